@@ -1,0 +1,26 @@
+#pragma once
+// Common free functions every unit calls. None keeps state or raises.
+#include <QDate>
+
+#include <string>
+
+class QWidget;
+
+std::string GetCommaField(int index, const std::string &text);
+std::string SqlDateString(int days, const QDate &today = QDate::currentDate());
+std::string RightStr(const std::string &text, int n);
+std::string NormalizeNumber(const std::string &number);
+std::string ToggleLine(bool add, const std::string &text, const std::string &line);
+int HexToIntDef(const std::string &text, int def);
+std::string TextBeforeQuote(const std::string &text);
+// Waits while the event loop keeps running (timers, sockets, input).
+void Delay(unsigned ms);
+int GetWinMajorVersion();
+// $HOME/<name>/; the caller creates it.
+std::string GetDataDir(const std::string &name);
+bool GetUserProfileDir(std::string &dir);
+void CopyFileData(const std::string &destination, const std::string &source);
+void CopyDirFiles(const std::string &destinationDir, const std::string &sourceDir, const std::string &mask);
+
+// Language UI library: centres a dialog over its caller.
+void CenterForm(const QWidget *ref, QWidget *form);

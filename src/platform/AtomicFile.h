@@ -1,0 +1,14 @@
+#pragma once
+#include <string>
+
+namespace atomicfile {
+
+// Whole file as bytes; false when it cannot be read.
+bool ReadAll(const std::string &path, std::string &bytes);
+
+// Replaces the file through a temporary file and a rename, so a crash leaves
+// either the old or the new contents. An existing file keeps its mode; a new
+// one gets createMode.
+bool Replace(const std::string &path, const std::string &bytes, unsigned createMode = 0644);
+
+} // namespace atomicfile

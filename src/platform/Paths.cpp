@@ -1,0 +1,64 @@
+#include "Paths.h"
+
+#include "Cp1250.h"
+
+#include <dirent.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <climits>
+
+namespace {
+std::string &Override()
+{
+    static std::string dir;
+    return dir;
+}
+} // namespace
+
+std::string WithSlash(const std::string &dir)
+{
+    if (dir.empty() || dir.back() == '/')
+        return dir;
+    return dir + "/";
+}
+
+std::string ProgramDir()
+{
+    if (!Override().empty())
+        return Override();
+    static const std::string dir = [] {
+        char buf[PATH_MAX];
+        ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+        if (n <= 0)
+            return std::string("./");
+        std::string exe(buf, static_cast<size_t>(n));
+        return exe.substr(0, exe.rfind('/') + 1);
+    }();
+    return dir;
+}
+
+void SetProgramDirForTesting(const std::string &dir) { Override() = WithSlash(dir); }
+
+bool IsAbsolutePath(const std::string &path) { return !path.empty() && path[0] == '/'; }
+
+std::string FindFileNoCase(const std::string &dir, const std::string &name)
+{
+    std::string folder = WithSlash(dir);
+    std::string exact = folder + name;
+    struct stat st {};
+    if (::stat(exact.c_str(), &st) == 0)
+        return exact;
+    DIR *d = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!d)
+        return exact;
+    std::string found;
+    while (dirent *e = ::readdir(d)) {
+        if (cp1250::EqualNoCase(e->d_name, name)) {
+            found = folder + e->d_name;
+            break;
+        }
+    }
+    ::closedir(d);
+    return found.empty() ? exact : found;
+}

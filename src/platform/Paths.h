@@ -1,0 +1,18 @@
+#pragma once
+#include <string>
+
+// The folder of the running program, ending in '/': the program's data files
+// (language files, skins, sounds, help) are installed beside it.
+std::string ProgramDir();
+// Tests point the program folder elsewhere; an empty text restores the real one.
+void SetProgramDirForTesting(const std::string &dir);
+
+// Path of the file named name in folder dir, found without regard to case
+// (files copied from Windows keep whatever case they had there). When no
+// entry matches, dir + name.
+std::string FindFileNoCase(const std::string &dir, const std::string &name);
+
+// Absolute paths play the part of paths with a drive letter.
+bool IsAbsolutePath(const std::string &path);
+
+std::string WithSlash(const std::string &dir);

@@ -1,0 +1,94 @@
+#include "Nlsfunc.h"
+#include "Paths.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+class Collation : public ::testing::Test {
+protected:
+    void Load(const std::string &contents)
+    {
+        SetProgramDirForTesting(dir.Path());
+        WriteBytes(dir.File("Talvodel.tst"), contents);
+        nls.SetLanguage("tst");
+        nls.LoadTexts();
+        nls.CloseFile();
+    }
+    void TearDown() override { SetProgramDirForTesting(""); }
+
+    TempDir dir;
+    TNlsFunc nls;
+};
+
+TEST_F(Collation, WithoutTablesOnlyAsciiLettersAreUpperCased)
+{
+    EXPECT_EQ(nls.MakeSortKey("abc xyz"), "ABC XYZ");
+    EXPECT_EQ(nls.MakeSortKey("\xE8\x65-1"), "\xE8\x45-1");
+}
+
+TEST_F(Collation, WeightsKeepLowEightBitsAndIgnoreWhatIsNoNumber)
+{
+    Load("[Sort]\r\nA=0\r\nB=300\r\nC=abc\r\nab=7\r\n");
+    EXPECT_EQ(nls.SortWeights("A"), std::string(1, '\0'));
+    EXPECT_EQ(nls.SortWeights("a"), "\x07") << "a key's first character counts";
+    EXPECT_EQ(nls.SortWeights("B"), ",");
+    EXPECT_EQ(nls.SortWeights("C"), "C");
+}
+
+TEST_F(Collation, ZeroWeightPutsANulIntoTheKey)
+{
+    Load("[Sort]\r\nQ=0\r\n");
+    EXPECT_EQ(nls.MakeSortKey("q"), std::string(1, '\0'));
+}
+
+TEST_F(Collation, LowerCaseLineBeforeItsCapitalWins)
+{
+    Load("[Sort]\r\nx=1\r\nX=2\r\n");
+    EXPECT_EQ(nls.SortWeights("x"), "\x01");
+    EXPECT_EQ(nls.SortWeights("X"), "X") << "the reader merges keys that differ only in case";
+    EXPECT_EQ(nls.MakeSortKey("x"), "X");
+}
+
+TEST_F(Collation, DoublesMatchOnlyAfterUpperCasingAndAlwaysEnd)
+{
+    Load("[Double]\r\nch=90\r\nQQ=81\r\n");
+    EXPECT_EQ(nls.MakeSortKey("ch"), "CH") << "a lower-case key never matches";
+    EXPECT_EQ(nls.MakeSortKey("qqqq"), "Q") << "each replacement shortens the text by one";
+}
+
+TEST_F(Collation, DoubleKeysOfOtherLengthsAreSkipped)
+{
+    Load("[Double]\r\nC=70\r\nCHA=71\r\nAB=66\r\n");
+    EXPECT_EQ(nls.MakeSortKey("cab"), "CB");
+}
+
+TEST_F(Collation, TailAfterADoubleIsCutToAThousandCharacters)
+{
+    Load("[Double]\r\nCH=74\r\n");
+    EXPECT_EQ(nls.MakeSortKey("ch" + std::string(1500, 'a')), "J" + std::string(1000, 'A'));
+}
+
+TEST(ShippedCzech, NamesSortAsACzechReaderExpects)
+{
+    TNlsFunc nls;
+    nls.SetLanguage("cz");
+    nls.LoadTexts();
+    nls.CloseFile();
+    // Hradec, Chrudim, Ivančice; Cyril, Černý; Rudolf, Řevnice; Sova, Šimek; Zdeněk, Žák
+    std::vector<std::string> expected = {"Cyril", "\xC8\x65rn\xFD", "Hradec", "Chrudim", "Ivan\xE8ice",
+                                         "Rudolf", "\xD8\x65vnice", "Sova", "\x8Aimek", "Zden\xECk", "\x8E\xE1k"};
+    std::vector<std::string> names(expected.rbegin(), expected.rend());
+    std::sort(names.begin(), names.end(), [&](const std::string &a, const std::string &b) {
+        return nls.MakeSortKey(a) < nls.MakeSortKey(b);
+    });
+    EXPECT_EQ(names, expected);
+    // Accented vowels and ď, ť, ň sort with their base letters.
+    EXPECT_EQ(nls.MakeSortKey("\xE1\xE9\xEC\xED\xF3\xFA\xF9\xFD\xEF\x9D\xF2"), nls.MakeSortKey("aeeiouuydtn"));
+    EXPECT_LT(nls.MakeSortKey("Nov\xE1k"), nls.MakeSortKey("Nov\xE1kov\xE1"));
+}
+
+} // namespace

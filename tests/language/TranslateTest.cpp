@@ -1,0 +1,200 @@
+#include "Nlsfunc.h"
+#include "Paths.h"
+#include "TempDir.h"
+#include "Vcl.h"
+
+#include <QMenu>
+#include <QMenuBar>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const char *const kFile = "[Common]\r\n"
+                          "0=Form zero\r\n100=Form\r\n101=Label\\nsecond\r\n102=Static\\n\r\n103=Radio\r\n104=Button\r\n"
+                          "105=Check\\n\r\n106=Sheet\r\n107=Group\r\n6030=57\r\n5700=c0\r\n5701=c1\r\n5702=c2\r\n"
+                          "30010=Choose\r\n30011=first\r\n30012=second\r\n200=m0\r\n201=m1\r\n300=t0\r\n301=t1\r\n"
+                          "10041:NUM=Number\r\n4711=Title\r\n800=combo0\r\n"
+                          "[CommonHint]\r\n"
+                          "103=radio hint\r\n110=speed\\nhint\r\n10111=image hint\r\n300=tabs\r\n2000=n0\r\n2001=n1\r\n"
+                          "[Menu]\r\n1=File\r\n2=Exit\r\n"
+                          "[MenuHint]\r\n2=Leave\r\n";
+
+class Translation : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetProgramDirForTesting(dir.Path());
+        WriteBytes(dir.File("Talvodel.tst"), kFile);
+        nls.SetLanguage("tst");
+        nls.CloseFile();
+    }
+    void TearDown() override { SetProgramDirForTesting(""); }
+
+    template <typename T> T *Add(QWidget *parent, int tag)
+    {
+        auto *w = new T(parent);
+        w->Tag = tag;
+        return w;
+    }
+
+    TempDir dir;
+    TNlsFunc nls;
+    TForm form;
+};
+
+TEST_F(Translation, CaptionsAndHintsByClass)
+{
+    form.Tag = 100;
+    auto *label = Add<TLabel>(&form, 101);
+    auto *stat = Add<TStaticText>(&form, 102);
+    auto *untagged = Add<TLabel>(&form, 0);
+    untagged->SetCaption("design");
+    auto *radio = Add<TRadioButton>(&form, 103);
+    auto *button = Add<TButton>(&form, 104);
+    auto *check = Add<TCheckBox>(&form, 105);
+    auto *speed = Add<TSpeedButton>(&form, 110);
+    auto *image = Add<TImage>(&form, 111);
+    auto *edit = Add<TEdit>(&form, 999);
+    edit->setToolTip("kept");
+    nls.TranslateForm(&form, true);
+    EXPECT_EQ(form.Caption(), "Form");
+    EXPECT_EQ(label->Caption(), "Label\r\nsecond");
+    EXPECT_EQ(stat->Caption(), "Static\\n") << "plain read";
+    EXPECT_EQ(untagged->Caption(), "design");
+    EXPECT_EQ(radio->Caption(), "Radio");
+    EXPECT_EQ(HintOf(radio), "radio hint");
+    EXPECT_EQ(button->Caption(), "Button");
+    EXPECT_EQ(check->Caption(), "Check\r\n");
+    EXPECT_EQ(HintOf(speed), "speed\r\nhint");
+    EXPECT_EQ(HintOf(image), "image hint");
+    EXPECT_EQ(HintOf(edit), "kept");
+    EXPECT_FALSE(nls.FileOpen());
+}
+
+TEST_F(Translation, FormWithTagZeroAndContainers)
+{
+    auto *pages = Add<TPageControl>(&form, 0);
+    TTabSheet *sheet = pages->AddPage("design");
+    auto *inSheet = Add<TLabel>(sheet, 101);
+    auto *panel = Add<TPanel>(&form, 0);
+    auto *inPanel = Add<TButton>(panel, 104);
+    auto *group = Add<TGroupBox>(&form, 107);
+    auto *inGroup = Add<TCheckBox>(group, 105);
+    auto *scroll = Add<TScrollBox>(&form, 0);
+    auto *inScroll = Add<TRadioButton>(scroll->Contents(), 103);
+    nls.TranslateForm(&form, true);
+    EXPECT_EQ(form.Caption(), "Form zero");
+    EXPECT_EQ(sheet->Caption(), "Form zero") << "a tab sheet with Tag 0 reads key 0";
+    EXPECT_EQ(inSheet->Caption(), "Label\r\nsecond");
+    EXPECT_EQ(inPanel->Caption(), "Button");
+    EXPECT_EQ(group->Caption(), "Group");
+    EXPECT_EQ(inGroup->Caption(), "Check\r\n");
+    EXPECT_EQ(inScroll->Caption(), "Radio");
+}
+
+TEST_F(Translation, ComboRadioMemoTabsGridsAndNavigator)
+{
+    auto *shared = Add<TComboBox>(&form, 6030);
+    for (auto s : {"a", "b", "c"})
+        shared->AddItem(s);
+    shared->SetItemIndex(1);
+    auto *own = Add<TComboBox>(&form, 8);
+    own->AddItem("x");
+    own->AddItem("y");
+    auto *huge = Add<TComboBox>(&form, 2000000000);
+    huge->AddItem("stays");
+    auto *group = Add<TRadioGroup>(&form, 30010);
+    group->AddItem("one");
+    group->AddItem("two");
+    auto *memo = Add<TMemo>(&form, 200);
+    memo->SetLines({"l0", "l1", "l2"});
+    auto *tabs = Add<TTabControl>(&form, 300);
+    tabs->AddTab("a");
+    tabs->AddTab("b");
+    tabs->SetTabIndex(1);
+    SetHintOf(tabs, "Range: today");
+    auto *grid = Add<TDBGrid>(&form, 10041);
+    grid->Columns = {{"NUM", "num"}, {"KIND", "kind"}};
+    auto *sgrid = Add<TStringGrid>(&form, 1);
+    sgrid->SetColCount(3);
+    sgrid->SetObject(0, 0, 4711);
+    sgrid->SetObject(1, 0, 4711);
+    sgrid->SetCell(0, 0, "zero");
+    auto *nav = Add<TDBNavigator>(&form, 2000);
+    nls.TranslateForm(&form, true);
+
+    EXPECT_EQ(shared->Item(0), "c0");
+    EXPECT_EQ(shared->Item(2), "c2");
+    EXPECT_EQ(shared->ItemIndex(), 1);
+    EXPECT_EQ(own->Item(0), "combo0");
+    EXPECT_EQ(own->Item(1), "y");
+    EXPECT_EQ(huge->Item(0), "stays") << "an id beyond the range counts as absent";
+    EXPECT_EQ(group->Caption(), "Choose");
+    EXPECT_EQ(group->Item(0), "first");
+    EXPECT_EQ(group->Item(1), "second");
+    EXPECT_EQ(memo->Lines(), (std::vector<std::string>{"m0", "m1", "l2"}));
+    EXPECT_EQ(tabs->Tab(0), "t0");
+    EXPECT_EQ(tabs->TabIndex(), 1);
+    EXPECT_EQ(HintOf(tabs), "tabs: today");
+    EXPECT_EQ(grid->Columns[0].Title, "Number");
+    EXPECT_EQ(grid->Columns[1].Title, "kind");
+    EXPECT_EQ(sgrid->Cell(0, 0), "zero") << "column 0 is skipped";
+    EXPECT_EQ(sgrid->Cell(1, 0), "Title");
+    EXPECT_EQ(nav->Hints(), (std::vector<std::string>{"n0", "n1", "", "", "", "", "", "", "", ""}));
+}
+
+TEST_F(Translation, TabControlHintWithoutColonStays)
+{
+    auto *tabs = Add<TTabControl>(&form, 300);
+    SetHintOf(tabs, "no colon");
+    nls.TranslateForm(&form, true);
+    EXPECT_EQ(HintOf(tabs), "no colon");
+}
+
+class TDBGridEx : public TDBGrid {
+    Q_OBJECT
+public:
+    using TDBGrid::TDBGrid;
+};
+
+TEST_F(Translation, DerivedClassMatchesNoRule)
+{
+    auto *grid = Add<TDBGridEx>(&form, 10041);
+    grid->Columns = {{"NUM", "num"}};
+    nls.TranslateForm(&form, true);
+    EXPECT_EQ(grid->Columns[0].Title, "num");
+}
+
+TEST_F(Translation, HintWalkLeavesCaptions)
+{
+    auto *radio = Add<TRadioButton>(&form, 103);
+    radio->SetCaption("design");
+    auto *image = Add<TImage>(&form, 111);
+    nls.TranslateHints(&form, true);
+    EXPECT_EQ(radio->Caption(), "design");
+    EXPECT_EQ(HintOf(radio), "radio hint");
+    EXPECT_EQ(HintOf(image), "image hint");
+}
+
+TEST_F(Translation, MenusWalkSubItemsOfUntaggedItems)
+{
+    QMenuBar bar;
+    QMenu *file = bar.addMenu("design");
+    SetTag(file->menuAction(), 0);
+    QAction *exit = file->addAction("exit");
+    SetTag(exit, 2);
+    QMenu *tagged = bar.addMenu("file");
+    SetTag(tagged->menuAction(), 1);
+    nls.OpenFile();
+    nls.TranslateMenu(&bar);
+    nls.CloseFile();
+    EXPECT_EQ(file->title(), "design");
+    EXPECT_EQ(exit->text(), "Exit");
+    EXPECT_EQ(exit->statusTip(), "Leave");
+    EXPECT_EQ(tagged->title(), "File");
+}
+
+} // namespace
+
+#include "TranslateTest.moc"

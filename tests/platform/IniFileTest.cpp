@@ -1,0 +1,191 @@
+#include "IniFile.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QCoreApplication>
+#include <QDir>
+
+#include <sys/stat.h>
+
+namespace {
+
+using Pairs = std::vector<std::pair<std::string, std::string>>;
+
+class IniFileTest : public ::testing::Test {
+protected:
+    TempDir dir;
+    std::string path = dir.File("test.ini");
+};
+
+TEST_F(IniFileTest, SectionReadKeepsFileOrderFirstOfRepeatedKeysAndSkipsEmptyValues)
+{
+    WriteBytes(path, "[Texty]\r\n20=twenty\r\n3=three\r\nempty=\r\n20=again\r\n; comment\r\nnoequals\r\n1=one\r\n"
+                     "[Other]\r\nx=1\r\n");
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadSectionValues("texty"), (Pairs{{"20", "twenty"}, {"3", "three"}, {"1", "one"}}));
+    EXPECT_EQ(ini.ReadSection("TEXTY"), (std::vector<std::string>{"20", "3", "1"}));
+    EXPECT_EQ(ini.ReadString("Texty", "20", "d"), "twenty");
+    EXPECT_EQ(ini.ReadString("Texty", "empty", "d"), "");
+    EXPECT_TRUE(ini.ValueExists("Texty", "empty"));
+    EXPECT_EQ(ini.ReadString("Texty", "missing", "d"), "d");
+    EXPECT_EQ(ini.ReadString("Missing", "x", "d"), "d");
+    EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Texty", "Other"}));
+}
+
+TEST_F(IniFileTest, NamesCompareWithoutCaseForCodePageLetters)
+{
+    // "[Čísla]" with "žluť=1", read back with the capitals.
+    WriteBytes(path, "[\xC8\xEDsla]\n\x9El\x75\x9D=1\n");
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadInteger("\xC8\xCDSLA", "\x8EL\x55\x8D", 0), 1);
+    EXPECT_EQ(ini.ReadInteger("\xE8\xEDsla", "\x9El\x75\x9D", 0), 1);
+}
+
+TEST_F(IniFileTest, ValuesAreTrimmedUnquotedAndBounded)
+{
+    std::string longValue(3000, 'v');
+    WriteBytes(path, "[S]\r\n  key  =  spaced value  \r\nq=\"quoted \"\r\ninner=a\"b\"\r\nhalf=\"x\r\nlong=" + longValue +
+                         "\r\n");
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadString("S", "key", ""), "spaced value");
+    EXPECT_EQ(ini.ReadString("S", "q", ""), "quoted ");
+    EXPECT_EQ(ini.ReadString("S", "inner", ""), "a\"b\"");
+    EXPECT_EQ(ini.ReadString("S", "half", ""), "\"x");
+    EXPECT_EQ(ini.ReadString("S", "long", "").size(), 2047u);
+}
+
+TEST_F(IniFileTest, IntegersAndBooleans)
+{
+    WriteBytes(path, "[N]\na=42\nb=-7\nc=12x\nd=0x10\ne=99999999999\nf= 5 \nt=2\nz=0\n");
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadInteger("N", "a", 0), 42);
+    EXPECT_EQ(ini.ReadInteger("N", "b", 0), -7);
+    EXPECT_EQ(ini.ReadInteger("N", "c", -1), -1);
+    EXPECT_EQ(ini.ReadInteger("N", "d", -1), -1);
+    EXPECT_EQ(ini.ReadInteger("N", "e", -1), -1);
+    EXPECT_EQ(ini.ReadInteger("N", "f", -1), 5);
+    EXPECT_TRUE(ini.ReadBool("N", "t", false));
+    EXPECT_FALSE(ini.ReadBool("N", "z", true));
+    EXPECT_TRUE(ini.ReadBool("N", "missing", true));
+}
+
+TEST_F(IniFileTest, WritesReplaceInPlaceAppendToSectionAndAddSectionsAtTheEnd)
+{
+    WriteBytes(path, "[A]\nKey=old\nother=1\n\n[B]\nx=1\n");
+    {
+        TIniFile ini(path);
+        ini.WriteString("a", "KEY", "new");
+        ini.WriteInteger("A", "added", 5);
+        ini.WriteBool("C", "flag", true);
+        ini.WriteBool("C", "off", false);
+    }
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nKey=new\r\nother=1\r\nadded=5\r\n\r\n[B]\r\nx=1\r\n[C]\r\nflag=1\r\noff=0\r\n");
+}
+
+TEST_F(IniFileTest, EraseSectionAndDeleteKey)
+{
+    WriteBytes(path, "[A]\r\nk=1\r\nj=2\r\n[B]\r\nx=1\r\n[C]\r\ny=2\r\n");
+    {
+        TIniFile ini(path);
+        ini.EraseSection("b");
+        ini.DeleteKey("A", "K");
+        EXPECT_FALSE(ini.SectionExists("B"));
+    }
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nj=2\r\n[C]\r\ny=2\r\n");
+}
+
+TEST_F(IniFileTest, MissingFileReadsEmptyAndIsCreatedPrivateOnFirstWrite)
+{
+    std::string fresh = dir.File("new.ini");
+    {
+        TIniFile ini(fresh, 0600);
+        EXPECT_EQ(ini.ReadString("S", "k", "def"), "def");
+        EXPECT_TRUE(ini.ReadSections().empty());
+    }
+    struct stat st {};
+    EXPECT_NE(::stat(fresh.c_str(), &st), 0) << "reading alone creates nothing";
+    {
+        TIniFile ini(fresh, 0600);
+        ini.WriteString("S", "password", "secret");
+    }
+    ASSERT_EQ(::stat(fresh.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u);
+}
+
+TEST_F(IniFileTest, ReplaceKeepsTheModeOfAnExistingFile)
+{
+    WriteBytes(path, "[S]\r\nk=1\r\n");
+    ::chmod(path.c_str(), 0640);
+    {
+        TIniFile ini(path);
+        ini.WriteString("S", "k", "2");
+    }
+    struct stat st {};
+    ASSERT_EQ(::stat(path.c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0640u);
+}
+
+TEST_F(IniFileTest, TwoObjectsNeverWriteStaleCopiesOverEachOther)
+{
+    WriteBytes(path, "[Main]\r\nLang=cz\r\n");
+    TIniFile first(path);
+    TIniFile second(path);
+    first.WriteString("Main", "Lang", "eng");
+    ASSERT_TRUE(first.UpdateFile());
+    second.WriteString("TCP", "Port", "6801");
+    ASSERT_TRUE(second.UpdateFile());
+    TIniFile third(path);
+    EXPECT_EQ(third.ReadString("Main", "Lang", ""), "eng");
+    EXPECT_EQ(third.ReadString("TCP", "Port", ""), "6801");
+    // An object reads its own writes before they reach the file.
+    second.WriteString("TCP", "IP", "127.0.0.1");
+    EXPECT_EQ(second.ReadString("TCP", "IP", ""), "127.0.0.1");
+}
+
+TEST_F(IniFileTest, WritesReachTheFileAtTheNextTurnOfTheEventLoop)
+{
+    TIniFile ini(path);
+    ini.WriteString("S", "k", "v");
+    EXPECT_EQ(ReadBytes(path), "");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(ReadBytes(path), "[S]\r\nk=v\r\n");
+}
+
+TEST_F(IniFileTest, UnchangedContentsLeaveTheFileAlone)
+{
+    WriteBytes(path, "[S]\nk=v\n");
+    {
+        TIniFile ini(path);
+        ini.WriteString("S", "k", "v");
+        ini.DeleteKey("S", "absent");
+    }
+    EXPECT_EQ(ReadBytes(path), "[S]\nk=v\n") << "an LF file is not rewritten when nothing changed";
+}
+
+TEST_F(IniFileTest, LineBreaksInAValueCannotSmuggleInKeys)
+{
+    {
+        TIniFile ini(path);
+        ini.WriteString("S", "name", "Jan\r\n[Main]\r\nPassword=x");
+    }
+    TIniFile ini(path);
+    EXPECT_FALSE(ini.SectionExists("Main"));
+    EXPECT_EQ(ini.ReadString("S", "name", ""), "Jan  [Main]  Password=x");
+}
+
+TEST_F(IniFileTest, ReplaceIsAtomicAndLeavesNoTemporaryFiles)
+{
+    WriteBytes(path, "[S]\r\nk=1\r\n");
+    {
+        TIniFile ini(path);
+        for (int i = 0; i < 50; ++i)
+            ini.WriteInteger("S", "k" + std::to_string(i), i);
+    }
+    QDir d(QString::fromStdString(dir.Path()));
+    EXPECT_EQ(d.entryList(QDir::Files).size(), 1);
+    TIniFile ini(path);
+    EXPECT_EQ(ini.ReadInteger("S", "k49", 0), 49);
+}
+
+} // namespace

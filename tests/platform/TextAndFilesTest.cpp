@@ -1,0 +1,74 @@
+#include "Color.h"
+#include "Cp1250.h"
+#include "Font.h"
+#include "Paths.h"
+#include "TempDir.h"
+#include "Timer.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QEventLoop>
+
+#include <gtest/gtest.h>
+
+TEST(Cp1250, RoundTripsEveryByteAndFoldsCzechLetters)
+{
+    std::string all;
+    for (int i = 1; i < 256; ++i)
+        all.push_back(static_cast<char>(i));
+    EXPECT_EQ(cp1250::FromUnicode(cp1250::ToUnicode(all)), all);
+    EXPECT_EQ(ToQ("K\xE8"), QString::fromUtf8("Kč"));
+    EXPECT_EQ(FromQ(QString::fromUtf8("Černý žluťoučký")), "\xC8\x65rn\xFD \x9Elu\x9Do\x75\xE8k\xFD");
+    EXPECT_EQ(FromQ(QString::fromUtf8("日")), "?");
+    EXPECT_EQ(cp1250::FoldUpper("\xE8\xF8\x9A\x9E\xEC\xF7"), "\xC8\xD8\x8A\x8E\xCC\xF7") << "÷ is no letter";
+    EXPECT_TRUE(cp1250::EqualNoCase("\xC8\x45RN\xDD", "\xE8\x65rn\xFD"));
+}
+
+TEST(Colors, SystemColoursResolveFromTheFixedTable)
+{
+    EXPECT_EQ(clBtnFace, -2147483633);
+    EXPECT_TRUE(IsSystemColor(clWindowText));
+    EXPECT_EQ(ResolveColor(clWindowText), MakeColor(0, 0, 0));
+    EXPECT_EQ(ResolveColor(clBtnFace), MakeColor(212, 208, 200));
+    EXPECT_EQ(ResolveColor(0x0000FF), 0x0000FF);
+    EXPECT_EQ(RedOf(0x0000FF), 255);
+}
+
+TEST(Fonts, SizeAndHeightAreOneProperty)
+{
+    TFont f;
+    EXPECT_EQ(f.Size(), 8);
+    f.SetSize(10);
+    EXPECT_EQ(f.Height(), -13);
+    f.SetHeight(-16);
+    EXPECT_EQ(f.Size(), 12);
+}
+
+TEST(Paths, FilesFromWindowsAreFoundWithoutRegardToCase)
+{
+    TempDir dir;
+    WriteBytes(dir.File("FIRMS.CDX"), "x");
+    EXPECT_EQ(FindFileNoCase(dir.Path(), "Firms.cdx"), dir.File("FIRMS.CDX"));
+    EXPECT_EQ(FindFileNoCase(dir.Path(), "Nums.cdx"), dir.File("Nums.cdx"));
+    EXPECT_TRUE(IsAbsolutePath("/home/x"));
+    EXPECT_FALSE(IsAbsolutePath("Data"));
+    EXPECT_EQ(ProgramDir().back(), '/');
+}
+
+TEST(Timers, IntervalZeroNeverFiresAndOthersDo)
+{
+    int zeroTicks = 0, ticks = 0;
+    TTimer zero(nullptr, 0);
+    zero.OnTimer = [&] { ++zeroTicks; };
+    TTimer normal(nullptr, 10);
+    normal.OnTimer = [&] { ++ticks; };
+    EXPECT_FALSE(zero.Active());
+    QElapsedTimer clock;
+    clock.start();
+    while (ticks < 3 && clock.elapsed() < 5000)
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+    EXPECT_EQ(zeroTicks, 0);
+    EXPECT_GT(ticks, 0);
+    normal.SetEnabled(false);
+    EXPECT_FALSE(normal.Active());
+}

@@ -1,0 +1,53 @@
+#include "Vcl.h"
+
+#include <gtest/gtest.h>
+
+TEST(Vocabulary, ClassesReportTheirOwnNamesAndCarryTags)
+{
+    TForm form;
+    auto *label = new TLabel(&form);
+    auto *stat = new TStaticText(&form);
+    auto *group = new TDBRadioGroup(&form);
+    EXPECT_STREQ(label->metaObject()->className(), "TLabel");
+    EXPECT_STREQ(stat->metaObject()->className(), "TStaticText");
+    EXPECT_STREQ(group->metaObject()->className(), "TDBRadioGroup");
+    label->Tag = 12;
+    EXPECT_EQ(TagOf(label), 12);
+    EXPECT_EQ(TagOf(static_cast<QObject *>(new QWidget(&form))), 0);
+    QAction item;
+    SetTag(&item, 51);
+    EXPECT_EQ(TagOf(&item), 51);
+}
+
+TEST(Vocabulary, LabelsShowNamesAsPlainText)
+{
+    TLabel label;
+    label.SetCaption("<img src=x>Nov\xE1k");
+    EXPECT_EQ(label.textFormat(), Qt::PlainText);
+    EXPECT_EQ(label.Caption(), "<img src=x>Nov\xE1k");
+}
+
+TEST(Vocabulary, TabSheetCaptionIsItsTabText)
+{
+    TPageControl pages;
+    TTabSheet *sheet = pages.AddPage("One");
+    sheet->SetCaption("Jedna");
+    EXPECT_EQ(pages.tabText(0), QStringLiteral("Jedna"));
+}
+
+TEST(Vocabulary, GridTitleRowAndNavigatorHints)
+{
+    TStringGrid grid;
+    grid.SetColCount(3);
+    grid.SetCell(1, 0, "Title");
+    grid.SetCell(1, 2, "cell");
+    grid.SetObject(1, 0, 4711);
+    EXPECT_EQ(grid.Cell(1, 0), "Title");
+    EXPECT_EQ(grid.Cell(1, 2), "cell");
+    EXPECT_EQ(grid.Object(1, 0), 4711);
+    EXPECT_EQ(grid.Object(2, 0), 0);
+
+    TDBNavigator nav;
+    nav.SetHints({"first", "prior"});
+    EXPECT_EQ(nav.Hints().size(), 2u);
+}
