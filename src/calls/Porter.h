@@ -1,6 +1,8 @@
 #pragma once
 #include "Vcl.h"
 
+#include <string>
+
 class TIniFile;
 
 // The door-entry console.
@@ -9,6 +11,16 @@ class TFPorter : public TForm {
 public:
     explicit TFPorter(QWidget *parent = nullptr);
     void Translate();
+    void IncomingCall(const std::string &) {}
+    void StartCloseTimer() {}
+    void SetCallState(int handle, bool canCall)
+    {
+        LoginHandle = handle;
+        CanCall = canCall;
+    }
+
+    int LoginHandle = -1;
+    bool CanCall = false;
 };
 
 extern TFPorter *FPorter;

@@ -12,6 +12,21 @@ TFDbf::TFDbf(QWidget *parent) : TForm(parent)
     resize(640, 420);
 }
 
+void TFDbf::FindNameByNumber(const std::string &number, const std::string &defaultName, std::string &name,
+                             char) const
+{
+    name = number.empty() ? std::string() : defaultName;
+}
+
+void TFDbf::ShowNumber(const std::string &, bool) {}
+void TFDbf::SetLineState(const std::string &state) { LineState = state; }
+
+void TFDbf::SetConnected(int handle, bool canCall)
+{
+    LoginHandle = handle;
+    CanCall = canCall;
+}
+
 void TFDbf::Translate(bool) { Nls->TranslateForm(this, true); }
 void TFDbf::LoadPlacement(const TIniFile &ini) { ::LoadPlacement(ini, "Dbf", this, PlacementKeys::VisibleLeftTopWidthHeight); }
 void TFDbf::SavePlacement(TIniFile &ini) const { ::SavePlacement(ini, "Dbf", this, PlacementKeys::VisibleLeftTopWidthHeight); }

@@ -14,6 +14,19 @@ public:
     void LoadPlacement(const TIniFile &ini);
     void SavePlacement(TIniFile &ini) const;
     bool TablesOpen() const { return false; }
+
+    // The caller's name for a number: an empty number gives "", a number not
+    // in the book the default. separator '\n' gives the two-line form, '('
+    // the one-line form.
+    void FindNameByNumber(const std::string &number, const std::string &defaultName, std::string &name,
+                          char separator) const;
+    void ShowNumber(const std::string &number, bool offerToAdd);
+    void SetLineState(const std::string &state);
+    void SetConnected(int handle, bool canCall);
+
+    int LoginHandle = -1;
+    bool CanCall = false;
+    std::string LineState;
 };
 
 extern TFDbf *FDbf;
