@@ -8,6 +8,7 @@
 #include "Nlsfunc.h"
 #include "Paths.h"
 #include "Porter.h"
+#include "SessionWindows.h"
 
 #include <QApplication>
 #include <QAudioOutput>
@@ -33,6 +34,13 @@ TFMain *FMain = nullptr;
 namespace {
 // No sound may hold the panel longer than this, played or not.
 constexpr int kLongestSoundWaitMs = 15000;
+
+// A window the desktop places while its global pointer is set.
+template <typename Window> TPlacedWindow Placed(Window *&window)
+{
+    return {[&window] { return window != nullptr; }, [&window](const TIniFile &ini) { window->LoadPlacement(ini); },
+            [&window](TIniFile &ini) { window->SavePlacement(ini); }};
+}
 } // namespace
 
 TFMain::TFMain(QWidget *parent) : TForm(parent)
@@ -49,12 +57,9 @@ TFMain::TFMain(QWidget *parent) : TForm(parent)
 
     Nls = new TNlsFunc;
     Desktop = new TDesktop(this, this);
-    Desktop->MainWindows = {
-        {[] { return FDbf != nullptr; }, [](const TIniFile &ini) { FDbf->LoadPlacement(ini); },
-         [](TIniFile &ini) { FDbf->SavePlacement(ini); }},
-        {[] { return FAuto != nullptr; }, [](const TIniFile &ini) { FAuto->LoadPlacement(ini); },
-         [](TIniFile &ini) { FAuto->SavePlacement(ini); }},
-    };
+    Desktop->MainWindows = {Placed(FDbf), Placed(FAuto)};
+    Desktop->SessionWindows = {Placed(FHist), Placed(FAcc), Placed(FLog), Placed(FFront),
+                               Placed(FHold),  Placed(FPark), Placed(FPer)};
 
     LoadIni();
     Trace("------------Constructor");
@@ -395,6 +400,14 @@ void TFMain::ToggleWindow(QWidget *w)
 
 void TFMain::CreateSessionForms()
 {
+    FHist = new TFHist(this, LineOpen, Settings.Line);
+    FAcc = new TFAcc(this, LineOpen, Settings.Line);
+    FLog = new TFLog(this, LineOpen);
+    FFront = new TFFront(this, LineOpen, Handle);
+    FHold = new TFHold(this, LineOpen, Handle);
+    FPark = new TFPark(this, LineOpen, Handle);
+    if (LineOpen)
+        FPer = new TFPer(this, LineOpen, Handle);
     Desktop->LoadWindowPositions();
     SessionFormsCreated = true;
 }
@@ -404,6 +417,17 @@ void TFMain::DestroySessionForms()
     if (!SessionFormsCreated)
         return;
     Desktop->SaveWindowPositions("");
+    auto free = [](auto *&window) {
+        delete window;
+        window = nullptr;
+    };
+    free(FHist);
+    free(FAcc);
+    free(FLog);
+    free(FFront);
+    free(FHold);
+    free(FPark);
+    free(FPer);
     SessionFormsCreated = false;
 }
 
