@@ -1,5 +1,6 @@
 #include "KeyForward.h"
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
@@ -7,7 +8,12 @@ TKeyForward PanelKeys;
 
 bool TKeyForwarder::eventFilter(QObject *watched, QEvent *event)
 {
-    if (event->type() == QEvent::KeyPress) {
+    // A key the focused control leaves unused travels on to its window: the
+    // control has already handed it on.
+    QWidget *focus = QApplication::focusWidget();
+    auto *w = qobject_cast<QWidget *>(watched);
+    const bool passedOn = focus && w && focus != w && w->isAncestorOf(focus);
+    if (event->type() == QEvent::KeyPress && !passedOn) {
         auto *key = static_cast<QKeyEvent *>(event);
         if (PanelKeys.KeyDown)
             PanelKeys.KeyDown(key);
