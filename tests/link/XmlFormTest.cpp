@@ -35,8 +35,9 @@ struct Rig {
     {
         xml = std::make_unique<TFXML>(nullptr, dir.Path());
         xml->SetReceivers(&rx);
-        if (connect)
+        if (connect) {
             EXPECT_TRUE(exchange.WaitConnected());
+        }
         return *xml;
     }
     Lines Listed() const
@@ -114,11 +115,13 @@ TEST(LinkWindow, AnswersKeepComingWhileAHandlersModalBoxIsOpen)
         box.exec();
         rig.rx.Calls.push_back("box closed");
     };
-    // The later answers arrive only once the box is open.
-    QTimer::singleShot(100, [&] {
-        rig.exchange.Send("<ans Type=\"STATE\" Handle=\"0\" State=\"REL\"/><ans Type=\"DIAL\" Handle=\"0\"/>");
-    });
-    rig.exchange.Send("<ans Type=\"OPEN\" Ret=\"BADPASS\" Handle=\"1\"/>");
+    // More than one buffer in one go: the rest waits in the socket, where only
+    // a read step that keeps coming finds it while the box is open.
+    std::string bytes = "<ans Type=\"OPEN\" Ret=\"BADPASS\" Handle=\"1\"/>";
+    for (int i = 0; i < 170; ++i)
+        bytes += "<ans Type=\"LOG\" Handle=\"0\"/>\r\n";
+    rig.rx.WindowsExist = false;
+    rig.exchange.Send(bytes + "<ans Type=\"STATE\" Handle=\"0\" State=\"REL\"/><ans Type=\"DIAL\" Handle=\"0\"/>");
     ASSERT_TRUE(rig.WaitCalls(4));
     EXPECT_EQ(callsWhileOpen, 3u);
     EXPECT_EQ(rig.rx.Calls.back(), "box closed");
