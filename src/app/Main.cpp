@@ -1,6 +1,7 @@
 #include "Main.h"
 
 #include "Auto.h"
+#include "Data.h"
 #include "Dbf.h"
 #include "Fce.h"
 #include "InstanceId.h"
@@ -9,6 +10,7 @@
 #include "Paths.h"
 #include "Porter.h"
 #include "SessionWindows.h"
+#include "Xml.h"
 
 #include <QApplication>
 #include <QAudioOutput>
@@ -55,9 +57,10 @@ TFMain::TFMain(QWidget *parent) : TForm(parent)
     QDir().mkpath(ToQ(DataDir));
     ::chmod(DataDir.c_str(), 0700);
 
-    Nls = new TNlsFunc;
     Desktop = new TDesktop(this, this);
-    Desktop->MainWindows = {Placed(FDbf), Placed(FAuto)};
+    Nls = new TNlsFunc;
+    PbxData = new TPbxData;
+    Desktop->MainWindows = {Placed(FXML), Placed(FDbf), Placed(FAuto)};
     Desktop->SessionWindows = {Placed(FHist), Placed(FAcc), Placed(FLog), Placed(FFront),
                                Placed(FHold),  Placed(FPark), Placed(FPer)};
 
@@ -78,6 +81,8 @@ TFMain::~TFMain()
     SaveIni();
     delete Desktop;
     Desktop = nullptr;
+    delete PbxData;
+    PbxData = nullptr;
     delete Nls;
     Nls = nullptr;
     FMain = nullptr;
@@ -122,6 +127,7 @@ void TFMain::BuildControls()
     connect(SpeedButtonOpen, &QToolButton::clicked, this, [this] { SpeedButtonOpenClick(); });
     connect(SpeedButtonClose, &QToolButton::clicked, this, [this] { SpeedButtonCloseClick(); });
     connect(SpeedButtonDbf, &QToolButton::clicked, this, [this] { ToggleWindow(FDbf); });
+    connect(SpeedButtonXML, &QToolButton::clicked, this, [this] { ToggleWindow(FXML); });
     connect(SpeedButtonPorter, &QToolButton::clicked, this, [this] { ToggleWindow(FPorter); });
 
     // The panel's face is the skin; the status texts are kept for whoever asks.
@@ -211,6 +217,8 @@ void TFMain::BuildMenus()
         connect(a, &QAction::triggered, this, [this] { SpeedButtonCloseClick(); });
     for (QAction *a : {MenuExit, exit})
         connect(a, &QAction::triggered, this, [this] { close(); });
+    for (QAction *a : {MenuXML, PopupXML})
+        connect(a, &QAction::triggered, this, [this] { ToggleWindow(FXML); });
     for (QAction *a : {MenuDbf, PopupDbf})
         connect(a, &QAction::triggered, this, [this] { ToggleWindow(FDbf); });
     for (QAction *a : {MenuAuto, PopupAuto})
@@ -340,6 +348,11 @@ void TFMain::ApplyLanguage(const std::string &code, bool initial)
         FDbf->Translate(!initial);
     if (FAuto)
         FAuto->Translate();
+    if (FXML)
+        FXML->Translate();
+    for (TSessionWindow *w : std::initializer_list<TSessionWindow *>{FHist, FAcc, FLog, FPer, FFront, FHold, FPark})
+        if (w)
+            w->Translate();
     if (FPorter)
         FPorter->Translate();
 }
@@ -353,6 +366,7 @@ void TFMain::SelectHelpFile()
 void TFMain::UpdateControls()
 {
     auto visible = [](const QWidget *w) { return w && w->isVisible(); };
+    SpeedButtonXML->setChecked(visible(FXML));
     for (TSpeedButton *b : {SpeedButtonHist, SpeedButtonAcc, SpeedButtonLog, SpeedButtonFront, SpeedButtonHold,
                             SpeedButtonPark}) {
         b->setEnabled(Connected);

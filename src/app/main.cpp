@@ -3,6 +3,7 @@
 #include "Dbf.h"
 #include "Main.h"
 #include "Porter.h"
+#include "Xml.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -75,6 +76,7 @@ int main(int argc, char *argv[])
     CloseOnSignals(&app);
     try {
         auto main = std::make_unique<TFMain>();
+        auto xml = std::make_unique<TFXML>();
         auto dbf = std::make_unique<TFDbf>();
         auto porter = std::make_unique<TFPorter>();
         auto about = std::make_unique<TFAbout>();

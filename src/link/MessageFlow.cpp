@@ -1,0 +1,63 @@
+// The message list and the protocol trace file.
+#include "XmlLink.h"
+
+#include <cstdio>
+
+bool TXmlLink::TraceEraseDue = true;
+
+void TXmlLink::AddToList(const std::string &text)
+{
+    if (!ShowLive && text.find("Type=\"LIVE\"") != std::string::npos)
+        return;
+    const int selected = list_->ItemIndex();
+    const bool followed = selected == list_->Count() - 1;
+    std::string rest = text;
+    for (;;) {
+        size_t crlf = rest.find("\r\n");
+        std::string line = rest.substr(0, crlf);
+        while (list_->Count() > MaxList)
+            list_->DeleteFirst();
+        line = MaskPassword(line);
+        list_->Add(line);
+        WriteTrace(line);
+        if (crlf == std::string::npos)
+            break;
+        rest = rest.substr(crlf + 2, kValueWindow);
+    }
+    list_->SetItemIndex(followed ? list_->Count() - 1 : selected);
+}
+
+std::string TXmlLink::MaskPassword(const std::string &line)
+{
+    if (GetAttr(line, "Type") != "OPEN")
+        return line;
+    const std::string key = "Pass=\"";
+    size_t p = line.find(key);
+    if (p == std::string::npos)
+        return line;
+    const size_t start = p + key.size();
+    size_t quote = line.find('"', start);
+    if (quote == std::string::npos || quote - start >= kValueWindow)
+        return line;
+    return line.substr(0, start) + "*" + line.substr(quote);
+}
+
+void TXmlLink::WriteTrace(const std::string &line)
+{
+    if (!Trace)
+        return;
+    const std::string path = DataDir + "XML.trc";
+    if (TraceErase && TraceEraseDue) {
+        std::remove(path.c_str());
+        TraceEraseDue = false;
+    }
+    std::FILE *f = std::fopen(path.c_str(), "r+b");
+    if (!f)
+        f = std::fopen(path.c_str(), "w+b");
+    if (!f)
+        return;
+    std::fseek(f, 0, SEEK_END);
+    std::fwrite(line.data(), 1, line.size(), f);
+    std::fwrite("\r\n", 1, 2, f);
+    std::fclose(f);
+}

@@ -1,0 +1,159 @@
+#include "Xml.h"
+
+#include "Fce.h"
+#include "IniFile.h"
+#include "KeyForward.h"
+#include "Nlsfunc.h"
+#include "Xmlset.h"
+
+#include <QVBoxLayout>
+
+#include <filesystem>
+#include <system_error>
+
+TFXML *FXML = nullptr;
+
+TFXML::TFXML(QWidget *owner, const std::string &dataDir) : TForm(owner)
+{
+    SetCaption("XML");
+    auto *layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
+    ToolBar1 = new TToolBar(this);
+    SpeedButtonSet = new TSpeedButton(ToolBar1);
+    SpeedButtonSet->setText("...");
+    ToolBar1->addWidget(SpeedButtonSet);
+    layout->addWidget(ToolBar1);
+    ListBox1 = new QListWidget(this);
+    QFont font("Courier New", 8);
+    font.setStyleHint(QFont::TypeWriter);
+    ListBox1->setFont(font);
+    layout->addWidget(ListBox1);
+    resize(400, 300);
+    connect(SpeedButtonSet, &QToolButton::clicked, this, [this] { SpeedButtonSetClick(); });
+    ForwardKeys(this);
+    ForwardKeys(ListBox1);
+
+    ClientSocket1 = new QTcpSocket(this);
+    // Socket errors are never shown: a request without a connection is simply lost.
+    connect(ClientSocket1, &QTcpSocket::readyRead, this, [this] { PostRead(); });
+
+    DataDir = !dataDir.empty() ? dataDir : !::DataDir.empty() ? ::DataDir : GetDataDir("Talvocti");
+    std::error_code failed;
+    std::filesystem::create_directories(DataDir, failed);
+    IniPath = DataDir + "Talvodem.ini";
+    SetMessageList(this);
+    if (!FXML)
+        FXML = this;
+
+    OutBuffer.clear();
+    ResetReceive();
+    LoadSettings();
+    OpenPort();
+}
+
+TFXML::~TFXML()
+{
+    ClosePort();
+    SaveSettings();
+    if (FXML == this)
+        FXML = nullptr;
+}
+
+void TFXML::LoadSettings()
+{
+    TIniFile ini(IniPath);
+    ReadLinkSettings(ini);
+}
+
+void TFXML::SaveSettings()
+{
+    TIniFile ini(IniPath);
+    WriteLinkSettings(ini);
+}
+
+// Nothing of an old connection belongs to the new one: a list cut off by a
+// drop must not swallow the new connection's answers.
+void TFXML::OpenPort()
+{
+    ResetReceive();
+    ClientSocket1->connectToHost(QString::fromLatin1(Address.c_str()), static_cast<quint16>(Port));
+}
+
+void TFXML::ClosePort() { ClientSocket1->abort(); }
+
+void TFXML::WriteToExchange(const std::string &bytes)
+{
+    // A connecting socket would keep the bytes and send them later.
+    if (ClientSocket1->state() == QAbstractSocket::ConnectedState)
+        ClientSocket1->write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+void TFXML::PostRead()
+{
+    if (readPosted_)
+        return;
+    readPosted_ = true;
+    QMetaObject::invokeMethod(this, [this] { ClientSocket1Read(); }, Qt::QueuedConnection);
+}
+
+// One read step takes what fits into the buffer. It posts the next step
+// before it dispatches, so a modal box opened by a receiver keeps reading.
+void TFXML::ClientSocket1Read()
+{
+    readPosted_ = false;
+    const qint64 wanted = std::min<qint64>(ClientSocket1->bytesAvailable(), Framing.Room());
+    if (wanted <= 0)
+        return;
+    char chunk[TRxFraming::kSize];
+    const qint64 got = ClientSocket1->read(chunk, wanted);
+    if (got <= 0)
+        return;
+    if (ClientSocket1->bytesAvailable() > 0)
+        PostRead();
+    Receive(chunk, static_cast<int>(got));
+    if (ClientSocket1->bytesAvailable() > 0)
+        PostRead();
+}
+
+void TFXML::LoadPlacement(const TIniFile &ini)
+{
+    setVisible(ini.ReadBool("XML", "Visible", false));
+    const QRect frame = frameGeometry();
+    const int left = ini.ReadInteger("XML", "Left", 0);
+    const int top = ini.ReadInteger("XML", "Top", 50);
+    const int w = ini.ReadInteger("XML", "Width", frame.width());
+    const int h = ini.ReadInteger("XML", "Height", frame.height());
+    move(left, top);
+    resize(std::max(0, w - (frame.width() - width())), std::max(0, h - (frame.height() - height())));
+}
+
+void TFXML::SavePlacement(TIniFile &ini) const
+{
+    const QRect frame = frameGeometry();
+    ini.WriteBool("XML", "Visible", isVisible());
+    ini.WriteInteger("XML", "Left", frame.left());
+    ini.WriteInteger("XML", "Top", frame.top());
+    ini.WriteInteger("XML", "Width", frame.width());
+    ini.WriteInteger("XML", "Height", frame.height());
+}
+
+void TFXML::Translate()
+{
+    if (Nls)
+        Nls->TranslateForm(this, true);
+}
+
+void TFXML::SpeedButtonSetClick()
+{
+    std::string ip = Address;
+    auto *dialog = new TFXmlSet(this, Trace, TraceErase, Terminal, ShowLive, ip, Receivers().SessionConnected());
+    CenterForm(this, dialog);
+    dialog->ShowModal();
+    delete dialog;
+    if (ip != Address) {
+        ClosePort();
+        Address = ip;
+        OpenPort();
+    }
+}

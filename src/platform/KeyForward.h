@@ -1,0 +1,29 @@
+#pragma once
+// Windows that hand their keys to the panel do it through here; the panel
+// plugs its key handlers in once it exists.
+#include <QObject>
+
+#include <functional>
+
+class QKeyEvent;
+class QWidget;
+
+struct TKeyForward {
+    // A key went down (every key); then, for keys that type a character, KeyPress.
+    std::function<void(QKeyEvent *)> KeyDown;
+    std::function<void(QKeyEvent *)> KeyPress;
+};
+
+extern TKeyForward PanelKeys;
+
+// Hands w's key events to PanelKeys.
+void ForwardKeys(QWidget *w);
+
+class TKeyForwarder : public QObject {
+    Q_OBJECT
+public:
+    using QObject::QObject;
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+};

@@ -1,0 +1,106 @@
+#include "FakeExchange.h"
+
+#include <QElapsedTimer>
+#include <QEventLoop>
+#include <QTimer>
+
+FakeExchange::FakeExchange()
+{
+    server_.listen(QHostAddress::LocalHost, 0);
+    connect(&server_, &QTcpServer::newConnection, this, &FakeExchange::Accept);
+}
+
+FakeExchange::~FakeExchange() { Drop(); }
+
+bool FakeExchange::Connected() const
+{
+    return client_ && client_->state() == QAbstractSocket::ConnectedState;
+}
+
+void FakeExchange::Accept()
+{
+    while (QTcpSocket *s = server_.nextPendingConnection()) {
+        Drop();
+        client_ = s;
+        ++connections_;
+        connect(s, &QTcpSocket::readyRead, this, &FakeExchange::Read);
+    }
+}
+
+void FakeExchange::Read()
+{
+    if (!client_)
+        return;
+    const QByteArray bytes = client_->readAll();
+    received_.append(bytes.constData(), static_cast<size_t>(bytes.size()));
+    for (Rule &r : rules_) {
+        size_t seen = 0;
+        for (size_t p = received_.find(r.request); p != std::string::npos; p = received_.find(r.request, p + 1))
+            ++seen;
+        for (; r.answered < seen; ++r.answered)
+            Send(r.answer);
+    }
+}
+
+void FakeExchange::Send(const std::string &bytes)
+{
+    if (!client_)
+        return;
+    client_->write(bytes.data(), static_cast<qint64>(bytes.size()));
+    client_->flush();
+}
+
+void FakeExchange::SendSplit(const std::string &bytes, const std::vector<size_t> &cuts, int pauseMs)
+{
+    size_t from = 0;
+    for (size_t cut : cuts) {
+        Send(bytes.substr(from, cut - from));
+        Pause(pauseMs);
+        from = cut;
+    }
+    Send(bytes.substr(from));
+    Pause(pauseMs);
+}
+
+void FakeExchange::Reply(const std::string &request, const std::string &answer)
+{
+    rules_.push_back({request, answer, 0});
+}
+
+void FakeExchange::Drop()
+{
+    if (!client_)
+        return;
+    client_->abort();
+    client_->deleteLater();
+    client_ = nullptr;
+}
+
+bool FakeExchange::WaitConnected(int count, int ms)
+{
+    return WaitUntil([&] { return connections_ >= count && Connected(); }, ms);
+}
+
+bool FakeExchange::WaitReceived(const std::string &text, int ms)
+{
+    return WaitUntil([&] { return received_.find(text) != std::string::npos; }, ms);
+}
+
+bool FakeExchange::WaitUntil(const std::function<bool()> &done, int ms)
+{
+    QElapsedTimer clock;
+    clock.start();
+    while (!done()) {
+        if (clock.elapsed() >= ms)
+            return false;
+        Pause(5);
+    }
+    return true;
+}
+
+void FakeExchange::Pause(int ms)
+{
+    QEventLoop loop;
+    QTimer::singleShot(ms, &loop, &QEventLoop::quit);
+    loop.exec();
+}

@@ -1,0 +1,237 @@
+// The link window against a fake exchange on 127.0.0.1.
+#include "FakeExchange.h"
+#include "IniFile.h"
+#include "KeyForward.h"
+#include "RecordingReceivers.h"
+#include "TempDir.h"
+#include "Xml.h"
+#include "Xmlset.h"
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTest>
+#include <QTimer>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+struct Rig {
+    TempDir dir;
+    FakeExchange exchange;
+    RecordingReceivers rx;
+    std::unique_ptr<TFXML> xml;
+
+    explicit Rig(const std::string &ip = "127.0.0.1", int live = 30)
+    {
+        TIniFile ini(dir.File("Talvodem.ini"));
+        ini.WriteString("TCP", "IP", ip);
+        ini.WriteInteger("TCP", "Port", exchange.Port());
+        ini.WriteInteger("XML", "Live", live);
+    }
+    TFXML &Start(bool connect = true)
+    {
+        xml = std::make_unique<TFXML>(nullptr, dir.Path());
+        xml->SetReceivers(&rx);
+        if (connect) {
+            EXPECT_TRUE(exchange.WaitConnected());
+        }
+        return *xml;
+    }
+    Lines Listed() const
+    {
+        Lines lines;
+        for (int i = 0; i < xml->ListBox1->count(); ++i)
+            lines.push_back(FromQ(xml->ListBox1->item(i)->text()));
+        return lines;
+    }
+    bool WaitCalls(size_t n) { return FakeExchange::WaitUntil([&] { return rx.Calls.size() >= n; }); }
+};
+
+TEST(LinkWindow, WritesOnlyOnAConnectionAndListsEverything)
+{
+    Rig rig;
+    TFXML &xml = rig.Start(false);
+    EXPECT_EQ(FXML, &xml);
+    xml.Append("<early/>"); // still connecting: lost, not queued
+    xml.Send();
+    ASSERT_TRUE(rig.exchange.WaitConnected());
+    xml.BeginRequest("<req");
+    xml.Append("/>");
+    xml.Send();
+    ASSERT_TRUE(rig.exchange.WaitReceived("/>"));
+    EXPECT_EQ(rig.exchange.Received(), "<req />");
+    EXPECT_EQ(rig.Listed(), (Lines{"<early/>", "<req />"}));
+    EXPECT_EQ(xml.ListBox1->currentRow(), 1);
+
+    // Without an exchange nothing is sent and nothing shown.
+    rig.exchange.StopListening();
+    rig.exchange.Drop();
+    xml.ClosePort();
+    xml.OpenPort();
+    FakeExchange::Pause(50);
+    xml.TimerLiveTimer();
+    EXPECT_EQ(xml.ClientSocket1->state(), QAbstractSocket::UnconnectedState);
+    EXPECT_EQ(rig.exchange.Connections(), 1);
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(LinkWindow, SplitTagsBackspaceNulAndLongListsThroughTheSocket)
+{
+    Rig rig;
+    rig.Start();
+    const std::string bytes = std::string("<ans Type=\"STATE\" Handle=\"0\" State=\"RNX\bG\"/>\r\n") +
+                              std::string("<ans Type=\0\"DIAL\" Handle=\"0\" Cid=\"12\" Act=\"ACT\"/>", 50);
+    rig.exchange.SendSplit(bytes, {5, 20, 44, 47, 60});
+    ASSERT_TRUE(rig.WaitCalls(2));
+    EXPECT_EQ(rig.rx.Calls, (Lines{"state RNG|-1|-1", "dial |12|ACT"}));
+
+    // Four buffers' worth in one go is read in turns, nothing lost.
+    std::string list = "<ans Type=\"RING\" Handle=\"0\" Act=\"ACT\">\r\n";
+    for (int i = 0; i < 300; ++i)
+        list += "<ans Port=\"" + std::to_string(i) + "\" Cid=\"555000111\" PBXName=\"Name\" Act=\"ACT\"/>\r\n";
+    rig.exchange.Send(list + "</ans>\r\n");
+    ASSERT_TRUE(rig.WaitCalls(304));
+    EXPECT_EQ(rig.rx.Calls[302], "ring 299|555000111|Name|||-1|ACT");
+    EXPECT_EQ(rig.rx.Calls[303], "ring |||||-1|/ACT");
+}
+
+TEST(LinkWindow, AnswersKeepComingWhileAHandlersModalBoxIsOpen)
+{
+    Rig rig;
+    TFXML &xml = rig.Start();
+    size_t callsWhileOpen = 0;
+    rig.rx.DuringOpen = [&] {
+        QMessageBox box(QMessageBox::Warning, "T", "refused", QMessageBox::Ok);
+        QTimer poll;
+        QObject::connect(&poll, &QTimer::timeout, [&] {
+            if (rig.rx.Calls.size() >= 3)
+                callsWhileOpen = rig.rx.Calls.size(), box.accept();
+        });
+        poll.start(10);
+        QTimer::singleShot(5000, &box, &QMessageBox::accept);
+        box.exec();
+        rig.rx.Calls.push_back("box closed");
+    };
+    // More than one buffer in one go: the rest waits in the socket, where only
+    // a read step that keeps coming finds it while the box is open.
+    std::string bytes = "<ans Type=\"OPEN\" Ret=\"BADPASS\" Handle=\"1\"/>";
+    for (int i = 0; i < 170; ++i)
+        bytes += "<ans Type=\"LOG\" Handle=\"0\"/>\r\n";
+    rig.rx.WindowsExist = false;
+    rig.exchange.Send(bytes + "<ans Type=\"STATE\" Handle=\"0\" State=\"REL\"/><ans Type=\"DIAL\" Handle=\"0\"/>");
+    ASSERT_TRUE(rig.WaitCalls(4));
+    EXPECT_EQ(callsWhileOpen, 3u);
+    EXPECT_EQ(rig.rx.Calls.back(), "box closed");
+    EXPECT_EQ(xml.Framing.RxCount, 0);
+}
+
+TEST(LinkWindow, KeepAliveRunsOnlyWhileLoggedIn)
+{
+    Rig rig("127.0.0.1", 1);
+    TFXML &xml = rig.Start();
+    xml.ShowLive = true;
+    EXPECT_EQ(xml.TimerLive->Interval(), 1000);
+    rig.exchange.Reply("Type=\"LIVE\"", "<ans Type=\"LIVE\" Handle=\"5\" Act=\"OK\"/>\r\n");
+    rig.exchange.Send("<ans Type=\"OPEN\" Ret=\"OK\" Handle=\"5\"/>\r\n");
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return rig.Listed().size() >= 3; }));
+    EXPECT_EQ(rig.exchange.Received(), "<req Type=\"LIVE\" Handle=\"5\" />");
+    EXPECT_EQ(rig.Listed()[2], "<ans Type=\"LIVE\" Handle=\"5\" Act=\"OK\"/>");
+    rig.exchange.Send("<ans Type=\"CLOSE\" Handle=\"5\" Ret=\"OK\"/>");
+    ASSERT_TRUE(rig.WaitCalls(2));
+    EXPECT_FALSE(xml.TimerLive->Enabled());
+}
+
+TEST(LinkWindow, AddressChangeReopensAndStartsClean)
+{
+    Rig rig("");
+    rig.rx.WindowsExist = false;
+    TFXML &xml = rig.Start(false);
+    auto typeAddress = [&](const char *ip) {
+        QTimer::singleShot(0, [&xml, ip] {
+            TFXmlSet *set = xml.findChild<TFXmlSet *>();
+            set->MaskEditIP->clear();
+            QTest::keyClicks(set->MaskEditIP, ip);
+            set->BitBtnOk->click();
+        });
+        xml.SpeedButtonSetClick();
+    };
+    typeAddress("127.0.0.1");
+    ASSERT_TRUE(rig.exchange.WaitConnected(1));
+    // A list and a tag cut off by a dropped connection.
+    rig.exchange.Send("<ans Type=\"HOLD\" Handle=\"0\" Act=\"ACT\">\r\n<ans Port=");
+    ASSERT_TRUE(rig.WaitCalls(1));
+    rig.exchange.Drop();
+    typeAddress("127.0.0.1"); // the same address: no reopen
+    FakeExchange::Pause(50);
+    EXPECT_EQ(rig.exchange.Connections(), 1);
+
+    xml.ClosePort();
+    xml.OpenPort();
+    ASSERT_TRUE(rig.exchange.WaitConnected(2));
+    rig.exchange.Send("<ans Type=\"STATE\" Handle=\"0\" State=\"REL\"/>");
+    ASSERT_TRUE(rig.WaitCalls(2));
+    EXPECT_EQ(rig.rx.Calls, (Lines{"hold ACT", "state REL|-1|-1"}));
+}
+
+TEST(SettingsDialog, WritesBackOnOkOnlyAndLocksTheAddressWhileLoggedIn)
+{
+    bool trace = true, erase = false, terminal = true, live = false;
+    std::string ip = "127.0.0.1";
+    for (bool connected : {false, true}) {
+        TFXmlSet set(nullptr, trace, erase, terminal, live, ip, connected);
+        EXPECT_TRUE(set.CheckBoxTerminal->isChecked()); // Cancel wrote nothing
+        EXPECT_EQ(set.GetIP(), "127.0.0.1");
+        EXPECT_EQ(set.TabSheetServer->isEnabled(), !connected);
+        EXPECT_EQ(set.LabelWarn->isHidden(), !connected);
+        set.CheckBoxTerminal->setChecked(false);
+        set.MaskEditIP->selectAll();
+        QTest::keyClicks(set.MaskEditIP, "10.1.22.3"); // short groups
+        EXPECT_EQ(set.GetIP(), connected ? "127.0.0.1" : "10.1.22.3");
+        QTimer::singleShot(0, connected ? set.BitBtnOk : set.BitBtnCanc, &QPushButton::click);
+        EXPECT_EQ(set.ShowModal(), connected);
+        EXPECT_EQ(ip, "127.0.0.1");
+    }
+    EXPECT_FALSE(terminal);
+}
+
+TEST(LinkWindow, SettingsPlacementAndKeys)
+{
+    Rig rig;
+    TFXML &xml = rig.Start(false);
+    xml.Terminal = true;
+    TIniFile desk(rig.dir.File("a.dst"));
+    xml.LoadPlacement(desk);
+    EXPECT_FALSE(xml.isVisible());
+    EXPECT_EQ(xml.frameGeometry().topLeft(), QPoint(0, 50));
+    desk.WriteInteger("XML", "Left", 30);
+    desk.WriteInteger("XML", "Width", 333);
+    desk.WriteBool("XML", "Visible", true);
+    xml.LoadPlacement(desk);
+    xml.SavePlacement(desk);
+    EXPECT_EQ(desk.ReadSection("XML"), (Lines{"Left", "Width", "Visible", "Top", "Height"}));
+    EXPECT_EQ(desk.ReadInteger("XML", "Left", -1), 30);
+    EXPECT_EQ(desk.ReadInteger("XML", "Width", -1), 333);
+    EXPECT_TRUE(desk.ReadBool("XML", "Visible", false));
+
+    std::string keys;
+    PanelKeys.KeyDown = [&](QKeyEvent *e) { keys += "d" + std::to_string(e->key()) + " "; };
+    PanelKeys.KeyPress = [&](QKeyEvent *e) { keys += "p" + e->text().toStdString() + " "; };
+    QApplication::setActiveWindow(&xml);
+    xml.ListBox1->setFocus();
+    QTest::keyClick(xml.ListBox1, Qt::Key_5);
+    QTest::keyClick(xml.ListBox1, Qt::Key_F5); // unused by the list: still handed on once
+    xml.setFocus();
+    QTest::keyClick(&xml, Qt::Key_F6);
+    PanelKeys = {};
+    EXPECT_EQ(keys, "d53 p5 d16777268 d16777269 ");
+
+    rig.xml.reset(); // settings are written when the window goes
+    TIniFile ini(rig.dir.File("Talvodem.ini"));
+    EXPECT_TRUE(ini.ReadBool("XML", "Terminal", false));
+    EXPECT_EQ(ini.ReadInteger("XML", "Live", -1), 30);
+}
+
+} // namespace
