@@ -21,6 +21,9 @@ bool TSkin::eventFilter(QObject *watched, QEvent *event)
     if (type != QEvent::MouseButtonPress && type != QEvent::MouseButtonRelease && type != QEvent::MouseButtonDblClick)
         return false;
     auto *mouse = static_cast<QMouseEvent *>(event);
+    // The second press of a double click: the double-click event that follows stands for it.
+    if (type == QEvent::MouseButtonPress && (mouse->flags() & Qt::MouseEventCreatedDoubleClick))
+        return true;
     const bool left = mouse->button() == Qt::LeftButton;
     QPointer<QWidget> alive(control);
     if (type == QEvent::MouseButtonPress) {

@@ -3,7 +3,6 @@
 #include "Skin.h"
 #include "Vcl.h"
 
-#include <QBitmap>
 
 QRegion TSkin::KeyColorRegion(const QImage &picture, TColor key, const QSize &window)
 {
@@ -11,9 +10,27 @@ QRegion TSkin::KeyColorRegion(const QImage &picture, TColor key, const QSize &wi
     if (picture.isNull())
         return region;
     const TColor rgb = ResolveColor(key);
+    const QRgb keyPixel = qRgb(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
     const QImage opaque = picture.convertToFormat(QImage::Format_RGB32);
-    const QImage keyPixels = opaque.createMaskFromColor(qRgb(RedOf(rgb), GreenOf(rgb), BlueOf(rgb)), Qt::MaskInColor);
-    return region.subtracted(QRegion(QBitmap::fromImage(keyPixels)));
+    // Each row's runs of the key colour, one-pixel-high rectangles in y-x order.
+    QList<QRect> runs;
+    for (int y = 0; y < opaque.height(); ++y) {
+        const auto *line = reinterpret_cast<const QRgb *>(opaque.constScanLine(y));
+        for (int x = 0; x < opaque.width();) {
+            if (line[x] != keyPixel) {
+                ++x;
+                continue;
+            }
+            int end = x;
+            while (end < opaque.width() && line[end] == keyPixel)
+                ++end;
+            runs.append(QRect(x, y, end - x, 1));
+            x = end;
+        }
+    }
+    QRegion cut;
+    cut.setRects(runs.constData(), static_cast<int>(runs.size()));
+    return region.subtracted(cut);
 }
 
 void TSkin::ApplyWindowShape(TColor colorKey, int alpha, int type)
