@@ -181,6 +181,7 @@ void TSkin::ApplySkinList()
 
 void TSkin::PutHintsBack()
 {
+    // Leave the language file as the caller had it.
     if (Nls)
-        Nls->TranslateHints(Owner, true);
+        Nls->TranslateHints(Owner, !Nls->FileOpen());
 }

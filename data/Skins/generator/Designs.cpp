@@ -27,6 +27,8 @@ Part Led(std::string name, QRect r, int code, QColor lit)
 
 const TColor kLcdText = MakeColor(0x1c, 0x2a, 0x12);
 
+// A skin font's size decides over its height when read back: heights of 10
+// pixels (8 points, like the default 11) would not survive a save.
 Part Label(std::string name, QRect r, char align, int height, bool bold = false, std::string link = {},
            TColor colour = kLcdText)
 {
@@ -134,12 +136,12 @@ SkinDesign DeskPhone()
     auto &v = d.parts;
     v.push_back(Image("ImageHAND", QRect(20, 52, 92, 326), 900, Look::Hand));
     // Display.
-    v.push_back(Label("LabelSTAT", QRect(136, 54, 124, 14), 'L', 10));
-    v.push_back(Label("LabelCLOCK", QRect(262, 54, 64, 14), 'R', 10, true));
+    v.push_back(Label("LabelSTAT", QRect(136, 54, 124, 14), 'L', 11));
+    v.push_back(Label("LabelCLOCK", QRect(262, 54, 64, 14), 'R', 11, true));
     v.push_back(Image("ImageSTAT", QRect(330, 53, 16, 16), 903, Look::Blank));
     v.push_back(Label("LabelDISP", QRect(136, 70, 212, 34), 'L', 13, true));
-    v.push_back(Label("LabelDEST", QRect(136, 106, 140, 14), 'L', 10));
-    v.push_back(Label("LabelTAR", QRect(276, 106, 72, 14), 'R', 10));
+    v.push_back(Label("LabelDEST", QRect(136, 106, 140, 14), 'L', 11));
+    v.push_back(Label("LabelTAR", QRect(276, 106, 72, 14), 'R', 11));
     v.push_back(Label("LabelKEYS", QRect(136, 122, 212, 14), 'L', 11, true));
     // Keypad.
     const char *subs[] = {"", "ABC", "DEF", "GHI", "JKL", "MNO", "PQRS", "TUV", "WXYZ"};
@@ -223,7 +225,7 @@ SkinDesign MiniPhone()
     for (int i = 0; i < 2; ++i) {
         std::string n = std::to_string(i + 1);
         v.push_back(Image("ImageD" + n, QRect(12 + i * 130, 124, 20, 20), 150, Look::Speed));
-        v.push_back(Label("LabelD" + n, QRect(36 + i * 130, 126, 100, 16), 'L', 10, false, "ImageD" + n,
+        v.push_back(Label("LabelD" + n, QRect(36 + i * 130, 126, 100, 16), 'L', 11, false, "ImageD" + n,
                           MakeColor(0x20, 0x24, 0x30)));
     }
     return d;
