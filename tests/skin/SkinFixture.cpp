@@ -53,6 +53,7 @@ void SkinTest::WriteBackground(const std::string &name, int w, int h, QRgb key)
 
 TSkin &SkinTest::Start(const std::string &skinName)
 {
+    skin.reset(); // the engine goes before its panel, as in the program
     panel = std::make_unique<TestPanel>(dir);
     skin = std::make_unique<TSkin>(panel.get(), panel->Image0, panel->Image1);
     skin->SkinName = skinName;
