@@ -6,6 +6,7 @@
 
 #include <QApplication>
 #include <QElapsedTimer>
+#include <QFileDialog>
 
 namespace {
 
@@ -64,6 +65,13 @@ TEST_F(SkinTest, LoadCreatesImagesAndLabelsByName)
     EXPECT_EQ(ReadBytes(dir.File("data/Skins/Phone.skn")), kPhoneSkin);
     EXPECT_EQ(s.FindItem("LabelCLOCK"), 5);
     EXPECT_EQ(s.FindItem("Nothing"), -1);
+
+    // Skins are chosen from the user's skin folder.
+    QFileDialog dialog;
+    s.ChooseSkinFile(&dialog);
+    EXPECT_EQ(dialog.defaultSuffix(), "skn");
+    EXPECT_EQ(dialog.directory().absolutePath().toStdString() + "/", dir.File("data/Skins/"));
+    EXPECT_EQ(dialog.nameFilters(), QStringList({"Skins (*.skn)", "All (*.skn *.SKN)"}));
 }
 
 TEST_F(SkinTest, NameWithImageAndLabelIsAnImageAndTablesAreBounded)

@@ -56,7 +56,7 @@ protected:
         SetProgramDirForTesting(dir.Path() + "prog/");
         MakeDir("prog/Skins");
         MakeDir("data");
-        WriteBytes(dir.File("prog/Talvodel.eng"), "[Texty]\r\n5020=Twenty\r\n5150=Dial\r\n"
+        WriteBytes(dir.File("prog/Talvodel.eng"), "[Texty]\r\n500=Skins|*.skn|All|*.skn;*.SKN\r\n5020=Twenty\r\n5150=Dial\r\n"
                                                   "[CommonHint]\r\n10005=Key five\r\n10011=Star key\r\n");
         Nls = &nls;
         nls.SetLanguage("eng");
