@@ -1,0 +1,354 @@
+// Skin file reading and writing, and the deferred switch.
+#include "Skin.h"
+
+#include "AtomicFile.h"
+#include "Fce.h"
+#include "FontIni.h"
+#include "IniFile.h"
+#include "Nlsfunc.h"
+#include "Paths.h"
+#include "QtBridge.h"
+#include "SkinHost.h"
+#include "Timer.h"
+#include "Vcl.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QMenu>
+
+#include <algorithm>
+#include <sys/stat.h>
+
+TSkin *Skin = nullptr;
+const std::string TSkin::kKeep = "\xFF";
+
+namespace {
+
+const char *const kSet = "Set";
+const char *const kShow = "Show";
+const char *const kControls = "Controls";
+const char *const kFonts = "Fonts";
+const char *const kSkinSection = "Skin";
+const char *const kSkinListSection = "Skin-List";
+// Labels carry this tag; images carry their function code.
+constexpr int kLabelTag = 900;
+
+bool Exists(const std::string &path)
+{
+    struct stat st {};
+    return ::stat(path.c_str(), &st) == 0;
+}
+
+bool IsClass(const QObject *o, const char *name) { return std::string(o->metaObject()->className()) == name; }
+
+// "desc|mask|desc|mask" as the file dialog wants it: "desc (mask)".
+QStringList NameFilters(const std::string &filter)
+{
+    QStringList out;
+    QStringList parts = ToQ(filter).split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+                   QStringLiteral(")");
+    return out;
+}
+
+// Skin controls: the panel's direct children with a tag.
+std::vector<QWidget *> SkinControls(QWidget *owner)
+{
+    std::vector<QWidget *> out;
+    for (QObject *o : owner->children())
+        if (auto *w = qobject_cast<QWidget *>(o); w && !w->isWindow() && TagOf(w) != 0)
+            out.push_back(w);
+    return out;
+}
+
+} // namespace
+
+TSkin::TSkin(TForm *owner, TImage *backImage, TImage *spriteImage, TSkinHost *host)
+    : Owner(owner), BackImage(backImage), SpriteImage(spriteImage),
+      host_(host ? host : dynamic_cast<TSkinHost *>(owner))
+{
+    Timer = new TTimer(this, 50, false);
+    Timer->OnTimer = [this] { Switch(); };
+    if (host_ && !host_->IniFileName().empty()) {
+        TIniFile ini(host_->IniFileName(), 0600);
+        Modify = ini.ReadBool(kSkinSection, "Modify", false);
+        ModifyFont = ini.ReadBool(kSkinSection, "ModifyFont", true);
+        ModifyFce = ini.ReadBool(kSkinSection, "ModifyFce", true);
+        Home = ini.ReadString(kSkinSection, "Home", "Skins");
+        SkinList = ini.ReadSectionValues(kSkinListSection);
+    }
+    const std::string home = DataDir() + Home;
+    if (!Exists(home)) {
+        QDir().mkpath(QString::fromLocal8Bit(home.c_str()));
+        CopyDirFiles(home, ProgramDir() + Home, "*.skn");
+    }
+}
+
+TSkin::~TSkin()
+{
+    if (!host_ || host_->IniFileName().empty())
+        return;
+    TIniFile ini(host_->IniFileName(), 0600);
+    ini.WriteBool(kSkinSection, "Modify", Modify);
+    ini.WriteBool(kSkinSection, "ModifyFont", ModifyFont);
+    ini.WriteBool(kSkinSection, "ModifyFce", ModifyFce);
+    ini.EraseSection(kSkinListSection);
+    for (const auto &[name, value] : SkinList)
+        ini.WriteString(kSkinListSection, name, value);
+}
+
+std::string TSkin::DataDir() const { return host_ ? WithSlash(host_->DataDir()) : ProgramDir(); }
+
+std::string TSkin::DataSkinFile() const { return WithSlash(DataDir() + Home) + SkinName; }
+
+std::string TSkin::ReadSkinFile() const
+{
+    std::string own = DataSkinFile();
+    if (Exists(own))
+        return own;
+    return FindFileNoCase(WithSlash(ProgramDir() + Home), SkinName);
+}
+
+void TSkin::LoadPicture(TImage *target, const std::string &name, QImage &store)
+{
+    store = QImage();
+    std::string bytes;
+    // A picture that cannot be read counts as none: the panel must still be shaped and shown.
+    if (!name.empty() && atomicfile::ReadAll(FindFileNoCase(WithSlash(ProgramDir() + Home), name), bytes))
+        store.loadFromData(reinterpret_cast<const uchar *>(bytes.data()), static_cast<int>(bytes.size()));
+    if (!target)
+        return;
+    target->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    if (store.isNull())
+        target->clear();
+    else
+        target->setPixmap(QPixmap::fromImage(store));
+}
+
+void TSkin::LoadSkin()
+{
+    TIniFile file(ReadSkinFile());
+    Owner->resize(file.ReadInteger(kSet, "Width", Owner->width()), file.ReadInteger(kSet, "Height", Owner->height()));
+    Background = file.ReadString(kSet, "Background", "");
+    Foreground = file.ReadString(kSet, "Foreground", "");
+    Type = file.ReadInteger(kSet, "Type", 2);
+    Alpha = std::clamp(file.ReadInteger(kSet, "Alpha", 50), 0, 255);
+    ColorKey = file.ReadInteger(kSet, "ColorKey", clBtnFace);
+    Title = file.ReadBool(kShow, "Title", false);
+    FirstName = file.ReadBool(kShow, "FirstName", false);
+    TitleAfter = file.ReadBool(kShow, "TitleAfter", false);
+
+    LoadPicture(BackImage, Background, background_);
+    LoadPicture(SpriteImage, Foreground, sprite_);
+    if (BackImage) {
+        BackImage->setGeometry(Owner->rect());
+        BackImage->lower();
+    }
+    ApplyWindowShape(ColorKey, Alpha, Type);
+
+    Items.fill(TSkinItem());
+    ItemCount = 0;
+    for (const auto &[name, line] : file.ReadSectionValues(kControls)) {
+        if (ItemCount >= kSkinTableSize)
+            break;
+        // A name the panel already uses would make every lookup ambiguous.
+        if (Owner->findChild<QObject *>(ToQ(name)))
+            continue;
+        if (name.find("Image") != std::string::npos)
+            CreateImage(name, line);
+        else if (name.find("Label") != std::string::npos)
+            CreateLabel(name, line, file);
+    }
+    ApplySkinList();
+    PutHintsBack();
+}
+
+void TSkin::CreateImage(const std::string &name, const std::string &line)
+{
+    TSkinItem item = ParseImageLine(line);
+    item.Name = name;
+    auto *image = new TImage(Owner);
+    image->setObjectName(ToQ(name));
+    image->setGeometry(item.Left, item.Top, item.Width, item.Height);
+    image->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    image->Tag = item.Code;
+    image->installEventFilter(this);
+    if (item.Code < 900) {
+        image->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(image, &QWidget::customContextMenuRequested, this,
+                [this, image](const QPoint &pos) { ShowPopup(image, host_ ? host_->PopupMenuImg() : nullptr, pos); });
+    }
+    Items[static_cast<size_t>(ItemCount++)] = item;
+    image->show();
+    SetImageState(name, 0);
+}
+
+void TSkin::CreateLabel(const std::string &name, const std::string &line, const TIniFile &file)
+{
+    TLabelFlags flags;
+    TSkinItem item = ParseLabelLine(line, flags);
+    item.Name = name;
+    auto *label = new TLabel(Owner);
+    label->setObjectName(ToQ(name));
+    label->setAutoFillBackground(!flags.Transparent);
+    label->setGeometry(item.Left, item.Top, item.Width, item.Height);
+    label->Tag = kLabelTag;
+    const Qt::Alignment horizontal =
+        flags.Alignment == 'R' ? Qt::AlignRight : (flags.Alignment == 'C' ? Qt::AlignHCenter : Qt::AlignLeft);
+    label->setAlignment(horizontal | Qt::AlignTop);
+    label->installEventFilter(this);
+    label->setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(label, &QWidget::customContextMenuRequested, this,
+            [this, label](const QPoint &pos) { ShowPopup(label, host_ ? host_->PopupMenuLab() : nullptr, pos); });
+    Items[static_cast<size_t>(ItemCount++)] = item;
+    int kept = FindKept(name);
+    label->SetCaption(kept >= 0 ? Kept[static_cast<size_t>(kept)].Text : std::string());
+    TFont font;
+    ReadFontIni(file, font, kFonts, name);
+    SetLabelFont(name, font);
+    label->show();
+}
+
+TFont TSkin::LabelFont(const std::string &name) const
+{
+    auto it = fonts_.find(name);
+    return it == fonts_.end() ? TFont() : it->second;
+}
+
+void TSkin::SetLabelFont(const std::string &name, const TFont &font)
+{
+    TLabel *label = FindLabel(name);
+    if (!label)
+        return;
+    fonts_[name] = font;
+    label->setFont(ToQFont(font));
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, ToQColor(font.Color));
+    label->setPalette(palette);
+}
+
+void TSkin::SaveSkin(bool removeControls)
+{
+    std::unique_ptr<TIniFile> file;
+    bool existed = true;
+    if (!SkinName.empty()) {
+        const std::string path = DataSkinFile();
+        QDir().mkpath(QString::fromLocal8Bit((DataDir() + Home).c_str()));
+        existed = Exists(path);
+        file = std::make_unique<TIniFile>(path);
+        file->WriteInteger(kSet, "Width", Owner->width());
+        file->WriteInteger(kSet, "Height", Owner->height());
+        file->WriteString(kSet, "Background", Background);
+        file->WriteString(kSet, "Foreground", Foreground);
+        file->WriteInteger(kSet, "Type", Type);
+        file->WriteInteger(kSet, "Alpha", Alpha);
+        file->WriteInteger(kSet, "ColorKey", ColorKey);
+        file->WriteBool(kShow, "Title", Title);
+        file->WriteBool(kShow, "FirstName", FirstName);
+        file->WriteBool(kShow, "TitleAfter", TitleAfter);
+    }
+    const bool lines = file && (Modify || !existed);
+    const bool fonts = file && (ModifyFont || !existed);
+
+    Kept.fill(TSkinItem());
+    KeptCount = 0;
+    for (QWidget *control : SkinControls(Owner)) {
+        const std::string name = FromQ(control->objectName());
+        const bool image = IsClass(control, "TImage");
+        const bool label = IsClass(control, "TLabel");
+        if (!image && !label)
+            continue;
+        if (KeptCount < kSkinTableSize) {
+            TSkinItem &kept = Kept[static_cast<size_t>(KeptCount++)];
+            kept.Name = name;
+            if (label)
+                kept.Text = static_cast<TLabel *>(control)->Caption();
+        }
+        const int index = FindItem(name);
+        std::string line;
+        if (index >= 0) {
+            TSkinItem item = Items[static_cast<size_t>(index)];
+            if (Modify) {
+                item.Left = control->x();
+                item.Top = control->y();
+                item.Width = control->width();
+                item.Height = control->height();
+            }
+            if (image) {
+                if (ModifyFce)
+                    item.Code = TagOf(control);
+                line = FormatImageLine(item);
+            } else {
+                auto *l = static_cast<TLabel *>(control);
+                TLabelFlags flags;
+                flags.Transparent = !l->autoFillBackground();
+                flags.Alignment = (l->alignment() & Qt::AlignRight) ? 'R' : ((l->alignment() & Qt::AlignHCenter) ? 'C' : 'L');
+                line = FormatLabelLine(item, flags);
+            }
+        }
+        if (lines)
+            file->WriteString(kControls, name, line);
+        if (label && fonts)
+            WriteFontIni(*file, LabelFont(name), kFonts, name);
+    }
+
+    if (removeControls) {
+        for (QWidget *control : SkinControls(Owner))
+            delete control;
+        fonts_.clear();
+    }
+}
+
+void TSkin::SelectSkin(const std::string &name)
+{
+    NewSkinName = name;
+    Timer->SetEnabled(true);
+}
+
+void TSkin::Switch()
+{
+    Timer->SetEnabled(false);
+    SaveSkin(true);
+    SkinName = NewSkinName;
+    LoadSkin();
+}
+
+void TSkin::ChooseSkinFile(QFileDialog *dialog)
+{
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setDefaultSuffix(QStringLiteral("skn"));
+    dialog->setDirectory(QString::fromLocal8Bit((DataDir() + Home).c_str()));
+    dialog->setNameFilters(NameFilters(Nls ? Nls->GetText(500) : std::string()));
+    dialog->selectFile(QStringLiteral("*.skn"));
+}
+
+int TSkin::FindItem(const std::string &name) const
+{
+    if (name.empty())
+        return -1;
+    for (int i = 0; i < kSkinTableSize; ++i)
+        if (Items[static_cast<size_t>(i)].Name == name)
+            return i;
+    return -1;
+}
+
+int TSkin::FindLinkedItem(const std::string &imageName) const
+{
+    if (imageName.empty())
+        return -1;
+    for (int i = 0; i < kSkinTableSize; ++i)
+        if (Items[static_cast<size_t>(i)].Link == imageName)
+            return i;
+    return -1;
+}
+
+int TSkin::FindKept(const std::string &name) const
+{
+    if (name.empty())
+        return -1;
+    for (int i = 0; i < kSkinTableSize; ++i)
+        if (Kept[static_cast<size_t>(i)].Name == name)
+            return i;
+    return -1;
+}

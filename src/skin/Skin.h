@@ -1,0 +1,126 @@
+#pragma once
+// The skin engine: builds the panel's face from a skin file (a background
+// picture, a sprite sheet and named image and label controls), saves it back,
+// switches skins on a deferred tick, and runs the created controls.
+#include "Color.h"
+#include "Font.h"
+#include "SkinLines.h"
+
+#include <QObject>
+#include <QImage>
+#include <QPixmap>
+#include <QPointer>
+#include <QRegion>
+
+#include <array>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+class QFileDialog;
+class QMenu;
+class QPoint;
+class QWidget;
+class TForm;
+class TImage;
+class TLabel;
+class TSkinHost;
+class TTimer;
+
+class TSkin : public QObject {
+public:
+    // host null: the owner itself when it implements TSkinHost.
+    TSkin(TForm *owner, TImage *backImage, TImage *spriteImage, TSkinHost *host = nullptr);
+    ~TSkin() override;
+
+    // Skin file and switching.
+    void LoadSkin();
+    void SaveSkin(bool removeControls);
+    void SelectSkin(const std::string &name);
+    void ChooseSkinFile(QFileDialog *dialog);
+    void ApplyWindowShape(TColor colorKey, int alpha, int type);
+
+    // Runtime, by component name.
+    void SetImageState(const std::string &name, int state);
+    bool SetLabelText(const std::string &name, const std::string &text, int mode);
+    void GetImagePicture(const std::string &name, const std::vector<QPixmap> &list, int index);
+    void AssignImageFunction(TImage *image, int code);
+    void SetImageDial(TImage *image, int code, const std::string &value, const std::string &labelText);
+    void SetImageLabelText(const std::string &imageName, const std::string &text);
+    std::string GetItemValue(const std::string &name) const;
+    std::string GetImageLabelText(const std::string &imageName) const;
+
+    // The control a skin pop-up menu was last opened on.
+    QWidget *PopupComponent() const { return popupComponent_; }
+    // A skin label's stored font (for the label font dialog); setting it redraws the label.
+    TFont LabelFont(const std::string &name) const;
+    void SetLabelFont(const std::string &name, const TFont &font);
+
+    // Index in Items / Kept, or -1.
+    int FindItem(const std::string &name) const;
+    int FindLinkedItem(const std::string &imageName) const;
+    int FindKept(const std::string &name) const;
+
+    // Record a change of an "ImageD" image; code -1 and the keep marker keep what the list holds.
+    void RecordChange(const std::string &name, int code, const std::string &value, const std::string &labelText);
+    static const std::string kKeep;
+
+    // Region last given to the window (colour-key type); empty until one is built.
+    QRegion Region;
+    int Type = 2;
+    TColor ColorKey = clBtnFace;
+    int Alpha = 50;
+    int KeptCount = 0;
+    int ItemCount = 0;
+    TTimer *Timer = nullptr;
+    TForm *Owner;
+    TImage *BackImage;
+    TImage *SpriteImage;
+    std::array<TSkinItem, kSkinTableSize> Items;
+    std::array<TSkinItem, kSkinTableSize> Kept;
+    std::string Home = "Skins";
+    std::string Background;
+    std::string Foreground;
+    std::string NewSkinName;
+    // name=value pairs in list order; names compared without regard to case.
+    std::vector<std::pair<std::string, std::string>> SkinList;
+    std::string SkinName;
+    bool Modify = false;
+    bool ModifyFont = true;
+    bool ModifyFce = true;
+    bool Title = false, FirstName = false, TitleAfter = false;
+
+    // Where the current skin file is read from and written to.
+    std::string DataSkinFile() const;
+    std::string ReadSkinFile() const;
+
+    // Region of the picture without its key-colour pixels, over a window of the given size.
+    static QRegion KeyColorRegion(const QImage &picture, TColor key, const QSize &window);
+
+private:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    void Switch();
+    void CreateImage(const std::string &name, const std::string &line);
+    void CreateLabel(const std::string &name, const std::string &line, const class TIniFile &file);
+    void ApplySkinList();
+    void PutHintsBack();
+    TImage *FindImage(const std::string &name) const;
+    TLabel *FindLabel(const std::string &name) const;
+    void ShowPopup(QWidget *control, QMenu *menu, const QPoint &pos);
+    void LoadPicture(TImage *target, const std::string &name, QImage &store);
+    void MouseDown(QWidget *control, bool leftHeld);
+    void MouseUp(QWidget *control);
+    void Click(QWidget *control);
+    void DblClick(QWidget *control);
+    std::string DataDir() const;
+
+    TSkinHost *host_;
+    QPointer<QWidget> popupComponent_;
+    std::map<std::string, TFont> fonts_;
+    QImage background_;
+    QImage sprite_;
+    QPointer<QWidget> pressed_; // a left press waiting for its click
+};
+
+extern TSkin *Skin;

@@ -1,0 +1,30 @@
+#pragma once
+// What the skin engine needs from the panel it dresses: where the user's files
+// are, the two pop-up menus its controls carry, and the panel functions its
+// images and labels call. The main panel implements it.
+#include <string>
+
+class QMenu;
+
+class TSkinHost {
+public:
+    virtual ~TSkinHost() = default;
+
+    // The per-user data folder, ending in '/'.
+    virtual std::string DataDir() const = 0;
+    // The program INI file (sections Skin and Skin-List).
+    virtual std::string IniFileName() const = 0;
+
+    // Pop-up menus of skin images (function below 900) and skin labels; null: none.
+    virtual QMenu *PopupMenuImg() = 0;
+    virtual QMenu *PopupMenuLab() = 0;
+
+    // Images: mouse down and up only for functions below 900.
+    virtual void OnPanelButtonDown(int id) = 0;
+    virtual void OnPanelButtonUp(int id) = 0;
+    virtual void ExecutePanelFunction(int id, const std::string &imageName) = 0;
+    virtual void OnPanelButtonDblClick(int id) = 0;
+    // Labels.
+    virtual void LookupDispNumber(const std::string &labelName) = 0;
+    virtual void ShowDispNumber(const std::string &labelName) = 0;
+};

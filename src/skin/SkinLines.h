@@ -1,0 +1,44 @@
+#pragma once
+// The text forms of the skin: a [Controls] line of an image or a label, and
+// one value of the change list. Widget-free, so they can be fuzzed.
+#include <string>
+
+struct TSkinItem {
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+    int SpriteX = 0, SpriteY = 0;
+    int Code = 0;
+    std::string Text;  // kept label caption
+    std::string Link;  // label: the name of the image it belongs to
+    std::string Value; // image: dial value
+    std::string Name;
+};
+
+// Both item tables hold this many entries; the excess is ignored.
+constexpr int kSkinTableSize = 400;
+// A link word is one word of at most this many characters.
+constexpr size_t kMaxLinkWord = 101;
+
+// "L T W H:SX SY:Code"; fields missing at the end stay 0.
+TSkinItem ParseImageLine(const std::string &line);
+std::string FormatImageLine(const TSkinItem &item);
+
+struct TLabelFlags {
+    bool Transparent = false;
+    char Alignment = 'L'; // 'L', 'R' or 'C'
+};
+// "L T W H:TA:link"; the link part may be missing.
+TSkinItem ParseLabelLine(const std::string &line, TLabelFlags &flags);
+std::string FormatLabelLine(const TSkinItem &item, const TLabelFlags &flags);
+
+// One change-list value: function code, label text, dial value.
+struct TSkinChange {
+    int Code = 899;
+    std::string LabelText;
+    std::string Value;
+};
+TSkinChange SplitSkinChange(const std::string &text);
+std::string JoinSkinChange(const TSkinChange &change);
+
+// Label text of a function code assigned to an image; texts of codes 13 and
+// above come from the language file.
+std::string FunctionLabelText(int code);

@@ -1,0 +1,80 @@
+// The skins shipped with the program carry everything the panel addresses.
+#include "SkinFixture.h"
+
+#include "Fce.h"
+
+#include <set>
+
+namespace {
+
+class ShippedSkins : public SkinTest {
+protected:
+    void SetUp() override
+    {
+        SkinTest::SetUp();
+        CopyDirFiles(dir.File("prog/Skins"), TALVO_SOURCE_DIR "/data/Skins", "*");
+    }
+    std::set<int> Codes() const
+    {
+        std::set<int> codes;
+        for (TImage *image : panel->findChildren<TImage *>())
+            codes.insert(image->Tag);
+        return codes;
+    }
+};
+
+TEST_F(ShippedSkins, DeskPhoneHasTheDisplayKeysAndLamps)
+{
+    TSkin &s = Start("RizUzezi.skn");
+    for (const char *label : {"LabelDISP", "LabelDEST", "LabelKEYS", "LabelSTAT", "LabelTAR", "LabelCLOCK"})
+        EXPECT_NE(panel->findChild<TLabel *>(label), nullptr) << label;
+    for (const char *image : {"ImageSTAT", "ImageHAND", "ImageLEDSPK", "ImageLEDMUTE", "ImageLEDHOLD", "ImageFRONT"})
+        EXPECT_NE(panel->findChild<TImage *>(image), nullptr) << image;
+    const std::set<int> codes = Codes();
+    for (int code : {1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 100, 102, 103, 150, 200, 201, 202, 300, 301, 302, 303, 305,
+                     306, 500, 501, 502, 503, 504, 600, 605, 900, 902})
+        EXPECT_TRUE(codes.count(code)) << code;
+    // Speed-dial images each have their label.
+    for (int i = 1; i <= 8; ++i) {
+        std::string name = "ImageD" + std::to_string(i);
+        EXPECT_GE(s.FindLinkedItem(name), 0) << name;
+    }
+    // The outline: cut corners, solid body.
+    EXPECT_FALSE(panel->mask().contains(QPoint(0, 0)));
+    EXPECT_FALSE(panel->mask().contains(QPoint(599, 399)));
+    EXPECT_TRUE(panel->mask().contains(QPoint(300, 200)));
+}
+
+TEST_F(ShippedSkins, EveryKeyLooksDifferentWhenPressed)
+{
+    for (const char *name : {"RizUzezi.skn", "Mini.skn"}) {
+        TSkin &s = Start(name);
+        int keys = 0;
+        for (TImage *image : panel->findChildren<TImage *>()) {
+            const std::string n = FromQ(image->objectName());
+            if (s.FindItem(n) < 0 || image->Tag >= 900)
+                continue;
+            const QImage up = image->pixmap().toImage();
+            s.SetImageState(n, 1);
+            EXPECT_NE(image->pixmap().toImage(), up) << name << " " << n;
+            ++keys;
+        }
+        EXPECT_GT(keys, 5) << name;
+    }
+}
+
+TEST_F(ShippedSkins, SavingAShippedSkinChangesNothing)
+{
+    for (const char *name : {"RizUzezi.skn", "Mini.skn"}) {
+        TSkin &s = Start(name);
+        s.Modify = true;
+        s.ModifyFont = true;
+        s.SaveSkin(true);
+        EXPECT_EQ(ReadBytes(dir.File(std::string("data/Skins/") + name)),
+                  ReadBytes(std::string(TALVO_SOURCE_DIR "/data/Skins/") + name))
+            << name;
+        skin.reset();
+    }
+}
+
+} // namespace

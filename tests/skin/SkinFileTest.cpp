@@ -1,0 +1,235 @@
+// Reading a skin onto the panel, the save rules, and the deferred switch.
+#include "SkinFixture.h"
+
+#include "IniFile.h"
+#include "Timer.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QFileDialog>
+
+namespace {
+
+std::string SectionText(const std::string &bytes, const std::string &section)
+{
+    size_t b = bytes.find("[" + section + "]");
+    if (b == std::string::npos)
+        return {};
+    size_t e = bytes.find("\r\n[", b);
+    return bytes.substr(b, e == std::string::npos ? std::string::npos : e - b);
+}
+
+void WaitFor(const std::function<bool()> &done)
+{
+    QElapsedTimer t;
+    t.start();
+    while (!done() && t.elapsed() < 5000)
+        QApplication::processEvents(QEventLoop::AllEvents, 20);
+}
+
+TEST_F(SkinTest, LoadCreatesImagesAndLabelsByName)
+{
+    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
+    WriteSprite("sprite.png");
+    WriteBackground("back.png", 120, 90, qRgb(255, 0, 255));
+    TSkin &s = Start("Phone.skn");
+
+    EXPECT_EQ(panel->width(), 120);
+    EXPECT_EQ(panel->height(), 90);
+    EXPECT_EQ(s.Type, 2);
+    EXPECT_EQ(s.Alpha, 200);
+    EXPECT_EQ(s.ColorKey, 0xFF00FF);
+    EXPECT_TRUE(s.Title);
+    EXPECT_FALSE(s.FirstName);
+    EXPECT_EQ(s.ItemCount, 6);
+    auto *d1 = panel->findChild<TImage *>("ImageD1");
+    ASSERT_NE(d1, nullptr);
+    EXPECT_EQ(d1->Tag, 5);
+    EXPECT_EQ(d1->geometry(), QRect(10, 10, 10, 10));
+    EXPECT_EQ(d1->contextMenuPolicy(), Qt::CustomContextMenu);
+    // Code 900 and above: no image menu of its own.
+    EXPECT_NE(panel->findChild<TImage *>("ImageHOOK")->contextMenuPolicy(), Qt::CustomContextMenu);
+    auto *l1 = panel->findChild<TLabel *>("LabelD1");
+    ASSERT_NE(l1, nullptr);
+    EXPECT_EQ(l1->Tag, 900);
+    EXPECT_FALSE(l1->autoFillBackground());
+    EXPECT_TRUE(panel->findChild<TLabel *>("LabelD2")->autoFillBackground());
+    EXPECT_TRUE(panel->findChild<TLabel *>("LabelD2")->alignment() & Qt::AlignRight);
+    EXPECT_EQ(l1->textFormat(), Qt::PlainText);
+    EXPECT_EQ(s.LabelFont("LabelD1").Color, 0xFF);
+    EXPECT_EQ(s.Items[1].Link, "ImageD1");
+    EXPECT_EQ(s.Items[5].Link, "");
+    EXPECT_EQ(panel->findChild<QObject *>("Other"), nullptr);
+    EXPECT_FALSE(panel->Image0->pixmap().isNull());
+    // The shipped skins were copied into the user's skin folder.
+    EXPECT_EQ(ReadBytes(dir.File("data/Skins/Phone.skn")), kPhoneSkin);
+    EXPECT_EQ(s.FindItem("LabelCLOCK"), 5);
+    EXPECT_EQ(s.FindItem("Nothing"), -1);
+
+    // Skins are chosen from the user's skin folder.
+    QFileDialog dialog;
+    s.ChooseSkinFile(&dialog);
+    EXPECT_EQ(dialog.defaultSuffix(), "skn");
+    EXPECT_EQ(dialog.directory().absolutePath().toStdString() + "/", dir.File("data/Skins/"));
+    EXPECT_EQ(dialog.nameFilters(), QStringList({"Skins (*.skn)", "All (*.skn *.SKN)"}));
+}
+
+TEST_F(SkinTest, NameWithImageAndLabelIsAnImageAndTablesAreBounded)
+{
+    std::string text = "[Controls]\r\nImageLabel=0 0 5 5:0 0:1\r\nLabelImage=0 0 5 5:0 0:1\r\n";
+    for (int i = 0; i < 450; ++i)
+        text += "Label" + std::to_string(i) + "=0 0 1 1:TL:" + std::string(200, 'q') + "\r\n";
+    WriteBytes(dir.File("prog/Skins/Many.skn"), text);
+    TSkin &s = Start("Many.skn");
+    EXPECT_NE(panel->findChild<TImage *>("ImageLabel"), nullptr);
+    EXPECT_NE(panel->findChild<TImage *>("LabelImage"), nullptr);
+    EXPECT_EQ(s.ItemCount, kSkinTableSize);
+    EXPECT_EQ(panel->findChildren<TLabel *>().size(), static_cast<qsizetype>(kSkinTableSize - 2));
+    EXPECT_EQ(s.Items[2].Link.size(), kMaxLinkWord);
+    s.SaveSkin(false);
+    EXPECT_EQ(s.KeptCount, kSkinTableSize);
+}
+
+TEST_F(SkinTest, MissingFilesAndPicturesStillShapeAndShowThePanel)
+{
+    TSkin &s = Start("Absent.skn");
+    EXPECT_EQ(panel->size(), QSize(100, 80));
+    EXPECT_EQ(s.ItemCount, 0);
+    EXPECT_TRUE(panel->isVisible());
+
+    WriteBytes(dir.File("prog/Skins/Broken.skn"),
+               "[Set]\r\nBackground=missing.bmp\r\nForeground=garbage.png\r\n[Controls]\r\nImageA=1 1 4 4:0 0:3\r\n");
+    WriteBytes(dir.File("prog/Skins/garbage.png"), "not a picture");
+    s.SelectSkin("Broken.skn");
+    WaitFor([&] { return panel->findChild<TImage *>("ImageA") != nullptr; });
+    EXPECT_NE(panel->findChild<TImage *>("ImageA"), nullptr);
+    EXPECT_TRUE(panel->Image0->pixmap().isNull());
+    EXPECT_TRUE(panel->isVisible());
+    EXPECT_TRUE(panel->mask().isEmpty());
+}
+
+TEST_F(SkinTest, SaveWithoutModifyLeavesControlsAndFontsByteForByte)
+{
+    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
+    TSkin &s = Start("Phone.skn");
+    s.Modify = false;
+    s.ModifyFont = false;
+    panel->findChild<TImage *>("ImageD1")->move(50, 50);
+    panel->findChild<TImage *>("ImageD1")->Tag = 7;
+    TFont red;
+    red.Color = 0x0000FF;
+    red.Style = fsBold;
+    s.SetLabelFont("LabelD2", red);
+    panel->resize(130, 95);
+    s.SaveSkin(false);
+    const std::string after = ReadBytes(dir.File("data/Skins/Phone.skn"));
+    EXPECT_EQ(SectionText(after, "Controls"), SectionText(kPhoneSkin, "Controls"));
+    EXPECT_EQ(SectionText(after, "Fonts"), SectionText(kPhoneSkin, "Fonts"));
+    TIniFile file(dir.File("data/Skins/Phone.skn"));
+    EXPECT_EQ(file.ReadInteger("Set", "Width", 0), 130);
+
+    // Fonts follow ModifyFont alone; Controls follow Modify alone.
+    s.ModifyFont = true;
+    s.SaveSkin(false);
+    const std::string fontsOnly = ReadBytes(dir.File("data/Skins/Phone.skn"));
+    EXPECT_EQ(SectionText(fontsOnly, "Controls"), SectionText(kPhoneSkin, "Controls"));
+    EXPECT_NE(fontsOnly.find("LabelD2-Style=B"), std::string::npos);
+    s.ModifyFont = false;
+    s.Modify = true;
+    s.SaveSkin(false);
+    const std::string controls = ReadBytes(dir.File("data/Skins/Phone.skn"));
+    EXPECT_EQ(SectionText(controls, "Fonts"), SectionText(fontsOnly, "Fonts"));
+    EXPECT_NE(controls.find("ImageD1=50 50 10 10:0 0:7"), std::string::npos);
+}
+
+TEST_F(SkinTest, UnchangedFontRewrittenLeavesTheFileAsItWas)
+{
+    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
+    TSkin &s = Start("Phone.skn");
+    s.SaveSkin(false); // the data copy exists from the start: only [Set] and [Show] are written
+    const std::string first = ReadBytes(dir.File("data/Skins/Phone.skn"));
+    s.Modify = true;
+    s.ModifyFont = true;
+    s.SaveSkin(false);
+    EXPECT_EQ(ReadBytes(dir.File("data/Skins/Phone.skn")), first);
+}
+
+TEST_F(SkinTest, FirstSaveWritesEverythingAndKeepsLinksAndCodes)
+{
+    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
+    TSkin &s = Start("Phone.skn");
+    ::unlink(dir.File("data/Skins/Phone.skn").c_str());
+    s.Modify = false;
+    s.ModifyFont = false;
+    s.ModifyFce = false;
+    panel->findChild<TImage *>("ImageD1")->Tag = 9;
+    s.SaveSkin(false);
+    TIniFile file(dir.File("data/Skins/Phone.skn"));
+    EXPECT_EQ(file.ReadString("Controls", "ImageD1", ""), "10 10 10 10:0 0:5");
+    EXPECT_EQ(file.ReadString("Controls", "LabelD1", ""), "25 10 40 12:TL:ImageD1");
+    EXPECT_EQ(file.ReadString("Controls", "LabelD2", ""), "25 30 40 12:FR:ImageD2");
+    EXPECT_EQ(file.ReadString("Controls", "LabelCLOCK", ""), "60 60 50 12:TC");
+    EXPECT_EQ(file.ReadString("Fonts", "LabelD1-Color", ""), "000000FF");
+    EXPECT_EQ(file.ReadString("Set", "ColorKey", ""), "16711935");
+
+    s.ModifyFce = true;
+    s.Modify = true;
+    QPointer<TImage> back(panel->Image0);
+    s.SaveSkin(true);
+    EXPECT_EQ(file.ReadString("Controls", "ImageD1", ""), "10 10 10 10:0 0:5");
+    TIniFile again(dir.File("data/Skins/Phone.skn"));
+    EXPECT_EQ(again.ReadString("Controls", "ImageD1", ""), "10 10 10 10:0 0:9");
+    EXPECT_EQ(panel->findChild<TImage *>("ImageD1"), nullptr);
+    EXPECT_FALSE(back.isNull());
+    // Reloaded, the labels still belong to their images.
+    s.LoadSkin();
+    EXPECT_EQ(s.Items[s.FindItem("LabelD1")].Link, "ImageD1");
+}
+
+TEST_F(SkinTest, DeferredSwitchKeepsLabelCaptions)
+{
+    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
+    WriteBytes(dir.File("prog/Skins/Small.skn"),
+               "[Set]\r\nWidth=60\r\nHeight=40\r\n[Controls]\r\nLabelCLOCK=1 1 50 10:TL\r\nLabelNEW=1 20 50 10:TL\r\n");
+    TSkin &s = Start("Phone.skn");
+    s.SetLabelText("LabelCLOCK", "12:34", 1001);
+    s.SelectSkin("Small.skn");
+    // Not inside the caller.
+    EXPECT_NE(panel->findChild<TImage *>("ImageD1"), nullptr);
+    WaitFor([&] { return s.SkinName == "Small.skn"; });
+    EXPECT_EQ(panel->findChild<TImage *>("ImageD1"), nullptr);
+    EXPECT_EQ(panel->size(), QSize(60, 40));
+    EXPECT_EQ(panel->findChild<TLabel *>("LabelCLOCK")->Caption(), "12:34");
+    EXPECT_EQ(panel->findChild<TLabel *>("LabelNEW")->Caption(), "");
+    EXPECT_FALSE(s.Timer->Enabled());
+
+    // The same name again: saved, removed and created anew.
+    TLabel *before = panel->findChild<TLabel *>("LabelNEW");
+    s.SetLabelText("LabelNEW", "kept", 1001);
+    s.SelectSkin("Small.skn");
+    WaitFor([&] { return panel->findChild<TLabel *>("LabelNEW") != before; });
+    EXPECT_EQ(panel->findChild<TLabel *>("LabelNEW")->Caption(), "kept");
+}
+
+TEST_F(SkinTest, SettingsAndChangeListLiveInTheProgramIniFile)
+{
+    WriteBytes(dir.File("data/Talvodem.ini"), "[Skin]\r\nModify=1\r\nModifyFont=0\r\n[Skin-List]\r\n"
+                                              "ImageD1=150,\"Novak, J\",123\r\nImageD9=5,5,\r\n[Other]\r\nA=1\r\n");
+    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
+    TSkin &s = Start("Phone.skn");
+    EXPECT_TRUE(s.Modify);
+    EXPECT_FALSE(s.ModifyFont);
+    EXPECT_TRUE(s.ModifyFce);
+    // Applied to the image of this skin, kept for the image it lacks.
+    EXPECT_EQ(panel->findChild<TImage *>("ImageD1")->Tag, 150);
+    EXPECT_EQ(s.GetItemValue("ImageD1"), "123");
+    EXPECT_EQ(s.GetImageLabelText("ImageD1"), "Novak, J");
+    s.Modify = false;
+    skin.reset();
+    const std::string ini = ReadBytes(dir.File("data/Talvodem.ini"));
+    EXPECT_NE(ini.find("[Skin-List]\r\nImageD1=150,\"Novak, J\",123\r\nImageD9=5,5,\r\n"), std::string::npos);
+    EXPECT_NE(ini.find("Modify=0"), std::string::npos);
+    EXPECT_NE(ini.find("[Other]\r\nA=1"), std::string::npos);
+}
+
+} // namespace

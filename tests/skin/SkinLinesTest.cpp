@@ -1,0 +1,68 @@
+// The text forms of skin control lines and change-list values.
+#include "SkinLines.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(SkinLines, ControlLinesReadAsWrittenAndStayBounded)
+{
+    TSkinItem item = ParseImageLine("12 34 56 78:90 11:205");
+    EXPECT_EQ(item.Height, 78);
+    EXPECT_EQ(item.SpriteY, 11);
+    EXPECT_EQ(FormatImageLine(item), "12 34 56 78:90 11:205");
+    // Missing trailing fields stay zero; a blank before a colon stops the read.
+    item = ParseImageLine("1 2 3 4:5");
+    EXPECT_EQ(item.SpriteX, 5);
+    EXPECT_EQ(item.Code, 0);
+    EXPECT_EQ(ParseImageLine("1 2 3 4 :5 6:7").SpriteX, 0);
+    // Over-long numbers are bounded, not undefined.
+    item = ParseImageLine("99999999999999999999 -99999999999999999999 0 0:0 0:0");
+    EXPECT_EQ(item.Left, INT_MAX);
+    EXPECT_EQ(item.Top, INT_MIN);
+
+    TLabelFlags flags;
+    item = ParseLabelLine("5 6 70 12:TC:ImageD1", flags);
+    EXPECT_TRUE(flags.Transparent);
+    EXPECT_EQ(flags.Alignment, 'C');
+    // The link word is written back.
+    EXPECT_EQ(FormatLabelLine(item, flags), "5 6 70 12:TC:ImageD1");
+    item = ParseLabelLine("5 6 70 12:FX", flags);
+    EXPECT_EQ(flags.Alignment, 'L');
+    EXPECT_EQ(FormatLabelLine(item, flags), "5 6 70 12:FL");
+    // One word of at most 101 characters.
+    EXPECT_EQ(ParseLabelLine("0 0 1 1:TR:" + std::string(300, 'x'), flags).Link, std::string(kMaxLinkWord, 'x'));
+    EXPECT_EQ(ParseLabelLine("0 0 1 1:TR: Image7 more", flags).Link, "Image7");
+}
+
+TEST(SkinLines, ChangeValuesKeepTheirBytesAndCommasInLabelTexts)
+{
+    TSkinChange c = SplitSkinChange("150,Office,S(0)123");
+    EXPECT_EQ(c.Code, 150);
+    EXPECT_EQ(c.LabelText, "Office");
+    EXPECT_EQ(c.Value, "S(0)123");
+    c = SplitSkinChange("no comma");
+    EXPECT_EQ(c.Code, 899);
+    EXPECT_EQ(c.LabelText + c.Value, "");
+    EXPECT_EQ(SplitSkinChange("x5,lab").Code, 899);
+    EXPECT_EQ(SplitSkinChange("1,a," + std::string(3000, '9')).Value.size(), 998u);
+    // Entries without a comma in the label text keep their bytes.
+    for (const char *text : {"5,5,", "150,Office,S(0)123", "11,*,", "899,,"})
+        EXPECT_EQ(JoinSkinChange(SplitSkinChange(text)), text);
+
+    for (const char *label : {"Novak, J", "\"Boss\", \"the\""}) {
+        c.LabelText = label;
+        c.Value = "1,2";
+        const TSkinChange back = SplitSkinChange(JoinSkinChange(c));
+        EXPECT_EQ(back.LabelText, label);
+        EXPECT_EQ(back.Value, "1,2");
+    }
+    // A quote that is not closed reads as before.
+    c = SplitSkinChange("5,\"abc,9");
+    EXPECT_EQ(c.LabelText, "\"abc");
+    EXPECT_EQ(c.Value, "9");
+    EXPECT_EQ(FunctionLabelText(12), "#");
+    EXPECT_EQ(FunctionLabelText(-3), "-");
+}
+
+} // namespace

@@ -1,0 +1,98 @@
+// Under a real X server: the colour-key panel lets the desktop show through
+// its holes. Set TALVO_SKIN_SHOT to a file name to keep the screenshot.
+#include "SkinFixture.h"
+
+#include <QGuiApplication>
+#include <QPainter>
+#include <QScreen>
+#include <QTest>
+
+namespace {
+
+class SkinScreen : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        desktop.setWindowFlag(Qt::FramelessWindowHint);
+        desktop.setAutoFillBackground(true);
+        QPalette pal = desktop.palette();
+        pal.setColor(QPalette::Window, QColor(0, 200, 0));
+        desktop.setPalette(pal);
+        desktop.setGeometry(0, 0, 800, 600);
+        desktop.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&desktop));
+    }
+
+    QImage Screen()
+    {
+        QTest::qWait(300);
+        return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+    }
+
+    QWidget desktop;
+    TempDir dir;
+};
+
+QPixmap StatePicture()
+{
+    QPixmap p(16, 16);
+    p.fill(Qt::transparent);
+    QPainter painter(&p);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setBrush(QColor(0x20, 0x60, 0x20));
+    painter.drawEllipse(2, 2, 12, 12);
+    return p;
+}
+
+TEST_F(SkinScreen, MaskedPanelShowsTheDesktopThroughItsHoles)
+{
+    TestPanel panel(dir);
+    TSkin skin(&panel, panel.Image0, panel.Image1);
+    skin.SkinName = "RizUzezi.skn";
+    panel.move(100, 100);
+    skin.LoadSkin();
+    ASSERT_FALSE(panel.Image0->pixmap().isNull()) << "shipped skin not found beside the test";
+    skin.SetLabelText("LabelSTAT", "Connected", 1001);
+    skin.SetLabelText("LabelCLOCK", "10:42", 1001);
+    skin.SetLabelText("LabelDISP", "Jan Nov\xE1k\r\n+420 601 123 456", 1001);
+    skin.SetLabelText("LabelDEST", "Sales", 1001);
+    skin.SetLabelText("LabelTAR", "1,20 K\xE8", 1001);
+    skin.SetLabelText("LabelKEYS", "601123456", 1001);
+    skin.GetImagePicture("ImageSTAT", {StatePicture()}, 0);
+    skin.SetImageState("ImageLEDSPK", 1);
+    skin.SetImageState("ImageLEDHOLD", 2);
+    skin.SetImageState("ImageHAND", 1);
+    skin.SetImageState("ImageKey5", 1);
+    for (const char *name : {"LabelD1", "LabelD2", "LabelD3"})
+        skin.SetLabelText(name, std::string("Speed ") + name[6], 1001);
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    panel.raise();
+
+    const QImage screen = Screen();
+    if (const char *shot = std::getenv("TALVO_SKIN_SHOT"))
+        screen.copy(QRect(panel.pos(), panel.size()).adjusted(-20, -20, 20, 20)).save(QString::fromLocal8Bit(shot));
+    const QRgb green = qRgb(0, 200, 0);
+    // Rounded corners and the cord slot are holes; the body is not.
+    EXPECT_EQ(screen.pixel(100, 100), green);
+    EXPECT_EQ(screen.pixel(100 + 599, 100 + 399), green);
+    EXPECT_EQ(screen.pixel(100 + 68, 100 + 26), green);
+    EXPECT_NE(screen.pixel(100 + 300, 100 + 20), green);
+    EXPECT_NE(screen.pixel(100 + 68, 100 + 40), green);
+    EXPECT_EQ(panel.geometry(), QRect(100, 100, 600, 400));
+
+    // The small skin takes over the same window, with its own outline.
+    skin.SelectSkin("Mini.skn");
+    ASSERT_TRUE(QTest::qWaitFor([&] { return skin.SkinName == "Mini.skn"; }, 5000));
+    const QImage mini = Screen();
+    if (const char *shot = std::getenv("TALVO_SKIN_SHOT"))
+        mini.copy(QRect(panel.pos(), panel.size()).adjusted(-20, -20, 20, 20))
+            .save(QString::fromLocal8Bit(shot) + QStringLiteral("-mini.png"));
+    EXPECT_EQ(panel.size(), QSize(280, 160));
+    EXPECT_EQ(mini.pixel(100, 100), green);
+    EXPECT_NE(mini.pixel(100 + 140, 100 + 80), green);
+    // Where the large skin was, the desktop shows again.
+    EXPECT_EQ(mini.pixel(100 + 400, 100 + 300), green);
+    EXPECT_EQ(skin.GetImageLabelText("ImageD1"), "Speed 1");
+}
+
+} // namespace

@@ -1,0 +1,76 @@
+// The panel's outline after a skin load: colour-key mask, opacity, rectangle.
+#include "SkinFixture.h"
+
+#include <QElapsedTimer>
+#include <QPainter>
+#include <QTest>
+
+namespace {
+
+std::string ShapedSkin(int type)
+{
+    return "[Set]\r\nWidth=120\r\nHeight=90\r\nBackground=back.png\r\nType=" + std::to_string(type) +
+           "\r\nAlpha=128\r\nColorKey=16711935\r\n";
+}
+
+TEST_F(SkinTest, ColourKeySkinCutsTheKeyPixelsOutOfTheWindow)
+{
+    WriteBackground("back.png", 120, 90, qRgb(255, 0, 255));
+    WriteBytes(dir.File("prog/Skins/Two.skn"), ShapedSkin(2));
+    WriteBytes(dir.File("prog/Skins/One.skn"), ShapedSkin(1));
+    WriteBytes(dir.File("prog/Skins/Zero.skn"), ShapedSkin(0));
+    TSkin &s = Start("Two.skn");
+    EXPECT_TRUE(panel->windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(panel->isVisible());
+    const QRegion mask = panel->mask();
+    EXPECT_EQ(mask, s.Region);
+    EXPECT_FALSE(mask.contains(QPoint(0, 0)));
+    EXPECT_FALSE(mask.contains(QPoint(7, 7)));
+    EXPECT_TRUE(mask.contains(QPoint(8, 8)));
+    EXPECT_TRUE(mask.contains(QPoint(60, 45)));
+    EXPECT_FALSE(mask.contains(QPoint(119, 89)));
+    EXPECT_TRUE(mask.contains(QPoint(119, 0)));
+    EXPECT_DOUBLE_EQ(panel->windowOpacity(), 1.0);
+
+    // Alpha: no cut, the window's opacity instead; none: a plain rectangle.
+    s.SelectSkin("One.skn");
+    QElapsedTimer t;
+    t.start();
+    while (s.SkinName != "One.skn" && t.elapsed() < 5000)
+        QTest::qWait(10);
+    EXPECT_TRUE(panel->mask().isEmpty());
+    EXPECT_NEAR(panel->windowOpacity(), 128 / 255.0, 0.01);
+    s.SaveSkin(true);
+    s.SkinName = "Zero.skn";
+    s.LoadSkin();
+    EXPECT_TRUE(panel->mask().isEmpty());
+    EXPECT_DOUBLE_EQ(panel->windowOpacity(), 1.0);
+    s.SaveSkin(true);
+    s.SkinName = "Two.skn";
+    s.LoadSkin();
+    EXPECT_FALSE(panel->mask().contains(QPoint(0, 0)));
+}
+
+TEST(SkinShape, KeyColourRegionFollowsTheKeyPixelsOnly)
+{
+    QImage picture(20, 4, QImage::Format_RGB32);
+    picture.fill(Qt::black);
+    for (int x = 0; x < 10; ++x)
+        picture.setPixel(x, 0, qRgb(255, 255, 255));
+    QRegion r = TSkin::KeyColorRegion(picture, clWhite, QSize(20, 4));
+    for (int x = 0; x < 10; ++x)
+        EXPECT_FALSE(r.contains(QPoint(x, 0))) << x;
+    EXPECT_TRUE(r.contains(QPoint(10, 0)));
+    EXPECT_TRUE(r.contains(QPoint(0, 1)));
+
+    // No key pixel: the whole window; a window larger than its picture shows beyond it.
+    r = TSkin::KeyColorRegion(picture, MakeColor(1, 2, 3), QSize(30, 6));
+    EXPECT_EQ(r, QRegion(0, 0, 30, 6));
+
+    // A system colour as the key is resolved first.
+    picture.fill(QColor(212, 208, 200));
+    r = TSkin::KeyColorRegion(picture, clBtnFace, QSize(20, 4));
+    EXPECT_TRUE(r.isEmpty());
+}
+
+} // namespace
