@@ -10,6 +10,9 @@
 #include "Paths.h"
 #include "Porter.h"
 #include "SessionWindows.h"
+#include "ShortcutWord.h"
+#include "Skin.h"
+#include "KeyForward.h"
 #include "Xml.h"
 
 #include <QApplication>
@@ -53,13 +56,14 @@ TFMain::TFMain(QWidget *parent) : TForm(parent)
     BuildMenus();
 
     InstanceId = GetInstanceId(ProgramDir());
-    DataDir = GetDataDir(InstanceId);
-    QDir().mkpath(ToQ(DataDir));
-    ::chmod(DataDir.c_str(), 0700);
+    ::DataDir = GetDataDir(InstanceId);
+    QDir().mkpath(ToQ(::DataDir));
+    ::chmod(::DataDir.c_str(), 0700);
 
+    Skin = new TSkin(this, Image0, Image1);
     Desktop = new TDesktop(this, this);
     Nls = new TNlsFunc;
-    PbxData = new TPbxData;
+    ::PbxData = new TPbxData;
     Desktop->MainWindows = {Placed(FXML), Placed(FDbf), Placed(FAuto)};
     Desktop->SessionWindows = {Placed(FHist), Placed(FAcc), Placed(FLog), Placed(FFront),
                                Placed(FHold),  Placed(FPark), Placed(FPer)};
@@ -67,6 +71,8 @@ TFMain::TFMain(QWidget *parent) : TForm(parent)
     LoadIni();
     Trace("------------Constructor");
     connect(qApp, &QApplication::focusChanged, this, [this] { UpdateControls(); });
+    PanelKeys.KeyDown = [this](QKeyEvent *key) { FormKeyDown(key); };
+    PanelKeys.KeyPress = [this](QKeyEvent *key) { FormKeyPress(key); };
     PlaySoundFile(Settings.SoundStart, false);
     QMetaObject::invokeMethod(this, [this] { FormInit(); }, Qt::QueuedConnection);
 }
@@ -78,11 +84,14 @@ TFMain::~TFMain()
         OnSessionClosed("", true);
     PlaySoundFile(Settings.SoundEnd, true);
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
+    PanelKeys = {};
     SaveIni();
     delete Desktop;
     Desktop = nullptr;
-    delete PbxData;
-    PbxData = nullptr;
+    delete Skin;
+    Skin = nullptr;
+    delete ::PbxData;
+    ::PbxData = nullptr;
     delete Nls;
     Nls = nullptr;
     FMain = nullptr;
@@ -140,9 +149,13 @@ void TFMain::BuildControls()
     StatusBar1->hide();
 
     Timer1 = new TTimer(this, 200, true);
+    Timer1->OnTimer = [this] { Timer1Timer(); };
     TimerClock = new TTimer(this, 1000, true);
+    TimerClock->OnTimer = [this] { TimerClockTimer(); };
     TimerOnOff = new TTimer(this, 100, false);
+    TimerOnOff->OnTimer = [this] { TimerOnOffTimer(); };
     TimerDest = new TTimer(this, 1500, false);
+    TimerDest->OnTimer = [this] { TimerDestTimer(); };
 }
 
 QAction *TFMain::AddItem(QMenu *menu, int tag, const char *text)
@@ -208,8 +221,8 @@ void TFMain::BuildMenus()
     PopupMenu1->addSeparator();
     QAction *exit = AddItem(PopupMenu1, 103, "Exit");
 
-    PopupMenuImg = new QMenu(this);
-    PopupMenuLab = new QMenu(this);
+    PopupMenuImg_ = new QMenu(this);
+    PopupMenuLab_ = new QMenu(this);
 
     for (QAction *a : {MenuOpen, PopupOpen})
         connect(a, &QAction::triggered, this, [this] { SpeedButtonOpenClick(); });
@@ -224,6 +237,11 @@ void TFMain::BuildMenus()
     for (QAction *a : {MenuAuto, PopupAuto})
         connect(a, &QAction::triggered, this, [this] { ToggleWindow(FAuto); });
     connect(MenuPorter, &QAction::triggered, this, [this] { ToggleWindow(FPorter); });
+    SetShortCut(popupDesktop, 'D' | kAltBit);
+    SetShortCut(saveDesktop, 'D' | kCtrlBit);
+    SetShortCut(MenuHist, 'H' | kCtrlBit);
+    SetShortCut(MenuDbf, 'B' | kCtrlBit);
+    SetShortCut(MenuAuto, 'A' | kCtrlBit);
     connect(popupDesktop, &QAction::triggered, this, [this] { PopupDesktopClick(); });
     connect(saveDesktop, &QAction::triggered, this, [this] { SaveDesktop1Click(); });
 
@@ -236,7 +254,7 @@ void TFMain::LoadIni()
 {
     Settings.LoadIni(ProgramIniPath());
     Nls->SetLanguageCode(Settings.Lang);
-    trace_.Configure(DataDir + "Talvodem.trc", Settings.Trace, Settings.TraceErase);
+    trace_.Configure(::DataDir + "Talvodem.trc", Settings.Trace, Settings.TraceErase);
 }
 
 void TFMain::SaveIni()
@@ -339,7 +357,7 @@ void TFMain::ApplyLanguage(const std::string &code, bool initial)
     Nls->SetLanguage(code);
     Nls->LoadTexts();
     Nls->TranslateForm(this, false);
-    for (QWidget *menu : std::initializer_list<QWidget *>{MainMenu, PopupMenu1, PopupMenuLab, PopupMenuImg})
+    for (QWidget *menu : std::initializer_list<QWidget *>{MainMenu, PopupMenu1, PopupMenuLab_, PopupMenuImg_})
         Nls->TranslateMenu(menu);
     Nls->CloseFile();
     SelectHelpFile();
@@ -445,11 +463,6 @@ void TFMain::DestroySessionForms()
     SessionFormsCreated = false;
 }
 
-// The log-in dialog and the session's end come with the exchange log-in.
-void TFMain::SpeedButtonOpenClick() {}
-void TFMain::SpeedButtonCloseClick() {}
-void TFMain::OnSessionClosed(const std::string &, bool) { Connected = false; }
-
 void TFMain::SetStatusText(int panel, const std::string &text)
 {
     if (panel == 0 || panel == 1)
@@ -483,13 +496,25 @@ void TFMain::SaveDesktop1Click()
     RunDesktopDialog(this, QFileDialog::AcceptSave, [](const std::string &name) { Desktop->SaveDesktopAs(name); });
 }
 
-std::string TFMain::CurrentSkinName() const { return skinName_; }
-void TFMain::SetSkinName(const std::string &name) { skinName_ = name; }
+std::string TFMain::CurrentSkinName() const { return Skin->SkinName; }
+void TFMain::SetSkinName(const std::string &name) { Skin->SkinName = name; }
+void TFMain::LoadSkin() { Skin->LoadSkin(); }
+void TFMain::SaveSkin(bool removeControls) { Skin->SaveSkin(removeControls); }
 
-void TFMain::LoadSkin()
-{
-    resize(320, 480);
-    show();
-}
+std::string TFMain::DataDir() const { return ::DataDir; }
+std::string TFMain::IniFileName() const { return ProgramIniPath(); }
 
-void TFMain::SaveSkin(bool) {}
+TAnswerWindow *TFMain::HoldWindow() { return FHold; }
+TAnswerWindow *TFMain::ParkWindow() { return FPark; }
+TAnswerWindow *TFMain::HistWindow() { return FHist; }
+TAnswerWindow *TFMain::AccWindow() { return FAcc; }
+TAnswerWindow *TFMain::LogWindow() { return FLog; }
+TSpeedDialReceiver *TFMain::SpeedDial() { return FPer; }
+TPortReceiver *TFMain::PbxData() { return ::PbxData; }
+
+// Without a notification area (a bare X server) the panel minimises, so it
+// can never vanish beyond reach.
+void TFMain::HideToTray() { showMinimized(); }
+
+// The settings dialog comes with the panel's dialogs.
+void TFMain::Set2Click() {}

@@ -5,15 +5,21 @@
 #include "Desktop.h"
 #include "PanelSettings.h"
 #include "PanelTrace.h"
+#include "Receivers.h"
+#include "SkinHost.h"
 #include "Timer.h"
 #include "Vcl.h"
 
+#include <QMessageBox>
 #include <QPixmap>
 
+#include <array>
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <vector>
 
+class QKeyEvent;
 class QMediaPlayer;
 class QAudioOutput;
 class QLabel;
@@ -21,7 +27,7 @@ class QMenu;
 class QMenuBar;
 class QStatusBar;
 
-class TFMain : public TForm, public TDesktopSkin {
+class TFMain : public TForm, public TDesktopSkin, public TSkinHost, public TAnswerReceivers {
     Q_OBJECT
 public:
     explicit TFMain(QWidget *parent = nullptr);
@@ -37,7 +43,7 @@ public:
         *SpeedButtonPersonal, *SpeedButtonPorter;
     QMenuBar *MainMenu;
     QMenu *LanguageSel;
-    QMenu *PopupMenu1, *PopupLanguage, *PopupMenuImg, *PopupMenuLab;
+    QMenu *PopupMenu1, *PopupLanguage;
     QAction *MenuOpen, *MenuClose, *MenuExit, *MenuXML, *MenuDbf, *MenuAuto, *MenuHist, *MenuAcc, *MenuLog,
         *MenuFront, *MenuHold, *MenuPark, *MenuPersonal, *MenuPorter, *MenuSpeeds;
     QAction *PopupOpen, *PopupClose, *PopupXML, *PopupDbf, *PopupAuto, *PopupHist, *PopupAcc, *PopupLog,
@@ -57,8 +63,27 @@ public:
     bool Held = false;
     bool FrontBlink = false;
     int Handle = 0;
+    std::string LineType;
     std::string LineState = "---";
     std::string HelpFile;
+
+    // Line display.
+    static constexpr int kAppend = 1000, kReplace = 1001, kDeleteLast = 1002;
+    static constexpr int kMaxParties = 56;
+    struct TCallParty {
+        std::string Name, Number, Port;
+    };
+    std::string DispNumber;
+    std::string TariffText;
+    bool RingShown = false;
+    bool RingBlink = false, DialBlink = false;
+    int StatPicture = -1, HandState = -1, RingPos = -1;
+    bool DialPending = true;
+    int FrontPhase = 1;
+    std::array<TCallParty, kMaxParties> CallParties;
+    int CallPartyCount = 0;
+    int ClockTicks = 0; // seconds until the timed display clears
+    int OnOffTicks = 0;
 
     void LoadIni();
     void SaveIni();
@@ -75,8 +100,73 @@ public:
     void DestroySessionForms();
     void SpeedButtonOpenClick();
     void SpeedButtonCloseClick();
-    void OnSessionClosed(const std::string &reason, bool waitSound);
     void SetStatusText(int panel, const std::string &text);
+    void SpeedButtonFrontClick();
+    void ImageFrontDblClick();
+    void HideToTray();
+    void Set2Click();
+
+    // Answers from the exchange.
+    int SessionHandle() const override { return Handle; }
+    bool SessionConnected() const override { return Connected; }
+    void OnOpenAnswer(int handle, const std::string &attr, int pos, const std::string &lineType,
+                      const std::string &ret) override;
+    void OnSessionClosed(const std::string &reason, bool waitSound) override;
+    void OnRingAnswer(const std::string &port, const std::string &cid, const std::string &pbxName,
+                      const std::string &dest, const std::string &destName, int pos, const std::string &act) override;
+    void OnDialAnswer(const std::string &pbxName, const std::string &cid, const std::string &act) override;
+    void OnCallAnswer(const std::string &cid, const std::string &pbxName, const std::string &port,
+                      const std::string &act) override;
+    void OnHoldAnswer(const std::string &act) override;
+    void OnStateAnswer(const std::string &state, int hfree, int mic) override;
+    void ShowInfoKeys(const std::string &key) override;
+    void ShowService(const std::string &service, int id, int rmn) override;
+    void ShowTariff(int tar) override;
+    TAnswerWindow *HoldWindow() override;
+    TAnswerWindow *ParkWindow() override;
+    TAnswerWindow *HistWindow() override;
+    TAnswerWindow *AccWindow() override;
+    TAnswerWindow *LogWindow() override;
+    TSpeedDialReceiver *SpeedDial() override;
+    TPortReceiver *PbxData() override;
+
+    // The line display.
+    void ShowLineState(int code, const std::string &word);
+    void ShowCaller(const std::string &number, const std::string &name, int mode);
+    void ShowDestination(const std::string &number, const std::string &name);
+    void ShowTimedDisplay(const std::string &text, int ticks);
+    void Timer1Timer();
+    void TimerClockTimer();
+    void TimerDestTimer();
+
+    // Panel functions and call requests.
+    void ExecutePanelFunction(int id, const std::string &imageName) override;
+    void SendKeyFunction(int id);
+    void SendSpeakerState(int state);
+    void ToggleSpeaker();
+    void Dial(const std::string &number, const std::string &kind);
+    void DialOrTransfer(const std::string &number, const std::string &kind);
+    void SendConference(const std::string &number);
+    void SendHistRequest(const std::string &act, const std::string &value, const std::string &order);
+    void SendAccRequest(const std::string &act, const std::string &value, const std::string &order);
+    void SendLogRequest(const std::string &act, const std::string &value, const std::string &order);
+    void OnPanelButtonDown(int id) override;
+    void OnPanelButtonUp(int id) override;
+    void OnPanelButtonDblClick(int id) override;
+    void TimerOnOffTimer();
+    void LookupDispNumber(const std::string &labelName) override;
+    void ShowDispNumber(const std::string &labelName) override;
+
+    // Keyboard.
+    void FormKeyDown(QKeyEvent *key);
+    void FormKeyPress(QKeyEvent *key);
+    bool FindMenuShortcut(QWidget *menu, std::uint16_t word);
+
+    // What the skin engine needs of the panel.
+    std::string DataDir() const override;
+    std::string IniFileName() const override;
+    QMenu *PopupMenuImg() override { return PopupMenuImg_; }
+    QMenu *PopupMenuLab() override { return PopupMenuLab_; }
     void PopupDesktopClick();
     void SaveDesktop1Click();
 
@@ -88,8 +178,24 @@ public:
 
 protected:
     void closeEvent(QCloseEvent *event) override;
+    void keyPressEvent(QKeyEvent *key) override;
 
 private:
+    bool SetLabel(const std::string &name, const std::string &text, int mode);
+    void SetImage(const std::string &name, int state);
+    void SetStatImage(int index);
+    void SetHandImage(int index);
+    int BlinkPicture(const std::string &state);
+    void RelaxOnStateChange(const std::string &state);
+    void ClearCaller();
+    void EndRingDisplay();
+    void SendComm(const std::string &act, const std::string &name = "", const std::string &value = "");
+    void SendListRequest(const char *type, const std::string &act, const std::string &value, const std::string &order);
+    void DialButtonNumber(const std::string &imageName);
+    void MessageBox(const std::string &text, int captionId, QMessageBox::Icon icon);
+
+    QMenu *PopupMenuImg_ = nullptr;
+    QMenu *PopupMenuLab_ = nullptr;
     void BuildControls();
     void BuildMenus();
     QAction *AddItem(QMenu *menu, int tag, const char *text);
@@ -99,7 +205,10 @@ private:
     QMediaPlayer *player_ = nullptr;
     QAudioOutput *audio_ = nullptr;
     bool closing_ = false;
-    std::string skinName_ = "RizUzezi.skn";
 };
 
 extern TFMain *FMain;
+
+// Shortcut word of a menu item, matched by the panel itself (never a Qt
+// shortcut, or the item would fire twice).
+void SetShortCut(QAction *item, std::uint16_t word);

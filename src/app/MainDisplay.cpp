@@ -152,7 +152,7 @@ void TFMain::OnRingAnswer(const std::string &port, const std::string &cid, const
 {
     std::string display, listText;
     if (cid.empty()) {
-        std::string portName = PbxData ? PbxData->PortName(port) : std::string();
+        std::string portName = ::PbxData ? ::PbxData->PortName(port) : std::string();
         display = Nls->GetText(270) + "\n" + portName;
         listText = portName;
     } else if (FDbf) {
@@ -225,7 +225,7 @@ void TFMain::OnCallAnswer(const std::string &cid, const std::string &pbxName, co
 {
     std::string name;
     if (cid.empty() && !port.empty())
-        name = Nls->GetText(270) + "\n" + (PbxData ? PbxData->PortName(port) : std::string());
+        name = Nls->GetText(270) + "\n" + (::PbxData ? ::PbxData->PortName(port) : std::string());
     else if (FDbf)
         FDbf->FindNameByNumber(cid, pbxName, name, '\n');
     if (act == "ACT") {
@@ -238,7 +238,7 @@ void TFMain::OnCallAnswer(const std::string &cid, const std::string &pbxName, co
         TimerDest->SetEnabled(false);
     } else if (act == "/ACT") {
         const auto &first = CallParties[0];
-        if (CallPartyCount == 2 && PbxData && PbxData->IsAudioPort(first.Port))
+        if (CallPartyCount == 2 && ::PbxData && ::PbxData->IsAudioPort(first.Port))
             ShowCaller(CallParties[1].Number, CallParties[1].Name, 1002);
         else if (CallPartyCount < 3)
             ShowCaller(first.Number, first.Name, 1002);

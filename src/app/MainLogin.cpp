@@ -85,8 +85,8 @@ void TFMain::OnOpenAnswer(int handle, const std::string &attr, int pos, const st
     if (FPorter)
         FPorter->SetCallState(handle, LineOpen);
     CreateSessionForms();
-    if (PbxData)
-        PbxData->RequestInfo(*FXML, handle, pos, LineOpen);
+    if (::PbxData)
+        ::PbxData->RequestInfo(*FXML, handle, pos, LineOpen);
     UpdateControls();
     SetStatusText(0, Settings.Line);
     if (attr == Settings.Attr && !illegal)

@@ -77,11 +77,13 @@ int main(int argc, char *argv[])
     try {
         auto main = std::make_unique<TFMain>();
         auto xml = std::make_unique<TFXML>();
+        xml->SetReceivers(main.get());
         auto dbf = std::make_unique<TFDbf>();
         auto porter = std::make_unique<TFPorter>();
         auto about = std::make_unique<TFAbout>();
         auto autoDialler = std::make_unique<TFAuto>();
         app.exec();
+        xml->SetReceivers(nullptr);
         // The forms go in the reverse order of their creation, the panel last.
     } catch (const std::exception &e) {
         QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromLocal8Bit(e.what()));

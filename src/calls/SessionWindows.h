@@ -3,6 +3,7 @@
 // event log, waiting calls, held calls, parked calls and speed dials. Each
 // keeps its place in the desktop under a section of its own.
 #include "Placement.h"
+#include "Receivers.h"
 #include "Vcl.h"
 
 #include <string>
@@ -24,23 +25,26 @@ private:
     PlacementKeys keys_;
 };
 
-class TFHist : public TSessionWindow {
+class TFHist : public TSessionWindow, public TAnswerWindow {
     Q_OBJECT
 public:
+    void ProcessAnswer(const std::string &) override {}
     TFHist(QWidget *owner, bool canCall, const std::string &line);
     std::string Line;
 };
 
-class TFAcc : public TSessionWindow {
+class TFAcc : public TSessionWindow, public TAnswerWindow {
     Q_OBJECT
 public:
+    void ProcessAnswer(const std::string &) override {}
     TFAcc(QWidget *owner, bool canCall, const std::string &line);
     std::string Line;
 };
 
-class TFLog : public TSessionWindow {
+class TFLog : public TSessionWindow, public TAnswerWindow {
     Q_OBJECT
 public:
+    void ProcessAnswer(const std::string &) override {}
     TFLog(QWidget *owner, bool canCall);
 };
 
@@ -53,23 +57,26 @@ public:
     int Handle;
 };
 
-class TFHold : public TSessionWindow {
+class TFHold : public TSessionWindow, public TAnswerWindow {
     Q_OBJECT
 public:
+    void ProcessAnswer(const std::string &) override {}
     TFHold(QWidget *owner, bool canCall, int handle);
     int Handle;
 };
 
-class TFPark : public TSessionWindow {
+class TFPark : public TSessionWindow, public TAnswerWindow {
     Q_OBJECT
 public:
+    void ProcessAnswer(const std::string &) override {}
     TFPark(QWidget *owner, bool canCall, int handle);
     int Handle;
 };
 
-class TFPer : public TSessionWindow {
+class TFPer : public TSessionWindow, public TSpeedDialReceiver {
     Q_OBJECT
 public:
+    void ProcessAnswer(const std::string &, int, const std::string &, const std::string &) override {}
     TFPer(QWidget *owner, bool canCall, int handle);
     int Handle;
 };
