@@ -84,8 +84,8 @@ void TDbFile::Lock(uint64_t at, uint64_t size, bool exclusive)
     fl.l_whence = SEEK_SET;
     fl.l_start = static_cast<off_t>(at);
     fl.l_len = static_cast<off_t>(size);
-    // Another instance holds its locks only while it writes: wait up to 3 s.
-    for (int tries = 0; tries < 150; ++tries) {
+    // Another instance holds its locks only while it writes: wait up to 1 s.
+    for (int tries = 0; tries < 50; ++tries) {
         if (::fcntl(fd_, F_SETLK, &fl) == 0)
             return;
         if (errno != EACCES && errno != EAGAIN && errno != EINTR)
