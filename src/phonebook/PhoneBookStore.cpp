@@ -64,7 +64,9 @@ private:
 
 TPhoneBookStore::TPhoneBookStore(const TIniFile &ini, const std::string &dataDir) : dataDir_(WithSlash(dataDir))
 {
-    DatabaseDir = ResolveDatabaseDir(ini.ReadString("Dbf", "Home", "Dbf"), dataDir_);
+    std::string home = ini.ReadString("Dbf", "Home", "Dbf");
+    DatabaseDir = ResolveDatabaseDir(home, dataDir_);
+    createDir_ = DatabaseDir != home;
     TableContact.BeforePost = [](TDbCursor &c) { SetContactKeys(c); };
 }
 
@@ -137,7 +139,7 @@ void TPhoneBookStore::OpenTables()
 {
     try {
         std::filesystem::create_directories(dataDir_ + "Cfgs");
-        if (!IsAbsolutePath(DatabaseDir) && DatabaseDir.find(':') == std::string::npos)
+        if (createDir_)
             std::filesystem::create_directories(DatabaseDir);
         OpenPair(TableFirm, QueryFirm, "Firms.dbf", FirmsDef());
         OpenPair(TableRepre, QueryRepre, "Repres.dbf", RepresDef());

@@ -61,4 +61,5 @@ private:
     std::string Lookup(TDbCursor &query, const std::string &id, const char *field, size_t width);
 
     std::string dataDir_;
+    bool createDir_ = false; // only a folder under the data folder is made
 };
