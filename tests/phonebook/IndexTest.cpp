@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include <fcntl.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -265,4 +267,42 @@ TEST(Locks, TableLockedByAnotherProgramFailsToOpen)
     waitpid(child, nullptr, 0);
     c.Open();
     EXPECT_TRUE(c.Active());
+}
+
+TEST(Locks, TwoProgramsAppendingLoseNothing)
+{
+    TempDir dir;
+    {
+        TDbCursor c;
+        MakeNums(c, dir);
+    }
+    auto appendMany = [&](int from) {
+        TDbCursor c;
+        c.DatabaseName = dir.Path();
+        c.TableName = "Nums";
+        c.Open();
+        for (int i = from; i < from + 30; ++i)
+            Add(c, i, std::to_string(i));
+    };
+    pid_t child = fork();
+    if (child == 0) {
+        appendMany(1000);
+        _exit(0);
+    }
+    appendMany(2000);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    TDbCursor c;
+    c.DatabaseName = dir.Path();
+    c.TableName = "Nums";
+    c.Open();
+    EXPECT_EQ(c.RecordCount(), 60);
+    std::set<std::string> seen;
+    for (c.First(); !c.Eof(); c.Next()) {
+        EXPECT_EQ(c.FieldByName("NUM").AsString(), c.FieldByName("IDF").AsString());
+        seen.insert(c.FieldByName("NUM").AsString());
+    }
+    EXPECT_EQ(seen.size(), 60u);
+    EXPECT_EQ(CdxOrder(dir.File("Nums.cdx"), "NUM").size(), 60u);
 }
