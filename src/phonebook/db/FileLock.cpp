@@ -44,6 +44,13 @@ uint64_t TDbFile::Size() const
     return static_cast<uint64_t>(st.st_size);
 }
 
+bool TDbFile::IsFileAt(const std::string &path) const
+{
+    struct stat open {}, named {};
+    return fd_ >= 0 && ::fstat(fd_, &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev
+           && open.st_ino == named.st_ino;
+}
+
 std::string TDbFile::ReadAt(uint64_t at, size_t size) const
 {
     std::string b(size, '\0');

@@ -19,6 +19,8 @@ public:
     const std::string &Path() const { return path_; }
 
     uint64_t Size() const;
+    // Whether path still names the open file (not a file made since in its place).
+    bool IsFileAt(const std::string &path) const;
     std::string ReadAt(uint64_t at, size_t size) const; // short at the end of the file
     void WriteAt(uint64_t at, const std::string &bytes);
 

@@ -55,7 +55,7 @@ std::shared_ptr<TDbTable> TDbTable::Acquire(const std::string &dbfPath, const st
     auto &tables = OpenTables();
     auto it = tables.find(key);
     if (it != tables.end())
-        if (auto table = it->second.lock())
+        if (auto table = it->second.lock(); table && table->dbf_.IsFileAt(key))
             return table;
     std::shared_ptr<TDbTable> table(new TDbTable);
     table->Load(key, indexDefs);
