@@ -1,12 +1,88 @@
+#include "About.h"
+#include "Auto.h"
+#include "Dbf.h"
 #include "Main.h"
+#include "Porter.h"
 
 #include <QApplication>
+#include <QMessageBox>
+#include <QSocketNotifier>
+
+#include <csignal>
+#include <exception>
+#include <memory>
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// An exception that reaches the event loop is shown and the program goes on.
+class TApplication : public QApplication {
+public:
+    using QApplication::QApplication;
+    bool notify(QObject *receiver, QEvent *event) override
+    {
+        try {
+            return QApplication::notify(receiver, event);
+        } catch (const std::exception &e) {
+            QMessageBox::critical(nullptr, applicationName(), QString::fromLocal8Bit(e.what()));
+        } catch (...) {
+            QMessageBox::critical(nullptr, applicationName(), QStringLiteral("Unknown error"));
+        }
+        return false;
+    }
+};
+
+int signalPipe[2] = {-1, -1};
+
+void OnSignal(int)
+{
+    char c = 1;
+    [[maybe_unused]] ssize_t n = ::write(signalPipe[1], &c, 1);
+}
+
+// A termination at the end of the session closes the panel the orderly way.
+void CloseOnSignals(QObject *context)
+{
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, signalPipe) != 0)
+        return;
+    auto *notifier = new QSocketNotifier(signalPipe[0], QSocketNotifier::Read, context);
+    QObject::connect(notifier, &QSocketNotifier::activated, context, [] {
+        char c;
+        [[maybe_unused]] ssize_t n = ::read(signalPipe[0], &c, 1);
+        if (FMain)
+            FMain->close();
+    });
+    struct sigaction sa {};
+    sa.sa_handler = OnSignal;
+    sigemptyset(&sa.sa_mask);
+    sa.sa_flags = SA_RESTART;
+    for (int s : {SIGTERM, SIGINT, SIGHUP})
+        ::sigaction(s, &sa, nullptr);
+}
+
+} // namespace
 
 int main(int argc, char *argv[])
 {
-    QApplication app(argc, argv);
+    if (::geteuid() == 0)
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CTI Talvo"));
-    TFMain main;
-    main.show();
-    return app.exec();
+    // The panel stays hidden until its skin shapes it, and may hide in the tray.
+    QApplication::setQuitOnLastWindowClosed(false);
+    CloseOnSignals(&app);
+    try {
+        auto main = std::make_unique<TFMain>();
+        auto dbf = std::make_unique<TFDbf>();
+        auto porter = std::make_unique<TFPorter>();
+        auto about = std::make_unique<TFAbout>();
+        auto autoDialler = std::make_unique<TFAuto>();
+        app.exec();
+        // The forms go in the reverse order of their creation, the panel last.
+    } catch (const std::exception &e) {
+        QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromLocal8Bit(e.what()));
+    }
+    return 0;
 }

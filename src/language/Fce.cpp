@@ -18,6 +18,10 @@
 #include <cstdlib>
 #include <thread>
 
+std::string DataDir;
+
+std::string ProgramIniPath() { return DataDir + ProgramName() + ".ini"; }
+
 namespace {
 constexpr size_t kTail = 1000;
 

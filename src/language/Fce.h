@@ -6,6 +6,11 @@
 
 class QWidget;
 
+// The per-user data folder, ending in '/'; set once at start by the panel.
+extern std::string DataDir;
+// The program's INI file in the data folder: the program file's name + ".ini".
+std::string ProgramIniPath();
+
 std::string GetCommaField(int index, const std::string &text);
 std::string SqlDateString(int days, const QDate &today = QDate::currentDate());
 std::string RightStr(const std::string &text, int n);

@@ -27,6 +27,8 @@ public:
     bool FileOpen() const { return file_ != nullptr; }
     TIniFile *File() const { return file_.get(); }
     const std::string &Language() const { return language_; }
+    // Stores the code without opening its file (the settings hand it over at start).
+    void SetLanguageCode(const std::string &code) { language_ = code; }
     // Full path of the language file of a code, in the program folder.
     static std::string LanguageFilePath(const std::string &code);
 

@@ -23,20 +23,26 @@ std::string WithSlash(const std::string &dir)
     return dir + "/";
 }
 
+namespace {
+const std::string &ProgramFile()
+{
+    static const std::string exe = [] {
+        char buf[PATH_MAX];
+        ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
+        return n > 0 ? std::string(buf, static_cast<size_t>(n)) : std::string("./Talvodem");
+    }();
+    return exe;
+}
+} // namespace
+
 std::string ProgramDir()
 {
     if (!Override().empty())
         return Override();
-    static const std::string dir = [] {
-        char buf[PATH_MAX];
-        ssize_t n = ::readlink("/proc/self/exe", buf, sizeof buf - 1);
-        if (n <= 0)
-            return std::string("./");
-        std::string exe(buf, static_cast<size_t>(n));
-        return exe.substr(0, exe.rfind('/') + 1);
-    }();
-    return dir;
+    return ProgramFile().substr(0, ProgramFile().rfind('/') + 1);
 }
+
+std::string ProgramName() { return ProgramFile().substr(ProgramFile().rfind('/') + 1); }
 
 void SetProgramDirForTesting(const std::string &dir) { Override() = WithSlash(dir); }
 

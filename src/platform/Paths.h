@@ -4,6 +4,8 @@
 // The folder of the running program, ending in '/': the program's data files
 // (language files, skins, sounds, help) are installed beside it.
 std::string ProgramDir();
+// The running program file's name without folder ("Talvodem").
+std::string ProgramName();
 // Tests point the program folder elsewhere; an empty text restores the real one.
 void SetProgramDirForTesting(const std::string &dir);
 

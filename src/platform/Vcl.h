@@ -6,6 +6,7 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDialog>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -52,6 +53,15 @@ public:
     explicit TForm(QWidget *parent = nullptr);
     std::string Caption() const;
     void SetCaption(const std::string &c);
+};
+
+// A form shown modally; OK and Cancel buttons close it with their result.
+class TDialog : public QDialog, public TTagged {
+    Q_OBJECT
+public:
+    explicit TDialog(QWidget *parent = nullptr) : QDialog(parent) {}
+    std::string Caption() const { return FromQ(windowTitle()); }
+    void SetCaption(const std::string &c) { setWindowTitle(ToQ(c)); }
 };
 
 class TLabel : public QLabel, public TTagged {

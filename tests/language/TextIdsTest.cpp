@@ -15,7 +15,7 @@ namespace {
 struct Uses {
     std::set<long long> texts; // GetText(n)
     std::set<long long> tags;  // control and form tags: Tag = n
-    std::set<long long> menus; // menu items: SetTag(item, n)
+    std::set<long long> menus; // menu items: SetTag(item, n), AddItem(menu, n, ...)
 };
 
 Uses ScanSources()
@@ -23,7 +23,7 @@ Uses ScanSources()
     Uses uses;
     const std::regex text(R"(GetText\(\s*(-?\d+)\s*\))");
     const std::regex tag(R"(\bTag\s*=\s*(\d+)\s*;)");
-    const std::regex menu(R"(\bSetTag\([^,()]+,\s*(\d+)\s*\))");
+    const std::regex menu(R"(\b(?:SetTag|AddItem)\([^,;]+,\s*(\d+)\s*[,)])");
     for (auto &e : std::filesystem::recursive_directory_iterator(TALVO_SOURCE_DIR "/src")) {
         auto ext = e.path().extension();
         if (ext != ".cpp" && ext != ".h")

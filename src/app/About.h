@@ -1,0 +1,12 @@
+#pragma once
+#include "Vcl.h"
+
+// The about box.
+class TFAbout : public TForm {
+    Q_OBJECT
+public:
+    explicit TFAbout(QWidget *parent = nullptr);
+    void Translate();
+};
+
+extern TFAbout *FAbout;

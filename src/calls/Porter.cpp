@@ -1,0 +1,13 @@
+#include "Porter.h"
+
+#include "Nlsfunc.h"
+
+TFPorter *FPorter = nullptr;
+
+TFPorter::TFPorter(QWidget *parent) : TForm(parent)
+{
+    FPorter = this;
+    SetCaption("Door");
+}
+
+void TFPorter::Translate() { Nls->TranslateForm(this, true); }

@@ -1,0 +1,124 @@
+#include "Desktop.h"
+
+#include "Cp1250.h"
+#include "Fce.h"
+#include "IniFile.h"
+#include "Nlsfunc.h"
+
+#include <QDir>
+#include <QFileDialog>
+#include <QWidget>
+
+#include <cstring>
+
+TDesktop *Desktop = nullptr;
+
+namespace {
+const char *const kDefaultSkin = "RizUzezi.skn";
+}
+
+TDesktop::TDesktop(QWidget *owner, TDesktopSkin *skin) : owner_(owner), skin_(skin), timer_(nullptr, 50, false)
+{
+    timer_.OnTimer = [this] { Switch(); };
+    TIniFile ini(ProgramIniPath());
+    home_ = ini.ReadString("Desktop", "Home", home_);
+    default_ = ini.ReadString("Desktop", "Default", default_);
+    QDir().mkpath(ToQ(Folder()));
+}
+
+TDesktop::~TDesktop() = default;
+
+std::string TDesktop::Folder() const { return DataDir + home_ + "/"; }
+std::string TDesktop::PathOf(const std::string &name) const { return Folder() + name; }
+
+void TDesktop::LoadDesktopFile()
+{
+    TIniFile ini(PathOf(current_));
+    owner_->move(ini.ReadInteger("Set", "Left", 0), ini.ReadInteger("Set", "Top", 0));
+    skin_->SetSkinName(ini.ReadString("Set", "SkinName", kDefaultSkin));
+    for (auto &w : MainWindows)
+        if (w.Exists())
+            w.LoadPlacement(ini);
+}
+
+void TDesktop::SaveDesktopFile()
+{
+    TIniFile ini(PathOf(current_));
+    ini.WriteInteger("Set", "Left", owner_->frameGeometry().left());
+    ini.WriteInteger("Set", "Top", owner_->frameGeometry().top());
+    ini.WriteString("Set", "SkinName", skin_->CurrentSkinName());
+    for (auto &w : MainWindows)
+        if (w.Exists())
+            w.SavePlacement(ini);
+}
+
+void TDesktop::LoadAtStart()
+{
+    current_ = default_;
+    LoadDesktopFile();
+    skin_->LoadSkin();
+}
+
+void TDesktop::SaveAtExit()
+{
+    current_ = default_;
+    skin_->SaveSkin(false);
+    SaveDesktopFile();
+}
+
+void TDesktop::SwitchDesktop(const std::string &name)
+{
+    newDesktop_ = name;
+    timer_.SetEnabled(true);
+}
+
+void TDesktop::Switch()
+{
+    timer_.SetEnabled(false);
+    skin_->SaveSkin(true);
+    current_ = newDesktop_;
+    LoadDesktopFile();
+    skin_->LoadSkin();
+    LoadWindowPositions();
+}
+
+void TDesktop::SaveDesktopAs(const std::string &name)
+{
+    current_ = name;
+    SaveWindowPositions(name);
+    SaveDesktopFile();
+}
+
+void TDesktop::LoadWindowPositions()
+{
+    TIniFile ini(PathOf(current_));
+    for (auto &w : SessionWindows)
+        if (w.Exists())
+            w.LoadPlacement(ini);
+}
+
+void TDesktop::SaveWindowPositions(const std::string &name)
+{
+    TIniFile ini(PathOf(name.empty() ? default_ : name));
+    for (auto &w : SessionWindows)
+        if (w.Exists())
+            w.SavePlacement(ini);
+}
+
+void TDesktop::PrepareFileDialog(QFileDialog *dialog) const
+{
+    if (!dialog || std::strcmp(dialog->metaObject()->className(), "QFileDialog") != 0)
+        return;
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setDefaultSuffix(QStringLiteral("dst"));
+    dialog->selectFile(QStringLiteral("*.dst"));
+    // "description|mask|..." as the language file gives it.
+    QStringList parts = ToQ(Nls ? Nls->GetText(501) : std::string()).split(QLatin1Char('|'));
+    QStringList filters;
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        filters << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+                       QStringLiteral(")");
+    if (!filters.isEmpty())
+        dialog->setNameFilters(filters);
+    dialog->setDirectory(ToQ(Folder()));
+}

@@ -1,0 +1,68 @@
+#pragma once
+// Desktops: saved screen layouts (the panel's place, its skin, and each
+// window's placement), kept as *.dst files in <data folder><Home>/.
+#include "Timer.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QFileDialog;
+class QWidget;
+class TIniFile;
+
+// A window whose placement a desktop holds; it may exist only at times.
+struct TPlacedWindow {
+    std::function<bool()> Exists;
+    std::function<void(const TIniFile &)> LoadPlacement;
+    std::function<void(TIniFile &)> SavePlacement;
+};
+
+// The skin engine as the desktop manager drives it.
+class TDesktopSkin {
+public:
+    virtual ~TDesktopSkin() = default;
+    virtual std::string CurrentSkinName() const = 0;
+    virtual void SetSkinName(const std::string &name) = 0;
+    virtual void LoadSkin() = 0;
+    virtual void SaveSkin(bool removeControls) = 0;
+};
+
+class TDesktop {
+public:
+    TDesktop(QWidget *owner, TDesktopSkin *skin);
+    ~TDesktop();
+
+    // Windows alive for the whole run (protocol, phone book, dialler), and
+    // the windows that exist only while logged in, each in its fixed order.
+    std::vector<TPlacedWindow> MainWindows;
+    std::vector<TPlacedWindow> SessionWindows;
+
+    void LoadAtStart();
+    void SaveAtExit();
+    void SwitchDesktop(const std::string &name);
+    void SaveDesktopAs(const std::string &name);
+    void LoadWindowPositions();
+    void SaveWindowPositions(const std::string &name);
+    void PrepareFileDialog(QFileDialog *dialog) const;
+
+    std::string Folder() const;
+    const std::string &Current() const { return current_; }
+    TTimer &Timer() { return timer_; }
+
+private:
+    std::string PathOf(const std::string &name) const;
+    void LoadDesktopFile();
+    void SaveDesktopFile();
+    void Switch();
+
+    QWidget *owner_;
+    TDesktopSkin *skin_;
+    TTimer timer_;
+    std::string home_ = "Desktops";
+    std::string default_ = "Default.dst";
+    std::string newDesktop_;
+    std::string current_;
+};
+
+extern TDesktop *Desktop;

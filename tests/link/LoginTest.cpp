@@ -1,0 +1,48 @@
+#include "Logatt.h"
+#include "Login.h"
+
+#include <gtest/gtest.h>
+
+TEST(LoginDialog, ValuesChangeOnlyOnOkAndOkNeedsAUser)
+{
+    std::string attr = "STS-CTI-CMD", pass = "old", user = "", line = "21";
+    {
+        TFLogin dialog(nullptr, attr, pass, user, line);
+        EXPECT_FALSE(dialog.BitBtnOk->isEnabled());
+        EXPECT_EQ(dialog.EditPass->echoMode(), QLineEdit::Password);
+        EXPECT_FALSE(dialog.EditAttr->isEnabled());
+        dialog.EditUser->SetText("novak");
+        EXPECT_TRUE(dialog.BitBtnOk->isEnabled());
+        dialog.EditPass->SetText("tajn\xE9");
+        dialog.reject();
+    }
+    EXPECT_EQ(user, "");
+    EXPECT_EQ(pass, "old");
+    TFLogin dialog(nullptr, attr, pass, user, line);
+    dialog.EditUser->SetText("novak");
+    dialog.EditPass->SetText("tajn\xE9");
+    dialog.EditLine->SetText("22");
+    dialog.BitBtnOkClick();
+    EXPECT_EQ(dialog.result(), QDialog::Accepted);
+    EXPECT_EQ(user, "novak");
+    EXPECT_EQ(pass, "tajn\xE9");
+    EXPECT_EQ(line, "22");
+    EXPECT_EQ(attr, "STS-CTI-CMD");
+}
+
+TEST(LoginDialog, AttributeWordsInTheirOrder)
+{
+    std::string attr = "CMD-STS";
+    TFLogAtt dialog(nullptr, attr);
+    EXPECT_TRUE(dialog.CheckBoxSTS->isChecked());
+    EXPECT_FALSE(dialog.CheckBoxCTI->isChecked());
+    dialog.CheckBoxSTS->setChecked(false);
+    dialog.CheckBoxCTI->setChecked(true);
+    dialog.BitBtn1Click();
+    EXPECT_EQ(attr, "CTI-CMD");
+    TFLogAtt none(nullptr, attr);
+    for (auto *box : {none.CheckBoxSTS, none.CheckBoxCTI, none.CheckBoxCMD})
+        box->setChecked(false);
+    none.BitBtn1Click();
+    EXPECT_EQ(attr, "");
+}

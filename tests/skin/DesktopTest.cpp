@@ -1,0 +1,112 @@
+#include "Desktop.h"
+#include "Fce.h"
+#include "IniFile.h"
+#include "TempDir.h"
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+class FakeSkin : public TDesktopSkin {
+public:
+    std::string CurrentSkinName() const override { return name; }
+    void SetSkinName(const std::string &n) override { name = n; }
+    void LoadSkin() override { log += "load:" + name + ";"; }
+    void SaveSkin(bool remove) override { log += std::string(remove ? "save+remove:" : "save:") + name + ";"; }
+    std::string name, log;
+};
+
+class Desktops : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        DataDir = dir.Path();
+        desktop = std::make_unique<TDesktop>(&panel, &skin);
+        desktop->MainWindows = {Placed(&book, "Dbf")};
+        desktop->SessionWindows = {Placed(&hist, "Hist")};
+    }
+
+    static TPlacedWindow Placed(QWidget *w, const std::string &section)
+    {
+        return {[] { return true; },
+                [w, section](const TIniFile &ini) { w->move(ini.ReadInteger(section, "Left", 0), 0); },
+                [w, section](TIniFile &ini) { ini.WriteInteger(section, "Left", w->x()); }};
+    }
+
+    std::string Path(const std::string &name) { return dir.Path() + "Desktops/" + name; }
+
+    void WaitForSwitch()
+    {
+        QElapsedTimer t;
+        t.start();
+        while (desktop->Timer().Active() && t.elapsed() < 5000)
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
+    }
+
+    TempDir dir;
+    QWidget panel, book, hist;
+    FakeSkin skin;
+    std::unique_ptr<TDesktop> desktop;
+};
+
+TEST_F(Desktops, MissingDefaultDesktopGivesOriginAndTheDefaultSkin)
+{
+    panel.move(50, 60);
+    desktop->LoadAtStart();
+    EXPECT_EQ(panel.pos(), QPoint(0, 0));
+    EXPECT_EQ(skin.log, "load:RizUzezi.skn;");
+    EXPECT_EQ(desktop->Current(), "Default.dst");
+}
+
+TEST_F(Desktops, SwitchSavesOnlyTheSkinAndExitWritesTheDefault)
+{
+    WriteBytes(Path("Work.dst"), "[Set]\r\nLeft=10\r\nTop=20\r\nSkinName=Small.skn\r\n[Dbf]\r\nLeft=33\r\n[Hist]\r\nLeft=44\r\n");
+    const std::string work = ReadBytes(Path("Work.dst"));
+    desktop->LoadAtStart();
+    skin.log.clear();
+    desktop->SwitchDesktop("Work.dst");
+    EXPECT_EQ(skin.log, "") << "the switch waits for the timer";
+    WaitForSwitch();
+    EXPECT_EQ(skin.log, "save+remove:RizUzezi.skn;load:Small.skn;");
+    EXPECT_EQ(panel.pos(), QPoint(10, 20));
+    EXPECT_EQ(book.x(), 33);
+    EXPECT_EQ(hist.x(), 44);
+
+    panel.move(70, 80);
+    desktop->SaveWindowPositions("");
+    desktop->SaveAtExit();
+    EXPECT_EQ(ReadBytes(Path("Work.dst")), work) << "the switched-to desktop is left as it was";
+    TIniFile def(Path("Default.dst"));
+    EXPECT_EQ(def.ReadInteger("Set", "Left", 0), 70);
+    EXPECT_EQ(def.ReadString("Set", "SkinName", ""), "Small.skn");
+    EXPECT_EQ(def.ReadInteger("Dbf", "Left", 0), 33);
+    EXPECT_EQ(def.ReadInteger("Hist", "Left", 0), 44);
+}
+
+TEST_F(Desktops, SaveAsWritesEveryWindowAndBecomesCurrent)
+{
+    desktop->LoadAtStart();
+    book.move(5, 0);
+    hist.move(6, 0);
+    desktop->SaveDesktopAs("Mine.dst");
+    EXPECT_EQ(desktop->Current(), "Mine.dst");
+    TIniFile mine(Path("Mine.dst"));
+    EXPECT_EQ(mine.ReadSections(), (std::vector<std::string>{"Hist", "Set", "Dbf"}));
+    EXPECT_EQ(mine.ReadInteger("Hist", "Left", 0), 6);
+}
+
+TEST_F(Desktops, DesktopSettingsAreReadButNeverWritten)
+{
+    WriteBytes(ProgramIniPath(), "[Desktop]\r\nHome=Layouts\r\nDefault=Start.dst\r\n");
+    TDesktop custom(&panel, &skin);
+    custom.SaveAtExit();
+    EXPECT_EQ(custom.Folder(), dir.Path() + "Layouts/");
+    EXPECT_EQ(ReadBytes(dir.Path() + "Layouts/Start.dst").substr(0, 7), "[Set]\r\n");
+    EXPECT_EQ(ReadBytes(ProgramIniPath()), "[Desktop]\r\nHome=Layouts\r\nDefault=Start.dst\r\n");
+}
+
+} // namespace
