@@ -5,6 +5,7 @@
 #include "Paths.h"
 
 #include <climits>
+#include <cstdlib>
 #include <cmath>
 #include <filesystem>
 
@@ -218,11 +219,22 @@ void TPhoneBookStore::RebuildKeys()
     RebuildTable(TableContact, SetContactKeys);
 }
 
-std::string TPhoneBookStore::Lookup(TDbCursor &query, const std::string &id, const char *field, size_t width)
+std::string TPhoneBookStore::Lookup(TDbCursor &query, TLookup &cache, const std::string &id, const char *field,
+                                    size_t width)
 {
-    if (id.empty() || !query.Active() || !query.Locate({{"ID", id}}))
+    if (id.empty() || !query.Active())
         return {};
-    return Cut(query.FieldByName(field).AsString(), width);
+    if (cache.Version != query.DataVersion()) {
+        cache.Texts.clear();
+        query.DisableControls();
+        for (query.First(); !query.Eof(); query.Next())
+            if (!query.FieldByName("ID").IsNull())
+                cache.Texts.emplace(query.FieldByName("ID").AsFloat(), Cut(query.FieldByName(field).AsString(), width));
+        query.EnableControls();
+        cache.Version = query.DataVersion();
+    }
+    auto it = cache.Texts.find(std::strtod(id.c_str(), nullptr));
+    return it == cache.Texts.end() ? std::string() : it->second;
 }
 
 std::string TPhoneBookStore::RepreSex()
@@ -232,7 +244,7 @@ std::string TPhoneBookStore::RepreSex()
 
 std::string TPhoneBookStore::RepreFirm()
 {
-    return Lookup(QueryFirm, TableRepre.FieldByName("IDF").AsString(), "NAME", 40);
+    return Lookup(QueryFirm, firmNames_, TableRepre.FieldByName("IDF").AsString(), "NAME", 40);
 }
 
 std::string TPhoneBookStore::NumTyp()
@@ -249,12 +261,12 @@ std::string TPhoneBookStore::NumTyp()
 
 std::string TPhoneBookStore::NumFirm()
 {
-    return Lookup(QueryFirm, TableNum.FieldByName("IDF").AsString(), "NAME", 40);
+    return Lookup(QueryFirm, firmNames_, TableNum.FieldByName("IDF").AsString(), "NAME", 40);
 }
 
 std::string TPhoneBookStore::NumRepre()
 {
-    return Lookup(QueryRepre, TableNum.FieldByName("IDR").AsString(), "SURNAME", 40);
+    return Lookup(QueryRepre, repreSurnames_, TableNum.FieldByName("IDR").AsString(), "SURNAME", 40);
 }
 
 std::string TPhoneBookStore::ContactCheck()
@@ -264,10 +276,10 @@ std::string TPhoneBookStore::ContactCheck()
 
 std::string TPhoneBookStore::ContactFirm()
 {
-    return Lookup(QueryFirm, TableContact.FieldByName("IDF").AsString(), "NAME", 40);
+    return Lookup(QueryFirm, firmNames_, TableContact.FieldByName("IDF").AsString(), "NAME", 40);
 }
 
 std::string TPhoneBookStore::ContactRepre()
 {
-    return Lookup(QueryRepre, TableContact.FieldByName("IDR").AsString(), "SURNAME", 40);
+    return Lookup(QueryRepre, repreSurnames_, TableContact.FieldByName("IDR").AsString(), "SURNAME", 40);
 }

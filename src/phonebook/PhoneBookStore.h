@@ -5,6 +5,7 @@
 #include "Cursor.h"
 
 #include <string>
+#include <unordered_map>
 
 class TIniFile;
 
@@ -58,7 +59,14 @@ private:
     void OpenPair(TDbCursor &table, TDbCursor &query, const std::string &fileName, const TDbTableDef &def);
     int ScanHighestId(TDbCursor &table);
     void RebuildTable(TDbCursor &table, void (*setKeys)(TDbCursor &));
-    std::string Lookup(TDbCursor &query, const std::string &id, const char *field, size_t width);
+    // Text of field by ID from the first row that has it; cached until the table changes.
+    struct TLookup {
+        uint64_t Version = 0;
+        std::unordered_map<double, std::string> Texts;
+    };
+    std::string Lookup(TDbCursor &query, TLookup &cache, const std::string &id, const char *field, size_t width);
+
+    TLookup firmNames_, repreSurnames_;
 
     std::string dataDir_;
     bool createDir_ = false; // only a folder under the data folder is made

@@ -155,6 +155,15 @@ TEST_F(Store, DerivedFieldsFromTextsAndLookups)
     s->TableRepre.Next();
     EXPECT_EQ(s->RepreSex(), "Woman");
     EXPECT_EQ(s->RepreFirm(), "Hradec Trade");
+    // A renamed firm shows at once through the lookup.
+    ASSERT_TRUE(s->TableFirm.Locate({{"ID", "7"}}));
+    s->TableFirm.Edit();
+    s->TableFirm.FieldByName("NAME").SetAsString("Hradec Trade II");
+    s->TableFirm.Post();
+    EXPECT_EQ(s->RepreFirm(), "Hradec Trade II");
+    s->TableFirm.Edit();
+    s->TableFirm.FieldByName("NAME").SetAsString("Hradec Trade");
+    s->TableFirm.Post();
 
     std::string typ;
     for (s->TableNum.First(); !s->TableNum.Eof(); s->TableNum.Next())

@@ -112,6 +112,11 @@ void TDbCursor::Close()
     memos_.clear();
 }
 
+uint64_t TDbCursor::DataVersion() const
+{
+    return table_ ? table_->Version() : 0;
+}
+
 void TDbCursor::CheckActive() const
 {
     if (!table_)

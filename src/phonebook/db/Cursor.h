@@ -78,6 +78,8 @@ public:
     void Open();
     void Close();
     bool Active() const { return table_ != nullptr; }
+    // Changes whenever any cursor changes the table; lets callers cache.
+    uint64_t DataVersion() const;
 
     const std::vector<TDbFieldDef> &Fields() const;
     TDbField FieldByName(const std::string &name);

@@ -74,6 +74,7 @@ TDbTable::~TDbTable()
 void TDbTable::Load(const std::string &dbfPath, const std::vector<TDbIndexDef> &indexDefs)
 {
     path_ = dbfPath;
+    Changed();
     dbf_.Open(dbfPath);
     uint64_t size = dbf_.Size();
     std::string head = dbf_.ReadAt(0, 32);
@@ -116,6 +117,12 @@ void TDbTable::Load(const std::string &dbfPath, const std::vector<TDbIndexDef> &
     // An index left stale by a crash or written by an older program.
     if (!defs.empty() && (!readable || !SameTags(onDisk, CdxTags())) && !ReadOnly())
         WriteIndex();
+}
+
+void TDbTable::Changed()
+{
+    static uint64_t counter = 0;
+    version_ = ++counter;
 }
 
 void TDbTable::SetupTags(const std::vector<TDbIndexDef> &defs)
@@ -239,6 +246,7 @@ void TDbTable::SyncForeignAppends()
     if (more.size() != static_cast<size_t>(onDisk - count_) * header_.RecordLen)
         throw EDbError("Table " + path_ + " is damaged");
     records_ += more;
+    Changed();
     while (count_ < onDisk) {
         ++count_;
         deleted_ += Deleted(count_);
@@ -270,6 +278,7 @@ uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &
     dbf_.WriteAt(1, DbfCountBytes(count_ + 1));
     records_ += record;
     ++count_;
+    Changed();
     AddToOrders(count_);
     WriteIndex();
     return count_;
@@ -287,6 +296,7 @@ void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, st
     dbf_.WriteAt(at, record);
     RemoveFromOrders(recno);
     records_.replace(static_cast<size_t>(recno - 1) * header_.RecordLen, header_.RecordLen, record);
+    Changed();
     AddToOrders(recno);
     WriteIndex();
 }
@@ -301,6 +311,7 @@ void TDbTable::Delete(uint32_t recno)
     dbf_.WriteAt(at, "*");
     records_[static_cast<size_t>(recno - 1) * header_.RecordLen] = '*';
     ++deleted_;
+    Changed();
     // Deleted records stay in the index, as other engines keep them.
 }
 

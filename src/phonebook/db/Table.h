@@ -32,6 +32,8 @@ public:
     std::string Memo(const char *record, int field) const;
     std::string BlankRecord() const { return std::string(header_.RecordLen, ' '); }
     bool ReadOnly() const { return !dbf_.Writable(); }
+    // Changes with every write; never the same for two tables of a run.
+    uint64_t Version() const { return version_; }
 
     int TagCount() const { return static_cast<int>(tags_.size()); }
     int TagIndex(const std::string &name) const;
@@ -68,6 +70,7 @@ private:
     void SyncForeignAppends();
     void PutMemos(std::string &record, const std::map<int, std::string> &memos);
     void WriteIndex();
+    void Changed();
 
     std::string path_, cdxPath_;
     TDbfHeader header_;
@@ -76,5 +79,6 @@ private:
     std::string records_;
     uint32_t count_ = 0;
     uint32_t deleted_ = 0;
+    uint64_t version_ = 0;
     std::vector<TTag> tags_;
 };
