@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 void MakeTable(TDbCursor &c, const TempDir &dir, const std::string &name)
@@ -112,4 +114,13 @@ TEST(RoundTrip, FileLayoutIsFoxProTwo)
     EXPECT_TRUE(plain.Exists());
     plain.DeleteTable();
     EXPECT_FALSE(plain.Exists());
+
+    // Deleting takes the index and memo files along.
+    TDbCursor layout;
+    layout.DatabaseName = dir.Path();
+    layout.TableName = "LAYOUT";
+    layout.DeleteTable();
+    for (const char *f : {"Layout.dbf", "Layout.cdx", "Layout.fpt"})
+        EXPECT_FALSE(std::filesystem::exists(dir.File(f))) << f;
+    EXPECT_THROW(layout.Open(), EDbError);
 }
