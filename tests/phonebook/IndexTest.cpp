@@ -306,3 +306,37 @@ TEST(Locks, TwoProgramsAppendingLoseNothing)
     EXPECT_EQ(seen.size(), 60u);
     EXPECT_EQ(CdxOrder(dir.File("Nums.cdx"), "NUM").size(), 60u);
 }
+
+TEST(Locks, ChangesOfAnotherProgramReachOurIndex)
+{
+    TempDir dir;
+    TDbCursor c;
+    MakeNums(c, dir);
+    Add(c, 1, "A");
+    Add(c, 2, "B");
+    pid_t child = fork();
+    if (child == 0) {
+        TDbTable::Acquire(c.FileName(), {}).reset();
+        c.Close();
+        TDbCursor other;
+        other.DatabaseName = dir.Path();
+        other.TableName = "Nums";
+        other.Open();
+        other.First();
+        other.Edit();
+        other.FieldByName("NUM").SetAsString("Z");
+        other.Post();
+        other.Last();
+        other.Delete();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    Add(c, 3, "C");
+    EXPECT_EQ(CdxOrder(dir.File("Nums.cdx"), "NUM"), (std::vector<uint32_t>{2, 3, 1}));
+    c.SetIndexName("NUM");
+    EXPECT_EQ(Walk(c), (std::vector<uint32_t>{3, 1}));
+    c.Last();
+    EXPECT_EQ(c.FieldByName("NUM").AsString(), "Z");
+}

@@ -231,7 +231,7 @@ void TDbTable::AddToOrders(uint32_t recno)
     }
 }
 
-void TDbTable::SyncForeignAppends()
+void TDbTable::SyncWithFile()
 {
     std::string head = dbf_.ReadAt(4, 4);
     if (head.size() < 4)
@@ -239,13 +239,26 @@ void TDbTable::SyncForeignAppends()
     uint32_t onDisk = 0;
     for (int i = 3; i >= 0; --i)
         onDisk = onDisk << 8 | static_cast<uint8_t>(head[static_cast<size_t>(i)]);
-    if (onDisk <= count_)
-        return;
-    std::string more = dbf_.ReadAt(header_.HeaderLen + static_cast<uint64_t>(count_) * header_.RecordLen,
-                                   static_cast<size_t>(onDisk - count_) * header_.RecordLen);
-    if (more.size() != static_cast<size_t>(onDisk - count_) * header_.RecordLen)
+    if (onDisk < count_)
+        throw EDbError("Table " + path_ + " was packed by another program; open it again");
+    const size_t len = header_.RecordLen;
+    std::string all = dbf_.ReadAt(header_.HeaderLen, static_cast<size_t>(onDisk) * len);
+    if (all.size() != static_cast<size_t>(onDisk) * len)
         throw EDbError("Table " + path_ + " is damaged");
-    records_ += more;
+    // Records another program changed or added since we read them.
+    for (uint32_t r = 1; r <= count_; ++r) {
+        const char *theirs = all.data() + (r - 1) * len;
+        if (memcmp(theirs, Record(r), len) == 0)
+            continue;
+        RemoveFromOrders(r);
+        deleted_ += (theirs[0] == '*') - Deleted(r);
+        records_.replace((r - 1) * len, len, theirs, len);
+        AddToOrders(r);
+        Changed();
+    }
+    if (onDisk == count_)
+        return;
+    records_.append(all, static_cast<size_t>(count_) * len, std::string::npos);
     Changed();
     while (count_ < onDisk) {
         ++count_;
@@ -268,7 +281,7 @@ void TDbTable::PutMemos(std::string &record, const std::map<int, std::string> &m
 uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &memos)
 {
     TDbLockGuard lock(dbf_, 0, 32);
-    SyncForeignAppends();
+    SyncWithFile();
     record.resize(header_.RecordLen, ' ');
     record[0] = ' ';
     PutMemos(record, memos);
@@ -287,7 +300,7 @@ uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &
 void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, std::string> &memos)
 {
     TDbLockGuard lock(dbf_, 0, 32);
-    SyncForeignAppends();
+    SyncWithFile();
     record.resize(header_.RecordLen, ' ');
     record[0] = Record(recno)[0];
     PutMemos(record, memos);
@@ -306,6 +319,7 @@ void TDbTable::Delete(uint32_t recno)
     if (Deleted(recno))
         return;
     TDbLockGuard lock(dbf_, 0, 32);
+    SyncWithFile();
     uint64_t at = header_.HeaderLen + static_cast<uint64_t>(recno - 1) * header_.RecordLen;
     TDbLockGuard recordLock(dbf_, at, header_.RecordLen);
     dbf_.WriteAt(at, "*");

@@ -67,7 +67,8 @@ private:
     bool Less(const TTag &tag, uint32_t a, const char *keyB, uint32_t b) const;
     void AddToOrders(uint32_t recno);
     void RemoveFromOrders(uint32_t recno);
-    void SyncForeignAppends();
+    // Takes in what other programs wrote; called under the writers' lock.
+    void SyncWithFile();
     void PutMemos(std::string &record, const std::map<int, std::string> &memos);
     void WriteIndex();
     void Changed();
