@@ -116,7 +116,6 @@ TEST(IndexKept, StaleOrMissingIndexIsRewrittenAtOpen)
         Add(c, 1, "B");
     }
     std::string stale = ReadBytes(dir.File("Nums.cdx"));
-    std::string dbf = ReadBytes(dir.File("Nums.dbf"));
     {
         TDbCursor c;
         MakeNums(c, dir);
@@ -125,9 +124,7 @@ TEST(IndexKept, StaleOrMissingIndexIsRewrittenAtOpen)
     }
     WriteBytes(dir.File("Nums.cdx"), stale);
     TDbCursor c;
-    c.DatabaseName = dir.Path();
-    c.TableName = "Nums";
-    c.Open();
+    OpenTable(c, dir, "Nums");
     EXPECT_EQ(ReadBytes(dir.File("Nums.cdx")), current);
     c.Close();
     ::unlink(dir.File("Nums.cdx").c_str());
@@ -150,9 +147,7 @@ TEST(IndexKept, CrashBeforeTheCountLeavesTheOldTable)
     dbf += std::string(" ") + std::string(19, ' ') + "2" + std::string(19, ' ') + "Z" + "\x1A";
     WriteBytes(dir.File("Nums.dbf"), dbf);
     TDbCursor c;
-    c.DatabaseName = dir.Path();
-    c.TableName = "Nums";
-    c.Open();
+    OpenTable(c, dir, "Nums");
     EXPECT_EQ(c.RecordCount(), 1);
     Add(c, 3, "C"); // takes the place of the unfinished record
     EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 2}));
@@ -169,9 +164,7 @@ TEST(IndexKept, KilledWriterLeavesEveryRecordWholeAndTheIndexIsMended)
     pid_t child = fork();
     if (child == 0) {
         TDbCursor c;
-        c.DatabaseName = dir.Path();
-        c.TableName = "Nums";
-        c.Open();
+        OpenTable(c, dir, "Nums");
         for (int i = 1;; ++i) {
             Add(c, i, "n" + std::to_string(i));
             c.Edit();
@@ -183,9 +176,7 @@ TEST(IndexKept, KilledWriterLeavesEveryRecordWholeAndTheIndexIsMended)
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
     TDbCursor c;
-    c.DatabaseName = dir.Path();
-    c.TableName = "Nums";
-    c.Open();
+    OpenTable(c, dir, "Nums");
     ASSERT_GT(c.RecordCount(), 0);
     for (c.First(); !c.Eof(); c.Next()) {
         std::string id = c.FieldByName("IDF").AsString();
@@ -278,9 +269,7 @@ TEST(Locks, TwoProgramsAppendingLoseNothing)
     }
     auto appendMany = [&](int from) {
         TDbCursor c;
-        c.DatabaseName = dir.Path();
-        c.TableName = "Nums";
-        c.Open();
+        OpenTable(c, dir, "Nums");
         for (int i = from; i < from + 30; ++i)
             Add(c, i, std::to_string(i));
     };
@@ -294,9 +283,7 @@ TEST(Locks, TwoProgramsAppendingLoseNothing)
     waitpid(child, &status, 0);
     ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
     TDbCursor c;
-    c.DatabaseName = dir.Path();
-    c.TableName = "Nums";
-    c.Open();
+    OpenTable(c, dir, "Nums");
     EXPECT_EQ(c.RecordCount(), 60);
     std::set<std::string> seen;
     for (c.First(); !c.Eof(); c.Next()) {
@@ -319,9 +306,7 @@ TEST(Locks, ChangesOfAnotherProgramReachOurIndex)
         TDbTable::Acquire(c.FileName(), {}).reset();
         c.Close();
         TDbCursor other;
-        other.DatabaseName = dir.Path();
-        other.TableName = "Nums";
-        other.Open();
+        OpenTable(other, dir, "Nums");
         other.First();
         other.Edit();
         other.FieldByName("NUM").SetAsString("Z");
