@@ -66,6 +66,13 @@ TEST(RoundTrip, EveryFieldTypeNullsAndLimits)
     EXPECT_EQ(c.FieldByName("ID").AsString(), "0");
     EXPECT_EQ(c.FieldByName("OK").AsString(), "False");
 
+    // Locate finds nulls by an empty value, and nothing by a value that is no number.
+    EXPECT_FALSE(c.Locate({{"ID", "five"}}));
+    EXPECT_TRUE(c.Locate({{"ID", ""}, {"OK", ""}, {"DATUM", ""}}));
+    EXPECT_EQ(c.RecNo(), 2u);
+    EXPECT_TRUE(c.Locate({{"DATUM", "2026-02-28"}, {"OK", "T"}, {"NAME", "\x8Ailhav\xFD \xC8" "e  "}}));
+    EXPECT_EQ(c.RecNo(), 1u);
+
     // A null number sorts as 0, -2000000000 before everything.
     c.SetIndexName("ID");
     EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 2, 3}));

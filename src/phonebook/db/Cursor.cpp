@@ -324,9 +324,10 @@ bool TDbCursor::Matches(int field, const std::string &value) const
     switch (f.DataType()) {
     case 'N':
     case 'F': {
+        if (DbfIsBlank(value.data(), static_cast<int>(value.size())))
+            return f.IsNull();
         double v = 0;
-        bool number = DbfParseNumber(value.data(), static_cast<int>(value.size()), v);
-        return number ? !f.IsNull() && f.AsFloat() == v : f.IsNull();
+        return DbfParseNumber(value.data(), static_cast<int>(value.size()), v) && !f.IsNull() && f.AsFloat() == v;
     }
     case 'D': {
         std::string digits;
