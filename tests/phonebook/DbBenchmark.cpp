@@ -15,6 +15,7 @@ namespace {
 std::string gDir, gTable = "Nums";
 std::vector<TDbIndexDef> gIndexes;
 std::string gLastNum;
+bool gGenerated = false;
 
 std::string Pad(const std::string &text, size_t width)
 {
@@ -143,6 +144,25 @@ void BM_FilteredScan(benchmark::State &state)
     }
 }
 
+// Edit and post a number: the record, then the whole index file rewritten.
+void BM_PostNumber(benchmark::State &state)
+{
+    if (!gGenerated) {
+        state.SkipWithError("only on generated tables: it writes");
+        return;
+    }
+    TDbCursor c;
+    Open(c, gTable, gIndexes);
+    c.SetIndexName("NUM");
+    c.First();
+    int i = 0;
+    for (auto _ : state) {
+        c.Edit();
+        c.FieldByName("NUM").SetAsString("0" + std::to_string(500000000 + i++));
+        c.Post();
+    }
+}
+
 } // namespace
 
 BENCHMARK(BM_OpenNumbers)->Unit(benchmark::kMillisecond);
@@ -151,6 +171,7 @@ BENCHMARK(BM_FullScan)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchOrder)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LocateNum)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FilteredScan)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_PostNumber)->Unit(benchmark::kMillisecond);
 
 int main(int argc, char **argv)
 {
@@ -161,6 +182,7 @@ int main(int argc, char **argv)
         gTable = p.filename().string();
     } else {
         Generate();
+        gGenerated = true;
         TDbCursor first; // writes the index files once
         Open(first, "Nums", gIndexes);
         TDbCursor firms;
