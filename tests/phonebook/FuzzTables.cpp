@@ -6,19 +6,32 @@
 
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <unistd.h>
 
 namespace {
 
-std::string Dir()
-{
-    static std::string dir = [] {
+// A scratch folder per input, removed when the input is done.
+class TScratch {
+public:
+    TScratch()
+    {
         char name[] = "/tmp/talvo-fuzz-XXXXXX";
-        return std::string(mkdtemp(name)) + "/";
-    }();
-    return dir;
-}
+        if (mkdtemp(name))
+            dir_ = std::string(name) + "/";
+    }
+    ~TScratch()
+    {
+        if (!dir_.empty())
+            std::filesystem::remove_all(dir_);
+    }
+    const std::string &Dir() const { return dir_; }
+
+private:
+    std::string dir_;
+};
 
 void Write(const std::string &path, const std::string &bytes)
 {
@@ -59,12 +72,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ReadCdx(cdx, [](const std::string &) { return ' '; });
     } catch (const EDbError &) {
     }
-    Write(Dir() + "t.dbf", dbf);
-    Write(Dir() + "t.fpt", fpt);
-    Write(Dir() + "t.cdx", cdx);
+    TScratch scratch;
+    const std::string &dir = scratch.Dir();
+    if (dir.empty())
+        return 0;
+    Write(dir + "t.dbf", dbf);
+    Write(dir + "t.fpt", fpt);
+    Write(dir + "t.cdx", cdx);
     try {
         TDbCursor c;
-        c.DatabaseName = Dir();
+        c.DatabaseName = dir;
         c.TableName = "t";
         c.Open();
         ReadEverything(c);
