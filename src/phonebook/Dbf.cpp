@@ -1,6 +1,9 @@
 #include "Dbf.h"
 
+#include "Fce.h"
+#include "IniFile.h"
 #include "Nlsfunc.h"
+#include "PhoneBookStore.h"
 #include "Placement.h"
 
 TFDbf *FDbf = nullptr;
@@ -10,6 +13,21 @@ TFDbf::TFDbf(QWidget *parent) : TForm(parent)
     FDbf = this;
     SetCaption("Phone book");
     resize(640, 420);
+    TIniFile ini(ProgramIniPath());
+    store_ = std::make_unique<TPhoneBookStore>(ini, DataDir);
+    store_->OpenTables();
+}
+
+TFDbf::~TFDbf()
+{
+    store_->CloseTables();
+    if (FDbf == this)
+        FDbf = nullptr;
+}
+
+bool TFDbf::TablesOpen() const
+{
+    return store_->TablesOpen;
 }
 
 void TFDbf::FindNameByNumber(const std::string &number, const std::string &defaultName, std::string &name,
@@ -27,6 +45,11 @@ void TFDbf::SetConnected(int handle, bool canCall)
     CanCall = canCall;
 }
 
-void TFDbf::Translate(bool) { Nls->TranslateForm(this, true); }
+void TFDbf::Translate(bool rebuildKeys)
+{
+    Nls->TranslateForm(this, true);
+    if (rebuildKeys)
+        store_->RebuildKeys();
+}
 void TFDbf::LoadPlacement(const TIniFile &ini) { ::LoadPlacement(ini, "Dbf", this, PlacementKeys::VisibleLeftTopWidthHeight); }
 void TFDbf::SavePlacement(TIniFile &ini) const { ::SavePlacement(ini, "Dbf", this, PlacementKeys::VisibleLeftTopWidthHeight); }

@@ -1,19 +1,24 @@
 #pragma once
 #include "Vcl.h"
 
+#include <memory>
 #include <string>
 
 class TIniFile;
+class TPhoneBookStore;
 
 // The phone-book window.
 class TFDbf : public TForm {
     Q_OBJECT
 public:
     explicit TFDbf(QWidget *parent = nullptr);
+    ~TFDbf() override;
     void Translate(bool rebuildKeys);
     void LoadPlacement(const TIniFile &ini);
     void SavePlacement(TIniFile &ini) const;
-    bool TablesOpen() const { return false; }
+    bool TablesOpen() const;
+    // The tables, their lookup cursors, DatabaseDir and the ID counters.
+    TPhoneBookStore &Store() { return *store_; }
 
     // The caller's name for a number: an empty number gives "", a number not
     // in the book the default. separator '\n' gives the two-line form, '('
@@ -27,6 +32,9 @@ public:
     int LoginHandle = -1;
     bool CanCall = false;
     std::string LineState;
+
+private:
+    std::unique_ptr<TPhoneBookStore> store_;
 };
 
 extern TFDbf *FDbf;

@@ -1,0 +1,285 @@
+#include "PhoneBookStore.h"
+
+#include "IniFile.h"
+#include "Nlsfunc.h"
+#include "Paths.h"
+
+#include <climits>
+#include <cstdlib>
+#include <cmath>
+#include <filesystem>
+
+namespace {
+
+std::string SortKey(const std::string &text)
+{
+    return Nls ? Nls->MakeSortKey(text) : text;
+}
+
+std::string Text(int id)
+{
+    return Nls ? Nls->GetText(id) : std::string();
+}
+
+std::string Cut(std::string text, size_t width)
+{
+    if (text.size() > width)
+        text.resize(width);
+    return text;
+}
+
+void SetKey(TDbCursor &c, const char *key, const char *from)
+{
+    c.FieldByName(key).SetAsString(SortKey(c.FieldByName(from).AsString()));
+}
+
+// Remembers filter and order, shows every row in physical order, and puts
+// both back at the end with the data source enabled again.
+class TFullScan {
+public:
+    explicit TFullScan(TDbCursor &c) : c_(c), filter_(c.Filter()), index_(c.IndexName())
+    {
+        c_.DisableControls();
+        c_.SetFilter("");
+        c_.SetIndexName("");
+    }
+    ~TFullScan()
+    {
+        try {
+            c_.SetIndexName(index_);
+            c_.SetFilter(filter_);
+            c_.First();
+        } catch (...) {
+        }
+        c_.EnableControls();
+    }
+    TFullScan(const TFullScan &) = delete;
+    TFullScan &operator=(const TFullScan &) = delete;
+
+private:
+    TDbCursor &c_;
+    std::string filter_, index_;
+};
+
+} // namespace
+
+TPhoneBookStore::TPhoneBookStore(const TIniFile &ini, const std::string &dataDir) : dataDir_(WithSlash(dataDir))
+{
+    std::string home = ini.ReadString("Dbf", "Home", "Dbf");
+    DatabaseDir = ResolveDatabaseDir(home, dataDir_);
+    createDir_ = DatabaseDir != home;
+    TableContact.BeforePost = [](TDbCursor &c) { SetContactKeys(c); };
+}
+
+TPhoneBookStore::~TPhoneBookStore()
+{
+    CloseTables();
+}
+
+std::string TPhoneBookStore::ResolveDatabaseDir(const std::string &home, const std::string &dataDir)
+{
+    if (IsAbsolutePath(home) || home.find(':') != std::string::npos)
+        return home;
+    return WithSlash(dataDir) + home;
+}
+
+TDbTableDef TPhoneBookStore::FirmsDef()
+{
+    return {{DbFloat("ID"), DbString("NAME", 40), DbString("ADD_STREET", 40), DbString("ADD_CITY", 40),
+             DbString("ADD_ZIP", 5), DbString("ADD_STATE", 40), DbString("ICO", 10), DbString("DIC", 14),
+             DbString("EMAIL", 60), DbString("WWW", 80), DbMemo("MEMO"), DbBoolean("DEALER"),
+             DbBoolean("SUPPLIER"), DbBoolean("CUSTOMER"), DbString("XNAME", 40), DbString("XADD_CITY", 40)},
+            {{"NAME", "XNAME", false},
+             {"ICO", "ICO", false},
+             {"DIC", "DIC", false},
+             {"ADD_CITY", "XADD_CITY", false},
+             {"ADD_ZIP", "ADD_ZIP", false}}};
+}
+
+TDbTableDef TPhoneBookStore::RepresDef()
+{
+    return {{DbFloat("ID"), DbFloat("IDF"), DbString("TITLE", 16), DbString("NAME", 40), DbString("SURNAME", 40),
+             DbString("TITUL", 16), DbBoolean("MUZ"), DbString("FCE", 60), DbMemo("MEMO"), DbString("EMAIL", 60),
+             DbString("XNAME", 40), DbString("XSURNAME", 40)},
+            {{"ID", "ID", true}, {"SURNAME", "XSURNAME", false}, {"NAME", "XNAME", false}}};
+}
+
+TDbTableDef TPhoneBookStore::NumsDef()
+{
+    return {{DbFloat("IDF"), DbFloat("IDR"), DbString("TYPE", 1), DbString("NUM", 20)}, {{"NUM", "NUM", false}}};
+}
+
+TDbTableDef TPhoneBookStore::ContactsDef()
+{
+    return {{DbFloat("IDF"), DbFloat("IDR"), DbDate("DATUM"), DbString("SUBJECT", 40), DbMemo("MEMO"),
+             DbBoolean("CHECKED"), DbString("XSUBJECT", 40)},
+            {{"SUBJECT", "XSUBJECT", false}, {"DATUM", "DATUM", false}}};
+}
+
+void TPhoneBookStore::OpenPair(TDbCursor &table, TDbCursor &query, const std::string &fileName,
+                               const TDbTableDef &def)
+{
+    table.DatabaseName = DatabaseDir;
+    table.TableName = fileName;
+    table.FieldDefs = def.Fields;
+    table.IndexDefs = def.Indexes;
+    if (!table.Exists())
+        table.CreateTable();
+    table.Open();
+    query.DatabaseName = DatabaseDir;
+    query.TableName = fileName;
+    query.IndexDefs = def.Indexes;
+    query.Close();
+    query.SetFilter("");
+    query.SetIndexName("");
+    query.Open();
+    query.First();
+}
+
+void TPhoneBookStore::OpenTables()
+{
+    try {
+        std::filesystem::create_directories(dataDir_ + "Cfgs");
+        if (createDir_)
+            std::filesystem::create_directories(DatabaseDir);
+        OpenPair(TableFirm, QueryFirm, "Firms.dbf", FirmsDef());
+        OpenPair(TableRepre, QueryRepre, "Repres.dbf", RepresDef());
+        OpenPair(TableNum, QueryNum, "Nums.dbf", NumsDef());
+        OpenPair(TableContact, QueryContact, "Contacts.dbf", ContactsDef());
+    } catch (const std::exception &) {
+        return; // the phone-book button simply stays disabled
+    }
+    TablesOpen = true;
+    ScanNextIds();
+}
+
+void TPhoneBookStore::CloseTables()
+{
+    for (TDbCursor *c : {&TableFirm, &QueryFirm, &TableRepre, &QueryRepre, &TableNum, &QueryNum, &TableContact,
+                         &QueryContact})
+        c->Close();
+    TablesOpen = false;
+}
+
+int TPhoneBookStore::ScanHighestId(TDbCursor &table)
+{
+    int highest = 0;
+    TFullScan scan(table);
+    for (table.First(); !table.Eof(); table.Next()) {
+        double id = std::round(table.FieldByName("ID").AsFloat());
+        if (id > highest) // an absurd ID must not overflow the counter
+            highest = id < INT32_MAX - 1 ? static_cast<int>(id) : INT32_MAX - 1;
+    }
+    return highest + 1;
+}
+
+void TPhoneBookStore::ScanNextIds()
+{
+    if (!TablesOpen)
+        return;
+    NextFirmId = 0;
+    NextRepreId = 0;
+    NextFirmId = ScanHighestId(TableFirm);
+    NextRepreId = ScanHighestId(TableRepre);
+}
+
+void TPhoneBookStore::SetFirmKeys(TDbCursor &firm)
+{
+    SetKey(firm, "XNAME", "NAME");
+    SetKey(firm, "XADD_CITY", "ADD_CITY");
+}
+
+void TPhoneBookStore::SetRepreKeys(TDbCursor &repre)
+{
+    SetKey(repre, "XNAME", "NAME");
+    SetKey(repre, "XSURNAME", "SURNAME");
+}
+
+void TPhoneBookStore::SetContactKeys(TDbCursor &contact)
+{
+    SetKey(contact, "XSUBJECT", "SUBJECT");
+}
+
+void TPhoneBookStore::RebuildTable(TDbCursor &table, void (*setKeys)(TDbCursor &))
+{
+    TFullScan scan(table);
+    for (table.First(); !table.Eof(); table.Next()) {
+        table.Edit();
+        setKeys(table);
+        table.Post();
+    }
+}
+
+void TPhoneBookStore::RebuildKeys()
+{
+    if (!TablesOpen)
+        return;
+    RebuildTable(TableFirm, SetFirmKeys);
+    RebuildTable(TableRepre, SetRepreKeys);
+    RebuildTable(TableContact, SetContactKeys);
+}
+
+std::string TPhoneBookStore::Lookup(TDbCursor &query, TLookup &cache, const std::string &id, const char *field,
+                                    size_t width)
+{
+    if (id.empty() || !query.Active())
+        return {};
+    if (cache.Version != query.DataVersion()) {
+        cache.Texts.clear();
+        query.DisableControls();
+        for (query.First(); !query.Eof(); query.Next())
+            if (!query.FieldByName("ID").IsNull())
+                cache.Texts.emplace(query.FieldByName("ID").AsFloat(), Cut(query.FieldByName(field).AsString(), width));
+        query.EnableControls();
+        cache.Version = query.DataVersion();
+    }
+    auto it = cache.Texts.find(std::strtod(id.c_str(), nullptr));
+    return it == cache.Texts.end() ? std::string() : it->second;
+}
+
+std::string TPhoneBookStore::RepreSex()
+{
+    return Cut(Text(TableRepre.FieldByName("MUZ").AsBoolean() ? 2010 : 2011), 8);
+}
+
+std::string TPhoneBookStore::RepreFirm()
+{
+    return Lookup(QueryFirm, firmNames_, TableRepre.FieldByName("IDF").AsString(), "NAME", 40);
+}
+
+std::string TPhoneBookStore::NumTyp()
+{
+    std::string type = TableNum.FieldByName("TYPE").AsString();
+    switch (type.empty() ? ' ' : type[0]) {
+    case 'T': return Text(2000);
+    case 'F': return Text(2001);
+    case 'L': return Text(2002);
+    case 'M': return Text(2003);
+    default: return {};
+    }
+}
+
+std::string TPhoneBookStore::NumFirm()
+{
+    return Lookup(QueryFirm, firmNames_, TableNum.FieldByName("IDF").AsString(), "NAME", 40);
+}
+
+std::string TPhoneBookStore::NumRepre()
+{
+    return Lookup(QueryRepre, repreSurnames_, TableNum.FieldByName("IDR").AsString(), "SURNAME", 40);
+}
+
+std::string TPhoneBookStore::ContactCheck()
+{
+    return TableContact.FieldByName("CHECKED").AsBoolean() ? "\xD6" : "";
+}
+
+std::string TPhoneBookStore::ContactFirm()
+{
+    return Lookup(QueryFirm, firmNames_, TableContact.FieldByName("IDF").AsString(), "NAME", 40);
+}
+
+std::string TPhoneBookStore::ContactRepre()
+{
+    return Lookup(QueryRepre, repreSurnames_, TableContact.FieldByName("IDR").AsString(), "SURNAME", 40);
+}

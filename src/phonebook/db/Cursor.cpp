@@ -1,0 +1,477 @@
+#include "Cursor.h"
+
+#include "AtomicFile.h"
+#include "Cdx.h"
+#include "DbfFormat.h"
+#include "Memo.h"
+#include "Paths.h"
+#include "Table.h"
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace {
+
+std::string BaseName(const std::string &tableName)
+{
+    size_t dot = tableName.rfind('.');
+    return dot == std::string::npos ? tableName : tableName.substr(0, dot);
+}
+
+std::string WithExt(const std::string &tableName)
+{
+    return tableName.rfind('.') == std::string::npos ? tableName + ".dbf" : tableName;
+}
+
+void WriteNew(const std::string &path, const std::string &bytes)
+{
+    if (!atomicfile::Replace(path, bytes))
+        throw EDbError("Cannot create " + path);
+}
+
+} // namespace
+
+TDbCursor::TDbCursor() = default;
+TDbCursor::~TDbCursor() = default;
+
+std::string TDbCursor::FileName() const
+{
+    return FindFileNoCase(WithSlash(DatabaseName), WithExt(TableName));
+}
+
+bool TDbCursor::Exists() const
+{
+    return access(FileName().c_str(), F_OK) == 0;
+}
+
+void TDbCursor::CreateTable()
+{
+    Close();
+    TDbfHeader h = MakeDbfHeader(FieldDefs, !IndexDefs.empty());
+    std::string dir = WithSlash(DatabaseName);
+    std::string base = BaseName(WithExt(TableName));
+    if (h.HasMemo())
+        WriteNew(FindFileNoCase(dir, base + ".fpt"), TDbMemoFile::EmptyFile());
+    if (!IndexDefs.empty()) {
+        std::vector<TCdxTag> tags;
+        for (const TDbIndexDef &d : IndexDefs) {
+            TCdxTag t;
+            t.Name = d.Name;
+            t.Expression = d.Expression;
+            t.Unique = d.Unique;
+            for (const TDbFieldDef &f : h.Fields)
+                if (DbSameName(f.Name, d.Expression))
+                    t.KeyLen = f.Type == 'C' ? f.Size : 8;
+            tags.push_back(t);
+        }
+        WriteNew(FindFileNoCase(dir, base + ".cdx"), WriteCdx(tags));
+    }
+    // The table last: it exists only once its companions do.
+    WriteNew(FileName(), BuildDbfHeader(h) + '\x1A');
+}
+
+void TDbCursor::DeleteTable()
+{
+    Close();
+    std::string dir = WithSlash(DatabaseName);
+    std::string base = BaseName(WithExt(TableName));
+    std::string path = FileName();
+    if (::unlink(path.c_str()) != 0)
+        throw EDbError("Cannot delete " + path);
+    ::unlink(FindFileNoCase(dir, base + ".cdx").c_str());
+    ::unlink(FindFileNoCase(dir, base + ".fpt").c_str());
+}
+
+void TDbCursor::Open()
+{
+    if (table_)
+        return;
+    table_ = TDbTable::Acquire(FileName(), IndexDefs);
+    blank_ = table_->BlankRecord();
+    state_ = dsBrowse;
+    tag_ = indexName_.empty() ? -1 : table_->TagIndex(indexName_);
+    if (!indexName_.empty() && tag_ < 0) {
+        Close();
+        throw EDbError("Index " + indexName_ + " not found");
+    }
+    try {
+        conditions_.clear();
+        SetFilter(filterText_);
+    } catch (const EDbError &) {
+        Close();
+        throw;
+    }
+}
+
+void TDbCursor::Close()
+{
+    table_.reset();
+    state_ = dsInactive;
+    cur_ = 0;
+    eof_ = bof_ = true;
+    memos_.clear();
+}
+
+uint64_t TDbCursor::DataVersion() const
+{
+    return table_ ? table_->Version() : 0;
+}
+
+void TDbCursor::CheckActive() const
+{
+    if (!table_)
+        throw EDbError("Cannot perform this operation on a closed dataset");
+}
+
+const std::vector<TDbFieldDef> &TDbCursor::Fields() const
+{
+    CheckActive();
+    return table_->Fields();
+}
+
+bool TDbCursor::HasField(const std::string &name) const
+{
+    return table_ && table_->FieldIndex(name) >= 0;
+}
+
+TDbField TDbCursor::FieldByName(const std::string &name)
+{
+    CheckActive();
+    int i = table_->FieldIndex(name);
+    if (i < 0)
+        throw EDbError("Field '" + name + "' not found");
+    return TDbField(this, i);
+}
+
+void TDbCursor::SetFilter(const std::string &text)
+{
+    std::vector<std::pair<int, double>> conditions;
+    if (table_)
+        for (const TDbCondition &c : ParseDbFilter(text)) {
+            int f = table_->FieldIndex(c.Field);
+            if (f < 0)
+                throw EDbError("Field '" + c.Field + "' not found");
+            conditions.emplace_back(f, c.Value);
+        }
+    else
+        ParseDbFilter(text);
+    filterText_ = text;
+    conditions_ = std::move(conditions);
+    if (table_)
+        First();
+}
+
+void TDbCursor::SetFiltered(bool on)
+{
+    filtered_ = on;
+    if (table_)
+        First();
+}
+
+void TDbCursor::SetIndexName(const std::string &name)
+{
+    if (!table_) {
+        indexName_ = name;
+        return;
+    }
+    CheckBrowseMode();
+    int tag = name.empty() ? -1 : table_->TagIndex(name);
+    if (!name.empty() && tag < 0)
+        throw EDbError("Index " + name + " not found");
+    indexName_ = name;
+    tag_ = tag;
+    if (cur_ == 0 || !Visible(cur_))
+        First();
+}
+
+size_t TDbCursor::Size() const { return table_->Count(); }
+
+uint32_t TDbCursor::At(size_t pos) const
+{
+    return tag_ < 0 ? static_cast<uint32_t>(pos + 1) : table_->Order(tag_)[pos];
+}
+
+size_t TDbCursor::PosOf(uint32_t recno) const
+{
+    return tag_ < 0 ? recno - 1 : table_->Position(tag_, recno);
+}
+
+bool TDbCursor::Visible(uint32_t recno) const
+{
+    if (table_->Deleted(recno))
+        return false;
+    if (!filtered_)
+        return true;
+    const char *rec = table_->Record(recno);
+    for (const auto &[field, value] : conditions_) {
+        const TDbFieldDef &f = table_->Fields()[static_cast<size_t>(field)];
+        double v = 0;
+        if (!DbfParseNumber(rec + f.Offset, f.Size, v) || v != value)
+            return false;
+    }
+    return true;
+}
+
+uint32_t TDbCursor::Seek(size_t from, int step) const
+{
+    for (size_t pos = from; pos < Size(); pos += static_cast<size_t>(step)) {
+        uint32_t r = At(pos);
+        if (Visible(r))
+            return r;
+        if (pos == 0 && step < 0)
+            break;
+    }
+    return 0;
+}
+
+void TDbCursor::CheckBrowseMode()
+{
+    CheckActive();
+    if (state_ == dsEdit || state_ == dsInsert)
+        Post();
+}
+
+void TDbCursor::Scrolled()
+{
+    if (!disabled_ && AfterScroll)
+        AfterScroll(*this);
+}
+
+void TDbCursor::MoveTo(uint32_t recno)
+{
+    cur_ = recno;
+    Scrolled();
+}
+
+void TDbCursor::First()
+{
+    CheckBrowseMode();
+    cur_ = Seek(0, 1);
+    bof_ = true;
+    eof_ = cur_ == 0;
+    Scrolled();
+}
+
+void TDbCursor::Last()
+{
+    CheckBrowseMode();
+    cur_ = Size() ? Seek(Size() - 1, -1) : 0;
+    eof_ = true;
+    bof_ = cur_ == 0;
+    Scrolled();
+}
+
+void TDbCursor::Next()
+{
+    CheckBrowseMode();
+    uint32_t r = cur_ ? Seek(PosOf(cur_) + 1, 1) : 0;
+    if (r == 0) {
+        eof_ = true;
+        return;
+    }
+    bof_ = eof_ = false;
+    MoveTo(r);
+}
+
+void TDbCursor::Prior()
+{
+    CheckBrowseMode();
+    size_t pos = cur_ ? PosOf(cur_) : 0;
+    uint32_t r = pos ? Seek(pos - 1, -1) : 0;
+    if (r == 0) {
+        bof_ = true;
+        return;
+    }
+    bof_ = eof_ = false;
+    MoveTo(r);
+}
+
+bool TDbCursor::IsEmpty() const
+{
+    CheckActive();
+    return Seek(0, 1) == 0;
+}
+
+int TDbCursor::RecordCount() const
+{
+    CheckActive();
+    if (!filtered_ || conditions_.empty())
+        return static_cast<int>(table_->LiveCount());
+    int n = 0;
+    for (uint32_t r = 1; r <= table_->Count(); ++r)
+        n += Visible(r);
+    return n;
+}
+
+bool TDbCursor::BookmarkValid(TBookmark b) const
+{
+    return table_ && b >= 1 && b <= table_->Count() && Visible(b);
+}
+
+void TDbCursor::GotoBookmark(TBookmark b)
+{
+    CheckBrowseMode();
+    if (!BookmarkValid(b))
+        throw EDbError("Record not found");
+    bof_ = eof_ = false;
+    MoveTo(b);
+}
+
+bool TDbCursor::Matches(int field, const std::string &value) const
+{
+    TDbField f(const_cast<TDbCursor *>(this), field);
+    auto trim = [](const std::string &s) { return DbfTrimRight(s.data(), static_cast<int>(s.size())); };
+    switch (f.DataType()) {
+    case 'N':
+    case 'F': {
+        if (DbfIsBlank(value.data(), static_cast<int>(value.size())))
+            return f.IsNull();
+        double v = 0;
+        return DbfParseNumber(value.data(), static_cast<int>(value.size()), v) && !f.IsNull() && f.AsFloat() == v;
+    }
+    case 'D': {
+        std::string digits;
+        for (char c : value)
+            if (c != '-')
+                digits += c;
+        if (trim(digits).empty())
+            return f.IsNull();
+        return digits.size() == 8 && DbfParseDate(digits.data()) == (f.IsNull() ? 0 : f.AsDate().toJulianDay());
+    }
+    case 'L': {
+        std::string v = DbUpper(trim(value));
+        if (v.empty())
+            return f.IsNull();
+        return !f.IsNull() && f.AsBoolean() == (v == "T" || v == "TRUE" || v == "Y");
+    }
+    case 'M': return f.AsString() == value;
+    default: return f.AsString() == trim(value);
+    }
+}
+
+bool TDbCursor::Locate(const std::vector<std::pair<std::string, std::string>> &values)
+{
+    CheckBrowseMode();
+    std::vector<std::pair<int, std::string>> wanted;
+    for (const auto &[name, value] : values)
+    {
+        FieldByName(name); // throws for an unknown field
+        wanted.emplace_back(table_->FieldIndex(name), value);
+    }
+    uint32_t keep = cur_;
+    for (uint32_t r = Seek(0, 1); r; r = Seek(PosOf(r) + 1, 1)) {
+        cur_ = r;
+        bool all = true;
+        for (const auto &[field, value] : wanted)
+            if (!Matches(field, value)) {
+                all = false;
+                break;
+            }
+        if (all) {
+            bof_ = eof_ = false;
+            MoveTo(r);
+            return true;
+        }
+    }
+    cur_ = keep;
+    return false;
+}
+
+void TDbCursor::Edit()
+{
+    CheckActive();
+    if (state_ != dsBrowse)
+        return;
+    if (cur_ == 0)
+        throw EDbError("Cannot edit: the dataset is empty");
+    buffer_.assign(table_->Record(cur_), table_->BlankRecord().size());
+    memos_.clear();
+    state_ = dsEdit;
+}
+
+void TDbCursor::Insert()
+{
+    CheckBrowseMode();
+    buffer_ = table_->BlankRecord();
+    memos_.clear();
+    saved_ = cur_;
+    state_ = dsInsert;
+}
+
+void TDbCursor::Append() { Insert(); }
+
+void TDbCursor::Post()
+{
+    CheckActive();
+    if (state_ != dsEdit && state_ != dsInsert)
+        throw EDbError("Dataset not in edit or insert mode");
+    if (BeforePost)
+        BeforePost(*this);
+    std::string record = buffer_;
+    std::map<int, std::string> memos;
+    memos.swap(memos_);
+    TState was = state_;
+    state_ = dsBrowse;
+    try {
+        if (was == dsInsert)
+            cur_ = table_->Append(record, memos);
+        else
+            table_->Update(cur_, record, memos);
+    } catch (...) {
+        state_ = was;
+        memos_.swap(memos);
+        throw;
+    }
+    bof_ = eof_ = false;
+}
+
+void TDbCursor::Cancel()
+{
+    CheckActive();
+    if (state_ == dsInsert)
+        cur_ = saved_;
+    state_ = dsBrowse;
+    memos_.clear();
+}
+
+void TDbCursor::Delete()
+{
+    CheckActive();
+    if (state_ == dsInsert) {
+        Cancel();
+        return;
+    }
+    state_ = dsBrowse;
+    if (cur_ == 0)
+        throw EDbError("Cannot delete: the dataset is empty");
+    if (BeforeDelete)
+        BeforeDelete(*this);
+    if (cur_ == 0 || table_->Deleted(cur_))
+        return;
+    size_t pos = PosOf(cur_);
+    table_->Delete(cur_);
+    uint32_t r = Seek(pos + 1, 1);
+    if (r == 0 && pos > 0)
+        r = Seek(pos - 1, -1);
+    eof_ = r == 0;
+    bof_ = r == 0;
+    MoveTo(r);
+}
+
+void TDbCursor::EnableControls()
+{
+    if (disabled_ > 0)
+        --disabled_;
+}
+
+const char *TDbCursor::CurrentRecord() const
+{
+    if (state_ == dsEdit || state_ == dsInsert)
+        return buffer_.data();
+    return cur_ ? table_->Record(cur_) : blank_.data();
+}
+
+std::string DbDateText(const QDate &date)
+{
+    return date.isValid() ? DbfFormatDate(date.toJulianDay()) : std::string();
+}

@@ -1,0 +1,163 @@
+#pragma once
+// A cursor over a shared table, in the manner of a data-set object: every
+// cursor on the same file sees each post at once. Deleted records are never
+// visible. Failures arrive as EDbError.
+#include "DbTypes.h"
+#include "Filter.h"
+
+#include <QDate>
+
+#include <cstdint>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+#include <utility>
+#include <vector>
+
+class TDbTable;
+class TDbCursor;
+
+// A field of the cursor's current record (or of the record being edited).
+class TDbField {
+public:
+    TDbField(TDbCursor *cursor, int index) : c_(cursor), i_(index) {}
+    const std::string &FieldName() const;
+    char DataType() const;
+    int Size() const;
+
+    bool IsNull() const;
+    // Text trimmed of trailing blanks; numbers in decimal; booleans "True"/"False";
+    // dates yyyy-MM-dd; memos whole. Null gives "".
+    std::string AsString() const;
+    int64_t AsInteger() const;
+    double AsFloat() const;
+    bool AsBoolean() const;
+    QDate AsDate() const;
+
+    // Text is cut to the field's width; "" makes any field null.
+    void SetAsString(const std::string &value);
+    void SetAsInteger(int64_t value) { SetAsFloat(static_cast<double>(value)); }
+    void SetAsFloat(double value);
+    void SetAsBoolean(bool value);
+    void SetAsDate(const QDate &date);
+    void Clear();
+
+private:
+    const char *Raw() const;
+    char *Buffer() const;
+    TDbCursor *c_;
+    int i_;
+};
+
+class TDbCursor {
+public:
+    enum TState { dsInactive, dsBrowse, dsEdit, dsInsert };
+    using TBookmark = uint32_t;
+
+    TDbCursor();
+    ~TDbCursor();
+    TDbCursor(const TDbCursor &) = delete;
+    TDbCursor &operator=(const TDbCursor &) = delete;
+
+    // The folder and the table's name ("Firms.dbf" or "Nums"; ".dbf" added).
+    std::string DatabaseName;
+    std::string TableName;
+    // Used by CreateTable; the index definitions also by Open (empty: the
+    // index file's own tags).
+    std::vector<TDbFieldDef> FieldDefs;
+    std::vector<TDbIndexDef> IndexDefs;
+
+    // Path of the table file, matched in the folder without regard to case.
+    std::string FileName() const;
+    bool Exists() const;
+    // An empty table with its index file (and memo file when it has memos).
+    void CreateTable();
+    // Removes the table with its index and memo files; the cursor is closed.
+    void DeleteTable();
+    void Open();
+    void Close();
+    bool Active() const { return table_ != nullptr; }
+    // Changes whenever any cursor changes the table; lets callers cache.
+    uint64_t DataVersion() const;
+
+    const std::vector<TDbFieldDef> &Fields() const;
+    TDbField FieldByName(const std::string &name);
+    bool HasField(const std::string &name) const;
+
+    // Filter on by default; setting either moves to the first record.
+    void SetFilter(const std::string &text);
+    const std::string &Filter() const { return filterText_; }
+    void SetFiltered(bool on);
+    bool Filtered() const { return filtered_; }
+    // "" gives physical order; the current record stays current.
+    void SetIndexName(const std::string &name);
+    const std::string &IndexName() const { return indexName_; }
+
+    void First();
+    void Last();
+    void Next();
+    void Prior();
+    bool Eof() const { return eof_; }
+    bool Bof() const { return bof_; }
+    bool IsEmpty() const;
+    int RecordCount() const;
+    uint32_t RecNo() const { return cur_; }
+
+    TBookmark GetBookmark() const { return cur_; }
+    bool BookmarkValid(TBookmark b) const;
+    void GotoBookmark(TBookmark b);
+
+    // Exact, case-sensitive match of every field (trailing blanks ignored;
+    // numbers compared as numbers, dates as yyyyMMdd or yyyy-MM-dd, booleans
+    // as T/F), searching from the first record in the current order.
+    bool Locate(const std::vector<std::pair<std::string, std::string>> &values);
+
+    TState State() const { return state_; }
+    void Edit();
+    void Insert();
+    void Append();
+    void Post();
+    void Cancel();
+    void Delete();
+
+    std::function<void(TDbCursor &)> AfterScroll;
+    std::function<void(TDbCursor &)> BeforeDelete;
+    std::function<void(TDbCursor &)> BeforePost;
+    // While disabled, no after-scroll notification is given.
+    void DisableControls() { ++disabled_; }
+    void EnableControls();
+    bool ControlsDisabled() const { return disabled_ > 0; }
+
+private:
+    friend class TDbField;
+    void CheckActive() const;
+    void CheckBrowseMode();
+    size_t Size() const;
+    uint32_t At(size_t pos) const;
+    size_t PosOf(uint32_t recno) const;
+    bool Visible(uint32_t recno) const;
+    uint32_t Seek(size_t from, int step) const; // 0 when none
+    void MoveTo(uint32_t recno);
+    void Scrolled();
+    const char *CurrentRecord() const;
+    bool Matches(int field, const std::string &value) const;
+
+    std::shared_ptr<TDbTable> table_;
+    std::string filterText_;
+    std::vector<std::pair<int, double>> conditions_;
+    bool filtered_ = true;
+    std::string indexName_;
+    int tag_ = -1;
+    uint32_t cur_ = 0;
+    uint32_t saved_ = 0;
+    bool eof_ = true, bof_ = true;
+    TState state_ = dsInactive;
+    std::string buffer_;
+    std::map<int, std::string> memos_;
+    std::string blank_;
+    int disabled_ = 0;
+};
+
+// Date value text for Locate.
+std::string DbDateText(const QDate &date);

@@ -1,0 +1,43 @@
+#pragma once
+// Definitions shared by the table engine: field and index definitions and
+// the one exception type every failure of the engine arrives as.
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+class EDbError : public std::runtime_error {
+public:
+    using std::runtime_error::runtime_error;
+};
+
+// Type letters as they stand in the table header: C, N, F, L, D, M.
+struct TDbFieldDef {
+    std::string Name;
+    char Type = 'C';
+    int Size = 0;
+    int Decimals = 0;
+    int Offset = 0; // within the record, the deleted flag being byte 0
+};
+
+// Key expressions are one field name (character, numeric or date field).
+struct TDbIndexDef {
+    std::string Name;
+    std::string Expression;
+    bool Unique = false;
+};
+
+struct TDbTableDef {
+    std::vector<TDbFieldDef> Fields;
+    std::vector<TDbIndexDef> Indexes;
+};
+
+inline TDbFieldDef DbString(const std::string &name, int size) { return {name, 'C', size, 0, 0}; }
+// Float fields are wide enough for IDs down to -2000000000.
+inline TDbFieldDef DbFloat(const std::string &name) { return {name, 'F', 20, 0, 0}; }
+inline TDbFieldDef DbBoolean(const std::string &name) { return {name, 'L', 1, 0, 0}; }
+inline TDbFieldDef DbDate(const std::string &name) { return {name, 'D', 8, 0, 0}; }
+inline TDbFieldDef DbMemo(const std::string &name) { return {name, 'M', 10, 0, 0}; }
+
+// Upper case of ASCII letters only: field and tag names are ASCII.
+std::string DbUpper(std::string text);
+bool DbSameName(const std::string &a, const std::string &b);

@@ -1,0 +1,113 @@
+#include "FileLock.h"
+
+#include "DbTypes.h"
+
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <thread>
+#include <unistd.h>
+
+TDbFile::~TDbFile() { Close(); }
+
+void TDbFile::Open(const std::string &path)
+{
+    Close();
+    path_ = path;
+    fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    writable_ = fd_ >= 0;
+    if (fd_ < 0 && (errno == EACCES || errno == EROFS))
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd_ < 0)
+        throw EDbError("Cannot open " + path + ": " + strerror(errno));
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
+        Close();
+        throw EDbError("Cannot open " + path + ": not a file");
+    }
+}
+
+void TDbFile::Close()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
+    fd_ = -1;
+    writable_ = false;
+}
+
+uint64_t TDbFile::Size() const
+{
+    struct stat st {};
+    if (::fstat(fd_, &st) != 0)
+        throw EDbError("Cannot read " + path_ + ": " + strerror(errno));
+    return static_cast<uint64_t>(st.st_size);
+}
+
+bool TDbFile::IsFileAt(const std::string &path) const
+{
+    struct stat open {}, named {};
+    return fd_ >= 0 && ::fstat(fd_, &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev
+           && open.st_ino == named.st_ino;
+}
+
+std::string TDbFile::ReadAt(uint64_t at, size_t size) const
+{
+    std::string b(size, '\0');
+    size_t done = 0;
+    while (done < size) {
+        ssize_t n = ::pread(fd_, b.data() + done, size - done, static_cast<off_t>(at + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n < 0)
+            throw EDbError("Cannot read " + path_ + ": " + strerror(errno));
+        if (n == 0)
+            break;
+        done += static_cast<size_t>(n);
+    }
+    b.resize(done);
+    return b;
+}
+
+void TDbFile::WriteAt(uint64_t at, const std::string &bytes)
+{
+    if (!writable_)
+        throw EDbError("Table " + path_ + " is read-only");
+    size_t done = 0;
+    while (done < bytes.size()) {
+        ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(at + done));
+        if (n < 0 && errno == EINTR)
+            continue;
+        if (n <= 0)
+            throw EDbError("Cannot write " + path_ + ": " + strerror(errno));
+        done += static_cast<size_t>(n);
+    }
+}
+
+void TDbFile::Lock(uint64_t at, uint64_t size, bool exclusive)
+{
+    struct flock fl {};
+    fl.l_type = static_cast<short>(exclusive && writable_ ? F_WRLCK : F_RDLCK);
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<off_t>(at);
+    fl.l_len = static_cast<off_t>(size);
+    // Another instance holds its locks only while it writes: wait up to 1 s.
+    for (int tries = 0; tries < 50; ++tries) {
+        if (::fcntl(fd_, F_SETLK, &fl) == 0)
+            return;
+        if (errno != EACCES && errno != EAGAIN && errno != EINTR)
+            return; // a file system without locks: go on unlocked
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    throw EDbError("Table " + path_ + " is locked by another program");
+}
+
+void TDbFile::Unlock(uint64_t at, uint64_t size)
+{
+    struct flock fl {};
+    fl.l_type = F_UNLCK;
+    fl.l_whence = SEEK_SET;
+    fl.l_start = static_cast<off_t>(at);
+    fl.l_len = static_cast<off_t>(size);
+    ::fcntl(fd_, F_SETLK, &fl);
+}

@@ -1,0 +1,154 @@
+// Cursors: filters, orders, locate, bookmarks, notifications and several
+// cursors over one table.
+#include "DbTestUtil.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+// Nums rows: (IDF, IDR, NUM) = (1,0,"30") (1,5,"10") (2,5,"20") (1,5,"40 ")
+void MakeNums(TDbCursor &c, const TempDir &dir)
+{
+    c.DatabaseName = dir.Path();
+    c.TableName = "Nums";
+    c.FieldDefs = {DbFloat("IDF"), DbFloat("IDR"), DbString("NUM", 20)};
+    c.IndexDefs = {{"NUM", "NUM", false}};
+    c.CreateTable();
+    c.Open();
+    const int rows[4][2] = {{1, 0}, {1, 5}, {2, 5}, {1, 5}};
+    const char *nums[4] = {"30", "10", "20", "40 "};
+    for (int i = 0; i < 4; ++i) {
+        c.Append();
+        c.FieldByName("IDF").SetAsInteger(rows[i][0]);
+        c.FieldByName("IDR").SetAsInteger(rows[i][1]);
+        c.FieldByName("NUM").SetAsString(nums[i]);
+        c.Post();
+    }
+}
+
+} // namespace
+
+TEST(CursorFilters, ExpressionsSwitchAndOrder)
+{
+    TempDir dir;
+    TDbCursor c;
+    MakeNums(c, dir);
+    c.SetFilter("Idf=1");
+    EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 2, 4}));
+    EXPECT_EQ(c.RecordCount(), 3);
+    c.SetFilter("idr=5 and IDF=1");
+    EXPECT_EQ(Walk(c), (std::vector<uint32_t>{2, 4}));
+    c.SetIndexName("NUM");
+    EXPECT_EQ(Walk(c), (std::vector<uint32_t>{2, 4}));
+    c.SetFiltered(false);
+    EXPECT_EQ(Walk(c), (std::vector<uint32_t>{2, 3, 1, 4}));
+    c.SetFiltered(true);
+    c.SetFilter("IDF=-7");
+    EXPECT_TRUE(c.IsEmpty());
+    EXPECT_EQ(c.RecordCount(), 0);
+    c.SetFilter("");
+    c.SetIndexName("");
+    EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 2, 3, 4}));
+    EXPECT_THROW(c.SetFilter("Idf>1"), EDbError);
+    EXPECT_THROW(c.SetFilter("Nope=1"), EDbError);
+    EXPECT_THROW(c.SetIndexName("NOPE"), EDbError);
+    EXPECT_EQ(c.Filter(), "");
+}
+
+TEST(CursorNavigation, EndsBookmarksAndLocate)
+{
+    TempDir dir;
+    TDbCursor c;
+    MakeNums(c, dir);
+    c.SetIndexName("NUM");
+    c.Last();
+    EXPECT_EQ(c.RecNo(), 4u);
+    c.Next();
+    EXPECT_TRUE(c.Eof());
+    EXPECT_EQ(c.RecNo(), 4u); // stays on the last row
+    c.First();
+    c.Prior();
+    EXPECT_TRUE(c.Bof());
+    EXPECT_EQ(c.RecNo(), 2u);
+
+    // Locate: exact, case-sensitive, trailing blanks ignored, numbers as numbers.
+    EXPECT_TRUE(c.Locate({{"num", "40"}}));
+    EXPECT_EQ(c.RecNo(), 4u);
+    TDbCursor::TBookmark mark = c.GetBookmark();
+    EXPECT_TRUE(c.Locate({{"IDF", "2.0"}, {"Idr", "5"}}));
+    EXPECT_EQ(c.RecNo(), 3u);
+    EXPECT_FALSE(c.Locate({{"NUM", "4"}}));
+    EXPECT_EQ(c.RecNo(), 3u); // unchanged when nothing matches
+    EXPECT_FALSE(c.Locate({{"IDR", ""}}));
+    c.GotoBookmark(mark);
+    EXPECT_EQ(c.RecNo(), 4u);
+    // Locate searches only what the filter shows.
+    c.SetFilter("Idf=2");
+    EXPECT_FALSE(c.Locate({{"NUM", "10"}}));
+    EXPECT_FALSE(c.BookmarkValid(mark));
+    EXPECT_THROW(c.GotoBookmark(mark), EDbError);
+}
+
+TEST(CursorEditing, PostCancelDeleteAndSharedCursors)
+{
+    TempDir dir;
+    TDbCursor c, other;
+    MakeNums(c, dir);
+    other.DatabaseName = dir.Path();
+    other.TableName = "nums.DBF";
+    other.Open();
+    other.SetIndexName("NUM");
+
+    c.SetIndexName("NUM");
+    c.First();
+    c.Edit();
+    c.FieldByName("NUM").SetAsString("99");
+    EXPECT_EQ(c.FieldByName("NUM").AsString(), "99");
+    c.Cancel();
+    EXPECT_EQ(c.FieldByName("NUM").AsString(), "10");
+    c.Insert();
+    c.FieldByName("NUM").SetAsString("05");
+    c.Cancel();
+    EXPECT_EQ(c.RecNo(), 2u);
+    EXPECT_EQ(c.RecordCount(), 4);
+
+    // Moving away posts a pending edit; the other cursor sees it at once.
+    c.Edit();
+    c.FieldByName("NUM").SetAsString("50");
+    c.Next();
+    EXPECT_EQ(c.State(), TDbCursor::dsBrowse);
+    EXPECT_EQ(Walk(other), (std::vector<uint32_t>{3, 1, 4, 2}));
+
+    // Deleting is seen everywhere; the cursor moves on, or back at the end.
+    c.Last();
+    c.Delete();
+    EXPECT_EQ(c.RecNo(), 4u);
+    EXPECT_EQ(Walk(other), (std::vector<uint32_t>{3, 1, 4}));
+    c.Insert();
+    c.Delete(); // drops the unposted row only
+    EXPECT_EQ(other.RecordCount(), 3);
+    EXPECT_THROW(c.Post(), EDbError);
+}
+
+TEST(CursorNotifications, AfterScrollBeforeDeleteAndDisabling)
+{
+    TempDir dir;
+    TDbCursor c;
+    MakeNums(c, dir);
+    int scrolls = 0;
+    std::vector<uint32_t> deleting;
+    c.AfterScroll = [&](TDbCursor &) { ++scrolls; };
+    c.BeforeDelete = [&](TDbCursor &d) { deleting.push_back(d.RecNo()); };
+    c.First();
+    c.Next();
+    c.Next();
+    EXPECT_EQ(scrolls, 3);
+    c.DisableControls();
+    Walk(c);
+    c.Delete();
+    EXPECT_EQ(scrolls, 3);
+    c.EnableControls();
+    c.Prior();
+    EXPECT_EQ(scrolls, 4);
+    EXPECT_EQ(deleting, (std::vector<uint32_t>{4}));
+}

@@ -1,0 +1,17 @@
+#pragma once
+// Shared helpers of the table engine's tests.
+#include "Cursor.h"
+#include "TempDir.h"
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// Copies the xBase sample tables into dir (they are never opened in place).
+void CopyFixtures(const TempDir &dir);
+std::string FixturePath(const std::string &name);
+// Record numbers of the cursor from first to last in its current order.
+std::vector<uint32_t> Walk(TDbCursor &c);
+// Record numbers each tag of an index file lists, tag by tag name.
+std::vector<uint32_t> CdxOrder(const std::string &cdxPath, const std::string &tag);
+void OpenTable(TDbCursor &c, const TempDir &dir, const std::string &name);

@@ -1,0 +1,327 @@
+// The index file stays current through every change and is rewritten when
+// found stale; damaged or locked files fail to open with a clear error.
+#include "Cdx.h"
+#include "DbTestUtil.h"
+#include "Table.h"
+
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include <fcntl.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+namespace {
+
+void MakeNums(TDbCursor &c, const TempDir &dir)
+{
+    c.DatabaseName = dir.Path();
+    c.TableName = "Nums";
+    c.FieldDefs = {DbFloat("IDF"), DbString("NUM", 20)};
+    c.IndexDefs = {{"NUM", "NUM", false}, {"IDF", "IDF", false}};
+    c.CreateTable();
+    c.Open();
+}
+
+void Add(TDbCursor &c, int idf, const std::string &num)
+{
+    c.Append();
+    c.FieldByName("IDF").SetAsInteger(idf);
+    c.FieldByName("NUM").SetAsString(num);
+    c.Post();
+}
+
+std::string Message(const std::function<void()> &f)
+{
+    try {
+        f();
+    } catch (const EDbError &e) {
+        return e.what();
+    }
+    return "no error";
+}
+
+} // namespace
+
+TEST(IndexKept, AppendsPostsThatMoveKeysAndDeletes)
+{
+    TempDir dir;
+    TDbCursor c;
+    MakeNums(c, dir);
+    std::string cdx = dir.File("Nums.cdx");
+    EXPECT_TRUE(CdxOrder(cdx, "NUM").empty());
+    Add(c, 3, "300");
+    Add(c, -2000000000, "100");
+    Add(c, -1999999999, "200");
+    EXPECT_EQ(CdxOrder(cdx, "NUM"), (std::vector<uint32_t>{2, 3, 1}));
+    // Numeric keys sort as numbers, not as text.
+    EXPECT_EQ(CdxOrder(cdx, "IDF"), (std::vector<uint32_t>{2, 3, 1}));
+
+    c.SetIndexName("NUM");
+    ASSERT_TRUE(c.Locate({{"NUM", "100"}}));
+    c.Edit();
+    c.FieldByName("NUM").SetAsString("999");
+    c.Post();
+    EXPECT_EQ(c.RecNo(), 2u); // the cursor follows the record
+    c.Prior();
+    EXPECT_EQ(c.RecNo(), 1u);
+    EXPECT_EQ(CdxOrder(cdx, "NUM"), (std::vector<uint32_t>{3, 1, 2}));
+
+    c.First();
+    c.Delete();
+    EXPECT_EQ(c.RecNo(), 1u); // on to the next row
+    EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 2}));
+    // Deleted records stay in the index file, as other engines keep them.
+    EXPECT_EQ(CdxOrder(cdx, "NUM"), (std::vector<uint32_t>{3, 1, 2}));
+    EXPECT_EQ(ReadBytes(dir.File("Nums.dbf"))[ReadBytes(dir.File("Nums.dbf")).size() - 1 - 3 * 41], ' ');
+}
+
+TEST(IndexKept, ManyRecordsNeedSeveralLevelsAndReadBackTheSame)
+{
+    TempDir dir;
+    TDbCursor c;
+    MakeNums(c, dir);
+    for (int i = 0; i < 1500; ++i)
+        Add(c, (i * 7919) % 1501 - 750, std::to_string((i * 104729) % 100003));
+    auto table = TDbTable::Acquire(c.FileName(), {});
+    std::vector<TCdxTag> expected = table->CdxTags();
+    std::string bytes = ReadBytes(dir.File("Nums.cdx"));
+    EXPECT_GT(bytes.size(), 30u * 512); // many leaves under interior nodes
+    std::vector<TCdxTag> read = ReadCdx(bytes, [](const std::string &e) { return e == "NUM" ? ' ' : '\0'; });
+    ASSERT_EQ(read.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(read[i].Recnos, expected[i].Recnos);
+        EXPECT_EQ(read[i].Keys, expected[i].Keys);
+    }
+    c.SetIndexName("IDF");
+    std::vector<uint32_t> walked = Walk(c);
+    EXPECT_EQ(walked, read[1].Recnos);
+}
+
+TEST(IndexKept, StaleOrMissingIndexIsRewrittenAtOpen)
+{
+    TempDir dir;
+    {
+        TDbCursor c;
+        MakeNums(c, dir);
+        Add(c, 1, "B");
+        Add(c, 2, "A");
+    }
+    std::string current = ReadBytes(dir.File("Nums.cdx"));
+    {
+        // As if a crash came between the record and the index.
+        TDbCursor c;
+        MakeNums(c, dir);
+        Add(c, 1, "B");
+    }
+    std::string stale = ReadBytes(dir.File("Nums.cdx"));
+    {
+        TDbCursor c;
+        MakeNums(c, dir);
+        Add(c, 1, "B");
+        Add(c, 2, "A");
+    }
+    WriteBytes(dir.File("Nums.cdx"), stale);
+    TDbCursor c;
+    OpenTable(c, dir, "Nums");
+    EXPECT_EQ(ReadBytes(dir.File("Nums.cdx")), current);
+    c.Close();
+    ::unlink(dir.File("Nums.cdx").c_str());
+    c.IndexDefs = {{"NUM", "NUM", false}, {"IDF", "IDF", false}};
+    c.Open();
+    EXPECT_EQ(ReadBytes(dir.File("Nums.cdx")), current);
+}
+
+TEST(IndexKept, CrashBeforeTheCountLeavesTheOldTable)
+{
+    TempDir dir;
+    {
+        TDbCursor c;
+        MakeNums(c, dir);
+        Add(c, 1, "A");
+    }
+    // A record written past the end whose count never was.
+    std::string dbf = ReadBytes(dir.File("Nums.dbf"));
+    dbf.pop_back();
+    dbf += std::string(" ") + std::string(19, ' ') + "2" + std::string(19, ' ') + "Z" + "\x1A";
+    WriteBytes(dir.File("Nums.dbf"), dbf);
+    TDbCursor c;
+    OpenTable(c, dir, "Nums");
+    EXPECT_EQ(c.RecordCount(), 1);
+    Add(c, 3, "C"); // takes the place of the unfinished record
+    EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 2}));
+    EXPECT_EQ(c.FieldByName("NUM").AsString(), "C");
+}
+
+TEST(IndexKept, KilledWriterLeavesEveryRecordWholeAndTheIndexIsMended)
+{
+    TempDir dir;
+    {
+        TDbCursor c;
+        MakeNums(c, dir);
+    }
+    pid_t child = fork();
+    if (child == 0) {
+        TDbCursor c;
+        OpenTable(c, dir, "Nums");
+        for (int i = 1;; ++i) {
+            Add(c, i, "n" + std::to_string(i));
+            c.Edit();
+            c.FieldByName("NUM").SetAsString("m" + std::to_string(i));
+            c.Post();
+        }
+    }
+    usleep(150000);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    TDbCursor c;
+    OpenTable(c, dir, "Nums");
+    ASSERT_GT(c.RecordCount(), 0);
+    for (c.First(); !c.Eof(); c.Next()) {
+        std::string id = c.FieldByName("IDF").AsString();
+        std::string num = c.FieldByName("NUM").AsString();
+        EXPECT_TRUE(num == "n" + id || num == "m" + id) << id << " " << num;
+    }
+    auto table = TDbTable::Acquire(c.FileName(), {});
+    std::vector<TCdxTag> onDisk = ReadCdx(ReadBytes(dir.File("Nums.cdx")), [](const std::string &e) {
+        return e == "NUM" ? ' ' : '\0';
+    });
+    ASSERT_EQ(onDisk.size(), 2u);
+    EXPECT_EQ(onDisk[0].Keys, table->CdxTags()[0].Keys);
+    EXPECT_EQ(onDisk[1].Recnos, table->CdxTags()[1].Recnos);
+}
+
+TEST(DamagedFiles, FailToOpenWithAClearError)
+{
+    TempDir dir;
+    CopyFixtures(dir);
+    std::string firms = ReadBytes(dir.File("Firms.dbf"));
+    TDbCursor c;
+    c.DatabaseName = dir.Path();
+    c.TableName = "Firms";
+
+    WriteBytes(dir.File("Firms.dbf"), firms.substr(0, firms.size() - 600));
+    EXPECT_NE(Message([&] { c.Open(); }).find("shorter than its record count"), std::string::npos);
+    std::string v = firms;
+    v[0] = '\x30';
+    WriteBytes(dir.File("Firms.dbf"), v);
+    EXPECT_NE(Message([&] { c.Open(); }).find("not supported"), std::string::npos);
+    WriteBytes(dir.File("Firms.dbf"), firms.substr(0, 20));
+    EXPECT_NE(Message([&] { c.Open(); }).find("too short"), std::string::npos);
+    EXPECT_FALSE(c.Active());
+
+    // A damaged memo block reads as an error, not as stray bytes.
+    WriteBytes(dir.File("Firms.dbf"), firms);
+    std::string fpt = ReadBytes(dir.File("Firms.fpt"));
+    WriteBytes(dir.File("Firms.fpt"), fpt.substr(0, fpt.size() - 100));
+    c.Open();
+    c.Last();
+    EXPECT_THROW(c.FieldByName("MEMO").AsString(), EDbError);
+    c.Close();
+
+    // A damaged index file is rebuilt from the data.
+    WriteBytes(dir.File("Firms.fpt"), fpt);
+    WriteBytes(dir.File("Firms.cdx"), std::string(2048, '\xFF'));
+    c.IndexDefs = TDbTableDef{{}, {{"NAME", "XNAME", false}}}.Indexes;
+    c.Open();
+    EXPECT_EQ(CdxOrder(dir.File("Firms.cdx"), "NAME"), (std::vector<uint32_t>{4, 2, 3, 1}));
+}
+
+TEST(Locks, TableLockedByAnotherProgramFailsToOpen)
+{
+    TempDir dir;
+    TDbCursor made;
+    MakeNums(made, dir);
+    made.Close();
+    int ready[2];
+    ASSERT_EQ(pipe(ready), 0);
+    pid_t child = fork();
+    if (child == 0) {
+        int fd = ::open(dir.File("Nums.dbf").c_str(), O_RDWR);
+        struct flock fl {};
+        fl.l_type = F_WRLCK;
+        fl.l_whence = SEEK_SET;
+        fcntl(fd, F_SETLK, &fl);
+        char c = 1;
+        (void)!write(ready[1], &c, 1);
+        sleep(5);
+        _exit(0);
+    }
+    char byte;
+    ASSERT_EQ(read(ready[0], &byte, 1), 1);
+    TDbCursor c;
+    c.DatabaseName = dir.Path();
+    c.TableName = "Nums";
+    EXPECT_NE(Message([&] { c.Open(); }).find("locked by another program"), std::string::npos);
+    kill(child, SIGKILL);
+    waitpid(child, nullptr, 0);
+    c.Open();
+    EXPECT_TRUE(c.Active());
+}
+
+TEST(Locks, TwoProgramsAppendingLoseNothing)
+{
+    TempDir dir;
+    {
+        TDbCursor c;
+        MakeNums(c, dir);
+    }
+    auto appendMany = [&](int from) {
+        TDbCursor c;
+        OpenTable(c, dir, "Nums");
+        for (int i = from; i < from + 30; ++i)
+            Add(c, i, std::to_string(i));
+    };
+    pid_t child = fork();
+    if (child == 0) {
+        appendMany(1000);
+        _exit(0);
+    }
+    appendMany(2000);
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    TDbCursor c;
+    OpenTable(c, dir, "Nums");
+    EXPECT_EQ(c.RecordCount(), 60);
+    std::set<std::string> seen;
+    for (c.First(); !c.Eof(); c.Next()) {
+        EXPECT_EQ(c.FieldByName("NUM").AsString(), c.FieldByName("IDF").AsString());
+        seen.insert(c.FieldByName("NUM").AsString());
+    }
+    EXPECT_EQ(seen.size(), 60u);
+    EXPECT_EQ(CdxOrder(dir.File("Nums.cdx"), "NUM").size(), 60u);
+}
+
+TEST(Locks, ChangesOfAnotherProgramReachOurIndex)
+{
+    TempDir dir;
+    TDbCursor c;
+    MakeNums(c, dir);
+    Add(c, 1, "A");
+    Add(c, 2, "B");
+    pid_t child = fork();
+    if (child == 0) {
+        TDbTable::Acquire(c.FileName(), {}).reset();
+        c.Close();
+        TDbCursor other;
+        OpenTable(other, dir, "Nums");
+        other.First();
+        other.Edit();
+        other.FieldByName("NUM").SetAsString("Z");
+        other.Post();
+        other.Last();
+        other.Delete();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    Add(c, 3, "C");
+    EXPECT_EQ(CdxOrder(dir.File("Nums.cdx"), "NUM"), (std::vector<uint32_t>{2, 3, 1}));
+    c.SetIndexName("NUM");
+    EXPECT_EQ(Walk(c), (std::vector<uint32_t>{3, 1}));
+    c.Last();
+    EXPECT_EQ(c.FieldByName("NUM").AsString(), "Z");
+}
