@@ -10,4 +10,10 @@ TFAbout::TFAbout(QWidget *parent) : TForm(parent)
     SetCaption("CTI Talvo");
 }
 
+TFAbout::~TFAbout()
+{
+    if (FAbout == this)
+        FAbout = nullptr;
+}
+
 void TFAbout::Translate() { Nls->TranslateForm(this, true); }

@@ -6,6 +6,7 @@ class TFAbout : public TForm {
     Q_OBJECT
 public:
     explicit TFAbout(QWidget *parent = nullptr);
+    ~TFAbout() override;
     void Translate();
 };
 

@@ -12,6 +12,12 @@ TFAuto::TFAuto(QWidget *parent) : TForm(parent)
     resize(480, 360);
 }
 
+TFAuto::~TFAuto()
+{
+    if (FAuto == this)
+        FAuto = nullptr;
+}
+
 void TFAuto::Translate() { Nls->TranslateForm(this, true); }
 void TFAuto::LoadPlacement(const TIniFile &ini) { ::LoadPlacement(ini, "Auto", this, PlacementKeys::LeftTopWidthHeight); }
 void TFAuto::SavePlacement(TIniFile &ini) const { ::SavePlacement(ini, "Auto", this, PlacementKeys::LeftTopWidthHeight); }

@@ -10,6 +10,7 @@ class TFAuto : public TForm {
     Q_OBJECT
 public:
     explicit TFAuto(QWidget *parent = nullptr);
+    ~TFAuto() override;
     void Translate();
     void LoadPlacement(const TIniFile &ini);
     void SavePlacement(TIniFile &ini) const;

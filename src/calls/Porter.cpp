@@ -10,4 +10,10 @@ TFPorter::TFPorter(QWidget *parent) : TForm(parent)
     SetCaption("Door");
 }
 
+TFPorter::~TFPorter()
+{
+    if (FPorter == this)
+        FPorter = nullptr;
+}
+
 void TFPorter::Translate() { Nls->TranslateForm(this, true); }

@@ -10,6 +10,7 @@ class TFPorter : public TForm {
     Q_OBJECT
 public:
     explicit TFPorter(QWidget *parent = nullptr);
+    ~TFPorter() override;
     void Translate();
     void IncomingCall(const std::string &) {}
     void StartCloseTimer() {}

@@ -41,7 +41,8 @@ TFXML::TFXML(QWidget *owner, const std::string &dataDir) : TForm(owner)
     DataDir = !dataDir.empty() ? dataDir : !::DataDir.empty() ? ::DataDir : GetDataDir("Talvocti");
     std::error_code failed;
     std::filesystem::create_directories(DataDir, failed);
-    IniPath = DataDir + "Talvodem.ini";
+    // Tests hand in a folder of their own; the program shares the panel's file.
+    IniPath = dataDir.empty() && !::DataDir.empty() ? ProgramIniPath() : DataDir + "Talvodem.ini";
     SetMessageList(this);
     if (!FXML)
         FXML = this;

@@ -1,10 +1,8 @@
 #include "Fce.h"
 #include "IniFile.h"
-#include "Main.h"
-#include "TempDir.h"
+#include "PanelRig.h"
+#include "SessionWindows.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QMenu>
 
 #include <gtest/gtest.h>
@@ -13,53 +11,41 @@
 
 namespace {
 
-void Spin(int ms)
+TEST(PanelLife, FirstRunCreatesThePrivateDataFolderAndClosingSavesEverything)
 {
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-class Panel : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        qputenv("HOME", QByteArray::fromStdString(home.Path()));
-        qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home.Path() + ".config"));
-    }
-    TempDir home;
-};
-
-TEST_F(Panel, FirstRunCreatesThePrivateDataFolderAndClosingSavesEverything)
-{
-    auto *panel = new TFMain;
-    EXPECT_EQ(DataDir, home.Path() + "Talvocti/");
+    PanelRig rig;
+    rig.Start();
+    const std::string data = DataDir;
+    const std::string ini = ProgramIniPath();
+    EXPECT_EQ(data, rig.home.Path() + "Talvocti/");
     struct stat st {};
-    ASSERT_EQ(::stat(DataDir.c_str(), &st), 0);
+    EXPECT_EQ(::stat(data.c_str(), &st), 0);
     EXPECT_EQ(st.st_mode & 0777, 0700u);
-    Spin(50); // the deferred start: desktop, skin, language
-    EXPECT_TRUE(panel->isVisible());
-    EXPECT_EQ(panel->LanguageSel->actions().size(), 2) << "cz and eng beside the program";
-    panel->close();
-    delete panel;
-    const std::string data = home.Path() + "Talvocti/";
-    TIniFile ini(ProgramIniPath());
-    EXPECT_EQ(ini.ReadString("Main", "Lang", ""), "cz");
-    EXPECT_EQ(ini.ReadString("Prefixes", "+", ""), "00");
-    EXPECT_EQ(::stat((data + "Desktops/Default.dst").c_str(), &st), 0);
+    EXPECT_TRUE(rig.main->isVisible()) << "the skin shapes and shows the panel";
+    EXPECT_EQ(rig.Logins, 1) << "the log-in dialog opens at every start";
+    EXPECT_EQ(rig.main->LanguageSel->actions().size(), 2) << "cz and eng beside the program";
+    rig.main->ApplyLanguage("eng", false);
+    EXPECT_TRUE(rig.main->LanguageSel->actions().at(1)->isChecked());
+    rig.Stop();
+
+    TIniFile settings(ini);
+    EXPECT_EQ(settings.ReadString("Main", "Lang", ""), "eng");
+    EXPECT_EQ(settings.ReadString("USR", "User", ""), "novak");
+    TIniFile desktop(data + "Desktops/Default.dst");
+    EXPECT_EQ(desktop.ReadString("Set", "SkinName", ""), "RizUzezi.skn");
+    EXPECT_TRUE(desktop.SectionExists("XML"));
+    EXPECT_EQ(::stat((data + "Skins/RizUzezi.skn").c_str(), &st), 0) << "the skin copy in the data folder";
 }
 
-TEST_F(Panel, LanguageSwitchIsWrittenAtExit)
+TEST(PanelLife, ClosingWhileLoggedInSendsCloseFirst)
 {
-    auto *panel = new TFMain;
-    Spin(50);
-    panel->ApplyLanguage("eng", false);
-    EXPECT_TRUE(panel->LanguageSel->actions().at(1)->isChecked());
-    panel->close();
-    delete panel;
-    TIniFile ini(ProgramIniPath());
-    EXPECT_EQ(ini.ReadString("Main", "Lang", ""), "eng");
+    PanelRig rig;
+    rig.Start();
+    ASSERT_TRUE(rig.LogIn());
+    rig.Sent();
+    rig.main->close();
+    EXPECT_EQ(rig.Sent(), "<req Type=\"CLOSE\" Handle=\"5\" />");
+    EXPECT_EQ(FHist, nullptr);
 }
 
 } // namespace

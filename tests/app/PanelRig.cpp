@@ -1,0 +1,98 @@
+#include "PanelRig.h"
+
+#include "Fce.h"
+#include "Login.h"
+#include "Paths.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QMessageBox>
+
+#include <fstream>
+
+PanelRig::PanelRig(const std::string &extraIni)
+{
+    qputenv("HOME", QByteArray::fromStdString(home.Path()));
+    qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home.Path() + ".config"));
+    const std::string data = home.Path() + "Talvocti/";
+    QDir().mkpath(QString::fromStdString(data));
+    std::ofstream(data + ProgramName() + ".ini", std::ios::binary)
+        << "[TCP]\r\nIP=127.0.0.1\r\nPort=" << exchange.Port() << "\r\n[USR]\r\nUser=novak\r\nPass=secret\r\nLine=21\r\n"
+        << extraIni;
+    OnModal = [this](QWidget *w) { DefaultModal(w); };
+    QObject::connect(&watcher_, &QTimer::timeout, [this] {
+        if (QWidget *w = QApplication::activeModalWidget())
+            OnModal(w);
+    });
+    watcher_.start(10);
+}
+
+PanelRig::~PanelRig() { Stop(); }
+
+void PanelRig::Stop()
+{
+    watcher_.stop();
+    if (xml)
+        xml->SetReceivers(nullptr);
+    if (main)
+        main->close();
+    dialler.reset();
+    about.reset();
+    porter.reset();
+    dbf.reset();
+    xml.reset();
+    main.reset();
+}
+
+void PanelRig::DefaultModal(QWidget *w)
+{
+    if (auto *login = qobject_cast<TFLogin *>(w)) {
+        ++Logins;
+        login->BitBtnOkClick();
+    } else if (auto *box = qobject_cast<QMessageBox *>(w)) {
+        Boxes.push_back(FromQ(box->text()));
+        box->done(QMessageBox::Ok);
+    }
+}
+
+void PanelRig::Start()
+{
+    main = std::make_unique<TFMain>();
+    xml = std::make_unique<TFXML>();
+    xml->SetReceivers(main.get());
+    dbf = std::make_unique<TFDbf>();
+    porter = std::make_unique<TFPorter>();
+    about = std::make_unique<TFAbout>();
+    dialler = std::make_unique<TFAuto>();
+    exchange.WaitConnected();
+    // The log-in dialog of the start answers itself.
+    FakeExchange::WaitUntil([this] { return Logins > 0 && exchange.Received().find("OPEN") != std::string::npos; });
+}
+
+bool PanelRig::LogIn(const std::string &attr, const std::string &lineType)
+{
+    Answer("<ans Type=\"OPEN\" Ret=\"OK\" Handle=\"5\" Attr=\"" + attr + "\" Pos=\"2\" LineType=\"" + lineType + "\"/>");
+    return main->Connected;
+}
+
+void PanelRig::Answer(const std::string &bytes)
+{
+    exchange.Send(bytes);
+    // Read and dispatched once nothing waits on the socket any more.
+    FakeExchange::WaitUntil([this] { return xml->ClientSocket1->bytesAvailable() == 0; }, 2000);
+    FakeExchange::Pause(60);
+}
+
+std::string PanelRig::Sent()
+{
+    FakeExchange::Pause(60);
+    std::string all = exchange.Received().substr(seen_);
+    seen_ = exchange.Received().size();
+    return all;
+}
+
+std::string PanelRig::LabelText(const char *name) const
+{
+    auto *label = main->findChild<TLabel *>(QString::fromLatin1(name));
+    return label ? label->Caption() : std::string("<no label>");
+}

@@ -1,0 +1,57 @@
+#pragma once
+// The whole program against a fake exchange: the auto-created forms in their
+// order, a fresh home folder, and a watcher that answers modal dialogs.
+#include "About.h"
+#include "Auto.h"
+#include "Dbf.h"
+#include "FakeExchange.h"
+#include "Main.h"
+#include "Porter.h"
+#include "TempDir.h"
+#include "Xml.h"
+
+#include <QTimer>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+class PanelRig {
+public:
+    // extraIni: more settings lines for the program's INI file.
+    explicit PanelRig(const std::string &extraIni = "");
+    ~PanelRig();
+
+    // Creates the forms; the log-in dialog that opens at start is answered with OK.
+    void Start();
+    // Logs in with the given granted rights and line type; true once connected.
+    bool LogIn(const std::string &attr = "STS-CTI-CMD", const std::string &lineType = "IL");
+    // Closes the panel the orderly way and frees the forms, the panel last.
+    void Stop();
+    // Sends answers and waits until the panel has read them.
+    void Answer(const std::string &bytes);
+    // Requests sent since the last call.
+    std::string Sent();
+    std::string LabelText(const char *name) const;
+
+    TempDir home;
+    FakeExchange exchange;
+    std::unique_ptr<TFMain> main;
+    std::unique_ptr<TFXML> xml;
+    std::unique_ptr<TFDbf> dbf;
+    std::unique_ptr<TFPorter> porter;
+    std::unique_ptr<TFAbout> about;
+    std::unique_ptr<TFAuto> dialler;
+
+    // Called for every modal dialog; the default accepts the log-in and
+    // notes every message box's text.
+    std::function<void(QWidget *)> OnModal;
+    std::vector<std::string> Boxes;
+    int Logins = 0;
+
+private:
+    void DefaultModal(QWidget *w);
+    QTimer watcher_;
+    size_t seen_ = 0;
+};

@@ -1,0 +1,219 @@
+// The panel driven through a fake exchange, request bytes exact.
+#include "Fce.h"
+#include "IniFile.h"
+#include "Nlsfunc.h"
+#include "PanelRig.h"
+#include "SessionWindows.h"
+
+#include <QApplication>
+#include <QKeyEvent>
+#include <QMessageBox>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kOpen = "<req Type=\"OPEN\" User=\"novak\" Pass=\"secret\" Firm=\"0\" Line=\"21\" Attr=\"STS-CTI-CMD\" ";
+
+std::string Comm(const std::string &rest) { return "<req Type=\"COMM\" Handle=\"5\" " + rest + "/>"; }
+
+void Key(TFMain &panel, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString &text = {})
+{
+    QKeyEvent press(QEvent::KeyPress, key, mods, text);
+    QApplication::sendEvent(&panel, &press);
+}
+
+TEST(PanelSession, LogInFromTheDialogAndOut)
+{
+    PanelRig rig;
+    rig.Start();
+    EXPECT_EQ(rig.Sent(), kOpen + "Desc=\"CTI-Vrel\" />");
+    ASSERT_TRUE(rig.LogIn());
+    EXPECT_EQ(rig.Sent(), "<req Type=\"PBXINFO\" Handle=\"5\" /><req Type=\"SYSINFO\" Act=\"GET\" Handle=\"5\" />");
+    EXPECT_TRUE(rig.main->LineOpen);
+    EXPECT_TRUE(FHist && FAcc && FLog && FFront && FHold && FPark && FPer);
+    EXPECT_TRUE(rig.Boxes.empty());
+
+    rig.main->SpeedButtonCloseClick();
+    EXPECT_EQ(rig.Sent(), "<req Type=\"CLOSE\" Handle=\"5\" />");
+    EXPECT_TRUE(rig.main->Connected) << "the session ends with the exchange's answer";
+    rig.Answer("<ans Type=\"CLOSE\" Handle=\"5\" Ret=\"OK\"/>");
+    EXPECT_FALSE(rig.main->Connected);
+    EXPECT_EQ(rig.main->Handle, -1);
+    EXPECT_FALSE(rig.main->LineOpen) << "no call actions without a session";
+    EXPECT_EQ(FHist, nullptr);
+    EXPECT_EQ(FPer, nullptr);
+    EXPECT_TRUE(rig.Boxes.empty());
+    rig.main->ToggleSpeaker();
+    EXPECT_EQ(rig.Sent(), "");
+}
+
+TEST(PanelSession, TariffAndRefusals)
+{
+    PanelRig rig("[Tariff]\r\nEnabled=1\r\n");
+    rig.Start();
+    EXPECT_EQ(rig.Sent(), kOpen + "Set=\"TAR\" Desc=\"CTI-Vrel\" />");
+    rig.Answer("<ans Type=\"OPEN\" Ret=\"BADPASS\"/>");
+    rig.Answer("<ans Type=\"OPEN\" Ret=\"NOSUCHTHING\"/>");
+    EXPECT_FALSE(rig.main->Connected);
+    ASSERT_EQ(rig.Boxes.size(), 2u);
+    EXPECT_EQ(rig.Boxes[0], Nls->GetText(209));
+    EXPECT_EQ(rig.Boxes[1], "NOSUCHTHING");
+}
+
+TEST(PanelSession, RightsAndIllegalLineWarnings)
+{
+    PanelRig rig("[Main]\r\nFlagNotWarnForIL=1\r\n");
+    rig.Start();
+    rig.LogIn("STS-CTI", "IL");
+    ASSERT_EQ(rig.Boxes.size(), 1u);
+    EXPECT_NE(rig.Boxes[0].find("STS-CTI-CMD"), std::string::npos);
+    EXPECT_NE(rig.Boxes[0].find(Nls->GetText(3002) + "STS-CTI"), std::string::npos);
+    EXPECT_FALSE(rig.main->LineOpen);
+    EXPECT_EQ(FPer, nullptr);
+    EXPECT_TRUE(FHist != nullptr);
+
+    // A second grant while logged in replaces the session's windows.
+    int noAnswers = 0;
+    rig.OnModal = [&](QWidget *w) {
+        if (auto *box = qobject_cast<QMessageBox *>(w)) {
+            ++noAnswers;
+            box->done(QMessageBox::No);
+        }
+    };
+    rig.LogIn("STS-CTI-CMD", "IL-ILL");
+    EXPECT_EQ(noAnswers, 1);
+    EXPECT_EQ(rig.main->Settings.NotWarnForIL, "21");
+    EXPECT_TRUE(FPer != nullptr);
+    rig.LogIn("STS-CTI-CMD", "IL-ILL");
+    EXPECT_EQ(noAnswers, 1) << "declined once for this line";
+}
+
+TEST(PanelDisplay, RingCallTariffAndRelease)
+{
+    PanelRig rig;
+    rig.Start();
+    ASSERT_TRUE(rig.LogIn());
+    rig.Answer("<ans Type=\"STATE\" Handle=\"5\" State=\"RNG\" Hfree=\"0\" Mic=\"0\"/>");
+    rig.Answer("<ans Type=\"RING\" Handle=\"5\" Act=\"ACT\">\r\n"
+               "<ans Port=\"CO1\" Cid=\"602123456\" PBXName=\"Nov&#225;k\" Dest=\"21\" Pos=\"0\" Act=\"ACT\"/>\r\n"
+               "</ans>\r\n");
+    EXPECT_EQ(rig.LabelText("LabelDISP"), "Nov\xE1k");
+    EXPECT_EQ(rig.LabelText("LabelSTAT"), Nls->GetText(1000));
+    EXPECT_EQ(rig.main->DispNumber, "602123456");
+
+    rig.Answer("<ans Type=\"STATE\" Handle=\"5\" State=\"CAL\" Hfree=\"1\" Mic=\"0\"/>");
+    rig.Answer("<ans Type=\"CALL\" Handle=\"5\" Act=\"ACT\">\r\n"
+               "<ans Port=\"CO1\" Cid=\"602123456\" PBXName=\"Nov&#225;k\" Act=\"ACT\"/>\r\n</ans>\r\n");
+    rig.Answer("<ans Type=\"INF\" Handle=\"5\" Act=\"TARIMPULS\" Tar=\"1234\"/>");
+    EXPECT_EQ(rig.LabelText("LabelTAR"), "12,34 K\xE8");
+    EXPECT_EQ(rig.LabelText("LabelDISP"), "Nov\xE1k");
+    EXPECT_EQ(rig.LabelText("LabelSTAT"), Nls->GetText(1002));
+    rig.Answer("<ans Type=\"INF\" Handle=\"5\" Act=\"KEY\" Key=\"5\"/>");
+    EXPECT_EQ(rig.LabelText("LabelKEYS"), "5");
+
+    rig.Answer("<ans Type=\"CALL\" Handle=\"5\" Act=\"END\"/>");
+    rig.Answer("<ans Type=\"STATE\" Handle=\"5\" State=\"REL\" Hfree=\"0\" Mic=\"0\"/>");
+    EXPECT_EQ(rig.LabelText("LabelDISP"), "");
+    EXPECT_EQ(rig.LabelText("LabelTAR"), "");
+    EXPECT_EQ(rig.LabelText("LabelKEYS"), "");
+    EXPECT_EQ(rig.LabelText("LabelSTAT"), Nls->GetText(1003));
+    EXPECT_EQ(rig.main->HandState, 0);
+    EXPECT_EQ(rig.main->StatPicture, 0);
+}
+
+TEST(PanelDisplay, ConferenceAudioPortsAndQueuedCalls)
+{
+    PanelRig rig("[Main]\r\nStableDisp=1\r\n");
+    rig.Start();
+    ASSERT_TRUE(rig.LogIn());
+    rig.Answer("<ans Type=\"PBXINFO\" Handle=\"5\">\r\n<ans Port=\"IL9\" Type=\"AUDIO\" Num=\"9\" Name=\"Music\"/>\r\n"
+               "</ans>\r\n");
+    rig.Answer("<ans Type=\"CALL\" Handle=\"5\" Act=\"ACT\">\r\n<ans Port=\"IL9\" Cid=\"9\" Act=\"ACT\"/>\r\n"
+               "<ans Port=\"CO1\" Cid=\"777\" Act=\"ACT\"/>\r\n</ans>\r\n");
+    EXPECT_EQ(rig.LabelText("LabelDISP"), "777") << "the audio port gives way to the other party";
+    rig.Answer("<ans Type=\"CALL\" Handle=\"5\" Act=\"ACT\">\r\n<ans Port=\"CO1\" Cid=\"1\" Act=\"ACT\"/>\r\n"
+               "<ans Port=\"CO2\" Cid=\"2\" Act=\"ACT\"/>\r\n<ans Port=\"CO3\" Cid=\"3\" Act=\"ACT\"/>\r\n</ans>\r\n");
+    EXPECT_EQ(rig.LabelText("LabelDISP"), Nls->GetText(230) + " 4");
+    rig.Answer("<ans Type=\"CALL\" Handle=\"5\" Act=\"END\"/>");
+    EXPECT_EQ(rig.LabelText("LabelDISP"), Nls->GetText(230) + " 4") << "a stable display keeps the last party";
+
+    rig.Answer("<ans Type=\"RING\" Handle=\"5\" Act=\"ACT\">\r\n<ans Cid=\"3\" Pos=\"1\" Act=\"ACT\"/>\r\n</ans>\r\n");
+    EXPECT_TRUE(rig.main->FrontBlink);
+    rig.Answer("<ans Type=\"RING\" Handle=\"5\" Act=\"END\"/>");
+    EXPECT_FALSE(rig.main->FrontBlink);
+
+    // A list longer than the table is shown without writing past it.
+    std::string many = "<ans Type=\"CALL\" Handle=\"5\" Act=\"ACT\">\r\n";
+    for (int i = 0; i < 70; ++i)
+        many += "<ans Port=\"CO1\" Cid=\"" + std::to_string(i) + "\" Act=\"ACT\"/>\r\n";
+    rig.Answer(many + "</ans>\r\n");
+    EXPECT_EQ(rig.main->CallPartyCount, TFMain::kMaxParties);
+}
+
+TEST(PanelFunctions, RequestsAndTheirGates)
+{
+    PanelRig rig("[Prefixes]\r\n+420=_\r\n+=00\r\n");
+    rig.Start();
+    ASSERT_TRUE(rig.LogIn());
+    rig.Sent();
+    TFMain &panel = *rig.main;
+    panel.ExecutePanelFunction(303, ""); // no call to park
+    panel.ExecutePanelFunction(656, "");
+    panel.ExecutePanelFunction(899, "");
+    EXPECT_EQ(rig.Sent(), "");
+    panel.ExecutePanelFunction(5, "");
+    panel.ExecutePanelFunction(11, "");
+    panel.ExecutePanelFunction(102, "");
+    panel.ExecutePanelFunction(600, "");
+    panel.ExecutePanelFunction(655, "");
+    panel.ExecutePanelFunction(306, "");
+    EXPECT_EQ(rig.Sent(), Comm("Act=\"DIAL\" Num=\"5\" ") + Comm("Act=\"DIAL\" Num=\"*\" ") +
+                              Comm("Act=\"VOLUME\" State=\"+1\" ") + Comm("Act=\"DSS0\" ") + Comm("Act=\"DSS55\" ") +
+                              Comm("Act=\"DIAL\" Num=\"F\" "));
+    rig.Answer("<ans Type=\"STATE\" Handle=\"5\" State=\"CAL\" Hfree=\"1\" Mic=\"0\"/>");
+    panel.ExecutePanelFunction(303, "");
+    EXPECT_EQ(rig.Sent(), Comm("Act=\"PARK\" "));
+
+    rig.Answer("<ans Type=\"STATE\" Handle=\"5\" State=\"REL\" Hfree=\"0\" Mic=\"0\"/>");
+    panel.Dial("+420602123456", "M");
+    EXPECT_EQ(rig.Sent(), Comm("Act=\"SPK\" State=\"1\" ") + Comm("Act=\"DIAL\" Num=\"0602123456\" "));
+    panel.Dial("", "M");
+    EXPECT_EQ(rig.Sent(), "");
+}
+
+TEST(PanelKeys, FunctionKeysAndTypedDigits)
+{
+    PanelRig rig;
+    rig.Start();
+    rig.Sent();
+    TFMain &panel = *rig.main;
+    Key(panel, Qt::Key_5, Qt::NoModifier, "5");
+    Key(panel, Qt::Key_F5);
+    EXPECT_EQ(rig.Sent(), "") << "digits and the speaker wait for a session";
+    Key(panel, Qt::Key_F8);
+    EXPECT_EQ(rig.Sent(), "<req Type=\"COMM\" Handle=\"0\" Act=\"DIAL\" Num=\"F\" />");
+    ASSERT_TRUE(rig.LogIn());
+    rig.Sent();
+    Key(panel, Qt::Key_F5);
+    Key(panel, Qt::Key_5, Qt::NoModifier, "5");
+    Key(panel, Qt::Key_NumberSign, Qt::NoModifier, "#");
+    Key(panel, Qt::Key_F9);
+    Key(panel, Qt::Key_Plus, Qt::KeypadModifier, "+");
+    Key(panel, Qt::Key_F5, Qt::ShiftModifier);
+    EXPECT_EQ(rig.Sent(), Comm("Act=\"SPK\" ") + Comm("Act=\"DIAL\" Num=\"5\" ") + Comm("Act=\"DIAL\" Num=\"#\" ") +
+                              Comm("Act=\"TRF\" ") + Comm("Act=\"VOLUME\" State=\"+1\" "));
+}
+
+TEST(PanelFunctions, HoldingTheHookLogsOut)
+{
+    PanelRig rig("[Phone]\r\nOnOff=2\r\n");
+    rig.Start();
+    ASSERT_TRUE(rig.LogIn());
+    rig.Sent();
+    rig.main->OnPanelButtonDown(202);
+    FakeExchange::WaitUntil([&] { return rig.exchange.Received().find("CLOSE") != std::string::npos; }, 3000);
+    EXPECT_EQ(rig.Sent(), "<req Type=\"CLOSE\" Handle=\"5\" />");
+}
+
+} // namespace
