@@ -8,6 +8,7 @@
 #include "LineStatePictures.h"
 #include "Nlsfunc.h"
 #include "Paths.h"
+#include "QtBridge.h"
 #include "Porter.h"
 #include "SessionWindows.h"
 #include "ShortcutWord.h"
@@ -29,6 +30,9 @@
 #include <QMenuBar>
 #include <QStatusBar>
 #include <QTimer>
+#include <QFontDialog>
+#include <QMouseEvent>
+#include <QSystemTrayIcon>
 #include <QUrl>
 
 #include <algorithm>
@@ -105,7 +109,9 @@ void TFMain::BuildControls()
     Image1 = new TImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->hide();
-    ImageList1 = MakeLineStatePictures();
+    ImageList1 = MakeLineStatePictures(16);
+    // Dragging the panel by its face.
+    Image0->installEventFilter(this);
 
     ToolBar1 = new TToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
@@ -133,12 +139,6 @@ void TFMain::BuildControls()
     SpeedButtonOpen->setCheckable(false);
     SpeedButtonClose->setCheckable(false);
     ToolBar1->hide();
-    connect(SpeedButtonOpen, &QToolButton::clicked, this, [this] { SpeedButtonOpenClick(); });
-    connect(SpeedButtonClose, &QToolButton::clicked, this, [this] { SpeedButtonCloseClick(); });
-    connect(SpeedButtonDbf, &QToolButton::clicked, this, [this] { ToggleWindow(FDbf); });
-    connect(SpeedButtonXML, &QToolButton::clicked, this, [this] { ToggleWindow(FXML); });
-    connect(SpeedButtonPorter, &QToolButton::clicked, this, [this] { ToggleWindow(FPorter); });
-
     // The panel's face is the skin; the status texts are kept for whoever asks.
     StatusBar1 = new QStatusBar(this);
     for (auto &panel : StatusPanels) {
@@ -190,11 +190,12 @@ void TFMain::BuildMenus()
     QMenu *settings = MainMenu->addMenu(QStringLiteral("Settings"));
     SetTag(settings->menuAction(), 130);
     MenuSpeeds = AddItem(settings, 131, "Tool bar");
+    QAction *set2 = AddItem(settings, 132, "Settings...");
     LanguageSel = settings->addMenu(QStringLiteral("Language"));
     SetTag(LanguageSel->menuAction(), 133);
-    for (QAction *a : {MenuXML, MenuDbf, MenuAuto, MenuHist, MenuAcc, MenuLog, MenuFront, MenuHold, MenuPark,
-                       MenuPersonal, MenuPorter, MenuSpeeds})
-        a->setCheckable(true);
+    QMenu *help = MainMenu->addMenu(QStringLiteral("Help"));
+    SetTag(help->menuAction(), 140);
+    AddHelpItems(help);
 
     PopupMenu1 = new QMenu(this);
     PopupOpen = AddItem(PopupMenu1, 101, "Log in");
@@ -210,38 +211,77 @@ void TFMain::BuildMenus()
     PopupHold = AddItem(PopupMenu1, 118, "Held calls");
     PopupPark = AddItem(PopupMenu1, 119, "Parked calls");
     PopupPersonal = AddItem(PopupMenu1, 120, "Speed dials");
-    for (QAction *a : {PopupXML, PopupDbf, PopupAuto, PopupHist, PopupAcc, PopupLog, PopupFront, PopupHold,
-                       PopupPark, PopupPersonal})
-        a->setCheckable(true);
+    QAction *porter1 = AddItem(PopupMenu1, 121, "Door entry");
     PopupMenu1->addSeparator();
+    QAction *popupSkin = AddItem(PopupMenu1, 134, "Skin...");
     QAction *popupDesktop = AddItem(PopupMenu1, 135, "Desktop...");
     QAction *saveDesktop = AddItem(PopupMenu1, 136, "Save desktop as...");
     PopupLanguage = PopupMenu1->addMenu(QStringLiteral("Language"));
     SetTag(PopupLanguage->menuAction(), 133);
+    QAction *popupApplication = AddItem(PopupMenu1, 132, "Settings...");
+    QMenu *popupHelp = PopupMenu1->addMenu(QStringLiteral("Help"));
+    SetTag(popupHelp->menuAction(), 140);
+    AddHelpItems(popupHelp);
+    PopupMenu1->addSeparator();
+    QAction *hideToTray = AddItem(PopupMenu1, 137, "Hide to tray");
+    QAction *minimise = AddItem(PopupMenu1, 138, "Minimise");
     PopupMenu1->addSeparator();
     QAction *exit = AddItem(PopupMenu1, 103, "Exit");
 
     PopupMenuImg_ = new QMenu(this);
+    BuildImageMenu();
     PopupMenuLab_ = new QMenu(this);
+    QAction *labelFont = AddItem(PopupMenuLab_, 150, "Font...");
 
+    // Each window is toggled from its tool button, its menu item and its pop-up item.
+    const struct {
+        TSpeedButton *button;
+        std::vector<QAction *> items;
+        std::function<QWidget *()> window;
+    } toggles[] = {
+        {SpeedButtonXML, {MenuXML, PopupXML}, [] { return FXML; }},
+        {SpeedButtonDbf, {MenuDbf, PopupDbf}, [] { return FDbf; }},
+        {nullptr, {MenuAuto, PopupAuto}, [] { return FAuto; }},
+        {SpeedButtonHist, {MenuHist, PopupHist}, [] { return FHist; }},
+        {SpeedButtonAcc, {MenuAcc, PopupAcc}, [] { return FAcc; }},
+        {SpeedButtonLog, {MenuLog, PopupLog}, [] { return FLog; }},
+        {SpeedButtonFront, {MenuFront, PopupFront}, [] { return FFront; }},
+        {SpeedButtonHold, {MenuHold, PopupHold}, [] { return FHold; }},
+        {SpeedButtonPark, {MenuPark, PopupPark}, [] { return FPark; }},
+        {SpeedButtonPersonal, {MenuPersonal, PopupPersonal}, [] { return FPer; }},
+        {SpeedButtonPorter, {MenuPorter, porter1}, [] { return FPorter; }},
+    };
+    for (const auto &t : toggles) {
+        auto toggle = [this, window = t.window] { ToggleWindow(window()); };
+        if (t.button)
+            connect(t.button, &QToolButton::clicked, this, toggle);
+        for (QAction *item : t.items) {
+            item->setCheckable(true);
+            connect(item, &QAction::triggered, this, toggle);
+        }
+    }
+    MenuSpeeds->setCheckable(true);
+    connect(SpeedButtonOpen, &QToolButton::clicked, this, [this] { SpeedButtonOpenClick(); });
+    connect(SpeedButtonClose, &QToolButton::clicked, this, [this] { SpeedButtonCloseClick(); });
     for (QAction *a : {MenuOpen, PopupOpen})
         connect(a, &QAction::triggered, this, [this] { SpeedButtonOpenClick(); });
     for (QAction *a : {MenuClose, PopupClose})
         connect(a, &QAction::triggered, this, [this] { SpeedButtonCloseClick(); });
     for (QAction *a : {MenuExit, exit})
         connect(a, &QAction::triggered, this, [this] { close(); });
-    for (QAction *a : {MenuXML, PopupXML})
-        connect(a, &QAction::triggered, this, [this] { ToggleWindow(FXML); });
-    for (QAction *a : {MenuDbf, PopupDbf})
-        connect(a, &QAction::triggered, this, [this] { ToggleWindow(FDbf); });
-    for (QAction *a : {MenuAuto, PopupAuto})
-        connect(a, &QAction::triggered, this, [this] { ToggleWindow(FAuto); });
-    connect(MenuPorter, &QAction::triggered, this, [this] { ToggleWindow(FPorter); });
+    for (QAction *a : {set2, popupApplication})
+        connect(a, &QAction::triggered, this, [this] { Set2Click(); });
+    connect(MenuSpeeds, &QAction::triggered, this, [this] { MenuSpeedsClick(); });
+    connect(hideToTray, &QAction::triggered, this, [this] { ExecutePanelFunction(501, ""); });
+    connect(minimise, &QAction::triggered, this, [this] { ExecutePanelFunction(502, ""); });
+    connect(labelFont, &QAction::triggered, this, [this] { Nastavenpsma1Click(); });
+    SetShortCut(popupSkin, 'S' | kAltBit);
     SetShortCut(popupDesktop, 'D' | kAltBit);
     SetShortCut(saveDesktop, 'D' | kCtrlBit);
     SetShortCut(MenuHist, 'H' | kCtrlBit);
     SetShortCut(MenuDbf, 'B' | kCtrlBit);
     SetShortCut(MenuAuto, 'A' | kCtrlBit);
+    connect(popupSkin, &QAction::triggered, this, [this] { PopupSkinClick(); });
     connect(popupDesktop, &QAction::triggered, this, [this] { PopupDesktopClick(); });
     connect(saveDesktop, &QAction::triggered, this, [this] { SaveDesktop1Click(); });
 
@@ -514,7 +554,110 @@ TPortReceiver *TFMain::PbxData() { return ::PbxData; }
 
 // Without a notification area (a bare X server) the panel minimises, so it
 // can never vanish beyond reach.
-void TFMain::HideToTray() { showMinimized(); }
+void TFMain::HideToTray()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        showMinimized();
+        return;
+    }
+    if (!TrayIcon1) {
+        TrayIcon1 = new QSystemTrayIcon(QIcon(ImageList1[0]), this);
+        TrayIcon1->setToolTip(QApplication::applicationName());
+        connect(TrayIcon1, &QSystemTrayIcon::activated, this, [this] { TrayIcon1Restore(); });
+    }
+    TrayIcon1->show();
+    hide();
+}
+
+void TFMain::TrayIcon1Restore()
+{
+    if (TrayIcon1 && TrayIcon1->isVisible())
+        TrayIcon1->hide();
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+bool TFMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Image0) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            dragOrigin_ = static_cast<QMouseEvent *>(event)->position().toPoint();
+        } else if (event->type() == QEvent::MouseMove) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->buttons() & Qt::LeftButton)
+                move(pos() + mouse->position().toPoint() - dragOrigin_);
+        }
+    }
+    return TForm::eventFilter(watched, event);
+}
+
+void TFMain::MenuSpeedsClick()
+{
+    // The tool bar sits below the face; the panel grows by its height and
+    // the window's shape takes it in.
+    const bool show = !ToolBar1->isVisible();
+    const int bar = ToolBar1->sizeHint().height();
+    if (show) {
+        ToolBar1->setGeometry(0, height(), width(), bar);
+        resize(width(), height() + bar);
+        ToolBar1->show();
+    } else {
+        ToolBar1->hide();
+        resize(width(), height() - bar);
+    }
+    if (Skin && !Skin->Region.isEmpty())
+        setMask(show ? Skin->Region.united(ToolBar1->geometry()) : Skin->Region);
+    UpdateControls();
+}
+
+void TFMain::PopupSkinClick()
+{
+    QString cwd = QDir::currentPath();
+    QFileDialog dialog(this);
+    Skin->ChooseSkinFile(&dialog);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        Skin->SelectSkin(FromQ(QFileInfo(dialog.selectedFiles().first()).fileName()));
+    QDir::setCurrent(cwd);
+}
+
+void TFMain::Nastavenpsma1Click()
+{
+    auto *label = qobject_cast<TLabel *>(Skin ? Skin->PopupComponent() : nullptr);
+    if (!label)
+        return;
+    const std::string name = FromQ(label->objectName());
+    TFont font = Skin->LabelFont(name);
+    bool ok = false;
+    QFont chosen = QFontDialog::getFont(&ok, ToQFont(font), this, QString(), QFontDialog::DontUseNativeDialog);
+    if (!ok)
+        return;
+    font.Name = FromQ(chosen.family());
+    if (chosen.pointSize() > 0)
+        font.SetSize(chosen.pointSize());
+    else
+        font.SetHeight(-chosen.pixelSize());
+    font.Style = (chosen.bold() ? fsBold : 0) | (chosen.italic() ? fsItalic : 0) |
+                 (chosen.underline() ? fsUnderline : 0) | (chosen.strikeOut() ? fsStrikeOut : 0);
+    Skin->SetLabelFont(name, font);
+}
+
+void TFMain::AddHelpItems(QMenu *menu)
+{
+    connect(AddItem(menu, 141, "Contents"), &QAction::triggered, this, [this] { Content1Click(); });
+    connect(AddItem(menu, 142, "Search..."), &QAction::triggered, this, [this] { Vyhledn1Click(); });
+    connect(AddItem(menu, 143, "Using help"), &QAction::triggered, this, [this] { Pouitnpovdy1Click(); });
+    menu->addSeparator();
+    connect(AddItem(menu, 144, "About..."), &QAction::triggered, this, [this] { About1Click(); });
+}
+
+// The dialogs of the panel and the help window.
+void TFMain::About1Click() {}
+void TFMain::Content1Click() {}
+void TFMain::Vyhledn1Click() {}
+void TFMain::Pouitnpovdy1Click() {}
+void TFMain::PopupImgLabClick() {}
+void TFMain::PopupImgDialClick() {}
 
 // The settings dialog comes with the panel's dialogs.
 void TFMain::Set2Click() {}

@@ -26,6 +26,7 @@ class QLabel;
 class QMenu;
 class QMenuBar;
 class QStatusBar;
+class QSystemTrayIcon;
 
 class TFMain : public TForm, public TDesktopSkin, public TSkinHost, public TAnswerReceivers {
     Q_OBJECT
@@ -104,7 +105,24 @@ public:
     void SpeedButtonFrontClick();
     void ImageFrontDblClick();
     void HideToTray();
+    void TrayIcon1Restore();
     void Set2Click();
+    void MenuSpeedsClick();
+    void PopupSkinClick();
+    void Nastavenpsma1Click();
+    void About1Click();
+    void Content1Click();
+    void Vyhledn1Click();
+    void Pouitnpovdy1Click();
+
+    // The context menu of a skin image.
+    void PopupMenuImgPopup();
+    void PopupImgClick(QAction *item);
+    void PopupImgLabClick();
+    void PopupImgDialClick();
+    QMenu *PopupFunctions = nullptr, *PopupNum = nullptr, *PopupDSS = nullptr;
+    QAction *PopupImgDial = nullptr, *PopupImgLab = nullptr;
+    QSystemTrayIcon *TrayIcon1 = nullptr;
 
     // Answers from the exchange.
     int SessionHandle() const override { return Handle; }
@@ -179,6 +197,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *key) override;
+    bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
     bool SetLabel(const std::string &name, const std::string &text, int mode);
@@ -198,6 +217,8 @@ private:
     QMenu *PopupMenuLab_ = nullptr;
     void BuildControls();
     void BuildMenus();
+    void BuildImageMenu();
+    void AddHelpItems(QMenu *menu);
     QAction *AddItem(QMenu *menu, int tag, const char *text);
     void ToggleWindow(QWidget *w);
 
@@ -205,6 +226,7 @@ private:
     QMediaPlayer *player_ = nullptr;
     QAudioOutput *audio_ = nullptr;
     bool closing_ = false;
+    QPoint dragOrigin_;
 };
 
 extern TFMain *FMain;

@@ -1,5 +1,6 @@
 #include "Auto.h"
 
+#include "KeyForward.h"
 #include "Nlsfunc.h"
 #include "Placement.h"
 
@@ -10,6 +11,7 @@ TFAuto::TFAuto(QWidget *parent) : TForm(parent)
     FAuto = this;
     SetCaption("Dialler");
     resize(480, 360);
+    ForwardKeys(this);
 }
 
 TFAuto::~TFAuto()

@@ -1,5 +1,6 @@
 #include "SessionWindows.h"
 
+#include "KeyForward.h"
 #include "Nlsfunc.h"
 
 TFHist *FHist = nullptr;
@@ -14,6 +15,7 @@ TSessionWindow::TSessionWindow(QWidget *owner, std::string section, PlacementKey
     : TForm(owner), CanCall(canCall), section_(std::move(section)), keys_(keys)
 {
     resize(520, 300);
+    ForwardKeys(this);
 }
 
 void TSessionWindow::Translate()

@@ -2,6 +2,7 @@
 
 #include "Fce.h"
 #include "IniFile.h"
+#include "KeyForward.h"
 #include "Nlsfunc.h"
 #include "PhoneBookStore.h"
 #include "Placement.h"
@@ -13,6 +14,7 @@ TFDbf::TFDbf(QWidget *parent) : TForm(parent)
     FDbf = this;
     SetCaption("Phone book");
     resize(640, 420);
+    ForwardKeys(this);
     TIniFile ini(ProgramIniPath());
     store_ = std::make_unique<TPhoneBookStore>(ini, DataDir);
     store_->OpenTables();

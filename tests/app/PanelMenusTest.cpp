@@ -1,0 +1,73 @@
+// The panel's menus: the skin image menu, the tool bar and hiding away.
+#include "Fce.h"
+#include "Nlsfunc.h"
+#include "PanelRig.h"
+#include "Skin.h"
+
+#include <QMenu>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+QAction *ItemTagged(QMenu *menu, int tag)
+{
+    for (QAction *item : menu->actions())
+        if (TagOf(item) == tag)
+            return item;
+    return nullptr;
+}
+
+std::string TextBeforeQuoteOf(QAction *item) { return TextBeforeQuote(FromQ(item->text())); }
+
+void OpenImageMenu(TFMain &panel, TImage *image)
+{
+    emit image->customContextMenuRequested(QPoint(1, 1));
+    panel.PopupMenuImg()->hide();
+}
+
+TEST(PanelMenus, ImageMenuShowsTheImagesFunctionAndNumber)
+{
+    PanelRig rig;
+    rig.Start();
+    TFMain &panel = *rig.main;
+    auto *d1 = panel.findChild<TImage *>(QStringLiteral("ImageD1"));
+    auto *d2 = panel.findChild<TImage *>(QStringLiteral("ImageD2"));
+    ASSERT_TRUE(d1 && d2);
+    Skin->SetImageDial(d1, 150, "123", "Recepce");
+    const std::string bare = TextBeforeQuoteOf(panel.PopupImgDial);
+    OpenImageMenu(panel, d1);
+    EXPECT_EQ(FromQ(panel.PopupImgDial->text()), bare + " \"123\"");
+
+    Skin->AssignImageFunction(d2, 607);
+    OpenImageMenu(panel, d2);
+    EXPECT_EQ(FromQ(panel.PopupImgDial->text()), bare);
+    EXPECT_TRUE(ItemTagged(panel.PopupDSS, 2607)->isChecked());
+    EXPECT_TRUE(panel.PopupDSS->menuAction()->isChecked());
+    EXPECT_FALSE(panel.PopupNum->menuAction()->isChecked());
+    int ticked = 0;
+    for (QAction *item : panel.PopupFunctions->actions())
+        ticked += item->isChecked() ? 1 : 0;
+    EXPECT_EQ(ticked, 1) << "only the DSS sub-menu";
+
+    ItemTagged(panel.PopupNum, 2005)->trigger();
+    EXPECT_EQ(d2->Tag, 5);
+}
+
+TEST(PanelMenus, ToolBarGrowsThePanelAndHidingWithoutATrayMinimises)
+{
+    PanelRig rig;
+    rig.Start();
+    TFMain &panel = *rig.main;
+    const int height = panel.height();
+    panel.MenuSpeedsClick();
+    EXPECT_TRUE(panel.MenuSpeeds->isChecked());
+    EXPECT_EQ(panel.height(), height + panel.ToolBar1->height());
+    panel.MenuSpeedsClick();
+    EXPECT_EQ(panel.height(), height);
+
+    panel.ExecutePanelFunction(501, "");
+    EXPECT_TRUE(panel.isMinimized()) << "no notification area offscreen: the panel stays reachable";
+}
+
+} // namespace
