@@ -151,6 +151,36 @@ TEST(PanelDisplay, ConferenceAudioPortsAndQueuedCalls)
     EXPECT_EQ(rig.main->CallPartyCount, TFMain::kMaxParties);
 }
 
+TEST(PanelDisplay, DialShowsTheFirstNumberAndTheDestinationFades)
+{
+    PanelRig rig("[Main]\r\nShowDest=1\r\n");
+    rig.Start();
+    ASSERT_TRUE(rig.LogIn());
+    rig.Answer("<ans Type=\"DIAL\" Handle=\"5\" Act=\"ACT\">\r\n<ans Cid=\"111\" Act=\"ACT\"/>\r\n"
+               "<ans Cid=\"222\" Act=\"ACT\"/>\r\n</ans>\r\n");
+    EXPECT_EQ(rig.LabelText("LabelDISP"), "111");
+    EXPECT_EQ(rig.LabelText("LabelSTAT"), Nls->GetText(1001));
+    rig.Answer("<ans Type=\"DIAL\" Handle=\"5\" Act=\"END\"/>");
+    EXPECT_EQ(rig.LabelText("LabelDISP"), "");
+
+    rig.Answer("<ans Type=\"RING\" Handle=\"5\" Act=\"ACT\">\r\n"
+               "<ans Cid=\"333\" Dest=\"21\" DestName=\"Recepce\" Pos=\"0\" Act=\"ACT\"/>\r\n</ans>\r\n");
+    EXPECT_EQ(rig.LabelText("LabelDEST"), "Recepce");
+    rig.Answer("<ans Type=\"RING\" Handle=\"5\" Act=\"ACT\">\r\n</ans>\r\n");
+    EXPECT_EQ(rig.LabelText("LabelDISP"), "") << "the own call no longer rings";
+    EXPECT_EQ(rig.LabelText("LabelDEST"), "Recepce");
+    FakeExchange::WaitUntil([&] { return rig.LabelText("LabelDEST").empty(); }, 3000);
+    EXPECT_EQ(rig.LabelText("LabelDEST"), "") << "cleared 1.5 s after the ring";
+
+    rig.Answer("<ans Type=\"INF\" Handle=\"5\" Act=\"KEY\" Key=\"9\"/>");
+    EXPECT_EQ(rig.LabelText("LabelKEYS"), "") << "no line state yet";
+    rig.Answer("<ans Type=\"STATE\" Handle=\"5\" State=\"PCK\" Hfree=\"1\" Mic=\"0\"/>");
+    rig.Answer("<ans Type=\"INF\" Handle=\"5\" Act=\"KEY\" Key=\"123\"/>");
+    rig.Answer("<ans Type=\"INF\" Handle=\"5\" Act=\"KEY\" Key=\"456\"/>");
+    rig.Answer("<ans Type=\"INF\" Handle=\"5\" Act=\"SERVICE\" Service=\"X\" Id=\"1\" Rmn=\"3\"/>");
+    EXPECT_EQ(rig.LabelText("LabelKEYS"), "456");
+}
+
 TEST(PanelFunctions, RequestsAndTheirGates)
 {
     PanelRig rig("[Prefixes]\r\n+420=_\r\n+=00\r\n");
