@@ -1,0 +1,92 @@
+#include "HotKey.h"
+
+#include "ShortcutWord.h"
+
+#include <QKeyEvent>
+#include <QKeySequence>
+
+namespace {
+
+// The Qt key whose virtual-key code is vk, searched over the printable and
+// the special key ranges; 0 when none maps to it. Where two keys share a
+// code the later one names it ("." rather than "," for the pad's decimal).
+int QtKeyOf(int vk, bool keypad)
+{
+    for (int k = Qt::Key_ydiaeresis; k >= Qt::Key_Space; --k)
+        if (VirtualKeyOf(k, keypad) == vk)
+            return k;
+    for (int k = Qt::Key_Escape + 0xFF; k >= Qt::Key_Escape; --k)
+        if (VirtualKeyOf(k, keypad) == vk)
+            return k;
+    return 0;
+}
+
+} // namespace
+
+QString ShortcutText(std::uint16_t word)
+{
+    const int vk = word & 0xFF;
+    if (vk == 0)
+        return {};
+    QString name;
+    if (int k = QtKeyOf(vk, false))
+        name = QKeySequence(k).toString(QKeySequence::PortableText);
+    else if (int pad = QtKeyOf(vk, true))
+        name = "Num " + QKeySequence(pad).toString(QKeySequence::PortableText);
+    else
+        name = QString("#%1").arg(vk);
+    QString mods;
+    if (word & kCtrlBit)
+        mods += "Ctrl+";
+    if (word & kShiftBit)
+        mods += "Shift+";
+    if (word & kAltBit)
+        mods += "Alt+";
+    return mods + name;
+}
+
+THotKey::THotKey(QWidget *parent) : QLineEdit(parent)
+{
+    // Typed text never reaches the field: it only shows the recorded key.
+    setReadOnly(true);
+    setContextMenuPolicy(Qt::NoContextMenu);
+}
+
+void THotKey::SetHotKey(std::uint16_t word)
+{
+    word_ = word;
+    setText(ShortcutText(word));
+}
+
+bool THotKey::event(QEvent *e)
+{
+    // Keys that would be dialog shortcuts (Alt+letter, Esc, Return) belong
+    // to the field while it has the focus; Tab still moves on.
+    if (e->type() == QEvent::ShortcutOverride) {
+        auto *k = static_cast<QKeyEvent *>(e);
+        if (k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab) {
+            e->accept();
+            return true;
+        }
+    }
+    return QLineEdit::event(e);
+}
+
+void THotKey::keyPressEvent(QKeyEvent *e)
+{
+    const int key = e->key();
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+        e->ignore();
+        return;
+    }
+    e->accept();
+    if (key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta)
+        return;
+    if (key == Qt::Key_Backspace && !(e->modifiers() & ~Qt::KeypadModifier)) {
+        SetHotKey(0);
+        return;
+    }
+    const std::uint16_t word = ShortcutWord(key, e->modifiers());
+    if (word & 0xFF)
+        SetHotKey(word);
+}
