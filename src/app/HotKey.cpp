@@ -7,6 +7,16 @@
 
 namespace {
 
+// Keys the dialog keeps for itself when pressed alone: focus moves, OK, Cancel.
+bool DialogKey(const QKeyEvent *e)
+{
+    const int key = e->key();
+    if (key == Qt::Key_Tab || key == Qt::Key_Backtab)
+        return true;
+    const bool plain = !(e->modifiers() & ~Qt::KeypadModifier);
+    return plain && (key == Qt::Key_Return || key == Qt::Key_Enter || key == Qt::Key_Escape);
+}
+
 // The Qt key whose virtual-key code is vk, searched over the printable and
 // the special key ranges; 0 when none maps to it. Where two keys share a
 // code the later one names it ("." rather than "," for the pad's decimal).
@@ -60,26 +70,23 @@ void THotKey::SetHotKey(std::uint16_t word)
 
 bool THotKey::event(QEvent *e)
 {
-    // Keys that would be dialog shortcuts (Alt+letter, Esc, Return) belong
-    // to the field while it has the focus; Tab still moves on.
-    if (e->type() == QEvent::ShortcutOverride) {
-        auto *k = static_cast<QKeyEvent *>(e);
-        if (k->key() != Qt::Key_Tab && k->key() != Qt::Key_Backtab) {
-            e->accept();
-            return true;
-        }
+    // Keys that would be shortcuts (Alt+letter) belong to the field while it
+    // has the focus.
+    if (e->type() == QEvent::ShortcutOverride && !DialogKey(static_cast<QKeyEvent *>(e))) {
+        e->accept();
+        return true;
     }
     return QLineEdit::event(e);
 }
 
 void THotKey::keyPressEvent(QKeyEvent *e)
 {
-    const int key = e->key();
-    if (key == Qt::Key_Tab || key == Qt::Key_Backtab) {
+    if (DialogKey(e)) {
         e->ignore();
         return;
     }
     e->accept();
+    const int key = e->key();
     if (key == Qt::Key_Shift || key == Qt::Key_Control || key == Qt::Key_Alt || key == Qt::Key_Meta)
         return;
     if (key == Qt::Key_Backspace && !(e->modifiers() & ~Qt::KeypadModifier)) {

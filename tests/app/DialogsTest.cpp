@@ -112,6 +112,11 @@ TEST(HotKey, RecordsShortcutWordsAndNamesThem)
     EXPECT_EQ(h.text(), "Num .");
     QTest::keyClick(&h, Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
     EXPECT_EQ(h.HotKey(), 65 + kShiftBit + kAltBit);
+    QTest::keyClick(&h, Qt::Key_Escape); // left to the dialog
+    QTest::keyClick(&h, Qt::Key_Return);
+    EXPECT_EQ(h.HotKey(), 65 + kShiftBit + kAltBit);
+    QTest::keyClick(&h, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(h.HotKey(), 13 + kCtrlBit);
     QTest::keyClick(&h, Qt::Key_Backspace);
     EXPECT_EQ(h.HotKey(), 0);
     EXPECT_EQ(h.text(), "");
