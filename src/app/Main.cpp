@@ -1,5 +1,6 @@
 #include "Main.h"
 
+#include "About.h"
 #include "Auto.h"
 #include "Data.h"
 #include "Dbf.h"
@@ -11,6 +12,7 @@
 #include "QtBridge.h"
 #include "Porter.h"
 #include "SessionWindows.h"
+#include "Set.h"
 #include "ShortcutWord.h"
 #include "Skin.h"
 #include "KeyForward.h"
@@ -651,13 +653,25 @@ void TFMain::AddHelpItems(QMenu *menu)
     connect(AddItem(menu, 144, "About..."), &QAction::triggered, this, [this] { About1Click(); });
 }
 
-// The dialogs of the panel and the help window.
-void TFMain::About1Click() {}
+void TFMain::About1Click()
+{
+    if (!FAbout)
+        return;
+    CenterForm(this, FAbout);
+    FAbout->exec();
+}
+
+// The help window comes with the help pages.
 void TFMain::Content1Click() {}
 void TFMain::Vyhledn1Click() {}
 void TFMain::Pouitnpovdy1Click() {}
-void TFMain::PopupImgLabClick() {}
-void TFMain::PopupImgDialClick() {}
 
-// The settings dialog comes with the panel's dialogs.
-void TFMain::Set2Click() {}
+void TFMain::Set2Click()
+{
+    // Besides the panel's settings the dialog shows or hides the door-entry button.
+    bool porter = !SpeedButtonPorter->isHidden();
+    TFSet dialog(this, Skin, &Settings, &porter);
+    CenterForm(this, &dialog);
+    dialog.exec();
+    SpeedButtonPorter->setVisible(porter);
+}

@@ -1,7 +1,9 @@
 // The context menu of a skin image: which panel function the image has,
 // its label text, or a number for it to dial.
 #include "Cp1250.h"
+#include "Dialnum.h"
 #include "Fce.h"
+#include "Inputbox.h"
 #include "Main.h"
 #include "Skin.h"
 
@@ -94,4 +96,31 @@ void TFMain::PopupImgClick(QAction *item)
 {
     if (TImage *image = MenuImage())
         Skin->AssignImageFunction(image, TagOf(item) - kFunctionBase);
+}
+
+void TFMain::PopupImgLabClick()
+{
+    TImage *image = MenuImage();
+    if (!image)
+        return;
+    const std::string name = FromQ(image->objectName());
+    std::string text = Skin->GetImageLabelText(name);
+    TFInputBox dialog(this, &text);
+    CenterForm(this, &dialog);
+    if (dialog.exec() == QDialog::Accepted)
+        Skin->SetImageLabelText(name, text);
+}
+
+void TFMain::PopupImgDialClick()
+{
+    TImage *image = MenuImage();
+    if (!image)
+        return;
+    const std::string name = FromQ(image->objectName());
+    std::string number = Skin->GetItemValue(name);
+    std::string label = Skin->GetImageLabelText(name);
+    TFDialNum dialog(this, &number, &label);
+    CenterForm(this, &dialog);
+    if (dialog.exec() == QDialog::Accepted)
+        Skin->SetImageDial(image, TagOf(PopupImgDial) - kFunctionBase, number, label);
 }

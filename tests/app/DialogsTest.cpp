@@ -1,0 +1,144 @@
+#include "About.h"
+#include "HotKey.h"
+#include "PanelSettings.h"
+#include "Paths.h"
+#include "Set.h"
+#include "ShortcutWord.h"
+#include "Skin.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QTest>
+
+namespace {
+
+// Every setting as the INI file would hold it.
+std::string Saved(const TPanelSettings &s, const TempDir &dir)
+{
+    s.SaveIni(dir.File("s.ini"));
+    return ReadBytes(dir.File("s.ini"));
+}
+
+class SettingsDialogTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SetProgramDirForTesting(dir.Path());
+        skin = std::make_unique<TSkin>(&owner, nullptr, nullptr);
+        settings.TariffEnabled = true;
+        settings.DblClick = true;
+        settings.SoundRing = "Ring.wav";
+        before = Saved(settings, dir);
+    }
+    // Changes every field the dialog offers.
+    static void EditAll(TFSet &d)
+    {
+        for (QCheckBox *c : d.findChildren<QCheckBox *>())
+            c->toggle();
+        d.RadioButtonClick->setChecked(true);
+        for (TEdit *e : d.findChildren<TEdit *>())
+            e->setText(e->text() + "x");
+        for (THotKey *h : d.findChildren<THotKey *>())
+            h->SetHotKey(static_cast<std::uint16_t>(h->HotKey() + kAltBit));
+    }
+
+    TempDir dir;
+    TForm owner;
+    std::unique_ptr<TSkin> skin;
+    TPanelSettings settings;
+    std::string before;
+    bool porter = true;
+};
+
+} // namespace
+
+TEST_F(SettingsDialogTest, OkWithoutChangesKeepsEverything)
+{
+    TFSet d(nullptr, skin.get(), &settings, &porter);
+    EXPECT_TRUE(d.RadioButtonDouble->isChecked());
+    EXPECT_TRUE(d.CheckBoxTar->isChecked());
+    EXPECT_EQ(d.HotKeySPK->text(), "F5");
+    EXPECT_FALSE(d.EditSndRing->isVisibleTo(&d));
+    d.BitBtnOk->click();
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+    EXPECT_EQ(Saved(settings, dir), before);
+    EXPECT_TRUE(porter);
+    EXPECT_FALSE(skin->Modify);
+    EXPECT_TRUE(skin->ModifyFont && skin->ModifyFce);
+}
+
+TEST_F(SettingsDialogTest, OkWritesEveryFieldBackAndCancelWritesNothing)
+{
+    {
+        TFSet d(nullptr, skin.get(), &settings, &porter);
+        EditAll(d);
+        d.BitBtnCanc->click();
+        EXPECT_EQ(d.result(), QDialog::Rejected);
+    }
+    EXPECT_EQ(Saved(settings, dir), before);
+    EXPECT_TRUE(porter);
+    EXPECT_FALSE(skin->Modify);
+
+    TFSet d(nullptr, skin.get(), &settings, &porter);
+    EditAll(d);
+    d.BitBtnOk->click();
+    EXPECT_TRUE(settings.RelaxMinimize && settings.NoRelaxActivate && settings.ShowDest);
+    EXPECT_FALSE(settings.TariffEnabled || settings.DblClick || porter);
+    EXPECT_TRUE(skin->Modify);
+    EXPECT_FALSE(skin->ModifyFont || skin->ModifyFce);
+    EXPECT_EQ(settings.ToPSTN, "0x");
+    EXPECT_EQ(settings.Currency, "K\xE8x");
+    EXPECT_EQ(settings.Delimiter, ",x");
+    EXPECT_EQ(settings.SoundOpen, "Connect.wavx");
+    EXPECT_EQ(settings.SoundStart, "x");
+    EXPECT_EQ(settings.SoundRing, "Ring.wavx");
+    EXPECT_EQ(settings.KeySPK, 116 + kAltBit);
+    EXPECT_EQ(settings.KeyVOLDOWN2, 109 + kAltBit);
+    EXPECT_EQ(settings.KeyTRF2, 84 + kAltBit);
+    EXPECT_EQ(settings.KeySPD, 121); // no control of its own
+}
+
+TEST(HotKey, RecordsShortcutWordsAndNamesThem)
+{
+    THotKey h;
+    QTest::keyClick(&h, Qt::Key_F5, Qt::ControlModifier);
+    EXPECT_EQ(h.HotKey(), 16500);
+    EXPECT_EQ(h.text(), "Ctrl+F5");
+    QTest::keyClick(&h, Qt::Key_Control, Qt::ControlModifier); // a modifier alone changes nothing
+    EXPECT_EQ(h.HotKey(), 16500);
+    QTest::keyClick(&h, Qt::Key_Period, Qt::KeypadModifier);
+    EXPECT_EQ(h.HotKey(), 110);
+    EXPECT_EQ(h.text(), "Num .");
+    QTest::keyClick(&h, Qt::Key_A, Qt::ShiftModifier | Qt::AltModifier);
+    EXPECT_EQ(h.HotKey(), 65 + kShiftBit + kAltBit);
+    QTest::keyClick(&h, Qt::Key_Escape); // left to the dialog
+    QTest::keyClick(&h, Qt::Key_Return);
+    EXPECT_EQ(h.HotKey(), 65 + kShiftBit + kAltBit);
+    QTest::keyClick(&h, Qt::Key_Return, Qt::ControlModifier);
+    EXPECT_EQ(h.HotKey(), 13 + kCtrlBit);
+    QTest::keyClick(&h, Qt::Key_Backspace);
+    EXPECT_EQ(h.HotKey(), 0);
+    EXPECT_EQ(h.text(), "");
+    EXPECT_EQ(ShortcutText(107), "Num +");
+    EXPECT_EQ(ShortcutText(189), "-");
+    EXPECT_EQ(ShortcutText(kCtrlBit + 255), "Ctrl+#255");
+}
+
+TEST(About, VersionTextAndBuildStamp)
+{
+    EXPECT_EQ(VersionText(ParseVersion("1.4.5.0")), "1.04 E");
+    EXPECT_EQ(VersionText(ParseVersion("2.12.0.3")), "2.12");
+    EXPECT_EQ(VersionText(ParseVersion("3.10.1.0")), "3.10 A");
+    EXPECT_EQ(VersionText(ParseVersion("")), "0.00");
+    EXPECT_EQ(VersionText(ParseVersion("1.x.70000")), "1.00");
+
+    TFAbout about;
+    EXPECT_EQ(about.Version->Caption(), "1.00");
+    EXPECT_EQ(about.LabelInfo->Caption(), "");
+    QTest::mouseClick(about.Label4, Qt::LeftButton);
+    const std::string stamp = about.LabelInfo->Caption();
+    ASSERT_EQ(stamp.size(), 20u) << stamp; // "Mmm dd yyyy,hh:mm:ss"
+    EXPECT_EQ(stamp[11], ',');
+    EXPECT_EQ(stamp[14], ':');
+}
