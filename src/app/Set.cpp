@@ -43,7 +43,7 @@ TFSet::TFSet(QWidget *owner, TSkin *skin, TPanelSettings *settings, bool *porter
     BuildSoundPage();
     BuildSkinPage();
     BuildTariffPage();
-    AddOkCancel(this, layout, BitBtnOk, BitBtnCanc);
+    layout->addLayout(OkCancelRow(this, BitBtnOk, BitBtnCanc));
     connect(BitBtnOk, &QPushButton::clicked, this, [this] { BitBtnOkClick(); });
 
     for (auto [box, value] : boxes_)

@@ -1,5 +1,6 @@
 #include "Logatt.h"
 
+#include "DialogButtons.h"
 #include "Nlsfunc.h"
 
 #include <QHBoxLayout>
@@ -25,20 +26,8 @@ TFLogAtt::TFLogAtt(QWidget *owner, std::string &attr) : TDialog(owner), attr_(at
     CheckBoxCTI = check(2112, "CTI");
     CheckBoxCMD = check(2113, "CMD");
     layout->addWidget(GroupBox1);
-    auto *buttons = new QHBoxLayout;
-    BitBtn1 = new TBitBtn(this);
-    BitBtn1->Tag = 1;
-    BitBtn1->SetCaption("OK");
-    BitBtn1->setDefault(true);
-    BitBtn2 = new TBitBtn(this);
-    BitBtn2->Tag = 2;
-    BitBtn2->SetCaption("Cancel");
-    buttons->addStretch();
-    buttons->addWidget(BitBtn1);
-    buttons->addWidget(BitBtn2);
-    layout->addLayout(buttons);
+    layout->addLayout(OkCancelRow(this, BitBtn1, BitBtn2));
     connect(BitBtn1, &QPushButton::clicked, this, [this] { BitBtn1Click(); });
-    connect(BitBtn2, &QPushButton::clicked, this, &QDialog::reject);
     if (Nls)
         Nls->TranslateForm(this, true);
 }

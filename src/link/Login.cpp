@@ -1,5 +1,6 @@
 #include "Login.h"
 
+#include "DialogButtons.h"
 #include "Fce.h"
 #include "Logatt.h"
 #include "Nlsfunc.h"
@@ -34,21 +35,9 @@ TFLogin::TFLogin(QWidget *owner, std::string &attr, std::string &pass, std::stri
     Button1->Tag = 550;
     Button1->SetCaption("...");
     grid->addWidget(Button1, 3, 2);
-    auto *buttons = new QHBoxLayout;
-    BitBtnOk = new TBitBtn(this);
-    BitBtnOk->Tag = 1;
-    BitBtnOk->SetCaption("OK");
-    BitBtnOk->setDefault(true);
-    BitBtnCancel = new TBitBtn(this);
-    BitBtnCancel->Tag = 2;
-    BitBtnCancel->SetCaption("Cancel");
-    buttons->addStretch();
-    buttons->addWidget(BitBtnOk);
-    buttons->addWidget(BitBtnCancel);
-    grid->addLayout(buttons, 4, 0, 1, 3);
+    grid->addLayout(OkCancelRow(this, BitBtnOk, BitBtnCancel), 4, 0, 1, 3);
     connect(EditUser, &QLineEdit::textChanged, this, [this] { EditUserChange(); });
     connect(BitBtnOk, &QPushButton::clicked, this, [this] { BitBtnOkClick(); });
-    connect(BitBtnCancel, &QPushButton::clicked, this, &QDialog::reject);
     connect(Button1, &QPushButton::clicked, this, [this] { Button1Click(); });
     EditUserChange();
     if (Nls)

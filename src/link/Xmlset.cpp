@@ -1,5 +1,6 @@
 #include "Xmlset.h"
 
+#include "DialogButtons.h"
 #include "Nlsfunc.h"
 
 #include <QCloseEvent>
@@ -69,18 +70,7 @@ TFXmlSet::TFXmlSet(QWidget *owner, bool &trace, bool &traceErase, bool &terminal
     TabSheetServer->setPalette(palette);
     LabelWarn->setVisible(connected);
 
-    auto *buttons = new QHBoxLayout;
-    BitBtnOk = new TBitBtn(this);
-    BitBtnOk->Tag = 1;
-    BitBtnOk->SetCaption("OK");
-    BitBtnOk->setDefault(true);
-    BitBtnCanc = new TBitBtn(this);
-    BitBtnCanc->Tag = 2;
-    BitBtnCanc->SetCaption("Cancel");
-    buttons->addStretch();
-    buttons->addWidget(BitBtnOk);
-    buttons->addWidget(BitBtnCanc);
-    layout->addLayout(buttons);
+    layout->addLayout(OkCancelRow(this, BitBtnOk, BitBtnCanc));
     connect(BitBtnOk, &QPushButton::clicked, this, [this] { BitBtnOkClick(); });
     connect(BitBtnCanc, &QPushButton::clicked, this, [this] { Finish(false); });
     if (Nls)

@@ -29,7 +29,7 @@ TFDialNum::TFDialNum(QWidget *owner, std::string *number, std::string *label)
     CheckBoxSPK->Tag = 7403;
     CheckBoxSPK->SetCaption("Hang up after dialling");
     layout->addWidget(CheckBoxSPK);
-    AddOkCancel(this, layout, BitBtnOk, BitBtn2);
+    layout->addLayout(OkCancelRow(this, BitBtnOk, BitBtn2));
     connect(BitBtnOk, &QPushButton::clicked, this, [this] { BitBtnOkClick(); });
 
     const bool hangUp = !number->empty() && (*number)[0] == 'S';

@@ -14,7 +14,7 @@ TFInputBox::TFInputBox(QWidget *owner, std::string *text) : TDialog(owner), text
     Edit1->setMinimumWidth(260);
     Edit1->SetText(*text);
     layout->addWidget(Edit1);
-    AddOkCancel(this, layout, BitBtnOk, BitBtn2);
+    layout->addLayout(OkCancelRow(this, BitBtnOk, BitBtn2));
     connect(BitBtnOk, &QPushButton::clicked, this, [this] { BitBtnOkClick(); });
     if (Nls)
         Nls->TranslateForm(this, true);

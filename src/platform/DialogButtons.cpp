@@ -2,7 +2,7 @@
 
 #include <QHBoxLayout>
 
-void AddOkCancel(TDialog *dialog, QBoxLayout *layout, TBitBtn *&ok, TBitBtn *&cancel)
+QHBoxLayout *OkCancelRow(QWidget *dialog, TBitBtn *&ok, TBitBtn *&cancel)
 {
     auto *row = new QHBoxLayout;
     ok = new TBitBtn(dialog);
@@ -15,6 +15,7 @@ void AddOkCancel(TDialog *dialog, QBoxLayout *layout, TBitBtn *&ok, TBitBtn *&ca
     row->addStretch();
     row->addWidget(ok);
     row->addWidget(cancel);
-    layout->addLayout(row);
-    QObject::connect(cancel, &QPushButton::clicked, dialog, &QDialog::reject);
+    if (auto *modal = qobject_cast<QDialog *>(dialog))
+        QObject::connect(cancel, &QPushButton::clicked, modal, &QDialog::reject);
+    return row;
 }

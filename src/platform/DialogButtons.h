@@ -1,0 +1,9 @@
+#pragma once
+// The OK and Cancel row at the foot of a small dialog: OK is the default
+// button; a dialog's Cancel rejects it. What OK does is the dialog's own.
+#include "Vcl.h"
+
+class QHBoxLayout;
+
+// The row, for the caller to put into its layout.
+QHBoxLayout *OkCancelRow(QWidget *dialog, TBitBtn *&ok, TBitBtn *&cancel);
