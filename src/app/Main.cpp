@@ -5,6 +5,7 @@
 #include "Data.h"
 #include "Dbf.h"
 #include "Fce.h"
+#include "Help.h"
 #include "InstanceId.h"
 #include "LineStatePictures.h"
 #include "Nlsfunc.h"
@@ -661,10 +662,9 @@ void TFMain::About1Click()
     FAbout->exec();
 }
 
-// The help window comes with the help pages.
-void TFMain::Content1Click() {}
-void TFMain::Vyhledn1Click() {}
-void TFMain::Pouitnpovdy1Click() {}
+void TFMain::Content1Click() { ShowHelp(HelpFile, THelpCommand::Contents, this); }
+void TFMain::Vyhledn1Click() { ShowHelp(HelpFile, THelpCommand::Search, this); }
+void TFMain::Pouitnpovdy1Click() { ShowHelp(HelpFile, THelpCommand::HelpOnHelp, this); }
 
 void TFMain::Set2Click()
 {
