@@ -7,6 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 
@@ -40,9 +41,11 @@ std::string Num(double v) { return DbfFormatNumber(v, DbFloat("X")); }
 
 void Generate()
 {
-    gDir = (std::filesystem::temp_directory_path() / "talvo-db-benchmark").string() + "/";
-    std::filesystem::remove_all(gDir);
-    std::filesystem::create_directories(gDir);
+    // A folder of this run's own: runs side by side never share files.
+    std::string pattern = (std::filesystem::temp_directory_path() / "talvo-db-benchmark-XXXXXX").string();
+    if (!::mkdtemp(pattern.data()))
+        std::abort();
+    gDir = pattern + "/";
     const char *types = "TMFL";
     WriteTable(gDir + "Nums.dbf", {DbFloat("IDF"), DbFloat("IDR"), DbString("TYPE", 1), DbString("NUM", 20)}, 100000,
                [&](size_t i) {
