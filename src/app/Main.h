@@ -103,7 +103,6 @@ public:
     void SpeedButtonCloseClick();
     void SetStatusText(int panel, const std::string &text);
     void SpeedButtonFrontClick();
-    void ImageFrontDblClick();
     void HideToTray();
     void TrayIcon1Restore();
     void Set2Click();

@@ -238,10 +238,3 @@ void TFMain::ShowDispNumber(const std::string &labelName)
 }
 
 void TFMain::SpeedButtonFrontClick() { ToggleWindow(FFront); }
-
-void TFMain::ImageFrontDblClick()
-{
-    if (FFront)
-        FFront->show();
-    UpdateControls();
-}
