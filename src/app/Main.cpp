@@ -7,16 +7,16 @@
 #include "Fce.h"
 #include "Help.h"
 #include "InstanceId.h"
+#include "KeyForward.h"
 #include "LineStatePictures.h"
 #include "Nlsfunc.h"
 #include "Paths.h"
-#include "QtBridge.h"
 #include "Porter.h"
+#include "QtBridge.h"
 #include "SessionWindows.h"
 #include "Set.h"
 #include "ShortcutWord.h"
 #include "Skin.h"
-#include "KeyForward.h"
 #include "Xml.h"
 
 #include <QApplication>
@@ -27,15 +27,15 @@
 #include <QEventLoop>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QLabel>
 #include <QMediaPlayer>
 #include <QMenu>
 #include <QMenuBar>
-#include <QStatusBar>
-#include <QTimer>
-#include <QFontDialog>
 #include <QMouseEvent>
+#include <QStatusBar>
 #include <QSystemTrayIcon>
+#include <QTimer>
 #include <QUrl>
 
 #include <algorithm>
