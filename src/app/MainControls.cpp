@@ -1,0 +1,256 @@
+// The panel's design-time controls and menus, and keeping their states in
+// step with the session and the windows.
+#include "About.h"
+#include "Auto.h"
+#include "Dbf.h"
+#include "Fce.h"
+#include "LineStatePictures.h"
+#include "Main.h"
+#include "Nlsfunc.h"
+#include "Porter.h"
+#include "SessionWindows.h"
+#include "ShortcutWord.h"
+#include "Xml.h"
+
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QStatusBar>
+
+void TFMain::BuildControls()
+{
+    Image0 = new TImage(this);
+    Image0->setObjectName(QStringLiteral("Image0"));
+    Image0->setScaledContents(false);
+    Image1 = new TImage(this);
+    Image1->setObjectName(QStringLiteral("Image1"));
+    Image1->hide();
+    ImageList1 = MakeLineStatePictures(16);
+    // Dragging the panel by its face.
+    Image0->installEventFilter(this);
+
+    ToolBar1 = new TToolBar(this);
+    ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
+    auto button = [this](const char *name, int tag, const char *text) {
+        auto *b = new TSpeedButton(ToolBar1);
+        b->setObjectName(QString::fromLatin1(name));
+        b->Tag = tag;
+        b->setText(QString::fromLatin1(text));
+        b->setCheckable(true);
+        ToolBar1->addWidget(b);
+        return b;
+    };
+    SpeedButtonOpen = button("SpeedButtonOpen", 160, "Open");
+    SpeedButtonClose = button("SpeedButtonClose", 161, "Close");
+    SpeedButtonXML = button("SpeedButtonXML", 162, "XML");
+    SpeedButtonDbf = button("SpeedButtonDbf", 163, "Book");
+    SpeedButtonHist = button("SpeedButtonHist", 164, "Hist");
+    SpeedButtonAcc = button("SpeedButtonAcc", 165, "Acc");
+    SpeedButtonLog = button("SpeedButtonLog", 166, "Log");
+    SpeedButtonFront = button("SpeedButtonFront", 167, "Queue");
+    SpeedButtonHold = button("SpeedButtonHold", 168, "Hold");
+    SpeedButtonPark = button("SpeedButtonPark", 169, "Park");
+    SpeedButtonPersonal = button("SpeedButtonPersonal", 170, "Speed");
+    SpeedButtonPorter = button("SpeedButtonPorter", 171, "Door");
+    SpeedButtonOpen->setCheckable(false);
+    SpeedButtonClose->setCheckable(false);
+    ToolBar1->hide();
+    // The panel's face is the skin; the status texts are kept for whoever asks.
+    StatusBar1 = new QStatusBar(this);
+    for (auto &panel : StatusPanels) {
+        panel = new QLabel(StatusBar1);
+        panel->setTextFormat(Qt::PlainText);
+        StatusBar1->addWidget(panel);
+    }
+    StatusBar1->hide();
+
+    Timer1 = new TTimer(this, 200, true);
+    Timer1->OnTimer = [this] { Timer1Timer(); };
+    TimerClock = new TTimer(this, 1000, true);
+    TimerClock->OnTimer = [this] { TimerClockTimer(); };
+    TimerOnOff = new TTimer(this, 100, false);
+    TimerOnOff->OnTimer = [this] { TimerOnOffTimer(); };
+    TimerDest = new TTimer(this, 1500, false);
+    TimerDest->OnTimer = [this] { TimerDestTimer(); };
+}
+
+QAction *TFMain::AddItem(QMenu *menu, int tag, const char *text)
+{
+    QAction *item = menu->addAction(QString::fromLatin1(text));
+    SetTag(item, tag);
+    return item;
+}
+
+void TFMain::BuildMenus()
+{
+    MainMenu = new QMenuBar(this);
+    MainMenu->hide();
+    QMenu *file = MainMenu->addMenu(QStringLiteral("File"));
+    SetTag(file->menuAction(), 100);
+    MenuOpen = AddItem(file, 101, "Log in");
+    MenuClose = AddItem(file, 102, "Log out");
+    MenuExit = AddItem(file, 103, "Exit");
+    QMenu *windows = MainMenu->addMenu(QStringLiteral("Windows"));
+    SetTag(windows->menuAction(), 110);
+    MenuXML = AddItem(windows, 111, "Protocol");
+    MenuDbf = AddItem(windows, 112, "Phone book");
+    MenuAuto = AddItem(windows, 113, "Dialler");
+    MenuHist = AddItem(windows, 114, "History");
+    MenuAcc = AddItem(windows, 115, "Accounting");
+    MenuLog = AddItem(windows, 116, "Event log");
+    MenuFront = AddItem(windows, 117, "Waiting calls");
+    MenuHold = AddItem(windows, 118, "Held calls");
+    MenuPark = AddItem(windows, 119, "Parked calls");
+    MenuPersonal = AddItem(windows, 120, "Speed dials");
+    MenuPorter = AddItem(windows, 121, "Door entry");
+    QMenu *settings = MainMenu->addMenu(QStringLiteral("Settings"));
+    SetTag(settings->menuAction(), 130);
+    MenuSpeeds = AddItem(settings, 131, "Tool bar");
+    QAction *set2 = AddItem(settings, 132, "Settings...");
+    LanguageSel = settings->addMenu(QStringLiteral("Language"));
+    SetTag(LanguageSel->menuAction(), 133);
+    QMenu *help = MainMenu->addMenu(QStringLiteral("Help"));
+    SetTag(help->menuAction(), 140);
+    AddHelpItems(help);
+
+    PopupMenu1 = new QMenu(this);
+    PopupOpen = AddItem(PopupMenu1, 101, "Log in");
+    PopupClose = AddItem(PopupMenu1, 102, "Log out");
+    PopupMenu1->addSeparator();
+    PopupXML = AddItem(PopupMenu1, 111, "Protocol");
+    PopupDbf = AddItem(PopupMenu1, 112, "Phone book");
+    PopupAuto = AddItem(PopupMenu1, 113, "Dialler");
+    PopupHist = AddItem(PopupMenu1, 114, "History");
+    PopupAcc = AddItem(PopupMenu1, 115, "Accounting");
+    PopupLog = AddItem(PopupMenu1, 116, "Event log");
+    PopupFront = AddItem(PopupMenu1, 117, "Waiting calls");
+    PopupHold = AddItem(PopupMenu1, 118, "Held calls");
+    PopupPark = AddItem(PopupMenu1, 119, "Parked calls");
+    PopupPersonal = AddItem(PopupMenu1, 120, "Speed dials");
+    QAction *porter1 = AddItem(PopupMenu1, 121, "Door entry");
+    PopupMenu1->addSeparator();
+    QAction *popupSkin = AddItem(PopupMenu1, 134, "Skin...");
+    QAction *popupDesktop = AddItem(PopupMenu1, 135, "Desktop...");
+    QAction *saveDesktop = AddItem(PopupMenu1, 136, "Save desktop as...");
+    PopupLanguage = PopupMenu1->addMenu(QStringLiteral("Language"));
+    SetTag(PopupLanguage->menuAction(), 133);
+    QAction *popupApplication = AddItem(PopupMenu1, 132, "Settings...");
+    QMenu *popupHelp = PopupMenu1->addMenu(QStringLiteral("Help"));
+    SetTag(popupHelp->menuAction(), 140);
+    AddHelpItems(popupHelp);
+    PopupMenu1->addSeparator();
+    QAction *hideToTray = AddItem(PopupMenu1, 137, "Hide to tray");
+    QAction *minimise = AddItem(PopupMenu1, 138, "Minimise");
+    PopupMenu1->addSeparator();
+    QAction *exit = AddItem(PopupMenu1, 103, "Exit");
+
+    PopupMenuImg_ = new QMenu(this);
+    BuildImageMenu();
+    PopupMenuLab_ = new QMenu(this);
+    QAction *labelFont = AddItem(PopupMenuLab_, 150, "Font...");
+
+    // Each window is toggled from its tool button, its menu item and its pop-up item.
+    const struct {
+        TSpeedButton *button;
+        std::vector<QAction *> items;
+        std::function<QWidget *()> window;
+    } toggles[] = {
+        {SpeedButtonXML, {MenuXML, PopupXML}, [] { return FXML; }},
+        {SpeedButtonDbf, {MenuDbf, PopupDbf}, [] { return FDbf; }},
+        {nullptr, {MenuAuto, PopupAuto}, [] { return FAuto; }},
+        {SpeedButtonHist, {MenuHist, PopupHist}, [] { return FHist; }},
+        {SpeedButtonAcc, {MenuAcc, PopupAcc}, [] { return FAcc; }},
+        {SpeedButtonLog, {MenuLog, PopupLog}, [] { return FLog; }},
+        {SpeedButtonFront, {MenuFront, PopupFront}, [] { return FFront; }},
+        {SpeedButtonHold, {MenuHold, PopupHold}, [] { return FHold; }},
+        {SpeedButtonPark, {MenuPark, PopupPark}, [] { return FPark; }},
+        {SpeedButtonPersonal, {MenuPersonal, PopupPersonal}, [] { return FPer; }},
+        {SpeedButtonPorter, {MenuPorter, porter1}, [] { return FPorter; }},
+    };
+    for (const auto &t : toggles) {
+        auto toggle = [this, window = t.window] { ToggleWindow(window()); };
+        if (t.button)
+            connect(t.button, &QToolButton::clicked, this, toggle);
+        for (QAction *item : t.items) {
+            item->setCheckable(true);
+            connect(item, &QAction::triggered, this, toggle);
+        }
+    }
+    MenuSpeeds->setCheckable(true);
+    connect(SpeedButtonOpen, &QToolButton::clicked, this, [this] { SpeedButtonOpenClick(); });
+    connect(SpeedButtonClose, &QToolButton::clicked, this, [this] { SpeedButtonCloseClick(); });
+    for (QAction *a : {MenuOpen, PopupOpen})
+        connect(a, &QAction::triggered, this, [this] { SpeedButtonOpenClick(); });
+    for (QAction *a : {MenuClose, PopupClose})
+        connect(a, &QAction::triggered, this, [this] { SpeedButtonCloseClick(); });
+    for (QAction *a : {MenuExit, exit})
+        connect(a, &QAction::triggered, this, [this] { close(); });
+    for (QAction *a : {set2, popupApplication})
+        connect(a, &QAction::triggered, this, [this] { Set2Click(); });
+    connect(MenuSpeeds, &QAction::triggered, this, [this] { MenuSpeedsClick(); });
+    connect(hideToTray, &QAction::triggered, this, [this] { ExecutePanelFunction(501, ""); });
+    connect(minimise, &QAction::triggered, this, [this] { ExecutePanelFunction(502, ""); });
+    connect(labelFont, &QAction::triggered, this, [this] { Nastavenpsma1Click(); });
+    SetShortCut(popupSkin, 'S' | kAltBit);
+    SetShortCut(popupDesktop, 'D' | kAltBit);
+    SetShortCut(saveDesktop, 'D' | kCtrlBit);
+    SetShortCut(MenuHist, 'H' | kCtrlBit);
+    SetShortCut(MenuDbf, 'B' | kCtrlBit);
+    SetShortCut(MenuAuto, 'A' | kCtrlBit);
+    connect(popupSkin, &QAction::triggered, this, [this] { PopupSkinClick(); });
+    connect(popupDesktop, &QAction::triggered, this, [this] { PopupDesktopClick(); });
+    connect(saveDesktop, &QAction::triggered, this, [this] { SaveDesktop1Click(); });
+
+    setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint &at) { PopupMenu1->popup(mapToGlobal(at)); });
+}
+
+void TFMain::UpdateControls()
+{
+    auto visible = [](const QWidget *w) { return w && w->isVisible(); };
+    SpeedButtonXML->setChecked(visible(FXML));
+    for (TSpeedButton *b : {SpeedButtonHist, SpeedButtonAcc, SpeedButtonLog, SpeedButtonFront, SpeedButtonHold,
+                            SpeedButtonPark}) {
+        b->setEnabled(Connected);
+        b->setChecked(false);
+    }
+    SpeedButtonPorter->setChecked(visible(FPorter));
+    SpeedButtonDbf->setEnabled(FDbf && FDbf->TablesOpen());
+    SpeedButtonDbf->setChecked(visible(FDbf));
+    SpeedButtonPersonal->setEnabled(Connected && LineOpen);
+    SetHintOf(SpeedButtonPersonal, ToggleLine(!LineOpen, HintOf(SpeedButtonPersonal), Nls->GetText(250)));
+    SpeedButtonOpen->setEnabled(!Connected);
+    SpeedButtonClose->setEnabled(Connected);
+    MenuOpen->setEnabled(!Connected);
+    MenuClose->setEnabled(Connected);
+    MenuSpeeds->setChecked(ToolBar1->isVisible());
+    const std::pair<QAction *, TSpeedButton *> copies[] = {
+        {MenuXML, SpeedButtonXML},   {MenuDbf, SpeedButtonDbf},     {MenuHist, SpeedButtonHist},
+        {MenuAcc, SpeedButtonAcc},   {MenuLog, SpeedButtonLog},     {MenuFront, SpeedButtonFront},
+        {MenuHold, SpeedButtonHold}, {MenuPark, SpeedButtonPark},   {MenuPersonal, SpeedButtonPersonal},
+        {MenuPorter, SpeedButtonPorter}};
+    for (auto &[item, b] : copies) {
+        item->setEnabled(b->isEnabled());
+        item->setChecked(b->isChecked());
+    }
+    MenuAuto->setEnabled(FAuto && FAuto->TableOpen());
+    MenuAuto->setChecked(visible(FAuto));
+    PopupOpen->setEnabled(MenuOpen->isEnabled());
+    PopupClose->setEnabled(MenuClose->isEnabled());
+    const std::pair<QAction *, QAction *> popups[] = {
+        {PopupXML, MenuXML},   {PopupDbf, MenuDbf},   {PopupAuto, MenuAuto},   {PopupHist, MenuHist},
+        {PopupAcc, MenuAcc},   {PopupLog, MenuLog},   {PopupFront, MenuFront}, {PopupHold, MenuHold},
+        {PopupPark, MenuPark}, {PopupPersonal, MenuPersonal}};
+    for (auto &[item, from] : popups) {
+        item->setEnabled(from->isEnabled());
+        item->setChecked(from->isChecked());
+    }
+}
+
+void TFMain::ToggleWindow(QWidget *w)
+{
+    if (w)
+        w->setVisible(!w->isVisible());
+    UpdateControls();
+}

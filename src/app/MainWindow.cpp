@@ -1,0 +1,171 @@
+// Window handling of the panel: tray, dragging, tool bar, and the dialogs
+// its menus open.
+#include "About.h"
+#include "Fce.h"
+#include "Help.h"
+#include "Main.h"
+#include "QtBridge.h"
+#include "Set.h"
+#include "Skin.h"
+
+#include <QApplication>
+#include <QDir>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QFontDialog>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QSystemTrayIcon>
+
+#include <functional>
+
+namespace {
+
+// Runs a file dialog for a desktop file and hands over the chosen name
+// without its folder; the working folder stays as it was.
+void RunDesktopDialog(QWidget *parent, QFileDialog::AcceptMode mode, const std::function<void(const std::string &)> &use)
+{
+    QString cwd = QDir::currentPath();
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    Desktop->PrepareFileDialog(&dialog);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        use(FromQ(QFileInfo(dialog.selectedFiles().first()).fileName()));
+    QDir::setCurrent(cwd);
+}
+
+} // namespace
+
+void TFMain::PopupDesktopClick()
+{
+    RunDesktopDialog(this, QFileDialog::AcceptOpen, [](const std::string &name) { Desktop->SwitchDesktop(name); });
+}
+
+void TFMain::SaveDesktop1Click()
+{
+    RunDesktopDialog(this, QFileDialog::AcceptSave, [](const std::string &name) { Desktop->SaveDesktopAs(name); });
+}
+
+// Without a notification area (a bare X server) the panel minimises, so it
+// can never vanish beyond reach.
+void TFMain::HideToTray()
+{
+    if (!QSystemTrayIcon::isSystemTrayAvailable()) {
+        showMinimized();
+        return;
+    }
+    if (!TrayIcon1) {
+        TrayIcon1 = new QSystemTrayIcon(QIcon(ImageList1[0]), this);
+        TrayIcon1->setToolTip(QApplication::applicationName());
+        connect(TrayIcon1, &QSystemTrayIcon::activated, this, [this] { TrayIcon1Restore(); });
+    }
+    TrayIcon1->show();
+    hide();
+}
+
+void TFMain::TrayIcon1Restore()
+{
+    if (TrayIcon1 && TrayIcon1->isVisible())
+        TrayIcon1->hide();
+    showNormal();
+    raise();
+    activateWindow();
+}
+
+bool TFMain::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == Image0) {
+        if (event->type() == QEvent::MouseButtonPress) {
+            dragOrigin_ = static_cast<QMouseEvent *>(event)->position().toPoint();
+        } else if (event->type() == QEvent::MouseMove) {
+            auto *mouse = static_cast<QMouseEvent *>(event);
+            if (mouse->buttons() & Qt::LeftButton)
+                move(pos() + mouse->position().toPoint() - dragOrigin_);
+        }
+    }
+    return TForm::eventFilter(watched, event);
+}
+
+void TFMain::MenuSpeedsClick()
+{
+    // The tool bar sits below the face; the panel grows by its height and
+    // the window's shape takes it in.
+    const bool show = !ToolBar1->isVisible();
+    const int bar = ToolBar1->sizeHint().height();
+    if (show) {
+        ToolBar1->setGeometry(0, height(), width(), bar);
+        resize(width(), height() + bar);
+        ToolBar1->show();
+    } else {
+        ToolBar1->hide();
+        resize(width(), height() - bar);
+    }
+    if (Skin && !Skin->Region.isEmpty())
+        setMask(show ? Skin->Region.united(ToolBar1->geometry()) : Skin->Region);
+    UpdateControls();
+}
+
+void TFMain::PopupSkinClick()
+{
+    QString cwd = QDir::currentPath();
+    QFileDialog dialog(this);
+    Skin->ChooseSkinFile(&dialog);
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+        Skin->SelectSkin(FromQ(QFileInfo(dialog.selectedFiles().first()).fileName()));
+    QDir::setCurrent(cwd);
+}
+
+void TFMain::Nastavenpsma1Click()
+{
+    auto *label = qobject_cast<TLabel *>(Skin ? Skin->PopupComponent() : nullptr);
+    if (!label)
+        return;
+    const std::string name = FromQ(label->objectName());
+    TFont font = Skin->LabelFont(name);
+    bool ok = false;
+    QFont chosen = QFontDialog::getFont(&ok, ToQFont(font), this, QString(), QFontDialog::DontUseNativeDialog);
+    if (!ok)
+        return;
+    font.Name = FromQ(chosen.family());
+    if (chosen.pointSize() > 0)
+        font.SetSize(chosen.pointSize());
+    else
+        font.SetHeight(-chosen.pixelSize());
+    font.Style = 0;
+    for (auto [on, style] : {std::pair{chosen.bold(), fsBold}, {chosen.italic(), fsItalic},
+                             {chosen.underline(), fsUnderline}, {chosen.strikeOut(), fsStrikeOut}})
+        if (on)
+            font.Style |= style;
+    Skin->SetLabelFont(name, font);
+}
+
+void TFMain::AddHelpItems(QMenu *menu)
+{
+    connect(AddItem(menu, 141, "Contents"), &QAction::triggered, this, [this] { Content1Click(); });
+    connect(AddItem(menu, 142, "Search..."), &QAction::triggered, this, [this] { Vyhledn1Click(); });
+    connect(AddItem(menu, 143, "Using help"), &QAction::triggered, this, [this] { Pouitnpovdy1Click(); });
+    menu->addSeparator();
+    connect(AddItem(menu, 144, "About..."), &QAction::triggered, this, [this] { About1Click(); });
+}
+
+void TFMain::About1Click()
+{
+    if (!FAbout)
+        return;
+    CenterForm(this, FAbout);
+    FAbout->exec();
+}
+
+void TFMain::Content1Click() { ShowHelp(HelpFile, THelpCommand::Contents, this); }
+void TFMain::Vyhledn1Click() { ShowHelp(HelpFile, THelpCommand::Search, this); }
+void TFMain::Pouitnpovdy1Click() { ShowHelp(HelpFile, THelpCommand::HelpOnHelp, this); }
+
+void TFMain::Set2Click()
+{
+    // Besides the panel's settings the dialog shows or hides the door-entry button.
+    bool porter = !SpeedButtonPorter->isHidden();
+    TFSet dialog(this, Skin, &Settings, &porter);
+    CenterForm(this, &dialog);
+    dialog.exec();
+    SpeedButtonPorter->setVisible(porter);
+}
