@@ -1,5 +1,6 @@
 // The link without a window: joining, requests, the message list and trace,
 // dispatch by Type and session, settings.
+#include "Data.h"
 #include "IniFile.h"
 #include "RecordingReceivers.h"
 #include "TempDir.h"
@@ -227,6 +228,52 @@ TEST(Settings, DefaultsAndBounds)
     l.WriteLinkSettings(ini);
     EXPECT_EQ(ini.ReadInteger("XML", "Live", -1), 0);
     EXPECT_EQ(ini.ReadInteger("XML", "MaxList", 1), -5); // never written
+}
+
+TEST(PbxData, PortsAreCountedNamedAndReplacedByTheNextList)
+{
+    TPbxData pbx;
+    pbx.AddPort("", "", "", "");
+    pbx.AddPort("IL1", "SYS", "10", "Operator");
+    pbx.AddPort("IL2", "AUDIO", "11", "Music");
+    pbx.AddPort("CO1", "CO", "", "Line 1");
+    pbx.AddPort("CO2", "CO", "", "Line 2");
+    pbx.AddPort("EM1", "EM", "", "E&M");
+    pbx.AddPort("GS1", "GSM", "", "GSM gate");
+    pbx.AddPort("IS1", "ISDN", "", "ISDN");
+    EXPECT_EQ(std::vector<int>({pbx.PortCount, pbx.CountIL, pbx.CountCO, pbx.CountEM, pbx.CountGSM, pbx.AudioCount}),
+              std::vector<int>({7, 2, 2, 1, 1, 1}));
+    EXPECT_EQ(pbx.PortName("CO2"), "Line 2");
+    EXPECT_EQ(pbx.PortName("XX9"), "");
+    EXPECT_TRUE(pbx.IsAudioPort("IL2"));
+    EXPECT_FALSE(pbx.IsAudioPort("IL1"));
+
+    pbx.AddPort("", "", "", "");
+    pbx.AddPort("CO9", "CO", "", "Other");
+    EXPECT_EQ(pbx.PortCount, 1);
+    EXPECT_EQ(pbx.PortName("CO1"), "");
+    EXPECT_FALSE(pbx.IsAudioPort("IL2"));
+
+    // Excess ports never write past the tables.
+    pbx.AddPort("", "", "", "");
+    for (int i = 0; i < 80; ++i)
+        pbx.AddPort("IL" + std::to_string(i), "AUDIO", "", "p" + std::to_string(i));
+    EXPECT_EQ(pbx.PortCount, TPbxData::kMaxPorts);
+    EXPECT_EQ(pbx.AudioCount, TPbxData::kMaxAudioPorts);
+    EXPECT_EQ(pbx.PortName("IL55"), "p55");
+    EXPECT_EQ(pbx.PortName("IL56"), "");
+}
+
+TEST(PbxData, RequestsFollowTheCommandRight)
+{
+    TPbxData pbx;
+    Link link;
+    pbx.RequestInfo(link, 5, 3, false);
+    EXPECT_EQ(link.wire, "<req Type=\"PBXINFO\" Handle=\"5\" />");
+    EXPECT_EQ(pbx.OwnPort, 3);
+    link.wire.clear();
+    pbx.RequestInfo(link, 5, -1, true);
+    EXPECT_EQ(link.wire, "<req Type=\"PBXINFO\" Handle=\"5\" /><req Type=\"SYSINFO\" Act=\"GET\" Handle=\"5\" />");
 }
 
 } // namespace
