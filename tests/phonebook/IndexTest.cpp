@@ -32,6 +32,24 @@ void Add(TDbCursor &c, int idf, const std::string &num)
     c.Post();
 }
 
+// Runs body in a child process, as another program would.
+pid_t Spawn(const std::function<void()> &body)
+{
+    pid_t child = fork();
+    if (child == 0) {
+        body();
+        _exit(0);
+    }
+    return child;
+}
+
+void Reap(pid_t child)
+{
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
 std::string Message(const std::function<void()> &f)
 {
     try {
@@ -102,26 +120,16 @@ TEST(IndexKept, ManyRecordsNeedSeveralLevelsAndReadBackTheSame)
 TEST(IndexKept, StaleOrMissingIndexIsRewrittenAtOpen)
 {
     TempDir dir;
-    {
+    auto make = [&](int rows) {
         TDbCursor c;
         MakeNums(c, dir);
-        Add(c, 1, "B");
-        Add(c, 2, "A");
-    }
-    std::string current = ReadBytes(dir.File("Nums.cdx"));
-    {
-        // As if a crash came between the record and the index.
-        TDbCursor c;
-        MakeNums(c, dir);
-        Add(c, 1, "B");
-    }
-    std::string stale = ReadBytes(dir.File("Nums.cdx"));
-    {
-        TDbCursor c;
-        MakeNums(c, dir);
-        Add(c, 1, "B");
-        Add(c, 2, "A");
-    }
+        for (int i = 1; i <= rows; ++i)
+            Add(c, i, i == 1 ? "B" : "A");
+        return ReadBytes(dir.File("Nums.cdx"));
+    };
+    // As if a crash came between the record and the index.
+    const std::string stale = make(1);
+    const std::string current = make(2);
     WriteBytes(dir.File("Nums.cdx"), stale);
     TDbCursor c;
     OpenTable(c, dir, "Nums");
@@ -161,8 +169,7 @@ TEST(IndexKept, KilledWriterLeavesEveryRecordWholeAndTheIndexIsMended)
         TDbCursor c;
         MakeNums(c, dir);
     }
-    pid_t child = fork();
-    if (child == 0) {
+    pid_t child = Spawn([&] {
         TDbCursor c;
         OpenTable(c, dir, "Nums");
         for (int i = 1;; ++i) {
@@ -171,7 +178,7 @@ TEST(IndexKept, KilledWriterLeavesEveryRecordWholeAndTheIndexIsMended)
             c.FieldByName("NUM").SetAsString("m" + std::to_string(i));
             c.Post();
         }
-    }
+    });
     usleep(150000);
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
@@ -236,18 +243,15 @@ TEST(Locks, TableLockedByAnotherProgramFailsToOpen)
     made.Close();
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
-    pid_t child = fork();
-    if (child == 0) {
+    pid_t child = Spawn([&] {
         int fd = ::open(dir.File("Nums.dbf").c_str(), O_RDWR);
         struct flock fl {};
         fl.l_type = F_WRLCK;
         fl.l_whence = SEEK_SET;
         fcntl(fd, F_SETLK, &fl);
-        char c = 1;
-        (void)!write(ready[1], &c, 1);
+        (void)!write(ready[1], "1", 1);
         sleep(5);
-        _exit(0);
-    }
+    });
     char byte;
     ASSERT_EQ(read(ready[0], &byte, 1), 1);
     TDbCursor c;
@@ -273,15 +277,9 @@ TEST(Locks, TwoProgramsAppendingLoseNothing)
         for (int i = from; i < from + 30; ++i)
             Add(c, i, std::to_string(i));
     };
-    pid_t child = fork();
-    if (child == 0) {
-        appendMany(1000);
-        _exit(0);
-    }
+    pid_t child = Spawn([&] { appendMany(1000); });
     appendMany(2000);
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    Reap(child);
     TDbCursor c;
     OpenTable(c, dir, "Nums");
     EXPECT_EQ(c.RecordCount(), 60);
@@ -301,8 +299,7 @@ TEST(Locks, ChangesOfAnotherProgramReachOurIndex)
     MakeNums(c, dir);
     Add(c, 1, "A");
     Add(c, 2, "B");
-    pid_t child = fork();
-    if (child == 0) {
+    Reap(Spawn([&] {
         TDbTable::Acquire(c.FileName(), {}).reset();
         c.Close();
         TDbCursor other;
@@ -313,11 +310,7 @@ TEST(Locks, ChangesOfAnotherProgramReachOurIndex)
         other.Post();
         other.Last();
         other.Delete();
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }));
     Add(c, 3, "C");
     EXPECT_EQ(CdxOrder(dir.File("Nums.cdx"), "NUM"), (std::vector<uint32_t>{2, 3, 1}));
     c.SetIndexName("NUM");
