@@ -127,11 +127,10 @@ TEST(HotKey, RecordsShortcutWordsAndNamesThem)
 
 TEST(About, VersionTextAndBuildStamp)
 {
-    EXPECT_EQ(VersionText(ParseVersion("1.4.5.0")), "1.04 E");
-    EXPECT_EQ(VersionText(ParseVersion("2.12.0.3")), "2.12");
-    EXPECT_EQ(VersionText(ParseVersion("3.10.1.0")), "3.10 A");
-    EXPECT_EQ(VersionText(ParseVersion("")), "0.00");
-    EXPECT_EQ(VersionText(ParseVersion("1.x.70000")), "1.00");
+    const std::pair<const char *, const char *> versions[] = {
+        {"1.4.5.0", "1.04 E"}, {"2.12.0.3", "2.12"}, {"3.10.1.0", "3.10 A"}, {"", "0.00"}, {"1.x.70000", "1.00"}};
+    for (auto [version, text] : versions)
+        EXPECT_EQ(VersionText(ParseVersion(version)), text) << version;
 
     TFAbout about;
     EXPECT_EQ(about.Version->Caption(), "1.00");
