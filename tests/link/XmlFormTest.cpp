@@ -54,7 +54,6 @@ TEST(LinkWindow, WritesOnlyOnAConnectionAndListsEverything)
 {
     Rig rig;
     TFXML &xml = rig.Start(false);
-    EXPECT_EQ(FXML, &xml);
     xml.Append("<early/>"); // still connecting: lost, not queued
     xml.Send();
     ASSERT_TRUE(rig.exchange.WaitConnected());

@@ -20,10 +20,9 @@ std::string SectionText(const std::string &bytes, const std::string &section)
 
 TEST_F(SkinTest, LoadCreatesImagesAndLabelsByName)
 {
-    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
     WriteSprite("sprite.png");
     WriteBackground("back.png", 120, 90, qRgb(255, 0, 255));
-    TSkin &s = Start("Phone.skn");
+    TSkin &s = StartPhone();
 
     EXPECT_EQ(panel->width(), 120);
     EXPECT_EQ(panel->height(), 90);
@@ -97,8 +96,7 @@ TEST_F(SkinTest, MissingFilesAndPicturesStillShapeAndShowThePanel)
 
 TEST_F(SkinTest, SaveWithoutModifyLeavesControlsAndFontsByteForByte)
 {
-    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
-    TSkin &s = Start("Phone.skn");
+    TSkin &s = StartPhone();
     // Unchanged, a full save leaves the file as the first ([Set] and [Show] only) save wrote it.
     s.SaveSkin(false);
     const std::string first = ReadBytes(dir.File("data/Skins/Phone.skn"));
@@ -139,8 +137,7 @@ TEST_F(SkinTest, SaveWithoutModifyLeavesControlsAndFontsByteForByte)
 
 TEST_F(SkinTest, FirstSaveWritesEverythingAndKeepsLinksAndCodes)
 {
-    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
-    TSkin &s = Start("Phone.skn");
+    TSkin &s = StartPhone();
     ::unlink(dir.File("data/Skins/Phone.skn").c_str());
     s.Modify = false;
     s.ModifyFont = false;
@@ -171,10 +168,9 @@ TEST_F(SkinTest, FirstSaveWritesEverythingAndKeepsLinksAndCodes)
 
 TEST_F(SkinTest, DeferredSwitchKeepsLabelCaptions)
 {
-    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
     WriteBytes(dir.File("prog/Skins/Small.skn"),
                "[Set]\r\nWidth=60\r\nHeight=40\r\n[Controls]\r\nLabelCLOCK=1 1 50 10:TL\r\nLabelNEW=1 20 50 10:TL\r\n");
-    TSkin &s = Start("Phone.skn");
+    TSkin &s = StartPhone();
     s.SetLabelText("LabelCLOCK", "12:34", 1001);
     s.SelectSkin("Small.skn");
     // Not inside the caller.
@@ -198,8 +194,7 @@ TEST_F(SkinTest, SettingsAndChangeListLiveInTheProgramIniFile)
 {
     WriteBytes(dir.File("data/Talvodem.ini"), "[Skin]\r\nModify=1\r\nModifyFont=0\r\n[Skin-List]\r\n"
                                               "ImageD1=150,\"Novak, J\",123\r\nImageD9=5,5,\r\n[Other]\r\nA=1\r\n");
-    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
-    TSkin &s = Start("Phone.skn");
+    TSkin &s = StartPhone();
     EXPECT_TRUE(s.Modify);
     EXPECT_FALSE(s.ModifyFont);
     EXPECT_TRUE(s.ModifyFce);
