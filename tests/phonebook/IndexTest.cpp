@@ -72,14 +72,21 @@ std::string Message(const std::function<void()> &f)
     return "no error";
 }
 
-} // namespace
-
-TEST(IndexKept, AppendsPostsThatMoveKeysAndDeletes)
-{
+// A table of numbers with both orders, open in c.
+class NumsTable : public ::testing::Test {
+protected:
+    void SetUp() override { MakeNums(c, dir); }
     TempDir dir;
     TDbCursor c;
-    MakeNums(c, dir);
     std::string cdx = dir.File("Nums.cdx");
+};
+class IndexKept : public NumsTable {};
+class Locks : public NumsTable {};
+
+} // namespace
+
+TEST_F(IndexKept, AppendsPostsThatMoveKeysAndDeletes)
+{
     EXPECT_TRUE(CdxOrder(cdx, "NUM").empty());
     Add(c, 3, "300");
     Add(c, -2000000000, "100");
@@ -107,74 +114,59 @@ TEST(IndexKept, AppendsPostsThatMoveKeysAndDeletes)
     EXPECT_EQ(ReadBytes(dir.File("Nums.dbf"))[ReadBytes(dir.File("Nums.dbf")).size() - 1 - 3 * 41], ' ');
 }
 
-TEST(IndexKept, ManyRecordsNeedSeveralLevelsAndReadBackTheSame)
+TEST_F(IndexKept, ManyRecordsNeedSeveralLevelsAndReadBackTheSame)
 {
-    TempDir dir;
-    TDbCursor c;
-    MakeNums(c, dir);
     for (int i = 0; i < 1500; ++i)
         Add(c, (i * 7919) % 1501 - 750, std::to_string((i * 104729) % 100003));
-    EXPECT_GT(ReadBytes(dir.File("Nums.cdx")).size(), 30u * 512); // many leaves under interior nodes
-    ExpectIndexOnDisk(c, dir.File("Nums.cdx"));
+    EXPECT_GT(ReadBytes(cdx).size(), 30u * 512); // many leaves under interior nodes
+    ExpectIndexOnDisk(c, cdx);
     c.SetIndexName("IDF");
-    EXPECT_EQ(Walk(c), CdxOrder(dir.File("Nums.cdx"), "IDF"));
+    EXPECT_EQ(Walk(c), CdxOrder(cdx, "IDF"));
 }
 
-TEST(IndexKept, StaleOrMissingIndexIsRewrittenAtOpen)
+TEST_F(IndexKept, StaleOrMissingIndexIsRewrittenAtOpen)
 {
-    TempDir dir;
+    c.Close();
     auto make = [&](int rows) {
-        TDbCursor c;
-        MakeNums(c, dir);
+        TDbCursor made;
+        MakeNums(made, dir);
         for (int i = 1; i <= rows; ++i)
-            Add(c, i, i == 1 ? "B" : "A");
-        return ReadBytes(dir.File("Nums.cdx"));
+            Add(made, i, i == 1 ? "B" : "A");
+        return ReadBytes(cdx);
     };
     // As if a crash came between the record and the index.
     const std::string stale = make(1);
     const std::string current = make(2);
-    WriteBytes(dir.File("Nums.cdx"), stale);
-    TDbCursor c;
-    OpenTable(c, dir, "Nums");
-    EXPECT_EQ(ReadBytes(dir.File("Nums.cdx")), current);
-    c.Close();
-    ::unlink(dir.File("Nums.cdx").c_str());
-    c.IndexDefs = {{"NUM", "NUM", false}, {"IDF", "IDF", false}};
+    WriteBytes(cdx, stale);
     c.Open();
-    EXPECT_EQ(ReadBytes(dir.File("Nums.cdx")), current);
+    EXPECT_EQ(ReadBytes(cdx), current);
+    c.Close();
+    ::unlink(cdx.c_str());
+    c.Open();
+    EXPECT_EQ(ReadBytes(cdx), current);
 }
 
-TEST(IndexKept, CrashBeforeTheCountLeavesTheOldTable)
+TEST_F(IndexKept, CrashBeforeTheCountLeavesTheOldTable)
 {
-    TempDir dir;
-    {
-        TDbCursor c;
-        MakeNums(c, dir);
-        Add(c, 1, "A");
-    }
+    Add(c, 1, "A");
+    c.Close();
     // A record written past the end whose count never was.
     std::string dbf = ReadBytes(dir.File("Nums.dbf"));
     dbf.pop_back();
     dbf += std::string(" ") + std::string(19, ' ') + "2" + std::string(19, ' ') + "Z" + "\x1A";
     WriteBytes(dir.File("Nums.dbf"), dbf);
-    TDbCursor c;
-    OpenTable(c, dir, "Nums");
+    c.Open();
     EXPECT_EQ(c.RecordCount(), 1);
     Add(c, 3, "C"); // takes the place of the unfinished record
     EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 2}));
     EXPECT_EQ(c.FieldByName("NUM").AsString(), "C");
 }
 
-TEST(IndexKept, KilledWriterLeavesEveryRecordWholeAndTheIndexIsMended)
+TEST_F(IndexKept, KilledWriterLeavesEveryRecordWholeAndTheIndexIsMended)
 {
-    TempDir dir;
-    {
-        TDbCursor c;
-        MakeNums(c, dir);
-    }
+    c.Close();
     pid_t child = Spawn([&] {
-        TDbCursor c;
-        OpenTable(c, dir, "Nums");
+        c.Open();
         for (int i = 1;; ++i) {
             Add(c, i, "n" + std::to_string(i));
             c.Edit();
@@ -185,15 +177,14 @@ TEST(IndexKept, KilledWriterLeavesEveryRecordWholeAndTheIndexIsMended)
     usleep(150000);
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
-    TDbCursor c;
-    OpenTable(c, dir, "Nums");
+    c.Open();
     ASSERT_GT(c.RecordCount(), 0);
     for (c.First(); !c.Eof(); c.Next()) {
         std::string id = c.FieldByName("IDF").AsString();
         std::string num = c.FieldByName("NUM").AsString();
         EXPECT_TRUE(num == "n" + id || num == "m" + id) << id << " " << num;
     }
-    ExpectIndexOnDisk(c, dir.File("Nums.cdx"));
+    ExpectIndexOnDisk(c, cdx);
 }
 
 TEST(DamagedFiles, FailToOpenWithAClearError)
@@ -232,12 +223,9 @@ TEST(DamagedFiles, FailToOpenWithAClearError)
     EXPECT_EQ(CdxOrder(dir.File("Firms.cdx"), "NAME"), (std::vector<uint32_t>{4, 2, 3, 1}));
 }
 
-TEST(Locks, TableLockedByAnotherProgramFailsToOpen)
+TEST_F(Locks, TableLockedByAnotherProgramFailsToOpen)
 {
-    TempDir dir;
-    TDbCursor made;
-    MakeNums(made, dir);
-    made.Close();
+    c.Close();
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
     pid_t child = Spawn([&] {
@@ -251,9 +239,6 @@ TEST(Locks, TableLockedByAnotherProgramFailsToOpen)
     });
     char byte;
     ASSERT_EQ(read(ready[0], &byte, 1), 1);
-    TDbCursor c;
-    c.DatabaseName = dir.Path();
-    c.TableName = "Nums";
     EXPECT_NE(Message([&] { c.Open(); }).find("locked by another program"), std::string::npos);
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
@@ -261,24 +246,19 @@ TEST(Locks, TableLockedByAnotherProgramFailsToOpen)
     EXPECT_TRUE(c.Active());
 }
 
-TEST(Locks, TwoProgramsAppendingLoseNothing)
+TEST_F(Locks, TwoProgramsAppendingLoseNothing)
 {
-    TempDir dir;
-    {
-        TDbCursor c;
-        MakeNums(c, dir);
-    }
+    c.Close();
     auto appendMany = [&](int from) {
-        TDbCursor c;
-        OpenTable(c, dir, "Nums");
+        TDbCursor mine;
+        OpenTable(mine, dir, "Nums");
         for (int i = from; i < from + 30; ++i)
-            Add(c, i, std::to_string(i));
+            Add(mine, i, std::to_string(i));
     };
     pid_t child = Spawn([&] { appendMany(1000); });
     appendMany(2000);
     Reap(child);
-    TDbCursor c;
-    OpenTable(c, dir, "Nums");
+    c.Open();
     EXPECT_EQ(c.RecordCount(), 60);
     std::set<std::string> seen;
     for (c.First(); !c.Eof(); c.Next()) {
@@ -286,14 +266,11 @@ TEST(Locks, TwoProgramsAppendingLoseNothing)
         seen.insert(c.FieldByName("NUM").AsString());
     }
     EXPECT_EQ(seen.size(), 60u);
-    EXPECT_EQ(CdxOrder(dir.File("Nums.cdx"), "NUM").size(), 60u);
+    EXPECT_EQ(CdxOrder(cdx, "NUM").size(), 60u);
 }
 
-TEST(Locks, ChangesOfAnotherProgramReachOurIndex)
+TEST_F(Locks, ChangesOfAnotherProgramReachOurIndex)
 {
-    TempDir dir;
-    TDbCursor c;
-    MakeNums(c, dir);
     Add(c, 1, "A");
     Add(c, 2, "B");
     Reap(Spawn([&] {
@@ -309,7 +286,7 @@ TEST(Locks, ChangesOfAnotherProgramReachOurIndex)
         other.Delete();
     }));
     Add(c, 3, "C");
-    EXPECT_EQ(CdxOrder(dir.File("Nums.cdx"), "NUM"), (std::vector<uint32_t>{2, 3, 1}));
+    EXPECT_EQ(CdxOrder(cdx, "NUM"), (std::vector<uint32_t>{2, 3, 1}));
     c.SetIndexName("NUM");
     EXPECT_EQ(Walk(c), (std::vector<uint32_t>{3, 1}));
     c.Last();
