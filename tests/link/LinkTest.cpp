@@ -233,14 +233,11 @@ TEST(Settings, DefaultsAndBounds)
 TEST(PbxData, PortsAreCountedNamedAndReplacedByTheNextList)
 {
     TPbxData pbx;
-    pbx.AddPort("", "", "", "");
-    pbx.AddPort("IL1", "SYS", "10", "Operator");
-    pbx.AddPort("IL2", "AUDIO", "11", "Music");
-    pbx.AddPort("CO1", "CO", "", "Line 1");
-    pbx.AddPort("CO2", "CO", "", "Line 2");
-    pbx.AddPort("EM1", "EM", "", "E&M");
-    pbx.AddPort("GS1", "GSM", "", "GSM gate");
-    pbx.AddPort("IS1", "ISDN", "", "ISDN");
+    const char *ports[][4] = {{"", "", "", ""},         {"IL1", "SYS", "10", "Operator"}, {"IL2", "AUDIO", "11", "Music"},
+                              {"CO1", "CO", "", "Line 1"}, {"CO2", "CO", "", "Line 2"},     {"EM1", "EM", "", "E&M"},
+                              {"GS1", "GSM", "", "GSM gate"}, {"IS1", "ISDN", "", "ISDN"}};
+    for (auto &p : ports) // a list starts with an empty port
+        pbx.AddPort(p[0], p[1], p[2], p[3]);
     EXPECT_EQ(std::vector<int>({pbx.PortCount, pbx.CountIL, pbx.CountCO, pbx.CountEM, pbx.CountGSM, pbx.AudioCount}),
               std::vector<int>({7, 2, 2, 1, 1, 1}));
     EXPECT_EQ(pbx.PortName("CO2"), "Line 2");

@@ -120,6 +120,18 @@ TEST(LinkWindow, AnswersKeepComingWhileAHandlersModalBoxIsOpen)
     EXPECT_EQ(xml.Framing.RxCount, 0);
 }
 
+TEST(LinkWindow, KeepAliveGoesOutOnlyWhileLoggedIn)
+{
+    Rig rig("127.0.0.1", 1);
+    TFXML &xml = rig.Start();
+    rig.exchange.Send("<ans Type=\"OPEN\" Ret=\"OK\" Handle=\"5\"/>\r\n");
+    ASSERT_TRUE(rig.exchange.WaitReceived("/>"));
+    EXPECT_EQ(rig.exchange.Received(), "<req Type=\"LIVE\" Handle=\"5\" />");
+    rig.exchange.Send("<ans Type=\"CLOSE\" Handle=\"5\" Ret=\"OK\"/>");
+    ASSERT_TRUE(rig.WaitCalls(2));
+    EXPECT_FALSE(xml.TimerLive->Enabled());
+}
+
 TEST(LinkWindow, AddressChangeReopensAndStartsClean)
 {
     Rig rig("");
