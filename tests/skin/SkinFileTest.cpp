@@ -24,8 +24,7 @@ TEST_F(SkinTest, LoadCreatesImagesAndLabelsByName)
     WriteBackground("back.png", 120, 90, qRgb(255, 0, 255));
     TSkin &s = StartPhone();
 
-    EXPECT_EQ(panel->width(), 120);
-    EXPECT_EQ(panel->height(), 90);
+    EXPECT_EQ(panel->size(), QSize(120, 90));
     EXPECT_EQ(std::make_tuple(s.Type, s.Alpha, s.ColorKey, s.Title, s.FirstName, s.ItemCount),
               std::make_tuple(2, 200, TColor(0xFF00FF), true, false, 6));
     auto *d1 = panel->findChild<TImage *>("ImageD1");
