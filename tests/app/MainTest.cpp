@@ -11,7 +11,7 @@
 
 namespace {
 
-TEST(PanelLife, FirstRunCreatesThePrivateDataFolderAndClosingSavesEverything)
+TEST(PanelLife, FirstRunCreatesThePrivateDataFolderAndClosingLogsOutAndSavesEverything)
 {
     PanelRig rig;
     rig.Start();
@@ -26,6 +26,12 @@ TEST(PanelLife, FirstRunCreatesThePrivateDataFolderAndClosingSavesEverything)
     EXPECT_EQ(rig.main->LanguageSel->actions().size(), 2) << "cz and eng beside the program";
     rig.main->ApplyLanguage("eng", false);
     EXPECT_TRUE(rig.main->LanguageSel->actions().at(1)->isChecked());
+    // Closing while logged in sends CLOSE first.
+    ASSERT_TRUE(rig.LogIn());
+    rig.Sent();
+    rig.main->close();
+    EXPECT_EQ(rig.Sent(), "<req Type=\"CLOSE\" Handle=\"5\" />");
+    EXPECT_EQ(FHist, nullptr);
     rig.Stop();
 
     TIniFile settings(ini);
@@ -35,17 +41,6 @@ TEST(PanelLife, FirstRunCreatesThePrivateDataFolderAndClosingSavesEverything)
     EXPECT_EQ(desktop.ReadString("Set", "SkinName", ""), "RizUzezi.skn");
     EXPECT_TRUE(desktop.SectionExists("XML"));
     EXPECT_EQ(::stat((data + "Skins/RizUzezi.skn").c_str(), &st), 0) << "the skin copy in the data folder";
-}
-
-TEST(PanelLife, ClosingWhileLoggedInSendsCloseFirst)
-{
-    PanelRig rig;
-    rig.Start();
-    ASSERT_TRUE(rig.LogIn());
-    rig.Sent();
-    rig.main->close();
-    EXPECT_EQ(rig.Sent(), "<req Type=\"CLOSE\" Handle=\"5\" />");
-    EXPECT_EQ(FHist, nullptr);
 }
 
 } // namespace

@@ -51,12 +51,9 @@ TEST_F(PanelSettings, ExistingFileGetsNoDefaultPrefixesAndKeepsHandWrittenKeys)
     EXPECT_FALSE(ini.ValueExists("Main", "TraceErase"));
     EXPECT_EQ(ini.ReadInteger("KeyPad", "SPK", 0), 70000 & 0xFFFF);
     EXPECT_FALSE(ini.SectionExists("Prefixes"));
-}
 
-TEST_F(PanelSettings, PrefixesAreSetByNameInFileOrder)
-{
+    // Prefixes are set by name in file order.
     WriteBytes(path, "[Prefixes]\r\n+420=_\r\nempty=\r\n+=00\r\n");
-    TPanelSettings s;
     s.LoadIni(path);
     s.Prefixes.Set("+420", "0");
     s.Prefixes.Set("+", "");

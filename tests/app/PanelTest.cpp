@@ -17,6 +17,28 @@ const std::string kOpen = "<req Type=\"OPEN\" User=\"novak\" Pass=\"secret\" Fir
 
 std::string Comm(const std::string &rest) { return "<req Type=\"COMM\" Handle=\"5\" " + rest + "/>"; }
 
+// One answer of the session: <ans Type="type" Handle="5" rest/>.
+std::string Ans(const std::string &type, const std::string &rest)
+{
+    return "<ans Type=\"" + type + "\" Handle=\"5\" " + rest + "/>";
+}
+
+// A list answer whose items are given without their tags.
+std::string List(const std::string &type, std::initializer_list<std::string> items)
+{
+    std::string list = "<ans Type=\"" + type + "\" Handle=\"5\" Act=\"ACT\">\r\n";
+    for (const std::string &item : items)
+        list += "<ans " + item + " Act=\"ACT\"/>\r\n";
+    return list + "</ans>\r\n";
+}
+
+// The display labels DISP, TAR, KEYS and STAT joined by '|'.
+std::string Display(const PanelRig &rig)
+{
+    return rig.LabelText("LabelDISP") + "|" + rig.LabelText("LabelTAR") + "|" + rig.LabelText("LabelKEYS") + "|" +
+           rig.LabelText("LabelSTAT");
+}
+
 void Key(TFMain &panel, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString &text = {})
 {
     QKeyEvent press(QEvent::KeyPress, key, mods, text);
@@ -94,30 +116,20 @@ TEST(PanelDisplay, RingCallTariffAndRelease)
     PanelRig rig;
     rig.Start();
     ASSERT_TRUE(rig.LogIn());
-    rig.Answer("<ans Type=\"STATE\" Handle=\"5\" State=\"RNG\" Hfree=\"0\" Mic=\"0\"/>");
-    rig.Answer("<ans Type=\"RING\" Handle=\"5\" Act=\"ACT\">\r\n"
-               "<ans Port=\"CO1\" Cid=\"602123456\" PBXName=\"Nov&#225;k\" Dest=\"21\" Pos=\"0\" Act=\"ACT\"/>\r\n"
-               "</ans>\r\n");
-    EXPECT_EQ(rig.LabelText("LabelDISP"), "Nov\xE1k");
-    EXPECT_EQ(rig.LabelText("LabelSTAT"), Nls->GetText(1000));
+    rig.Answer(Ans("STATE", "State=\"RNG\" Hfree=\"0\" Mic=\"0\""));
+    rig.Answer(List("RING", {"Port=\"CO1\" Cid=\"602123456\" PBXName=\"Nov&#225;k\" Dest=\"21\" Pos=\"0\""}));
+    EXPECT_EQ(Display(rig), "Nov\xE1k|||" + Nls->GetText(1000));
     EXPECT_EQ(rig.main->DispNumber, "602123456");
 
-    rig.Answer("<ans Type=\"STATE\" Handle=\"5\" State=\"CAL\" Hfree=\"1\" Mic=\"0\"/>");
-    rig.Answer("<ans Type=\"CALL\" Handle=\"5\" Act=\"ACT\">\r\n"
-               "<ans Port=\"CO1\" Cid=\"602123456\" PBXName=\"Nov&#225;k\" Act=\"ACT\"/>\r\n</ans>\r\n");
-    rig.Answer("<ans Type=\"INF\" Handle=\"5\" Act=\"TARIMPULS\" Tar=\"1234\"/>");
-    EXPECT_EQ(rig.LabelText("LabelTAR"), "12,34 K\xE8");
-    EXPECT_EQ(rig.LabelText("LabelDISP"), "Nov\xE1k");
-    EXPECT_EQ(rig.LabelText("LabelSTAT"), Nls->GetText(1002));
-    rig.Answer("<ans Type=\"INF\" Handle=\"5\" Act=\"KEY\" Key=\"5\"/>");
-    EXPECT_EQ(rig.LabelText("LabelKEYS"), "5");
+    rig.Answer(Ans("STATE", "State=\"CAL\" Hfree=\"1\" Mic=\"0\""));
+    rig.Answer(List("CALL", {"Port=\"CO1\" Cid=\"602123456\" PBXName=\"Nov&#225;k\""}));
+    rig.Answer(Ans("INF", "Act=\"TARIMPULS\" Tar=\"1234\""));
+    rig.Answer(Ans("INF", "Act=\"KEY\" Key=\"5\""));
+    EXPECT_EQ(Display(rig), "Nov\xE1k|12,34 K\xE8|5|" + Nls->GetText(1002));
 
-    rig.Answer("<ans Type=\"CALL\" Handle=\"5\" Act=\"END\"/>");
-    rig.Answer("<ans Type=\"STATE\" Handle=\"5\" State=\"REL\" Hfree=\"0\" Mic=\"0\"/>");
-    EXPECT_EQ(rig.LabelText("LabelDISP"), "");
-    EXPECT_EQ(rig.LabelText("LabelTAR"), "");
-    EXPECT_EQ(rig.LabelText("LabelKEYS"), "");
-    EXPECT_EQ(rig.LabelText("LabelSTAT"), Nls->GetText(1003));
+    rig.Answer(Ans("CALL", "Act=\"END\""));
+    rig.Answer(Ans("STATE", "State=\"REL\" Hfree=\"0\" Mic=\"0\""));
+    EXPECT_EQ(Display(rig), "|||" + Nls->GetText(1003));
     EXPECT_EQ(rig.main->HandState, 0);
     EXPECT_EQ(rig.main->StatPicture, 0);
 }
@@ -129,18 +141,16 @@ TEST(PanelDisplay, ConferenceAudioPortsAndQueuedCalls)
     ASSERT_TRUE(rig.LogIn());
     rig.Answer("<ans Type=\"PBXINFO\" Handle=\"5\">\r\n<ans Port=\"IL9\" Type=\"AUDIO\" Num=\"9\" Name=\"Music\"/>\r\n"
                "</ans>\r\n");
-    rig.Answer("<ans Type=\"CALL\" Handle=\"5\" Act=\"ACT\">\r\n<ans Port=\"IL9\" Cid=\"9\" Act=\"ACT\"/>\r\n"
-               "<ans Port=\"CO1\" Cid=\"777\" Act=\"ACT\"/>\r\n</ans>\r\n");
+    rig.Answer(List("CALL", {"Port=\"IL9\" Cid=\"9\"", "Port=\"CO1\" Cid=\"777\""}));
     EXPECT_EQ(rig.LabelText("LabelDISP"), "777") << "the audio port gives way to the other party";
-    rig.Answer("<ans Type=\"CALL\" Handle=\"5\" Act=\"ACT\">\r\n<ans Port=\"CO1\" Cid=\"1\" Act=\"ACT\"/>\r\n"
-               "<ans Port=\"CO2\" Cid=\"2\" Act=\"ACT\"/>\r\n<ans Port=\"CO3\" Cid=\"3\" Act=\"ACT\"/>\r\n</ans>\r\n");
+    rig.Answer(List("CALL", {"Port=\"CO1\" Cid=\"1\"", "Port=\"CO2\" Cid=\"2\"", "Port=\"CO3\" Cid=\"3\""}));
     EXPECT_EQ(rig.LabelText("LabelDISP"), Nls->GetText(230) + " 4");
-    rig.Answer("<ans Type=\"CALL\" Handle=\"5\" Act=\"END\"/>");
+    rig.Answer(Ans("CALL", "Act=\"END\""));
     EXPECT_EQ(rig.LabelText("LabelDISP"), Nls->GetText(230) + " 4") << "a stable display keeps the last party";
 
-    rig.Answer("<ans Type=\"RING\" Handle=\"5\" Act=\"ACT\">\r\n<ans Cid=\"3\" Pos=\"1\" Act=\"ACT\"/>\r\n</ans>\r\n");
+    rig.Answer(List("RING", {"Cid=\"3\" Pos=\"1\""}));
     EXPECT_TRUE(rig.main->FrontBlink);
-    rig.Answer("<ans Type=\"RING\" Handle=\"5\" Act=\"END\"/>");
+    rig.Answer(Ans("RING", "Act=\"END\""));
     EXPECT_FALSE(rig.main->FrontBlink);
 
     // A list longer than the table is shown without writing past it.
@@ -156,28 +166,25 @@ TEST(PanelDisplay, DialShowsTheFirstNumberAndTheDestinationFades)
     PanelRig rig("[Main]\r\nShowDest=1\r\n");
     rig.Start();
     ASSERT_TRUE(rig.LogIn());
-    rig.Answer("<ans Type=\"DIAL\" Handle=\"5\" Act=\"ACT\">\r\n<ans Cid=\"111\" Act=\"ACT\"/>\r\n"
-               "<ans Cid=\"222\" Act=\"ACT\"/>\r\n</ans>\r\n");
-    EXPECT_EQ(rig.LabelText("LabelDISP"), "111");
-    EXPECT_EQ(rig.LabelText("LabelSTAT"), Nls->GetText(1001));
-    rig.Answer("<ans Type=\"DIAL\" Handle=\"5\" Act=\"END\"/>");
+    rig.Answer(List("DIAL", {"Cid=\"111\"", "Cid=\"222\""}));
+    EXPECT_EQ(Display(rig), "111|||" + Nls->GetText(1001));
+    rig.Answer(Ans("DIAL", "Act=\"END\""));
     EXPECT_EQ(rig.LabelText("LabelDISP"), "");
 
-    rig.Answer("<ans Type=\"RING\" Handle=\"5\" Act=\"ACT\">\r\n"
-               "<ans Cid=\"333\" Dest=\"21\" DestName=\"Recepce\" Pos=\"0\" Act=\"ACT\"/>\r\n</ans>\r\n");
+    rig.Answer(List("RING", {"Cid=\"333\" Dest=\"21\" DestName=\"Recepce\" Pos=\"0\""}));
     EXPECT_EQ(rig.LabelText("LabelDEST"), "Recepce");
-    rig.Answer("<ans Type=\"RING\" Handle=\"5\" Act=\"ACT\">\r\n</ans>\r\n");
+    rig.Answer(List("RING", {}));
     EXPECT_EQ(rig.LabelText("LabelDISP"), "") << "the own call no longer rings";
     EXPECT_EQ(rig.LabelText("LabelDEST"), "Recepce");
     FakeExchange::WaitUntil([&] { return rig.LabelText("LabelDEST").empty(); }, 3000);
     EXPECT_EQ(rig.LabelText("LabelDEST"), "") << "cleared 1.5 s after the ring";
 
-    rig.Answer("<ans Type=\"INF\" Handle=\"5\" Act=\"KEY\" Key=\"9\"/>");
+    rig.Answer(Ans("INF", "Act=\"KEY\" Key=\"9\""));
     EXPECT_EQ(rig.LabelText("LabelKEYS"), "") << "no line state yet";
-    rig.Answer("<ans Type=\"STATE\" Handle=\"5\" State=\"PCK\" Hfree=\"1\" Mic=\"0\"/>");
-    rig.Answer("<ans Type=\"INF\" Handle=\"5\" Act=\"KEY\" Key=\"123\"/>");
-    rig.Answer("<ans Type=\"INF\" Handle=\"5\" Act=\"KEY\" Key=\"456\"/>");
-    rig.Answer("<ans Type=\"INF\" Handle=\"5\" Act=\"SERVICE\" Service=\"X\" Id=\"1\" Rmn=\"3\"/>");
+    rig.Answer(Ans("STATE", "State=\"PCK\" Hfree=\"1\" Mic=\"0\""));
+    rig.Answer(Ans("INF", "Act=\"KEY\" Key=\"123\""));
+    rig.Answer(Ans("INF", "Act=\"KEY\" Key=\"456\""));
+    rig.Answer(Ans("INF", "Act=\"SERVICE\" Service=\"X\" Id=\"1\" Rmn=\"3\""));
     EXPECT_EQ(rig.LabelText("LabelKEYS"), "456");
 }
 
@@ -188,24 +195,19 @@ TEST(PanelFunctions, RequestsAndTheirGates)
     ASSERT_TRUE(rig.LogIn());
     rig.Sent();
     TFMain &panel = *rig.main;
-    panel.ExecutePanelFunction(303, ""); // no call to park
-    panel.ExecutePanelFunction(656, "");
-    panel.ExecutePanelFunction(899, "");
+    for (int code : {303, 656, 899}) // 303: no call to park
+        panel.ExecutePanelFunction(code, "");
     EXPECT_EQ(rig.Sent(), "");
-    panel.ExecutePanelFunction(5, "");
-    panel.ExecutePanelFunction(11, "");
-    panel.ExecutePanelFunction(102, "");
-    panel.ExecutePanelFunction(600, "");
-    panel.ExecutePanelFunction(655, "");
-    panel.ExecutePanelFunction(306, "");
+    for (int code : {5, 11, 102, 600, 655, 306})
+        panel.ExecutePanelFunction(code, "");
     EXPECT_EQ(rig.Sent(), Comm("Act=\"DIAL\" Num=\"5\" ") + Comm("Act=\"DIAL\" Num=\"*\" ") +
                               Comm("Act=\"VOLUME\" State=\"+1\" ") + Comm("Act=\"DSS0\" ") + Comm("Act=\"DSS55\" ") +
                               Comm("Act=\"DIAL\" Num=\"F\" "));
-    rig.Answer("<ans Type=\"STATE\" Handle=\"5\" State=\"CAL\" Hfree=\"1\" Mic=\"0\"/>");
+    rig.Answer(Ans("STATE", "State=\"CAL\" Hfree=\"1\" Mic=\"0\""));
     panel.ExecutePanelFunction(303, "");
     EXPECT_EQ(rig.Sent(), Comm("Act=\"PARK\" "));
 
-    rig.Answer("<ans Type=\"STATE\" Handle=\"5\" State=\"REL\" Hfree=\"0\" Mic=\"0\"/>");
+    rig.Answer(Ans("STATE", "State=\"REL\" Hfree=\"0\" Mic=\"0\""));
     panel.Dial("+420602123456", "M");
     EXPECT_EQ(rig.Sent(), Comm("Act=\"SPK\" State=\"1\" ") + Comm("Act=\"DIAL\" Num=\"0602123456\" "));
     panel.Dial("", "M");

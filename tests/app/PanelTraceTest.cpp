@@ -3,13 +3,9 @@
 
 #include <gtest/gtest.h>
 
-TEST(PanelTrace, LinesCarryTenthsOfASecond)
+TEST(PanelTrace, LinesCarryTenthsOfASecondAndEraseEmptiesTheFileOnlyAtTheFirstLineOfARun)
 {
     EXPECT_EQ(TPanelTrace::Line("FormInit", QTime(14, 3, 7, 250)), "14:03:07.2 FormInit\r\n");
-}
-
-TEST(PanelTrace, EraseEmptiesTheFileOnlyAtTheFirstLineOfARun)
-{
     TempDir dir;
     std::string path = dir.File("Talvodem.trc");
     WriteBytes(path, "old run\r\n");

@@ -42,7 +42,7 @@ struct Scene {
 
 } // namespace
 
-TEST(GrphBtn, PicksTheStripPictureForItsState)
+TEST(GrphBtn, BothButtonsPickTheStripPictureForTheirState)
 {
     Scene s;
     TGrphBtn b(&s.parent);
@@ -66,6 +66,20 @@ TEST(GrphBtn, PicksTheStripPictureForItsState)
     EXPECT_EQ(b.NumGlyphs(), 1);
     b.SetNumGlyphs(9);
     EXPECT_EQ(b.NumGlyphs(), 5);
+
+    // The speed button paints alike, with the speed button's states.
+    TGrphSpeedBtn sb(&s.parent);
+    sb.setGeometry(10, 10, 20, 20);
+    sb.setCheckable(true);
+    sb.Glyph = Strip(4, 20, 20);
+    sb.SetNumGlyphs(9);
+    EXPECT_EQ(sb.NumGlyphs(), 4);
+    EXPECT_EQ(At(&sb, 10, 10), QColor(Qt::red));
+    EXPECT_EQ(At(&sb, 0, 0), QColor(200, 100, 50));
+    sb.setChecked(true);
+    EXPECT_EQ(At(&sb, 10, 10), QColor(Qt::yellow));
+    sb.setEnabled(false);
+    EXPECT_EQ(At(&sb, 10, 10), QColor(Qt::green));
 }
 
 TEST(GrphBtn, FaceCopiesTheOverlappedPictureAndStripWidthRoundsDown)
@@ -84,23 +98,6 @@ TEST(GrphBtn, FaceCopiesTheOverlappedPictureAndStripWidthRoundsDown)
     EXPECT_EQ(face.pixelColor(15, 15), QColor(10, 20, 30)); // beside it
     EXPECT_EQ(face.pixelColor(32, 1), QColor(Qt::black)); // picture 0 is 33 wide
     EXPECT_EQ(face.pixelColor(33, 1), QColor(10, 20, 30));
-}
-
-TEST(GrphSpeedBtn, PaintsLikeTheButtonWithTheSpeedButtonStates)
-{
-    Scene s;
-    TGrphSpeedBtn b(&s.parent);
-    b.setGeometry(10, 10, 20, 20);
-    b.setCheckable(true);
-    b.Glyph = Strip(4, 20, 20);
-    b.SetNumGlyphs(9);
-    EXPECT_EQ(b.NumGlyphs(), 4);
-    EXPECT_EQ(At(&b, 10, 10), QColor(Qt::red));
-    EXPECT_EQ(At(&b, 0, 0), QColor(200, 100, 50));
-    b.setChecked(true);
-    EXPECT_EQ(At(&b, 10, 10), QColor(Qt::yellow));
-    b.setEnabled(false);
-    EXPECT_EQ(At(&b, 10, 10), QColor(Qt::green));
 }
 
 TEST(SmCheckBox, CaptionColourFollowsTheState)

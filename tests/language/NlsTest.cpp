@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 namespace {
 
 // A language object over a hand-made language file "Talvodel.tst".
@@ -32,12 +34,8 @@ TEST_F(LanguageFile, TextsResolveEscapesAndMissingOrEmptyKeysGiveNothing)
     EXPECT_EQ(nls.GetText(10), "");
     EXPECT_EQ(nls.GetText(11), "x\"y") << "the search starts again from the start of the line";
     EXPECT_EQ(nls.GetText(-3), "minus");
-}
-
-TEST_F(LanguageFile, OnlyAThousandCharactersSurviveAnEscape)
-{
     Load("[Texty]\r\n1=a\\n" + std::string(1500, 'x') + "\r\n");
-    EXPECT_EQ(nls.GetText(1), "a\r\n" + std::string(1000, 'x'));
+    EXPECT_EQ(nls.GetText(1), "a\r\n" + std::string(1000, 'x')) << "a thousand characters survive an escape";
 }
 
 TEST_F(LanguageFile, ParamTextFallsBackAndKeepsQuoteEscapes)
@@ -63,14 +61,52 @@ TEST_F(LanguageFile, MissingFileReadsAsEmptyAndCodeIsFoundWithoutCase)
     EXPECT_EQ(nls.Language(), "Cz");
 }
 
-TEST(ShippedLanguages, BothFilesLoadFromTheProgramFolder)
+// Sort keys from the collation tables the language file carries.
+class Collation : public LanguageFile {};
+
+TEST_F(Collation, WeightsKeepLowEightBitsAndIgnoreWhatIsNoNumber)
 {
-    for (const char *code : {"cz", "eng"}) {
-        TNlsFunc nls;
-        nls.SetLanguage(code);
-        ASSERT_TRUE(nls.File()->SectionExists("Texty")) << code;
-        ASSERT_TRUE(nls.File()->SectionExists("Upper")) << code;
-    }
+    // Without tables only ASCII letters are upper-cased.
+    EXPECT_EQ(nls.MakeSortKey("abc \xE8\x65-1"), "ABC \xE8\x45-1");
+    Load("[Sort]\r\nA=0\r\nB=300\r\nC=abc\r\nab=7\r\nx=1\r\nX=2\r\n");
+    EXPECT_EQ(nls.SortWeights("A"), std::string(1, '\0'));
+    EXPECT_EQ(nls.MakeSortKey("A"), std::string(1, '\0')) << "a zero weight puts a NUL into the key";
+    EXPECT_EQ(nls.SortWeights("a"), "\x07") << "a key's first character counts";
+    EXPECT_EQ(nls.SortWeights("B"), ",");
+    EXPECT_EQ(nls.SortWeights("C"), "C");
+    // A lower-case line before its capital wins: the reader merges keys that differ only in case.
+    EXPECT_EQ(nls.SortWeights("x"), "\x01");
+    EXPECT_EQ(nls.SortWeights("X"), "X");
+    EXPECT_EQ(nls.MakeSortKey("x"), "X");
+}
+
+TEST_F(Collation, DoublesMatchOnlyTwoUpperCaseCharactersAndTheTailIsBounded)
+{
+    Load("[Double]\r\nch=90\r\nQQ=81\r\nC=70\r\nCHA=71\r\nAB=66\r\n");
+    EXPECT_EQ(nls.MakeSortKey("ch"), "CH") << "a lower-case key never matches";
+    EXPECT_EQ(nls.MakeSortKey("qqqq"), "Q") << "each replacement shortens the text by one";
+    EXPECT_EQ(nls.MakeSortKey("cab") + nls.MakeSortKey("chab"), "CBCHB") << "keys of other lengths are skipped";
+    Load("[Double]\r\nCH=74\r\n");
+    EXPECT_EQ(nls.MakeSortKey("ch" + std::string(1500, 'a')), "J" + std::string(1000, 'A'));
+}
+
+TEST(ShippedCzech, NamesSortAsACzechReaderExpects)
+{
+    TNlsFunc nls;
+    nls.SetLanguage("cz");
+    nls.LoadTexts();
+    nls.CloseFile();
+    // Hradec, Chrudim, Ivančice; Cyril, Černý; Rudolf, Řevnice; Sova, Šimek; Zdeněk, Žák
+    std::vector<std::string> expected = {"Cyril", "\xC8\x65rn\xFD", "Hradec", "Chrudim", "Ivan\xE8ice",
+                                         "Rudolf", "\xD8\x65vnice", "Sova", "\x8Aimek", "Zden\xECk", "\x8E\xE1k"};
+    std::vector<std::string> names(expected.rbegin(), expected.rend());
+    std::sort(names.begin(), names.end(), [&](const std::string &a, const std::string &b) {
+        return nls.MakeSortKey(a) < nls.MakeSortKey(b);
+    });
+    EXPECT_EQ(names, expected);
+    // Accented vowels and ď, ť, ň sort with their base letters.
+    EXPECT_EQ(nls.MakeSortKey("\xE1\xE9\xEC\xED\xF3\xFA\xF9\xFD\xEF\x9D\xF2"), nls.MakeSortKey("aeeiouuydtn"));
+    EXPECT_LT(nls.MakeSortKey("Nov\xE1k"), nls.MakeSortKey("Nov\xE1kov\xE1"));
 }
 
 } // namespace

@@ -93,6 +93,12 @@ TEST_F(Translation, FormWithTagZeroAndContainers)
     EXPECT_EQ(inScroll->Caption(), "Radio");
 }
 
+class TDBGridEx : public TDBGrid {
+    Q_OBJECT
+public:
+    using TDBGrid::TDBGrid;
+};
+
 TEST_F(Translation, ComboRadioMemoTabsGridsAndNavigator)
 {
     auto *shared = Add<TComboBox>(&form, 6030);
@@ -114,6 +120,8 @@ TEST_F(Translation, ComboRadioMemoTabsGridsAndNavigator)
     tabs->AddTab("b");
     tabs->SetTabIndex(1);
     SetHintOf(tabs, "Range: today");
+    auto *plainTabs = Add<TTabControl>(&form, 300);
+    SetHintOf(plainTabs, "no colon");
     auto *grid = Add<TDBGrid>(&form, 10041);
     grid->Columns = {{"NUM", "num"}, {"KIND", "kind"}};
     auto *sgrid = Add<TStringGrid>(&form, 1);
@@ -122,6 +130,8 @@ TEST_F(Translation, ComboRadioMemoTabsGridsAndNavigator)
     sgrid->SetObject(1, 0, 4711);
     sgrid->SetCell(0, 0, "zero");
     auto *nav = Add<TDBNavigator>(&form, 2000);
+    auto *derived = Add<TDBGridEx>(&form, 10041);
+    derived->Columns = {{"NUM", "num"}};
     nls.TranslateForm(&form, true);
 
     EXPECT_EQ(shared->Item(0), "c0");
@@ -137,33 +147,13 @@ TEST_F(Translation, ComboRadioMemoTabsGridsAndNavigator)
     EXPECT_EQ(tabs->Tab(0), "t0");
     EXPECT_EQ(tabs->TabIndex(), 1);
     EXPECT_EQ(HintOf(tabs), "tabs: today");
+    EXPECT_EQ(HintOf(plainTabs), "no colon");
     EXPECT_EQ(grid->Columns[0].Title, "Number");
     EXPECT_EQ(grid->Columns[1].Title, "kind");
+    EXPECT_EQ(derived->Columns[0].Title, "num") << "a derived class matches no rule";
     EXPECT_EQ(sgrid->Cell(0, 0), "zero") << "column 0 is skipped";
     EXPECT_EQ(sgrid->Cell(1, 0), "Title");
     EXPECT_EQ(nav->Hints(), (std::vector<std::string>{"n0", "n1", "", "", "", "", "", "", "", ""}));
-}
-
-TEST_F(Translation, TabControlHintWithoutColonStays)
-{
-    auto *tabs = Add<TTabControl>(&form, 300);
-    SetHintOf(tabs, "no colon");
-    nls.TranslateForm(&form, true);
-    EXPECT_EQ(HintOf(tabs), "no colon");
-}
-
-class TDBGridEx : public TDBGrid {
-    Q_OBJECT
-public:
-    using TDBGrid::TDBGrid;
-};
-
-TEST_F(Translation, DerivedClassMatchesNoRule)
-{
-    auto *grid = Add<TDBGridEx>(&form, 10041);
-    grid->Columns = {{"NUM", "num"}};
-    nls.TranslateForm(&form, true);
-    EXPECT_EQ(grid->Columns[0].Title, "num");
 }
 
 TEST_F(Translation, HintWalkLeavesCaptions)

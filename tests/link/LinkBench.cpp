@@ -17,14 +17,12 @@ const Stream &Answers()
 {
     static const Stream stream = [] {
         Stream s;
-        while (s.bytes.size() < 256 * 1024) {
+        for (; s.bytes.size() < 256 * 1024; s.answers += 5)
             s.bytes += "<ans Type=\"STATE\" Handle=\"0\" State=\"CAL\" Hfree=\"1\" Mic=\"0\"/>\r\n"
                        "<ans Type=\"RING\" Handle=\"0\" Act=\"ACT\">\r\n"
                        "<ans Port=\"12\" Cid=\"603111222\" PBXName=\"Nov&#225;k\" Dest=\"21\" Pos=\"1\" Act=\"ACT\"/>\r\n"
                        "</ans>\r\n"
                        "<ans Type=\"DIAL\" Handle=\"0\" PBXName=\"Recepce\" Cid=\"21\" Act=\"END\"/>\r\n";
-            s.answers += 5;
-        }
         return s;
     }();
     return stream;

@@ -1,4 +1,5 @@
 // Arbitrary bytes through the framing, joining, dispatch and every reader.
+#include "RecordingReceivers.h"
 #include "XmlLink.h"
 
 #include <cstddef>
@@ -21,24 +22,11 @@ void ReadEverything(const std::string &answer)
     TXmlLink::MaskPassword(answer);
 }
 
-class Everything : public TAnswerReceivers, public TAnswerWindow, public TSpeedDialReceiver, public TPortReceiver {
+// Every answer a window would get is read through every reader as well.
+class Everything : public RecordingReceivers {
 public:
-    int SessionHandle() const override { return handle; }
-    void OnOpenAnswer(int h, const std::string &, int, const std::string &, const std::string &ret) override
-    {
-        if (ret == "OK")
-            handle = h;
-    }
-    void OnSessionClosed(const std::string &, bool) override { handle = -1; }
     void ProcessAnswer(const std::string &answer) override { ReadEverything(answer); }
-    void ProcessAnswer(const std::string &act, int, const std::string &num, const std::string &text) override {}
-    void AddPort(const std::string &, const std::string &, const std::string &, const std::string &) override {}
-    TAnswerWindow *HoldWindow() override { return this; }
-    TAnswerWindow *ParkWindow() override { return this; }
-    TAnswerWindow *HistWindow() override { return this; }
-    TSpeedDialReceiver *SpeedDial() override { return this; }
-    TPortReceiver *PbxData() override { return this; }
-    int handle = -1;
+    using RecordingReceivers::ProcessAnswer;
 };
 
 } // namespace

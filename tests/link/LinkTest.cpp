@@ -1,5 +1,6 @@
 // The link without a window: joining, requests, the message list and trace,
 // dispatch by Type and session, settings.
+#include "Data.h"
 #include "IniFile.h"
 #include "RecordingReceivers.h"
 #include "TempDir.h"
@@ -227,6 +228,49 @@ TEST(Settings, DefaultsAndBounds)
     l.WriteLinkSettings(ini);
     EXPECT_EQ(ini.ReadInteger("XML", "Live", -1), 0);
     EXPECT_EQ(ini.ReadInteger("XML", "MaxList", 1), -5); // never written
+}
+
+TEST(PbxData, PortsAreCountedNamedAndReplacedByTheNextList)
+{
+    TPbxData pbx;
+    const char *ports[][4] = {{"", "", "", ""},         {"IL1", "SYS", "10", "Operator"}, {"IL2", "AUDIO", "11", "Music"},
+                              {"CO1", "CO", "", "Line 1"}, {"CO2", "CO", "", "Line 2"},     {"EM1", "EM", "", "E&M"},
+                              {"GS1", "GSM", "", "GSM gate"}, {"IS1", "ISDN", "", "ISDN"}};
+    for (auto &p : ports) // a list starts with an empty port
+        pbx.AddPort(p[0], p[1], p[2], p[3]);
+    EXPECT_EQ(std::vector<int>({pbx.PortCount, pbx.CountIL, pbx.CountCO, pbx.CountEM, pbx.CountGSM, pbx.AudioCount}),
+              std::vector<int>({7, 2, 2, 1, 1, 1}));
+    EXPECT_EQ(pbx.PortName("CO2"), "Line 2");
+    EXPECT_EQ(pbx.PortName("XX9"), "");
+    EXPECT_TRUE(pbx.IsAudioPort("IL2"));
+    EXPECT_FALSE(pbx.IsAudioPort("IL1"));
+
+    pbx.AddPort("", "", "", "");
+    pbx.AddPort("CO9", "CO", "", "Other");
+    EXPECT_EQ(pbx.PortCount, 1);
+    EXPECT_EQ(pbx.PortName("CO1"), "");
+    EXPECT_FALSE(pbx.IsAudioPort("IL2"));
+
+    // Excess ports never write past the tables.
+    pbx.AddPort("", "", "", "");
+    for (int i = 0; i < 80; ++i)
+        pbx.AddPort("IL" + std::to_string(i), "AUDIO", "", "p" + std::to_string(i));
+    EXPECT_EQ(pbx.PortCount, TPbxData::kMaxPorts);
+    EXPECT_EQ(pbx.AudioCount, TPbxData::kMaxAudioPorts);
+    EXPECT_EQ(pbx.PortName("IL55"), "p55");
+    EXPECT_EQ(pbx.PortName("IL56"), "");
+}
+
+TEST(PbxData, RequestsFollowTheCommandRight)
+{
+    TPbxData pbx;
+    Link link;
+    pbx.RequestInfo(link, 5, 3, false);
+    EXPECT_EQ(link.wire, "<req Type=\"PBXINFO\" Handle=\"5\" />");
+    EXPECT_EQ(pbx.OwnPort, 3);
+    link.wire.clear();
+    pbx.RequestInfo(link, 5, -1, true);
+    EXPECT_EQ(link.wire, "<req Type=\"PBXINFO\" Handle=\"5\" /><req Type=\"SYSINFO\" Act=\"GET\" Handle=\"5\" />");
 }
 
 } // namespace

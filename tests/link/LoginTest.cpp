@@ -3,7 +3,7 @@
 
 #include <gtest/gtest.h>
 
-TEST(LoginDialog, ValuesChangeOnlyOnOkAndOkNeedsAUser)
+TEST(LoginDialog, ValuesChangeOnlyOnOkOkNeedsAUserAndAttributesKeepTheirOrder)
 {
     std::string attr = "STS-CTI-CMD", pass = "old", user = "", line = "21";
     {
@@ -28,17 +28,15 @@ TEST(LoginDialog, ValuesChangeOnlyOnOkAndOkNeedsAUser)
     EXPECT_EQ(pass, "tajn\xE9");
     EXPECT_EQ(line, "22");
     EXPECT_EQ(attr, "STS-CTI-CMD");
-}
 
-TEST(LoginDialog, AttributeWordsInTheirOrder)
-{
-    std::string attr = "CMD-STS";
-    TFLogAtt dialog(nullptr, attr);
-    EXPECT_TRUE(dialog.CheckBoxSTS->isChecked());
-    EXPECT_FALSE(dialog.CheckBoxCTI->isChecked());
-    dialog.CheckBoxSTS->setChecked(false);
-    dialog.CheckBoxCTI->setChecked(true);
-    dialog.BitBtn1Click();
+    // The attribute words come back in their order.
+    attr = "CMD-STS";
+    TFLogAtt words(nullptr, attr);
+    EXPECT_TRUE(words.CheckBoxSTS->isChecked());
+    EXPECT_FALSE(words.CheckBoxCTI->isChecked());
+    words.CheckBoxSTS->setChecked(false);
+    words.CheckBoxCTI->setChecked(true);
+    words.BitBtn1Click();
     EXPECT_EQ(attr, "CTI-CMD");
     TFLogAtt none(nullptr, attr);
     for (auto *box : {none.CheckBoxSTS, none.CheckBoxCTI, none.CheckBoxCMD})

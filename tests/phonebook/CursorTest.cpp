@@ -26,13 +26,17 @@ void MakeNums(TDbCursor &c, const TempDir &dir)
     }
 }
 
-} // namespace
-
-TEST(CursorFilters, ExpressionsSwitchAndOrder)
-{
+class Cursors : public ::testing::Test {
+protected:
+    void SetUp() override { MakeNums(c, dir); }
     TempDir dir;
     TDbCursor c;
-    MakeNums(c, dir);
+};
+
+} // namespace
+
+TEST_F(Cursors, FilterExpressionsSwitchAndOrder)
+{
     c.SetFilter("Idf=1");
     EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 2, 4}));
     EXPECT_EQ(c.RecordCount(), 3);
@@ -55,11 +59,8 @@ TEST(CursorFilters, ExpressionsSwitchAndOrder)
     EXPECT_EQ(c.Filter(), "");
 }
 
-TEST(CursorNavigation, EndsBookmarksAndLocate)
+TEST_F(Cursors, EndsBookmarksAndLocate)
 {
-    TempDir dir;
-    TDbCursor c;
-    MakeNums(c, dir);
     c.SetIndexName("NUM");
     c.Last();
     EXPECT_EQ(c.RecNo(), 4u);
@@ -89,11 +90,9 @@ TEST(CursorNavigation, EndsBookmarksAndLocate)
     EXPECT_THROW(c.GotoBookmark(mark), EDbError);
 }
 
-TEST(CursorEditing, PostCancelDeleteAndSharedCursors)
+TEST_F(Cursors, PostCancelDeleteAndSharedCursors)
 {
-    TempDir dir;
-    TDbCursor c, other;
-    MakeNums(c, dir);
+    TDbCursor other;
     other.DatabaseName = dir.Path();
     other.TableName = "nums.DBF";
     other.Open();
@@ -130,11 +129,8 @@ TEST(CursorEditing, PostCancelDeleteAndSharedCursors)
     EXPECT_THROW(c.Post(), EDbError);
 }
 
-TEST(CursorNotifications, AfterScrollBeforeDeleteAndDisabling)
+TEST_F(Cursors, AfterScrollBeforeDeleteAndDisabling)
 {
-    TempDir dir;
-    TDbCursor c;
-    MakeNums(c, dir);
     int scrolls = 0;
     std::vector<uint32_t> deleting;
     c.AfterScroll = [&](TDbCursor &) { ++scrolls; };

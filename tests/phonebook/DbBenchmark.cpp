@@ -70,24 +70,17 @@ void Open(TDbCursor &c, const std::string &table, const std::vector<TDbIndexDef>
     c.Open();
 }
 
-void BM_OpenNumbers(benchmark::State &state)
+// Opening the numbers (0) or the firms with their name order (1).
+void BM_Open(benchmark::State &state)
 {
-    for (auto _ : state) {
-        TDbCursor c;
-        Open(c, gTable, gIndexes);
-        benchmark::DoNotOptimize(c.RecordCount());
-    }
-}
-
-void BM_OpenFirms(benchmark::State &state)
-{
-    if (!std::filesystem::exists(gDir + "Firms.dbf")) {
+    const bool firms = state.range(0) == 1;
+    if (firms && !std::filesystem::exists(gDir + "Firms.dbf")) {
         state.SkipWithError("no Firms.dbf beside the numbers");
         return;
     }
     for (auto _ : state) {
         TDbCursor c;
-        Open(c, "Firms", {{"NAME", "XNAME", false}});
+        Open(c, firms ? "Firms" : gTable, firms ? std::vector<TDbIndexDef>{{"NAME", "XNAME", false}} : gIndexes);
         benchmark::DoNotOptimize(c.RecordCount());
     }
 }
@@ -168,8 +161,7 @@ void BM_PostNumber(benchmark::State &state)
 
 } // namespace
 
-BENCHMARK(BM_OpenNumbers)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_OpenFirms)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_Open)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_FullScan)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_SwitchOrder)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_LocateNum)->Unit(benchmark::kMillisecond);
@@ -186,9 +178,8 @@ int main(int argc, char **argv)
     } else {
         Generate();
         gGenerated = true;
-        TDbCursor first; // writes the index files once
-        Open(first, "Nums", gIndexes);
-        TDbCursor firms;
+        TDbCursor nums, firms; // write the index files once
+        Open(nums, "Nums", gIndexes);
         Open(firms, "Firms", {{"NAME", "XNAME", false}});
     }
     benchmark::RunSpecifiedBenchmarks();

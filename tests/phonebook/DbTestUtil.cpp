@@ -45,3 +45,19 @@ void OpenTable(TDbCursor &c, const TempDir &dir, const std::string &name)
     c.TableName = name;
     c.Open();
 }
+
+std::string Row(TDbCursor &c, std::initializer_list<const char *> fields)
+{
+    std::string row, sep;
+    for (const char *f : fields)
+        row += sep + c.FieldByName(f).AsString(), sep = "|";
+    return row;
+}
+
+std::string Rows(TDbCursor &c, std::initializer_list<const char *> fields)
+{
+    std::string rows;
+    for (c.First(); !c.Eof(); c.Next())
+        rows += Row(c, fields) + ";";
+    return rows;
+}

@@ -15,3 +15,7 @@ std::vector<uint32_t> Walk(TDbCursor &c);
 // Record numbers each tag of an index file lists, tag by tag name.
 std::vector<uint32_t> CdxOrder(const std::string &cdxPath, const std::string &tag);
 void OpenTable(TDbCursor &c, const TempDir &dir, const std::string &name);
+// The named fields of the current row as text, joined by '|'.
+std::string Row(TDbCursor &c, std::initializer_list<const char *> fields);
+// Row() of every row in the cursor's order, each ended by ';'.
+std::string Rows(TDbCursor &c, std::initializer_list<const char *> fields);

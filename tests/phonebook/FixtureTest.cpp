@@ -5,80 +5,38 @@
 
 #include <gtest/gtest.h>
 
-namespace {
-
-std::string Str(TDbCursor &c, const char *field) { return c.FieldByName(field).AsString(); }
-
-} // namespace
-
-TEST(FixtureTables, FirmsValuesMemosAndDeletedRow)
+TEST(FixtureTables, ValuesMemosAndTheDeletedRow)
 {
     TempDir dir;
     CopyFixtures(dir);
-    TDbCursor c;
+    TDbCursor c, r, n, k, a;
     OpenTable(c, dir, "Firms");
     EXPECT_EQ(c.RecordCount(), 3);
-    EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 2, 3}));
     c.First();
-    EXPECT_EQ(c.FieldByName("id").AsInteger(), 1);
-    EXPECT_EQ(Str(c, "NAME"), "\xC8" "ern\xE1 Hora s.r.o.");
-    EXPECT_EQ(Str(c, "Add_City"), "Chrudim");
-    EXPECT_EQ(Str(c, "ADD_ZIP"), "53701");
-    EXPECT_EQ(Str(c, "ICO"), "12345678");
-    EXPECT_EQ(Str(c, "MEMO"), "Pozn\xE1mka k firm\xEC\r\ndruh\xFD \xF8\xE1" "dek");
-    EXPECT_TRUE(c.FieldByName("DEALER").AsBoolean());
-    EXPECT_FALSE(c.FieldByName("SUPPLIER").AsBoolean());
-    EXPECT_TRUE(c.FieldByName("CUSTOMER").AsBoolean());
+    EXPECT_EQ(Row(c, {"id", "NAME", "Add_City", "ADD_ZIP", "ICO", "MEMO", "DEALER", "SUPPLIER", "CUSTOMER"}),
+              "1|\xC8" "ern\xE1 Hora s.r.o.|Chrudim|53701|12345678|Pozn\xE1mka k firm\xEC\r\ndruh\xFD \xF8\xE1" "dek|"
+              "True|False|True");
     c.Next();
-    EXPECT_EQ(c.FieldByName("ID").AsInteger(), 7);
-    EXPECT_EQ(Str(c, "NAME"), "Hradec Trade");
-    EXPECT_EQ(Str(c, "ADD_CITY"), "Hradec Kr\xE1lov\xE9");
-    EXPECT_EQ(Str(c, "MEMO"), "");
+    EXPECT_EQ(Row(c, {"ID", "NAME", "ADD_CITY", "MEMO"}), "7|Hradec Trade|Hradec Kr\xE1lov\xE9|");
     c.Next();
-    EXPECT_EQ(Str(c, "NAME"), "Ivan\xE8ice Ml\xFDn");
-    EXPECT_EQ(Str(c, "MEMO"), std::string(700, 'x'));
+    EXPECT_EQ(Row(c, {"NAME", "MEMO"}), "Ivan\xE8ice Ml\xFDn|" + std::string(700, 'x'));
     // The deleted firm is hidden, also from locate.
+    EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 2, 3}));
     EXPECT_FALSE(c.Locate({{"ID", "41"}}));
     EXPECT_FALSE(c.BookmarkValid(4));
-}
 
-TEST(FixtureTables, RepresNumsContactsAutosnValues)
-{
-    TempDir dir;
-    CopyFixtures(dir);
-    TDbCursor r, n, k, a;
     OpenTable(r, dir, "REPRES.DBF");
-    r.First();
-    EXPECT_EQ(Str(r, "TITLE") + "|" + Str(r, "NAME") + "|" + Str(r, "SURNAME") + "|" + Str(r, "FCE"),
-              "Ing.|Jan|Nov\xE1k|jednatel");
-    EXPECT_TRUE(r.FieldByName("MUZ").AsBoolean());
-    EXPECT_EQ(Str(r, "MEMO"), "Repres memo");
-    r.Next();
-    EXPECT_EQ(Str(r, "SURNAME") + "|" + Str(r, "TITUL") + "|" + Str(r, "IDF"), "Dvo\xF8\xE1kov\xE1|Ph.D.|7");
-    EXPECT_FALSE(r.FieldByName("MUZ").AsBoolean());
-
+    EXPECT_EQ(Rows(r, {"TITLE", "NAME", "SURNAME", "FCE", "MUZ", "MEMO", "TITUL", "IDF"}),
+              "Ing.|Jan|Nov\xE1k|jednatel|True|Repres memo||1;|Eva|Dvo\xF8\xE1kov\xE1||False||Ph.D.|7;");
     OpenTable(n, dir, "Nums");
-    std::string nums;
-    for (n.First(); !n.Eof(); n.Next())
-        nums += Str(n, "IDF") + "," + Str(n, "IDR") + "," + Str(n, "TYPE") + "," + Str(n, "NUM") + ";";
-    EXPECT_EQ(nums, "1,0,T,0465123456;1,1,M,0602123456;7,2,L,21;7,0,F,+420495000111;3,0,T,00441234567890;");
-
+    EXPECT_EQ(Rows(n, {"IDF", "IDR", "TYPE", "NUM"}),
+              "1|0|T|0465123456;1|1|M|0602123456;7|2|L|21;7|0|F|+420495000111;3|0|T|00441234567890;");
     OpenTable(k, dir, "Contacts");
-    k.First();
-    EXPECT_EQ(k.FieldByName("DATUM").AsDate(), QDate(2026, 11, 5));
-    EXPECT_EQ(Str(k, "SUBJECT"), "Sch\xF9zka");
-    EXPECT_EQ(Str(k, "MEMO"), "Visit notes");
-    EXPECT_TRUE(k.FieldByName("CHECKED").AsBoolean());
-    k.Next();
-    EXPECT_EQ(k.FieldByName("DATUM").AsDate(), QDate(2026, 1, 15));
-    EXPECT_EQ(Str(k, "IDR") + "|" + Str(k, "SUBJECT"), "0|Offer");
-
+    EXPECT_EQ(Rows(k, {"DATUM", "SUBJECT", "MEMO", "CHECKED", "IDR"}),
+              "2026-11-05|Sch\xF9zka|Visit notes|True|1;2026-01-15|Offer||False|0;");
     OpenTable(a, dir, "Autosn");
-    std::string rows;
-    for (a.First(); !a.Eof(); a.Next())
-        rows += Str(a, "ID") + "," + Str(a, "NAME") + "," + Str(a, "NUMBER") + "," + Str(a, "ATTEMPTS") + ","
-                + Str(a, "NOTE") + ";";
-    EXPECT_EQ(rows, "0,Alpha,123,0,note;-2000000000,Beta,456,0,;3,Gamma,789,2,x;");
+    EXPECT_EQ(Rows(a, {"ID", "NAME", "NUMBER", "ATTEMPTS", "NOTE"}),
+              "0|Alpha|123|0|note;-2000000000|Beta|456|0|;3|Gamma|789|2|x;");
 }
 
 TEST(FixtureTables, IndexFilesGiveTheListedOrders)

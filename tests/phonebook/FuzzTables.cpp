@@ -5,41 +5,16 @@
 #include "Cursor.h"
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 #include <string>
 #include <unistd.h>
 
 namespace {
 
-// A scratch folder per input, removed when the input is done.
-class TScratch {
-public:
-    TScratch()
-    {
-        char name[] = "/tmp/talvo-fuzz-XXXXXX";
-        if (mkdtemp(name))
-            dir_ = std::string(name) + "/";
-    }
-    ~TScratch()
-    {
-        if (!dir_.empty())
-            std::filesystem::remove_all(dir_);
-    }
-    const std::string &Dir() const { return dir_; }
-
-private:
-    std::string dir_;
-};
-
 void Write(const std::string &path, const std::string &bytes)
 {
-    FILE *f = fopen(path.c_str(), "wb");
-    if (!f)
-        return;
-    fwrite(bytes.data(), 1, bytes.size(), f);
-    fclose(f);
+    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
 }
 
 void ReadEverything(TDbCursor &c)
@@ -72,10 +47,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ReadCdx(cdx, [](const std::string &) { return ' '; });
     } catch (const EDbError &) {
     }
-    TScratch scratch;
-    const std::string &dir = scratch.Dir();
-    if (dir.empty())
+    char name[] = "/tmp/talvo-fuzz-XXXXXX"; // a folder of this input's own
+    if (!mkdtemp(name))
         return 0;
+    const std::string dir = std::string(name) + "/";
     Write(dir + "t.dbf", dbf);
     Write(dir + "t.fpt", fpt);
     Write(dir + "t.cdx", cdx);
@@ -92,5 +67,6 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
                 break;
     } catch (const EDbError &) {
     }
+    std::filesystem::remove_all(dir);
     return 0;
 }

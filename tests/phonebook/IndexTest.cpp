@@ -32,6 +32,36 @@ void Add(TDbCursor &c, int idf, const std::string &num)
     c.Post();
 }
 
+// Runs body in a child process, as another program would.
+pid_t Spawn(const std::function<void()> &body)
+{
+    pid_t child = fork();
+    if (child == 0) {
+        body();
+        _exit(0);
+    }
+    return child;
+}
+
+void Reap(pid_t child)
+{
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+// The index file on disk holds what the open table holds.
+void ExpectIndexOnDisk(TDbCursor &c, const std::string &cdx)
+{
+    std::vector<TCdxTag> expected = TDbTable::Acquire(c.FileName(), {})->CdxTags();
+    std::vector<TCdxTag> read = ReadCdx(ReadBytes(cdx), [](const std::string &e) { return e == "NUM" ? ' ' : '\0'; });
+    ASSERT_EQ(read.size(), 2u);
+    for (size_t i = 0; i < 2; ++i) {
+        EXPECT_EQ(read[i].Recnos, expected[i].Recnos);
+        EXPECT_EQ(read[i].Keys, expected[i].Keys);
+    }
+}
+
 std::string Message(const std::function<void()> &f)
 {
     try {
@@ -42,14 +72,21 @@ std::string Message(const std::function<void()> &f)
     return "no error";
 }
 
-} // namespace
-
-TEST(IndexKept, AppendsPostsThatMoveKeysAndDeletes)
-{
+// A table of numbers with both orders, open in c.
+class NumsTable : public ::testing::Test {
+protected:
+    void SetUp() override { MakeNums(c, dir); }
     TempDir dir;
     TDbCursor c;
-    MakeNums(c, dir);
     std::string cdx = dir.File("Nums.cdx");
+};
+class IndexKept : public NumsTable {};
+class Locks : public NumsTable {};
+
+} // namespace
+
+TEST_F(IndexKept, AppendsPostsThatMoveKeysAndDeletes)
+{
     EXPECT_TRUE(CdxOrder(cdx, "NUM").empty());
     Add(c, 3, "300");
     Add(c, -2000000000, "100");
@@ -77,119 +114,77 @@ TEST(IndexKept, AppendsPostsThatMoveKeysAndDeletes)
     EXPECT_EQ(ReadBytes(dir.File("Nums.dbf"))[ReadBytes(dir.File("Nums.dbf")).size() - 1 - 3 * 41], ' ');
 }
 
-TEST(IndexKept, ManyRecordsNeedSeveralLevelsAndReadBackTheSame)
+TEST_F(IndexKept, ManyRecordsNeedSeveralLevelsAndReadBackTheSame)
 {
-    TempDir dir;
-    TDbCursor c;
-    MakeNums(c, dir);
     for (int i = 0; i < 1500; ++i)
         Add(c, (i * 7919) % 1501 - 750, std::to_string((i * 104729) % 100003));
-    auto table = TDbTable::Acquire(c.FileName(), {});
-    std::vector<TCdxTag> expected = table->CdxTags();
-    std::string bytes = ReadBytes(dir.File("Nums.cdx"));
-    EXPECT_GT(bytes.size(), 30u * 512); // many leaves under interior nodes
-    std::vector<TCdxTag> read = ReadCdx(bytes, [](const std::string &e) { return e == "NUM" ? ' ' : '\0'; });
-    ASSERT_EQ(read.size(), 2u);
-    for (size_t i = 0; i < 2; ++i) {
-        EXPECT_EQ(read[i].Recnos, expected[i].Recnos);
-        EXPECT_EQ(read[i].Keys, expected[i].Keys);
-    }
+    EXPECT_GT(ReadBytes(cdx).size(), 30u * 512); // many leaves under interior nodes
+    ExpectIndexOnDisk(c, cdx);
     c.SetIndexName("IDF");
-    std::vector<uint32_t> walked = Walk(c);
-    EXPECT_EQ(walked, read[1].Recnos);
+    EXPECT_EQ(Walk(c), CdxOrder(cdx, "IDF"));
 }
 
-TEST(IndexKept, StaleOrMissingIndexIsRewrittenAtOpen)
+TEST_F(IndexKept, StaleOrMissingIndexIsRewrittenAtOpen)
 {
-    TempDir dir;
-    {
-        TDbCursor c;
-        MakeNums(c, dir);
-        Add(c, 1, "B");
-        Add(c, 2, "A");
-    }
-    std::string current = ReadBytes(dir.File("Nums.cdx"));
-    {
-        // As if a crash came between the record and the index.
-        TDbCursor c;
-        MakeNums(c, dir);
-        Add(c, 1, "B");
-    }
-    std::string stale = ReadBytes(dir.File("Nums.cdx"));
-    {
-        TDbCursor c;
-        MakeNums(c, dir);
-        Add(c, 1, "B");
-        Add(c, 2, "A");
-    }
-    WriteBytes(dir.File("Nums.cdx"), stale);
-    TDbCursor c;
-    OpenTable(c, dir, "Nums");
-    EXPECT_EQ(ReadBytes(dir.File("Nums.cdx")), current);
     c.Close();
-    ::unlink(dir.File("Nums.cdx").c_str());
-    c.IndexDefs = {{"NUM", "NUM", false}, {"IDF", "IDF", false}};
+    auto make = [&](int rows) {
+        TDbCursor made;
+        MakeNums(made, dir);
+        for (int i = 1; i <= rows; ++i)
+            Add(made, i, i == 1 ? "B" : "A");
+        return ReadBytes(cdx);
+    };
+    // As if a crash came between the record and the index.
+    const std::string stale = make(1);
+    const std::string current = make(2);
+    WriteBytes(cdx, stale);
     c.Open();
-    EXPECT_EQ(ReadBytes(dir.File("Nums.cdx")), current);
+    EXPECT_EQ(ReadBytes(cdx), current);
+    c.Close();
+    ::unlink(cdx.c_str());
+    c.Open();
+    EXPECT_EQ(ReadBytes(cdx), current);
 }
 
-TEST(IndexKept, CrashBeforeTheCountLeavesTheOldTable)
+TEST_F(IndexKept, CrashBeforeTheCountLeavesTheOldTable)
 {
-    TempDir dir;
-    {
-        TDbCursor c;
-        MakeNums(c, dir);
-        Add(c, 1, "A");
-    }
+    Add(c, 1, "A");
+    c.Close();
     // A record written past the end whose count never was.
     std::string dbf = ReadBytes(dir.File("Nums.dbf"));
     dbf.pop_back();
     dbf += std::string(" ") + std::string(19, ' ') + "2" + std::string(19, ' ') + "Z" + "\x1A";
     WriteBytes(dir.File("Nums.dbf"), dbf);
-    TDbCursor c;
-    OpenTable(c, dir, "Nums");
+    c.Open();
     EXPECT_EQ(c.RecordCount(), 1);
     Add(c, 3, "C"); // takes the place of the unfinished record
     EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 2}));
     EXPECT_EQ(c.FieldByName("NUM").AsString(), "C");
 }
 
-TEST(IndexKept, KilledWriterLeavesEveryRecordWholeAndTheIndexIsMended)
+TEST_F(IndexKept, KilledWriterLeavesEveryRecordWholeAndTheIndexIsMended)
 {
-    TempDir dir;
-    {
-        TDbCursor c;
-        MakeNums(c, dir);
-    }
-    pid_t child = fork();
-    if (child == 0) {
-        TDbCursor c;
-        OpenTable(c, dir, "Nums");
+    c.Close();
+    pid_t child = Spawn([&] {
+        c.Open();
         for (int i = 1;; ++i) {
             Add(c, i, "n" + std::to_string(i));
             c.Edit();
             c.FieldByName("NUM").SetAsString("m" + std::to_string(i));
             c.Post();
         }
-    }
+    });
     usleep(150000);
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
-    TDbCursor c;
-    OpenTable(c, dir, "Nums");
+    c.Open();
     ASSERT_GT(c.RecordCount(), 0);
     for (c.First(); !c.Eof(); c.Next()) {
         std::string id = c.FieldByName("IDF").AsString();
         std::string num = c.FieldByName("NUM").AsString();
         EXPECT_TRUE(num == "n" + id || num == "m" + id) << id << " " << num;
     }
-    auto table = TDbTable::Acquire(c.FileName(), {});
-    std::vector<TCdxTag> onDisk = ReadCdx(ReadBytes(dir.File("Nums.cdx")), [](const std::string &e) {
-        return e == "NUM" ? ' ' : '\0';
-    });
-    ASSERT_EQ(onDisk.size(), 2u);
-    EXPECT_EQ(onDisk[0].Keys, table->CdxTags()[0].Keys);
-    EXPECT_EQ(onDisk[1].Recnos, table->CdxTags()[1].Recnos);
+    ExpectIndexOnDisk(c, cdx);
 }
 
 TEST(DamagedFiles, FailToOpenWithAClearError)
@@ -228,31 +223,22 @@ TEST(DamagedFiles, FailToOpenWithAClearError)
     EXPECT_EQ(CdxOrder(dir.File("Firms.cdx"), "NAME"), (std::vector<uint32_t>{4, 2, 3, 1}));
 }
 
-TEST(Locks, TableLockedByAnotherProgramFailsToOpen)
+TEST_F(Locks, TableLockedByAnotherProgramFailsToOpen)
 {
-    TempDir dir;
-    TDbCursor made;
-    MakeNums(made, dir);
-    made.Close();
+    c.Close();
     int ready[2];
     ASSERT_EQ(pipe(ready), 0);
-    pid_t child = fork();
-    if (child == 0) {
+    pid_t child = Spawn([&] {
         int fd = ::open(dir.File("Nums.dbf").c_str(), O_RDWR);
         struct flock fl {};
         fl.l_type = F_WRLCK;
         fl.l_whence = SEEK_SET;
         fcntl(fd, F_SETLK, &fl);
-        char c = 1;
-        (void)!write(ready[1], &c, 1);
+        (void)!write(ready[1], "1", 1);
         sleep(5);
-        _exit(0);
-    }
+    });
     char byte;
     ASSERT_EQ(read(ready[0], &byte, 1), 1);
-    TDbCursor c;
-    c.DatabaseName = dir.Path();
-    c.TableName = "Nums";
     EXPECT_NE(Message([&] { c.Open(); }).find("locked by another program"), std::string::npos);
     kill(child, SIGKILL);
     waitpid(child, nullptr, 0);
@@ -260,30 +246,19 @@ TEST(Locks, TableLockedByAnotherProgramFailsToOpen)
     EXPECT_TRUE(c.Active());
 }
 
-TEST(Locks, TwoProgramsAppendingLoseNothing)
+TEST_F(Locks, TwoProgramsAppendingLoseNothing)
 {
-    TempDir dir;
-    {
-        TDbCursor c;
-        MakeNums(c, dir);
-    }
+    c.Close();
     auto appendMany = [&](int from) {
-        TDbCursor c;
-        OpenTable(c, dir, "Nums");
+        TDbCursor mine;
+        OpenTable(mine, dir, "Nums");
         for (int i = from; i < from + 30; ++i)
-            Add(c, i, std::to_string(i));
+            Add(mine, i, std::to_string(i));
     };
-    pid_t child = fork();
-    if (child == 0) {
-        appendMany(1000);
-        _exit(0);
-    }
+    pid_t child = Spawn([&] { appendMany(1000); });
     appendMany(2000);
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    TDbCursor c;
-    OpenTable(c, dir, "Nums");
+    Reap(child);
+    c.Open();
     EXPECT_EQ(c.RecordCount(), 60);
     std::set<std::string> seen;
     for (c.First(); !c.Eof(); c.Next()) {
@@ -291,18 +266,14 @@ TEST(Locks, TwoProgramsAppendingLoseNothing)
         seen.insert(c.FieldByName("NUM").AsString());
     }
     EXPECT_EQ(seen.size(), 60u);
-    EXPECT_EQ(CdxOrder(dir.File("Nums.cdx"), "NUM").size(), 60u);
+    EXPECT_EQ(CdxOrder(cdx, "NUM").size(), 60u);
 }
 
-TEST(Locks, ChangesOfAnotherProgramReachOurIndex)
+TEST_F(Locks, ChangesOfAnotherProgramReachOurIndex)
 {
-    TempDir dir;
-    TDbCursor c;
-    MakeNums(c, dir);
     Add(c, 1, "A");
     Add(c, 2, "B");
-    pid_t child = fork();
-    if (child == 0) {
+    Reap(Spawn([&] {
         TDbTable::Acquire(c.FileName(), {}).reset();
         c.Close();
         TDbCursor other;
@@ -313,13 +284,9 @@ TEST(Locks, ChangesOfAnotherProgramReachOurIndex)
         other.Post();
         other.Last();
         other.Delete();
-        _exit(0);
-    }
-    int status = 0;
-    waitpid(child, &status, 0);
-    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    }));
     Add(c, 3, "C");
-    EXPECT_EQ(CdxOrder(dir.File("Nums.cdx"), "NUM"), (std::vector<uint32_t>{2, 3, 1}));
+    EXPECT_EQ(CdxOrder(cdx, "NUM"), (std::vector<uint32_t>{2, 3, 1}));
     c.SetIndexName("NUM");
     EXPECT_EQ(Walk(c), (std::vector<uint32_t>{3, 1}));
     c.Last();

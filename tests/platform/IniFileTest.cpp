@@ -59,43 +59,37 @@ TEST_F(IniFileTest, IntegersAndBooleans)
 {
     WriteBytes(path, "[N]\na=42\nb=-7\nc=12x\nd=0x10\ne=99999999999\nf= 5 \nt=2\nz=0\n");
     TIniFile ini(path);
-    EXPECT_EQ(ini.ReadInteger("N", "a", 0), 42);
-    EXPECT_EQ(ini.ReadInteger("N", "b", 0), -7);
-    EXPECT_EQ(ini.ReadInteger("N", "c", -1), -1);
-    EXPECT_EQ(ini.ReadInteger("N", "d", -1), -1);
-    EXPECT_EQ(ini.ReadInteger("N", "e", -1), -1);
-    EXPECT_EQ(ini.ReadInteger("N", "f", -1), 5);
+    const std::pair<const char *, int> ints[] = {{"a", 42}, {"b", -7}, {"c", -1}, {"d", -1}, {"e", -1}, {"f", 5}};
+    for (auto [key, value] : ints)
+        EXPECT_EQ(ini.ReadInteger("N", key, -1), value) << key;
     EXPECT_TRUE(ini.ReadBool("N", "t", false));
     EXPECT_FALSE(ini.ReadBool("N", "z", true));
     EXPECT_TRUE(ini.ReadBool("N", "missing", true));
 }
 
-TEST_F(IniFileTest, WritesReplaceInPlaceAppendToSectionAndAddSectionsAtTheEnd)
+TEST_F(IniFileTest, WritesReplaceInPlaceAppendToSectionAddSectionsAtTheEndAndErase)
 {
-    WriteBytes(path, "[A]\nKey=old\nother=1\n\n[B]\nx=1\n");
+    WriteBytes(path, "[A]\nKey=old\nother=1\n\n[B]\nx=1\n[D]\ny=2\n");
     {
         TIniFile ini(path);
         ini.WriteString("a", "KEY", "new");
         ini.WriteInteger("A", "added", 5);
         ini.WriteBool("C", "flag", true);
         ini.WriteBool("C", "off", false);
+        ini.EraseSection("d");
+        ini.DeleteKey("A", "OTHER");
+        EXPECT_FALSE(ini.SectionExists("D"));
     }
-    EXPECT_EQ(ReadBytes(path), "[A]\r\nKey=new\r\nother=1\r\nadded=5\r\n\r\n[B]\r\nx=1\r\n[C]\r\nflag=1\r\noff=0\r\n");
+    EXPECT_EQ(ReadBytes(path), "[A]\r\nKey=new\r\nadded=5\r\n\r\n[B]\r\nx=1\r\n[C]\r\nflag=1\r\noff=0\r\n");
 }
 
-TEST_F(IniFileTest, EraseSectionAndDeleteKey)
+int Mode(const std::string &file)
 {
-    WriteBytes(path, "[A]\r\nk=1\r\nj=2\r\n[B]\r\nx=1\r\n[C]\r\ny=2\r\n");
-    {
-        TIniFile ini(path);
-        ini.EraseSection("b");
-        ini.DeleteKey("A", "K");
-        EXPECT_FALSE(ini.SectionExists("B"));
-    }
-    EXPECT_EQ(ReadBytes(path), "[A]\r\nj=2\r\n[C]\r\ny=2\r\n");
+    struct stat st {};
+    return ::stat(file.c_str(), &st) == 0 ? int(st.st_mode & 0777) : -1;
 }
 
-TEST_F(IniFileTest, MissingFileReadsEmptyAndIsCreatedPrivateOnFirstWrite)
+TEST_F(IniFileTest, MissingFileIsCreatedPrivateOnFirstWriteAndAReplaceKeepsTheMode)
 {
     std::string fresh = dir.File("new.ini");
     {
@@ -103,27 +97,13 @@ TEST_F(IniFileTest, MissingFileReadsEmptyAndIsCreatedPrivateOnFirstWrite)
         EXPECT_EQ(ini.ReadString("S", "k", "def"), "def");
         EXPECT_TRUE(ini.ReadSections().empty());
     }
-    struct stat st {};
-    EXPECT_NE(::stat(fresh.c_str(), &st), 0) << "reading alone creates nothing";
-    {
-        TIniFile ini(fresh, 0600);
-        ini.WriteString("S", "password", "secret");
-    }
-    ASSERT_EQ(::stat(fresh.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0600u);
-}
-
-TEST_F(IniFileTest, ReplaceKeepsTheModeOfAnExistingFile)
-{
+    EXPECT_EQ(Mode(fresh), -1) << "reading alone creates nothing";
+    TIniFile(fresh, 0600).WriteString("S", "password", "secret");
+    EXPECT_EQ(Mode(fresh), 0600);
     WriteBytes(path, "[S]\r\nk=1\r\n");
     ::chmod(path.c_str(), 0640);
-    {
-        TIniFile ini(path);
-        ini.WriteString("S", "k", "2");
-    }
-    struct stat st {};
-    ASSERT_EQ(::stat(path.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0640u);
+    TIniFile(path).WriteString("S", "k", "2");
+    EXPECT_EQ(Mode(path), 0640);
 }
 
 TEST_F(IniFileTest, TwoObjectsNeverWriteStaleCopiesOverEachOther)
@@ -152,7 +132,7 @@ TEST_F(IniFileTest, WritesReachTheFileAtTheNextTurnOfTheEventLoop)
     EXPECT_EQ(ReadBytes(path), "[S]\r\nk=v\r\n");
 }
 
-TEST_F(IniFileTest, UnchangedContentsLeaveTheFileAlone)
+TEST_F(IniFileTest, UnchangedContentsLeaveTheFileAloneAndLineBreaksCannotSmuggleInKeys)
 {
     WriteBytes(path, "[S]\nk=v\n");
     {
@@ -161,14 +141,7 @@ TEST_F(IniFileTest, UnchangedContentsLeaveTheFileAlone)
         ini.DeleteKey("S", "absent");
     }
     EXPECT_EQ(ReadBytes(path), "[S]\nk=v\n") << "an LF file is not rewritten when nothing changed";
-}
-
-TEST_F(IniFileTest, LineBreaksInAValueCannotSmuggleInKeys)
-{
-    {
-        TIniFile ini(path);
-        ini.WriteString("S", "name", "Jan\r\n[Main]\r\nPassword=x");
-    }
+    TIniFile(path).WriteString("S", "name", "Jan\r\n[Main]\r\nPassword=x");
     TIniFile ini(path);
     EXPECT_FALSE(ini.SectionExists("Main"));
     EXPECT_EQ(ini.ReadString("S", "name", ""), "Jan  [Main]  Password=x");

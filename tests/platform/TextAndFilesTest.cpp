@@ -1,8 +1,6 @@
 #include "Color.h"
 #include "Cp1250.h"
 #include "Font.h"
-#include "Paths.h"
-#include "TempDir.h"
 #include "Timer.h"
 
 #include <QCoreApplication>
@@ -26,7 +24,6 @@ TEST(Cp1250, RoundTripsEveryByteAndFoldsCzechLetters)
 
 TEST(Colors, SystemColoursResolveFromTheFixedTable)
 {
-    EXPECT_EQ(clBtnFace, -2147483633);
     EXPECT_TRUE(IsSystemColor(clWindowText));
     EXPECT_EQ(ResolveColor(clWindowText), MakeColor(0, 0, 0));
     EXPECT_EQ(ResolveColor(clBtnFace), MakeColor(212, 208, 200));
@@ -42,17 +39,6 @@ TEST(Fonts, SizeAndHeightAreOneProperty)
     EXPECT_EQ(f.Height(), -13);
     f.SetHeight(-16);
     EXPECT_EQ(f.Size(), 12);
-}
-
-TEST(Paths, FilesFromWindowsAreFoundWithoutRegardToCase)
-{
-    TempDir dir;
-    WriteBytes(dir.File("FIRMS.CDX"), "x");
-    EXPECT_EQ(FindFileNoCase(dir.Path(), "Firms.cdx"), dir.File("FIRMS.CDX"));
-    EXPECT_EQ(FindFileNoCase(dir.Path(), "Nums.cdx"), dir.File("Nums.cdx"));
-    EXPECT_TRUE(IsAbsolutePath("/home/x"));
-    EXPECT_FALSE(IsAbsolutePath("Data"));
-    EXPECT_EQ(ProgramDir().back(), '/');
 }
 
 TEST(Timers, IntervalZeroNeverFiresAndOthersDo)

@@ -3,8 +3,7 @@
 #include "IniFile.h"
 #include "TempDir.h"
 
-#include <QCoreApplication>
-#include <QElapsedTimer>
+#include <QTest>
 #include <QWidget>
 
 #include <gtest/gtest.h>
@@ -39,27 +38,28 @@ protected:
 
     std::string Path(const std::string &name) { return dir.Path() + "Desktops/" + name; }
 
-    void WaitForSwitch()
-    {
-        QElapsedTimer t;
-        t.start();
-        while (desktop->Timer().Active() && t.elapsed() < 5000)
-            QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-
     TempDir dir;
     QWidget panel, book, hist;
     FakeSkin skin;
     std::unique_ptr<TDesktop> desktop;
 };
 
-TEST_F(Desktops, MissingDefaultDesktopGivesOriginAndTheDefaultSkin)
+TEST_F(Desktops, MissingDefaultGivesOriginAndDefaultSkinAndSaveAsBecomesCurrent)
 {
     panel.move(50, 60);
     desktop->LoadAtStart();
     EXPECT_EQ(panel.pos(), QPoint(0, 0));
     EXPECT_EQ(skin.log, "load:RizUzezi.skn;");
     EXPECT_EQ(desktop->Current(), "Default.dst");
+
+    // Save as writes every window and becomes current.
+    book.move(5, 0);
+    hist.move(6, 0);
+    desktop->SaveDesktopAs("Mine.dst");
+    EXPECT_EQ(desktop->Current(), "Mine.dst");
+    TIniFile mine(Path("Mine.dst"));
+    EXPECT_EQ(mine.ReadSections(), (std::vector<std::string>{"Hist", "Set", "Dbf"}));
+    EXPECT_EQ(mine.ReadInteger("Hist", "Left", 0), 6);
 }
 
 TEST_F(Desktops, SwitchSavesOnlyTheSkinAndExitWritesTheDefault)
@@ -70,7 +70,7 @@ TEST_F(Desktops, SwitchSavesOnlyTheSkinAndExitWritesTheDefault)
     skin.log.clear();
     desktop->SwitchDesktop("Work.dst");
     EXPECT_EQ(skin.log, "") << "the switch waits for the timer";
-    WaitForSwitch();
+    QTest::qWaitFor([&] { return !desktop->Timer().Active(); });
     EXPECT_EQ(skin.log, "save+remove:RizUzezi.skn;load:Small.skn;");
     EXPECT_EQ(panel.pos(), QPoint(10, 20));
     EXPECT_EQ(book.x(), 33);
@@ -85,18 +85,6 @@ TEST_F(Desktops, SwitchSavesOnlyTheSkinAndExitWritesTheDefault)
     EXPECT_EQ(def.ReadString("Set", "SkinName", ""), "Small.skn");
     EXPECT_EQ(def.ReadInteger("Dbf", "Left", 0), 33);
     EXPECT_EQ(def.ReadInteger("Hist", "Left", 0), 44);
-}
-
-TEST_F(Desktops, SaveAsWritesEveryWindowAndBecomesCurrent)
-{
-    desktop->LoadAtStart();
-    book.move(5, 0);
-    hist.move(6, 0);
-    desktop->SaveDesktopAs("Mine.dst");
-    EXPECT_EQ(desktop->Current(), "Mine.dst");
-    TIniFile mine(Path("Mine.dst"));
-    EXPECT_EQ(mine.ReadSections(), (std::vector<std::string>{"Hist", "Set", "Dbf"}));
-    EXPECT_EQ(mine.ReadInteger("Hist", "Left", 0), 6);
 }
 
 TEST_F(Desktops, DesktopSettingsAreReadButNeverWritten)

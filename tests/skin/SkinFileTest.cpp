@@ -4,9 +4,8 @@
 #include "IniFile.h"
 #include "Timer.h"
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QFileDialog>
+#include <QTest>
 
 namespace {
 
@@ -19,29 +18,15 @@ std::string SectionText(const std::string &bytes, const std::string &section)
     return bytes.substr(b, e == std::string::npos ? std::string::npos : e - b);
 }
 
-void WaitFor(const std::function<bool()> &done)
-{
-    QElapsedTimer t;
-    t.start();
-    while (!done() && t.elapsed() < 5000)
-        QApplication::processEvents(QEventLoop::AllEvents, 20);
-}
-
 TEST_F(SkinTest, LoadCreatesImagesAndLabelsByName)
 {
-    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
     WriteSprite("sprite.png");
     WriteBackground("back.png", 120, 90, qRgb(255, 0, 255));
-    TSkin &s = Start("Phone.skn");
+    TSkin &s = StartPhone();
 
-    EXPECT_EQ(panel->width(), 120);
-    EXPECT_EQ(panel->height(), 90);
-    EXPECT_EQ(s.Type, 2);
-    EXPECT_EQ(s.Alpha, 200);
-    EXPECT_EQ(s.ColorKey, 0xFF00FF);
-    EXPECT_TRUE(s.Title);
-    EXPECT_FALSE(s.FirstName);
-    EXPECT_EQ(s.ItemCount, 6);
+    EXPECT_EQ(panel->size(), QSize(120, 90));
+    EXPECT_EQ(std::make_tuple(s.Type, s.Alpha, s.ColorKey, s.Title, s.FirstName, s.ItemCount),
+              std::make_tuple(2, 200, TColor(0xFF00FF), true, false, 6));
     auto *d1 = panel->findChild<TImage *>("ImageD1");
     ASSERT_NE(d1, nullptr);
     EXPECT_EQ(d1->Tag, 5);
@@ -101,7 +86,7 @@ TEST_F(SkinTest, MissingFilesAndPicturesStillShapeAndShowThePanel)
                "[Set]\r\nBackground=missing.bmp\r\nForeground=garbage.png\r\n[Controls]\r\nImageA=1 1 4 4:0 0:3\r\n");
     WriteBytes(dir.File("prog/Skins/garbage.png"), "not a picture");
     s.SelectSkin("Broken.skn");
-    WaitFor([&] { return panel->findChild<TImage *>("ImageA") != nullptr; });
+    QTest::qWaitFor([&] { return panel->findChild<TImage *>("ImageA") != nullptr; });
     EXPECT_NE(panel->findChild<TImage *>("ImageA"), nullptr);
     EXPECT_TRUE(panel->Image0->pixmap().isNull());
     EXPECT_TRUE(panel->isVisible());
@@ -110,8 +95,15 @@ TEST_F(SkinTest, MissingFilesAndPicturesStillShapeAndShowThePanel)
 
 TEST_F(SkinTest, SaveWithoutModifyLeavesControlsAndFontsByteForByte)
 {
-    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
-    TSkin &s = Start("Phone.skn");
+    TSkin &s = StartPhone();
+    // Unchanged, a full save leaves the file as the first ([Set] and [Show] only) save wrote it.
+    s.SaveSkin(false);
+    const std::string first = ReadBytes(dir.File("data/Skins/Phone.skn"));
+    s.Modify = true;
+    s.ModifyFont = true;
+    s.SaveSkin(false);
+    EXPECT_EQ(ReadBytes(dir.File("data/Skins/Phone.skn")), first);
+
     s.Modify = false;
     s.ModifyFont = false;
     panel->findChild<TImage *>("ImageD1")->move(50, 50);
@@ -142,22 +134,9 @@ TEST_F(SkinTest, SaveWithoutModifyLeavesControlsAndFontsByteForByte)
     EXPECT_NE(controls.find("ImageD1=50 50 10 10:0 0:7"), std::string::npos);
 }
 
-TEST_F(SkinTest, UnchangedFontRewrittenLeavesTheFileAsItWas)
-{
-    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
-    TSkin &s = Start("Phone.skn");
-    s.SaveSkin(false); // the data copy exists from the start: only [Set] and [Show] are written
-    const std::string first = ReadBytes(dir.File("data/Skins/Phone.skn"));
-    s.Modify = true;
-    s.ModifyFont = true;
-    s.SaveSkin(false);
-    EXPECT_EQ(ReadBytes(dir.File("data/Skins/Phone.skn")), first);
-}
-
 TEST_F(SkinTest, FirstSaveWritesEverythingAndKeepsLinksAndCodes)
 {
-    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
-    TSkin &s = Start("Phone.skn");
+    TSkin &s = StartPhone();
     ::unlink(dir.File("data/Skins/Phone.skn").c_str());
     s.Modify = false;
     s.ModifyFont = false;
@@ -188,15 +167,14 @@ TEST_F(SkinTest, FirstSaveWritesEverythingAndKeepsLinksAndCodes)
 
 TEST_F(SkinTest, DeferredSwitchKeepsLabelCaptions)
 {
-    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
     WriteBytes(dir.File("prog/Skins/Small.skn"),
                "[Set]\r\nWidth=60\r\nHeight=40\r\n[Controls]\r\nLabelCLOCK=1 1 50 10:TL\r\nLabelNEW=1 20 50 10:TL\r\n");
-    TSkin &s = Start("Phone.skn");
+    TSkin &s = StartPhone();
     s.SetLabelText("LabelCLOCK", "12:34", 1001);
     s.SelectSkin("Small.skn");
     // Not inside the caller.
     EXPECT_NE(panel->findChild<TImage *>("ImageD1"), nullptr);
-    WaitFor([&] { return s.SkinName == "Small.skn"; });
+    QTest::qWaitFor([&] { return s.SkinName == "Small.skn"; });
     EXPECT_EQ(panel->findChild<TImage *>("ImageD1"), nullptr);
     EXPECT_EQ(panel->size(), QSize(60, 40));
     EXPECT_EQ(panel->findChild<TLabel *>("LabelCLOCK")->Caption(), "12:34");
@@ -207,7 +185,7 @@ TEST_F(SkinTest, DeferredSwitchKeepsLabelCaptions)
     TLabel *before = panel->findChild<TLabel *>("LabelNEW");
     s.SetLabelText("LabelNEW", "kept", 1001);
     s.SelectSkin("Small.skn");
-    WaitFor([&] { return panel->findChild<TLabel *>("LabelNEW") != before; });
+    QTest::qWaitFor([&] { return panel->findChild<TLabel *>("LabelNEW") != before; });
     EXPECT_EQ(panel->findChild<TLabel *>("LabelNEW")->Caption(), "kept");
 }
 
@@ -215,8 +193,7 @@ TEST_F(SkinTest, SettingsAndChangeListLiveInTheProgramIniFile)
 {
     WriteBytes(dir.File("data/Talvodem.ini"), "[Skin]\r\nModify=1\r\nModifyFont=0\r\n[Skin-List]\r\n"
                                               "ImageD1=150,\"Novak, J\",123\r\nImageD9=5,5,\r\n[Other]\r\nA=1\r\n");
-    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
-    TSkin &s = Start("Phone.skn");
+    TSkin &s = StartPhone();
     EXPECT_TRUE(s.Modify);
     EXPECT_FALSE(s.ModifyFont);
     EXPECT_TRUE(s.ModifyFce);

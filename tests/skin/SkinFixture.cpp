@@ -60,3 +60,9 @@ TSkin &SkinTest::Start(const std::string &skinName)
     skin->LoadSkin();
     return *skin;
 }
+
+TSkin &SkinTest::StartPhone()
+{
+    WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
+    return Start("Phone.skn");
+}

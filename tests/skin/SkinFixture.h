@@ -75,6 +75,8 @@ protected:
     // A background with key-colour corners.
     void WriteBackground(const std::string &name, int w, int h, QRgb key);
     TSkin &Start(const std::string &skinName);
+    // Start() on the small skin below, shipped as Phone.skn.
+    TSkin &StartPhone();
 
     TempDir dir;
     TNlsFunc nls;

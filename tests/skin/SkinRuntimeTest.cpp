@@ -11,9 +11,8 @@ protected:
     void SetUp() override
     {
         SkinTest::SetUp();
-        WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
         WriteSprite("sprite.png");
-        Start("Phone.skn");
+        StartPhone();
     }
     TImage *Image(const char *name) { return panel->findChild<TImage *>(name); }
     QRgb Pixel(const char *name, int x, int y) { return Image(name)->pixmap().toImage().pixel(x, y); }

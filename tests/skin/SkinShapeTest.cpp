@@ -1,7 +1,6 @@
 // The panel's outline after a skin load: colour-key mask, opacity, rectangle.
 #include "SkinFixture.h"
 
-#include <QElapsedTimer>
 #include <QPainter>
 #include <QTest>
 
@@ -34,10 +33,7 @@ TEST_F(SkinTest, ColourKeySkinCutsTheKeyPixelsOutOfTheWindow)
 
     // Alpha: no cut, the window's opacity instead; none: a plain rectangle.
     s.SelectSkin("One.skn");
-    QElapsedTimer t;
-    t.start();
-    while (s.SkinName != "One.skn" && t.elapsed() < 5000)
-        QTest::qWait(10);
+    QTest::qWaitFor([&] { return s.SkinName == "One.skn"; });
     EXPECT_TRUE(panel->mask().isEmpty());
     EXPECT_NEAR(panel->windowOpacity(), 128 / 255.0, 0.01);
     s.SaveSkin(true);
