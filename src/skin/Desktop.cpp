@@ -2,6 +2,7 @@
 
 #include "Cp1250.h"
 #include "Fce.h"
+#include "FileDialogs.h"
 #include "IniFile.h"
 #include "Nlsfunc.h"
 
@@ -9,7 +10,6 @@
 #include <QFileDialog>
 #include <QWidget>
 
-#include <cstring>
 
 TDesktop *Desktop = nullptr;
 
@@ -107,18 +107,6 @@ void TDesktop::SaveWindowPositions(const std::string &name)
 
 void TDesktop::PrepareFileDialog(QFileDialog *dialog) const
 {
-    if (!dialog || std::strcmp(dialog->metaObject()->className(), "QFileDialog") != 0)
-        return;
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setDefaultSuffix(QStringLiteral("dst"));
-    dialog->selectFile(QStringLiteral("*.dst"));
-    // "description|mask|..." as the language file gives it.
-    QStringList parts = ToQ(Nls ? Nls->GetText(501) : std::string()).split(QLatin1Char('|'));
-    QStringList filters;
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        filters << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
-                       QStringLiteral(")");
-    if (!filters.isEmpty())
-        dialog->setNameFilters(filters);
-    dialog->setDirectory(ToQ(Folder()));
+    if (dialog)
+        ::PrepareFileDialog(dialog, "dst", Nls ? Nls->GetText(501) : std::string(), Folder());
 }

@@ -3,6 +3,7 @@
 
 #include "AtomicFile.h"
 #include "Fce.h"
+#include "FileDialogs.h"
 #include "FontIni.h"
 #include "IniFile.h"
 #include "Nlsfunc.h"
@@ -42,16 +43,6 @@ bool Exists(const std::string &path)
 bool IsClass(const QObject *o, const char *name) { return std::string(o->metaObject()->className()) == name; }
 
 // "desc|mask|desc|mask" as the file dialog wants it: "desc (mask)".
-QStringList NameFilters(const std::string &filter)
-{
-    QStringList out;
-    QStringList parts = ToQ(filter).split(QLatin1Char('|'));
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
-                   QStringLiteral(")");
-    return out;
-}
-
 // Skin controls: the panel's direct children with a tag.
 std::vector<QWidget *> SkinControls(QWidget *owner)
 {
@@ -316,39 +307,24 @@ void TSkin::Switch()
 
 void TSkin::ChooseSkinFile(QFileDialog *dialog)
 {
-    dialog->setOption(QFileDialog::DontUseNativeDialog);
-    dialog->setDefaultSuffix(QStringLiteral("skn"));
-    dialog->setDirectory(QString::fromLocal8Bit((DataDir() + Home).c_str()));
-    dialog->setNameFilters(NameFilters(Nls ? Nls->GetText(500) : std::string()));
-    dialog->selectFile(QStringLiteral("*.skn"));
+    PrepareFileDialog(dialog, "skn", Nls ? Nls->GetText(500) : std::string(), DataDir() + Home);
 }
 
-int TSkin::FindItem(const std::string &name) const
+namespace {
+
+// First entry of a table whose field holds the text exactly, or -1.
+int FindIn(const std::array<TSkinItem, kSkinTableSize> &table, std::string TSkinItem::*field, const std::string &text)
 {
-    if (name.empty())
+    if (text.empty())
         return -1;
     for (int i = 0; i < kSkinTableSize; ++i)
-        if (Items[static_cast<size_t>(i)].Name == name)
+        if (table[static_cast<size_t>(i)].*field == text)
             return i;
     return -1;
 }
 
-int TSkin::FindLinkedItem(const std::string &imageName) const
-{
-    if (imageName.empty())
-        return -1;
-    for (int i = 0; i < kSkinTableSize; ++i)
-        if (Items[static_cast<size_t>(i)].Link == imageName)
-            return i;
-    return -1;
-}
+} // namespace
 
-int TSkin::FindKept(const std::string &name) const
-{
-    if (name.empty())
-        return -1;
-    for (int i = 0; i < kSkinTableSize; ++i)
-        if (Kept[static_cast<size_t>(i)].Name == name)
-            return i;
-    return -1;
-}
+int TSkin::FindItem(const std::string &name) const { return FindIn(Items, &TSkinItem::Name, name); }
+int TSkin::FindLinkedItem(const std::string &imageName) const { return FindIn(Items, &TSkinItem::Link, imageName); }
+int TSkin::FindKept(const std::string &name) const { return FindIn(Kept, &TSkinItem::Name, name); }

@@ -70,7 +70,7 @@ TEST_F(Desktops, SwitchSavesOnlyTheSkinAndExitWritesTheDefault)
     skin.log.clear();
     desktop->SwitchDesktop("Work.dst");
     EXPECT_EQ(skin.log, "") << "the switch waits for the timer";
-    QTest::qWaitFor([&] { return !desktop->Timer().Active(); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !desktop->Timer().Active(); }));
     EXPECT_EQ(skin.log, "save+remove:RizUzezi.skn;load:Small.skn;");
     EXPECT_EQ(panel.pos(), QPoint(10, 20));
     EXPECT_EQ(book.x(), 33);

@@ -86,7 +86,7 @@ TEST_F(SkinTest, MissingFilesAndPicturesStillShapeAndShowThePanel)
                "[Set]\r\nBackground=missing.bmp\r\nForeground=garbage.png\r\n[Controls]\r\nImageA=1 1 4 4:0 0:3\r\n");
     WriteBytes(dir.File("prog/Skins/garbage.png"), "not a picture");
     s.SelectSkin("Broken.skn");
-    QTest::qWaitFor([&] { return panel->findChild<TImage *>("ImageA") != nullptr; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->findChild<TImage *>("ImageA") != nullptr; }));
     EXPECT_NE(panel->findChild<TImage *>("ImageA"), nullptr);
     EXPECT_TRUE(panel->Image0->pixmap().isNull());
     EXPECT_TRUE(panel->isVisible());
@@ -174,7 +174,7 @@ TEST_F(SkinTest, DeferredSwitchKeepsLabelCaptions)
     s.SelectSkin("Small.skn");
     // Not inside the caller.
     EXPECT_NE(panel->findChild<TImage *>("ImageD1"), nullptr);
-    QTest::qWaitFor([&] { return s.SkinName == "Small.skn"; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return s.SkinName == "Small.skn"; }));
     EXPECT_EQ(panel->findChild<TImage *>("ImageD1"), nullptr);
     EXPECT_EQ(panel->size(), QSize(60, 40));
     EXPECT_EQ(panel->findChild<TLabel *>("LabelCLOCK")->Caption(), "12:34");
@@ -185,7 +185,7 @@ TEST_F(SkinTest, DeferredSwitchKeepsLabelCaptions)
     TLabel *before = panel->findChild<TLabel *>("LabelNEW");
     s.SetLabelText("LabelNEW", "kept", 1001);
     s.SelectSkin("Small.skn");
-    QTest::qWaitFor([&] { return panel->findChild<TLabel *>("LabelNEW") != before; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->findChild<TLabel *>("LabelNEW") != before; }));
     EXPECT_EQ(panel->findChild<TLabel *>("LabelNEW")->Caption(), "kept");
 }
 

@@ -33,7 +33,7 @@ TEST_F(SkinTest, ColourKeySkinCutsTheKeyPixelsOutOfTheWindow)
 
     // Alpha: no cut, the window's opacity instead; none: a plain rectangle.
     s.SelectSkin("One.skn");
-    QTest::qWaitFor([&] { return s.SkinName == "One.skn"; });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return s.SkinName == "One.skn"; }));
     EXPECT_TRUE(panel->mask().isEmpty());
     EXPECT_NEAR(panel->windowOpacity(), 128 / 255.0, 0.01);
     s.SaveSkin(true);

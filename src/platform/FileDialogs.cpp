@@ -1,0 +1,27 @@
+#include "FileDialogs.h"
+
+#include "Cp1250.h"
+
+#include <QFileDialog>
+
+QStringList NameFilters(const std::string &descriptionMaskPairs)
+{
+    QStringList out;
+    QStringList parts = ToQ(descriptionMaskPairs).split(QLatin1Char('|'));
+    for (int i = 0; i + 1 < parts.size(); i += 2)
+        out << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+                   QStringLiteral(")");
+    return out;
+}
+
+void PrepareFileDialog(QFileDialog *dialog, const char *extension, const std::string &filter,
+                       const std::string &folder)
+{
+    dialog->setOption(QFileDialog::DontUseNativeDialog);
+    dialog->setDefaultSuffix(QString::fromLatin1(extension));
+    dialog->setDirectory(ToQ(folder));
+    QStringList filters = NameFilters(filter);
+    if (!filters.isEmpty())
+        dialog->setNameFilters(filters);
+    dialog->selectFile(QStringLiteral("*.") + QString::fromLatin1(extension));
+}
