@@ -1,13 +1,12 @@
 #include "PanelTrace.h"
 
-#include <fcntl.h>
-#include <unistd.h>
+#include "TraceFile.h"
 
 void TPanelTrace::Configure(std::string path, bool on, bool eraseAtStart)
 {
     path_ = std::move(path);
     on_ = on;
-    erase_ = eraseAtStart;
+    eraseDue_ = eraseAtStart;
 }
 
 std::string TPanelTrace::Line(const std::string &text, const QTime &now)
@@ -20,14 +19,5 @@ void TPanelTrace::Write(const std::string &text, const QTime &now)
 {
     if (!on_)
         return;
-    if (erase_ && firstLine_) {
-        ::unlink(path_.c_str());
-        firstLine_ = false;
-    }
-    int fd = ::open(path_.c_str(), O_WRONLY | O_APPEND | O_CREAT | O_CLOEXEC, 0600);
-    if (fd < 0)
-        return;
-    std::string line = Line(text, now);
-    [[maybe_unused]] ssize_t n = ::write(fd, line.data(), line.size());
-    ::close(fd);
+    AppendToTrace(path_, Line(text, now), eraseDue_);
 }

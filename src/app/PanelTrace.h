@@ -14,6 +14,5 @@ public:
 private:
     std::string path_;
     bool on_ = false;
-    bool erase_ = false;
-    bool firstLine_ = true;
+    bool eraseDue_ = false;
 };

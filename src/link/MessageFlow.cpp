@@ -1,7 +1,7 @@
 // The message list and the protocol trace file.
 #include "XmlLink.h"
 
-#include <cstdio>
+#include "TraceFile.h"
 
 bool TXmlLink::TraceEraseDue = true;
 
@@ -46,18 +46,6 @@ void TXmlLink::WriteTrace(const std::string &line)
 {
     if (!Trace)
         return;
-    const std::string path = DataDir + "XML.trc";
-    if (TraceErase && TraceEraseDue) {
-        std::remove(path.c_str());
-        TraceEraseDue = false;
-    }
-    std::FILE *f = std::fopen(path.c_str(), "r+b");
-    if (!f)
-        f = std::fopen(path.c_str(), "w+b");
-    if (!f)
-        return;
-    std::fseek(f, 0, SEEK_END);
-    std::fwrite(line.data(), 1, line.size(), f);
-    std::fwrite("\r\n", 1, 2, f);
-    std::fclose(f);
+    bool keep = false;
+    AppendToTrace(DataDir + "XML.trc", line + "\r\n", TraceErase ? TraceEraseDue : keep);
 }
