@@ -1,0 +1,20 @@
+#include "SessionWindow.h"
+
+#include "KeyForward.h"
+#include "Nlsfunc.h"
+
+TSessionWindow::TSessionWindow(QWidget *owner, std::string section, PlacementKeys keys, bool canCall)
+    : TForm(owner), CanCall(canCall), section_(std::move(section)), keys_(keys)
+{
+    resize(520, 300);
+    ForwardKeys(this);
+}
+
+void TSessionWindow::Translate()
+{
+    if (Nls)
+        Nls->TranslateForm(this, true);
+}
+
+void TSessionWindow::LoadPlacement(const TIniFile &ini) { ::LoadPlacement(ini, section_, this, keys_); }
+void TSessionWindow::SavePlacement(TIniFile &ini) const { ::SavePlacement(ini, section_, this, keys_); }
