@@ -99,6 +99,11 @@ TDBGridEx::TDBGridEx(QWidget *parent) : TDBGrid(parent), model_(new TDbGridModel
     verticalHeader()->setFixedWidth(12);
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setSectionsClickable(true);
+    // The user's moves in the grid move the view; the view's moves are followed below.
+    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this, [this](const QModelIndex &current) {
+        if (!following_ && view_ && current.isValid() && current.row() != view_->Row())
+            view_->MoveTo(current.row());
+    });
     connect(horizontalHeader(), &QHeaderView::sectionClicked, this, [this](int section) {
         if (OnTitleClick && section >= 0 && static_cast<size_t>(section) < Columns.size())
             OnTitleClick(Columns[static_cast<size_t>(section)].FieldName);
@@ -125,13 +130,6 @@ void TDBGridEx::SetView(TDbView *view)
     view_ = view;
     model_->SetView(view);
     observer_ = view ? view->AddObserver([this](bool reset) { Follow(reset); }) : 0;
-    // Only after the model is set: the selection model is the model's.
-    connect(selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) {
-                if (!following_ && view_ && current.isValid() && current.row() != view_->Row())
-                    view_->MoveTo(current.row());
-            },
-            Qt::UniqueConnection);
     Follow(false);
 }
 

@@ -55,6 +55,8 @@ public:
     uint32_t FirmRow(double id);
     uint32_t RepreRow(double id);
 
+    // The row of Nums that names a caller's number, 0 when none.
+    uint32_t NumberRow(const std::string &number);
     // The caller's name for a number: "" for an empty number, the default for
     // one the book does not know (or while the tables are not open). The
     // first matching row in physical order decides.

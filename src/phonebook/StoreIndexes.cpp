@@ -65,6 +65,12 @@ uint32_t TPhoneBookStore::RepreRow(double id)
     return repreById_.First(id);
 }
 
+uint32_t TPhoneBookStore::NumberRow(const std::string &number)
+{
+    numbers_.Sync(QueryNum);
+    return numbers_.Find(NormalizeNumber(number));
+}
+
 std::string TPhoneBookStore::NameByNumber(const std::string &number, const std::string &defaultName, char separator,
                                           const TNameParts &parts)
 {
@@ -73,8 +79,7 @@ std::string TPhoneBookStore::NameByNumber(const std::string &number, const std::
     if (!TablesOpen)
         return defaultName;
     try {
-        numbers_.Sync(QueryNum);
-        uint32_t row = numbers_.Find(NormalizeNumber(number));
+        uint32_t row = NumberRow(number);
         if (!row)
             return defaultName;
         QueryNum.GotoBookmark(row);
