@@ -7,6 +7,7 @@
 #include "InstanceId.h"
 #include "KeyForward.h"
 #include "Nlsfunc.h"
+#include "PanelLine.h"
 #include "Paths.h"
 #include "Porter.h"
 #include "SessionWindows.h"
@@ -66,6 +67,9 @@ TFMain::TFMain(QWidget *parent) : TForm(parent)
     connect(qApp, &QApplication::focusChanged, this, [this] { UpdateControls(); });
     PanelKeys.KeyDown = [this](QKeyEvent *key) { FormKeyDown(key); };
     PanelKeys.KeyPress = [this](QKeyEvent *key) { FormKeyPress(key); };
+    PanelLine = {[this](const std::string &number, const std::string &kind) { Dial(number, kind); },
+                 [this] { ToggleSpeaker(); }, [this] { return LineState; }, [this] { return LineOpen; },
+                 [this] { return Settings.ToPSTN; }};
     PlaySoundFile(Settings.SoundStart, false);
     QMetaObject::invokeMethod(this, [this] { FormInit(); }, Qt::QueuedConnection);
 }
@@ -78,6 +82,7 @@ TFMain::~TFMain()
     PlaySoundFile(Settings.SoundEnd, true);
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     PanelKeys = {};
+    PanelLine = {};
     SaveIni();
     delete Desktop;
     Desktop = nullptr;
