@@ -1,0 +1,116 @@
+// The dialler driven by the line states of a fake exchange.
+#include "Auto.h"
+#include "CallRig.h"
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kDial101 = Comm("Act=\"DIAL\" Num=\"101\" ");
+const std::string kDial102 = Comm("Act=\"DIAL\" Num=\"102\" ");
+
+class Dialler : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        rig.Start();
+        ASSERT_TRUE(rig.LogIn());
+        d = rig.dialler.get();
+        ASSERT_TRUE(d->TableOpen());
+        for (const char *number : {"101", "102"}) {
+            d->List.Table.Append();
+            d->List.Table.FieldByName("NUMBER").SetAsString(number);
+            d->List.Table.FieldByName("NAME").SetAsString(std::string("Name ") + number);
+            d->List.Table.Post();
+        }
+        rig.Answer(State("REL"));
+        rig.Sent();
+    }
+    // "ID/ATTEMPTS" of the record with that number.
+    std::string Record(const char *number)
+    {
+        TDbCursor &t = d->List.Table;
+        const auto here = t.GetBookmark();
+        std::string out = t.Locate({{"NUMBER", number}})
+                              ? std::to_string(t.FieldByName("ID").AsInteger()) + "/" +
+                                    std::to_string(t.FieldByName("ATTEMPTS").AsInteger())
+                              : "none";
+        t.GotoBookmark(here);
+        return out;
+    }
+    bool WaitSent(const std::string &request) { return rig.exchange.WaitReceived(request, 3000); }
+
+    PanelRig rig{"[Auto]\r\nTimeoutCall=100\r\nRingTimeOut=1\r\nRepeatCall=2\r\n"};
+    TFAuto *d = nullptr;
+};
+
+TEST_F(Dialler, DialsMarksHangsUpAndStopsAtTheAttemptLimit)
+{
+    d->SpeedButtonOpenClick();
+    ASSERT_TRUE(WaitSent(kDial101));
+    EXPECT_EQ(rig.Sent(), Comm("Act=\"SPK\" State=\"1\" ") + kDial101);
+    EXPECT_FALSE(d->Timer1->Enabled());
+    EXPECT_EQ(d->GetCalledName("101"), "Name 101");
+    EXPECT_EQ(d->GetCalledName("0101"), "");
+
+    rig.Answer(State("CAL"));
+    EXPECT_EQ(Record("101"), "-2000000000/0");
+    EXPECT_TRUE(d->Timer1->Enabled());
+    EXPECT_EQ(d->GetCalledName("101"), "");
+    rig.Answer(State("REL"));
+    EXPECT_EQ(Record("101"), "-2000000000/0") << "the end of a reached call changes nothing";
+
+    // Unanswered: the ring time-out hangs up; the line's REL counts a failure.
+    ASSERT_TRUE(WaitSent(kDial102));
+    ASSERT_TRUE(WaitSent(kDial102 + Comm("Act=\"SPK\" ")));
+    rig.Answer(State("REL"));
+    EXPECT_EQ(Record("102"), "1/1");
+    FakeExchange::WaitUntil([&] { return Count(rig.exchange.Received(), kDial102) == 2; }, 3000);
+    rig.Answer(State("BUS"));
+    rig.Answer(State("REL"));
+    EXPECT_EQ(Record("102"), "2/2");
+    FakeExchange::Pause(500);
+    EXPECT_EQ(Count(rig.exchange.Received(), kDial102), 2) << "never more than RepeatCall dials";
+    EXPECT_TRUE(d->Timer1->Enabled()) << "the run goes on ticking";
+    d->SpeedButtonCloseClick();
+    EXPECT_FALSE(d->Timer1->Enabled());
+}
+
+TEST_F(Dialler, WaitsForAnIdleLineMarksTheDialledRecordAndSurvivesAManualCall)
+{
+    rig.Answer(State("PCK"));
+    d->SpeedButtonOpenClick();
+    FakeExchange::Pause(400);
+    EXPECT_EQ(rig.Sent(), "") << "no call while the line is busy";
+    rig.Answer(State("REL"));
+    ASSERT_TRUE(WaitSent(kDial101));
+
+    // The user moves to the other record during the call.
+    d->NavNext->trigger();
+    rig.Answer(State("CAL"));
+    EXPECT_EQ(Record("101"), "-2000000000/0");
+    EXPECT_EQ(Record("102"), "0/0");
+    EXPECT_EQ(d->List.Table.FieldByName("NUMBER").AsString(), "102") << "the user's record stays current";
+
+    // A call by hand while the run is on: the run goes on after it.
+    rig.Answer(State("REL"));
+    ASSERT_TRUE(WaitSent(kDial102));
+    rig.Answer(State("DIA"));
+    rig.Sent();
+    d->SpeedButtonDialClick();
+    EXPECT_EQ(rig.Sent(), kDial102);
+    rig.Answer(State("REL"));
+    EXPECT_EQ(Record("102"), "0/0") << "a call by hand marks nothing";
+    EXPECT_TRUE(d->Timer1->Enabled());
+    EXPECT_TRUE(WaitSent(kDial102 + Comm("Act=\"SPK\" State=\"1\" ") + kDial102));
+}
+
+TEST_F(Dialler, NothingIsDialledWithoutTheCommandRight)
+{
+    rig.Answer("<ans Type=\"CLOSE\" Handle=\"5\" Ret=\"OK\"/>");
+    d->SpeedButtonOpenClick();
+    FakeExchange::Pause(400);
+    EXPECT_TRUE(d->CurNumber.empty()) << "a call that cannot be placed would never end";
+}
+
+} // namespace
