@@ -14,6 +14,11 @@
 
 namespace {
 
+#if defined(__SANITIZE_ADDRESS__)
+// The browser engine's own allocator frees with sizes the sanitizer takes for a mismatch.
+extern "C" const char *__asan_default_options() { return "new_delete_type_mismatch=0"; }
+#endif
+
 // The browser engine wants this before the application object exists.
 const bool kSharedContexts = [] {
     QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
