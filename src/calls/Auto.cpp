@@ -213,7 +213,8 @@ void TFAuto::Timer1Timer()
     // A call the panel cannot place would never end: without the command
     // right nothing is dialled.
     auto idle = [] { return panelline::LineState() == "REL" && panelline::CanCall(); };
-    if (!List.TableOpen || !CurNumber.empty() || !idle())
+    // Not while the record dialog holds a record: moving would post it.
+    if (!List.TableOpen || List.Table.State() != TDbCursor::dsBrowse || !CurNumber.empty() || !idle())
         return;
     if (!List.FindNext(RepeatCall, idle)) {
         Refresh();

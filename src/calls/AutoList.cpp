@@ -166,18 +166,28 @@ void TAutoList::EraseAll()
 
 void TAutoList::Export(std::ostream &out, const TProgress &progress)
 {
-    const TDbCursor::TBookmark here = Table.GetBookmark();
-    const int total = Table.RecordCount();
+    if (!TableOpen)
+        return;
+    // A cursor of its own, over the order as it stands now: a call that ends
+    // meanwhile neither moves the user's record nor reorders the file.
+    TDbCursor scan;
+    scan.DatabaseName = Table.DatabaseName;
+    scan.TableName = Table.TableName;
+    scan.IndexDefs = Def().Indexes;
+    scan.Open();
+    scan.SetIndexName("ID");
+    const std::vector<TDbCursor::TBookmark> marks = AllInOrder(scan);
     int done = 0;
-    for (Table.First(); !Table.Eof(); Table.Next()) {
+    for (TDbCursor::TBookmark mark : marks) {
+        if (!scan.BookmarkValid(mark))
+            continue;
+        scan.GotoBookmark(mark);
         static const char kLetters[] = {'T', ' ', 'E'};
-        out << Table.FieldByName("NUMBER").AsString() << ';' << Table.FieldByName("NAME").AsString() << ';'
-            << Table.FieldByName("NOTE").AsString() << ';' << kLetters[StatusOf(IdOf(Table)) + 1] << "\r\n";
+        out << scan.FieldByName("NUMBER").AsString() << ';' << scan.FieldByName("NAME").AsString() << ';'
+            << scan.FieldByName("NOTE").AsString() << ';' << kLetters[StatusOf(IdOf(scan)) + 1] << "\r\n";
         if (progress)
-            progress(++done, total);
+            progress(++done, static_cast<int>(marks.size()));
     }
-    if (Table.BookmarkValid(here))
-        Table.GotoBookmark(here);
 }
 
 int TAutoList::Import(std::istream &in, const TProgress &progress)

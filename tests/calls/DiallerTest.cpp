@@ -1,6 +1,11 @@
 // The dialler driven by the line states of a fake exchange.
 #include "Auto.h"
+#include "Autonew.h"
+#include "Autoset.h"
 #include "CallRig.h"
+#include "Paths.h"
+
+#include <QMessageBox>
 
 #include <gtest/gtest.h>
 
@@ -103,6 +108,47 @@ TEST_F(Dialler, WaitsForAnIdleLineMarksTheDialledRecordAndSurvivesAManualCall)
     EXPECT_EQ(Record("102"), "0/0") << "a call by hand marks nothing";
     EXPECT_TRUE(d->Timer1->Enabled());
     EXPECT_TRUE(WaitSent(kDial102 + Comm("Act=\"SPK\" State=\"1\" ") + kDial102));
+}
+
+TEST_F(Dialler, RecordAndSettingsDialogsAndTheImportQuestion)
+{
+    rig.OnModal = [](QWidget *w) {
+        if (auto *record = qobject_cast<TFAutoNew *>(w)) {
+            record->DBEdit2->SetText("103");
+            record->BitBtnOkClick();
+        } else if (auto *set = qobject_cast<TFAutoSet *>(w)) {
+            EXPECT_TRUE(!set->CheckBoxRC->isChecked() && set->CSpinEditRC->isEnabled());
+            EXPECT_EQ(set->CSpinEditRC->value(), 2);
+            set->CheckBoxRC->click();
+            EXPECT_FALSE(set->CSpinEditRC->isEnabled() || set->LabelRC->isEnabled());
+            set->CSpinEditCT->setValue(7);
+            set->CSpinEditRT->setValue(9);
+            set->BitBtn1Click();
+        }
+    };
+    d->EditRecord(true);
+    EXPECT_EQ(Record("103"), "0/0") << "a new record is to be called";
+    EXPECT_EQ(d->List.Table.RecordCount(), 3);
+    d->SpeedButtonSetClick();
+    EXPECT_EQ(d->RepeatCall, 0);
+    EXPECT_EQ(d->RingTimeOut, 9);
+    EXPECT_EQ(d->Timer1->Interval(), 7000);
+
+    const std::string file = rig.home.File("list.csv");
+    WriteBytes(file, "201;A;;T\r\n202;B;;E\r\n");
+    for (auto [answer, count] : {std::pair{QMessageBox::Yes, 2}, {QMessageBox::No, 4}}) {
+        rig.OnModal = [answer = answer](QWidget *w) {
+            if (auto *box = qobject_cast<QMessageBox *>(w))
+                box->done(answer);
+        };
+        EXPECT_TRUE(d->ImportFrom(file));
+        EXPECT_EQ(d->List.Table.RecordCount(), count);
+    }
+    EXPECT_FALSE(d->ImportFrom(rig.home.File("missing.csv")));
+
+    rig.Stop();
+    const std::string ini = ReadBytes(rig.home.Path() + "Talvocti/" + ProgramName() + ".ini");
+    EXPECT_NE(ini.find("[Auto]\r\nTimeoutCall=7000\r\nRingTimeOut=9\r\nRepeatCall=0"), std::string::npos) << ini;
 }
 
 TEST_F(Dialler, NothingIsDialledWithoutTheCommandRight)

@@ -1,7 +1,9 @@
 // The door console against the fake exchange, its camera pages served on loopback.
 #include "CallRig.h"
+#include "Paths.h"
 #include "Porter.h"
 #include "PorterBrowser.h"
+#include "Portset.h"
 
 #include <QCoreApplication>
 #include <QStatusBar>
@@ -146,12 +148,36 @@ TEST(Porter, OpenButtonAnswersThenDialsTheCodeAndGoesQuietAtLogOut)
         EXPECT_EQ(rig.Sent(), c.sent) << c.state;
     }
 
+    // Settings: OK writes back, the browser moves, camera 1 and the first page take effect.
+    rig.OnModal = [](QWidget *w) {
+        if (auto *set = qobject_cast<TFPorterSet *>(w)) {
+            EXPECT_EQ(set->EditOpen->Text(), "*9");
+            set->CSpinEditOff->setValue(0);
+            set->EditWWW->SetText("http://127.0.0.1:9/a");
+            set->EditWW1->SetText("http://127.0.0.1:9/b");
+            set->BitBtnOkClick();
+        }
+    };
+    EXPECT_FALSE(p.SpeedButtonC[1]->isEnabled());
+    p.SpeedButtonSetClick();
+    EXPECT_EQ(p.CppLeft, 0);
+    EXPECT_EQ(p.CppWebBrowser->geometry().left(), 16);
+    EXPECT_TRUE(p.SpeedButtonC[1]->isEnabled());
+    EXPECT_EQ(HintOf(p.SpeedButtonC[1]), "http://127.0.0.1:9/b");
+    EXPECT_EQ(p.NavigatedPage, "http://127.0.0.1:9/a");
+    EXPECT_FALSE(p.CppWebBrowser->Created()) << "the hidden console still has no engine";
+
     rig.Answer("<ans Type=\"CLOSE\" Handle=\"5\" Ret=\"OK\"/>");
     EXPECT_FALSE(p.SpeedButtonOpen->isEnabled() || p.SpeedButtonHang->isEnabled());
     rig.Sent();
     p.SpeedButtonOpenClick();
     p.SpeedButtonHangClick();
     EXPECT_EQ(rig.Sent(), "") << "no request without a session";
+
+    rig.Stop();
+    const std::string ini = ReadBytes(rig.home.Path() + "Talvocti/" + ProgramName() + ".ini");
+    for (const char *line : {"Line=31", "Open=*9", "CppLeft=0", "WebCam1=http://127.0.0.1:9/b", "Top="})
+        EXPECT_NE(ini.find(line), std::string::npos) << line;
 }
 
 } // namespace
