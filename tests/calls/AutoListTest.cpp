@@ -141,7 +141,7 @@ TEST(AutoList, ExportWritesOneLinePerRecordAndImportReadsItBack)
 
     list.EraseAll();
     EXPECT_TRUE(list.Table.IsEmpty());
-    std::istringstream in(out.str() + "555;Three fields;a note\n" + "only;one field\n" + "\n");
+    std::istringstream in(out.str() + "555;Three fields;a note\r\n" + "only;one field\n" + "\n");
     EXPECT_EQ(list.Import(in), 4);
     EXPECT_EQ(Browse(list), "Beta:-2000000000:0 Alpha:0:0 Gamma:0:0 Three fields:0:0 ");
     list.Table.Last();

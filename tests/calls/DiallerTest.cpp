@@ -104,6 +104,7 @@ TEST_F(Dialler, WaitsForAnIdleLineMarksTheDialledRecordAndSurvivesAManualCall)
     rig.Sent();
     d->SpeedButtonDialClick();
     EXPECT_EQ(rig.Sent(), kDial102);
+    EXPECT_FALSE(d->Timer2->Enabled()) << "no ring time-out left over for a call by hand";
     rig.Answer(State("REL"));
     EXPECT_EQ(Record("102"), "0/0") << "a call by hand marks nothing";
     EXPECT_TRUE(d->Timer1->Enabled());
@@ -126,6 +127,13 @@ TEST_F(Dialler, RecordAndSettingsDialogsAndTheImportQuestion)
             set->BitBtn1Click();
         }
     };
+    // A tick while a record is being edited would post it half done.
+    d->List.Table.Edit();
+    d->Timer1Timer();
+    EXPECT_EQ(d->List.Table.State(), TDbCursor::dsEdit);
+    EXPECT_EQ(d->CurNumber, "");
+    d->List.Table.Cancel();
+
     d->EditRecord(true);
     EXPECT_EQ(Record("103"), "0/0") << "a new record is to be called";
     EXPECT_EQ(d->List.Table.RecordCount(), 3);
