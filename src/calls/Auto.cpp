@@ -95,16 +95,20 @@ TFAuto::TFAuto(QWidget *parent) : TForm(parent)
         a->setToolTip(QString::fromLatin1(hint));
         return a;
     };
-    NavFirst = nav("|<", "First record", [this] { List.Table.First(); Refresh(); });
-    NavPrior = nav("<", "Prior record", [this] { List.Table.Prior(); Refresh(); });
-    NavNext = nav(">", "Next record", [this] { List.Table.Next(); Refresh(); });
-    NavLast = nav(">|", "Last record", [this] { List.Table.Last(); Refresh(); });
+    // Moves of a table that could not be opened do nothing.
+    auto move = [this](void (TDbCursor::*step)()) {
+        return [this, step] {
+            if (List.TableOpen && !List.Table.IsEmpty())
+                (List.Table.*step)();
+            Refresh();
+        };
+    };
+    NavFirst = nav("|<", "First record", move(&TDbCursor::First));
+    NavPrior = nav("<", "Prior record", move(&TDbCursor::Prior));
+    NavNext = nav(">", "Next record", move(&TDbCursor::Next));
+    NavLast = nav(">|", "Last record", move(&TDbCursor::Last));
     NavInsert = nav("+", "Insert record", [this] { EditRecord(true); });
-    NavDelete = nav("\u2212", "Delete record", [this] {
-        if (List.TableOpen && !List.Table.IsEmpty())
-            List.Table.Delete();
-        Refresh();
-    });
+    NavDelete = nav("\u2212", "Delete record", move(&TDbCursor::Delete));
     NavEdit = nav("\u270e", "Edit record", [this] { EditRecord(false); });
     layout->addWidget(DBNavigator1);
     DBGridAuto = new TAutoGrid(this);
@@ -119,16 +123,16 @@ TFAuto::TFAuto(QWidget *parent) : TForm(parent)
     Timer1->OnTimer = [this] { Timer1Timer(); };
     Timer2 = new TTimer(this, 1000, false);
     Timer2->OnTimer = [this] { Timer2Timer(); };
-    connect(SpeedButtonOpen, &QToolButton::clicked, this, [this] { SpeedButtonOpenClick(); });
-    connect(SpeedButtonClose, &QToolButton::clicked, this, [this] { SpeedButtonCloseClick(); });
-    connect(SpeedButtonDial, &QToolButton::clicked, this, [this] { SpeedButtonDialClick(); });
+    connect(SpeedButtonOpen, &QToolButton::clicked, this, &TFAuto::SpeedButtonOpenClick);
+    connect(SpeedButtonClose, &QToolButton::clicked, this, &TFAuto::SpeedButtonCloseClick);
+    connect(SpeedButtonDial, &QToolButton::clicked, this, &TFAuto::SpeedButtonDialClick);
     connect(SpeedButtonHang, &QToolButton::clicked, this, [] { panelline::ToggleSpeaker(); });
-    connect(SpeedButtonOk, &QToolButton::clicked, this, [this] { SpeedButtonOkClick(); });
-    connect(SpeedButtonErr, &QToolButton::clicked, this, [this] { SpeedButtonErrClick(); });
-    connect(SpeedButtonImport, &QToolButton::clicked, this, [this] { SpeedButtonImportClick(); });
-    connect(SpeedButtonExport, &QToolButton::clicked, this, [this] { SpeedButtonExportClick(); });
-    connect(SpeedButtonErase, &QToolButton::clicked, this, [this] { SpeedButtonEraseClick(); });
-    connect(SpeedButtonSet, &QToolButton::clicked, this, [this] { SpeedButtonSetClick(); });
+    connect(SpeedButtonOk, &QToolButton::clicked, this, &TFAuto::SpeedButtonOkClick);
+    connect(SpeedButtonErr, &QToolButton::clicked, this, &TFAuto::SpeedButtonErrClick);
+    connect(SpeedButtonImport, &QToolButton::clicked, this, &TFAuto::SpeedButtonImportClick);
+    connect(SpeedButtonExport, &QToolButton::clicked, this, &TFAuto::SpeedButtonExportClick);
+    connect(SpeedButtonErase, &QToolButton::clicked, this, &TFAuto::SpeedButtonEraseClick);
+    connect(SpeedButtonSet, &QToolButton::clicked, this, &TFAuto::SpeedButtonSetClick);
 
     LoadSettings();
     List.OpenTable(DatabaseDir());

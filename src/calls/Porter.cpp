@@ -53,10 +53,10 @@ TFPorter::TFPorter(QWidget *parent) : TForm(parent)
     }
     SpeedButtonHang->setEnabled(false);
     SpeedButtonOpen->setEnabled(false);
-    connect(SpeedButtonHang, &QToolButton::clicked, this, [this] { SpeedButtonHangClick(); });
-    connect(SpeedButtonOpen, &QToolButton::clicked, this, [this] { SpeedButtonOpenClick(); });
-    connect(SpeedButtonRefresh, &QToolButton::clicked, this, [this] { SpeedButtonRefreshClick(); });
-    connect(SpeedButtonSet, &QToolButton::clicked, this, [this] { SpeedButtonSetClick(); });
+    connect(SpeedButtonHang, &QToolButton::clicked, this, &TFPorter::SpeedButtonHangClick);
+    connect(SpeedButtonOpen, &QToolButton::clicked, this, &TFPorter::SpeedButtonOpenClick);
+    connect(SpeedButtonRefresh, &QToolButton::clicked, this, &TFPorter::SpeedButtonRefreshClick);
+    connect(SpeedButtonSet, &QToolButton::clicked, this, &TFPorter::SpeedButtonSetClick);
     layout->addWidget(ToolBar1);
     BrowserArea = new QWidget(this);
     BrowserArea->setMinimumHeight(40);
