@@ -12,8 +12,11 @@ using App = QCoreApplication;
 
 #if defined(__SANITIZE_ADDRESS__)
 // The sound system's client library keeps its connection state to the end of
-// the process; that is not ours to free.
-extern "C" const char *__lsan_default_suppressions() { return "leak:libpulse.so\n"; }
+// the process, and the browser engine and its font library theirs; that is not ours to free.
+extern "C" const char *__lsan_default_suppressions()
+{
+    return "leak:libpulse.so\nleak:libQt6WebEngineCore.so\nleak:libfontconfig.so\n";
+}
 #endif
 
 int main(int argc, char **argv)

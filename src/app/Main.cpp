@@ -8,6 +8,7 @@
 #include "InstanceId.h"
 #include "KeyForward.h"
 #include "Nlsfunc.h"
+#include "PanelLine.h"
 #include "Paths.h"
 #include "Porter.h"
 #include "SessionWindows.h"
@@ -80,6 +81,9 @@ TFMain::TFMain(QWidget *parent) : TForm(parent)
             titleAfter = Skin->TitleAfter;
         }
     };
+    PanelLine = {[this](const std::string &number, const std::string &kind) { Dial(number, kind); },
+                 [this] { ToggleSpeaker(); }, [this] { return LineState; }, [this] { return LineOpen; },
+                 [this] { return Settings.ToPSTN; }};
     PlaySoundFile(Settings.SoundStart, false);
     QMetaObject::invokeMethod(this, [this] { FormInit(); }, Qt::QueuedConnection);
 }
@@ -93,6 +97,7 @@ TFMain::~TFMain()
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     PanelKeys = {};
     PanelCalls = {};
+    PanelLine = {};
     SaveIni();
     delete Desktop;
     Desktop = nullptr;

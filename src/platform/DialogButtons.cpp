@@ -19,3 +19,11 @@ QHBoxLayout *OkCancelRow(QWidget *dialog, TBitBtn *&ok, TBitBtn *&cancel)
         QObject::connect(cancel, &QPushButton::clicked, modal, &QDialog::reject);
     return row;
 }
+
+TLabel *TaggedLabel(QWidget *owner, int tag, const char *text)
+{
+    auto *l = new TLabel(owner);
+    l->Tag = tag;
+    l->SetCaption(text);
+    return l;
+}

@@ -7,3 +7,6 @@ class QHBoxLayout;
 
 // The row, for the caller to put into its layout.
 QHBoxLayout *OkCancelRow(QWidget *dialog, TBitBtn *&ok, TBitBtn *&cancel);
+
+// A label with its text id and design text.
+TLabel *TaggedLabel(QWidget *owner, int tag, const char *text);

@@ -1,0 +1,185 @@
+// The dialler's list over its table: order, who is next, marking, the text file.
+#include "AutoList.h"
+#include "PorterText.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Rec {
+    int id;
+    std::string name, number, note;
+    int attempts = 0;
+};
+
+// The list as browsed: one "name:id:attempts" per record.
+std::string Browse(TAutoList &list)
+{
+    std::string out;
+    for (list.Table.First(); !list.Table.Eof(); list.Table.Next())
+        out += list.Table.FieldByName("NAME").AsString() + ":" + list.Table.FieldByName("ID").AsString() + ":" +
+               list.Table.FieldByName("ATTEMPTS").AsString() + " ";
+    return out;
+}
+
+void Add(TAutoList &list, const Rec &r)
+{
+    list.Table.Append();
+    list.Table.FieldByName("ID").SetAsInteger(r.id);
+    list.Table.FieldByName("NAME").SetAsString(r.name);
+    list.Table.FieldByName("NUMBER").SetAsString(r.number);
+    list.Table.FieldByName("NOTE").SetAsString(r.note);
+    list.Table.FieldByName("ATTEMPTS").SetAsInteger(r.attempts);
+    list.Table.Post();
+}
+
+TEST(AutoList, FixtureOfAnotherEngineOpensInIdOrderAndRenumbers)
+{
+    TempDir dir;
+    for (const char *f : {"Autosn.dbf", "Autosn.cdx"}) {
+        fs::copy_file(std::string(TALVO_FIXTURES_DIR) + "/xbase/" + f, dir.File(f));
+        fs::permissions(dir.File(f), fs::perms::owner_write, fs::perm_options::add);
+    }
+    TAutoList list;
+    list.OpenTable(dir.Path());
+    ASSERT_TRUE(list.TableOpen);
+    EXPECT_EQ(Browse(list), "Beta:-2000000000:0 Alpha:0:0 Gamma:3:2 ");
+    list.RenumberRecords();
+    EXPECT_EQ(Browse(list), "Beta:-2000000000:0 Alpha:0:0 Gamma:0:0 ");
+    EXPECT_EQ(list.NextDoneId, -1999999999);
+}
+
+TEST(AutoList, MissingTableIsCreatedAnUnusableFolderLeavesItClosed)
+{
+    TempDir dir;
+    TAutoList list;
+    list.OpenTable(dir.Path());
+    EXPECT_TRUE(list.TableOpen);
+    EXPECT_TRUE(fs::exists(dir.File("Autosn.dbf")) && fs::exists(dir.File("Autosn.cdx")));
+    list.CloseTable();
+    WriteBytes(dir.File("file"), "x");
+    TAutoList broken;
+    broken.OpenTable(dir.File("file"));
+    EXPECT_FALSE(broken.TableOpen);
+    EXPECT_FALSE(broken.FindNext(0, [] { return true; }));
+}
+
+// Calls the list as a run would, each call's outcome ('R' reached, 'F'
+// failed) in turn; gives the numbers dialled and then the one due next
+// ('-' for none).
+std::string Dialled(int repeatCall, const std::string &outcomes, int numbers = 2)
+{
+    TempDir dir;
+    TAutoList list;
+    list.OpenTable(dir.Path());
+    for (int i = 0; i < numbers; ++i)
+        Add(list, {0, "N", std::string(1, static_cast<char>('A' + i)), ""});
+    list.RenumberRecords();
+    std::string dialled;
+    for (char outcome : outcomes) {
+        if (!list.FindNext(repeatCall, [] { return true; }))
+            return dialled + "!";
+        dialled += list.Table.FieldByName("NUMBER").AsString();
+        list.FinishCall(list.Table.GetBookmark(), outcome == 'R', repeatCall != 0);
+    }
+    return dialled + (list.FindNext(repeatCall, [] { return true; }) ? list.Table.FieldByName("NUMBER").AsString()
+                                                                        : "-");
+}
+
+TEST(AutoList, WhoIsDialledNext)
+{
+    struct Case {
+        int repeatCall;
+        std::string outcomes, dialled;
+    } cases[] = {
+        {0, "RR", "AB-"},     // reached numbers are done
+        {0, "F", "AB"},       // a failure waits behind the numbers still to call
+        {0, "FR", "ABA"},
+        {0, "FFFF", "ABABA"}, // no limit: failures come round again and again
+        {2, "FFFF", "ABAB-"}, // each number dialled at most twice
+        {1, "FR", "AB-"},
+        {3, "RFFF", "ABBB-"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(Dialled(c.repeatCall, c.outcomes), c.dialled) << c.repeatCall << " " << c.outcomes;
+}
+
+TEST(AutoList, IdleIsAskedBeforeEachRecordAndMarksByHand)
+{
+    TempDir dir;
+    TAutoList list;
+    list.OpenTable(dir.Path());
+    Add(list, {-5, "Done", "1", ""});
+    Add(list, {0, "Next", "2", "", 7});
+    int asked = 0;
+    EXPECT_FALSE(list.FindNext(0, [&] { return ++asked < 2; })) << "the line became busy";
+    EXPECT_EQ(asked, 2);
+    ASSERT_TRUE(list.FindNext(0, [] { return true; }));
+    list.MarkFailedByHand();
+    list.Table.First();
+    list.MarkReached();
+    EXPECT_EQ(Browse(list), "Done:-2000000000:0 Next:1:0 ");
+}
+
+TEST(AutoList, ExportWritesOneLinePerRecordAndImportReadsItBack)
+{
+    TempDir dir;
+    TAutoList list;
+    list.OpenTable(dir.Path());
+    Add(list, {0, "Alpha", "123", "note"});
+    Add(list, {-2000000000, "Beta", "456", ""});
+    Add(list, {3, "Gamma", "789", "x", 2});
+    std::ostringstream out;
+    list.Export(out);
+    EXPECT_EQ(out.str(), "456;Beta;;T\r\n123;Alpha;note; \r\n789;Gamma;x;E\r\n");
+
+    list.EraseAll();
+    EXPECT_TRUE(list.Table.IsEmpty());
+    std::istringstream in(out.str() + "555;Three fields;a note\r\n" + "only;one field\n" + "\n");
+    EXPECT_EQ(list.Import(in), 4);
+    EXPECT_EQ(Browse(list), "Beta:-2000000000:0 Alpha:0:0 Gamma:0:0 Three fields:0:0 ");
+    list.Table.Last();
+    EXPECT_EQ(list.Table.FieldByName("NOTE").AsString(), "a note");
+}
+
+TEST(AutoList, LongLinesAreReadInPiecesAndFieldsCutToSize)
+{
+    TempDir dir;
+    TAutoList list;
+    list.OpenTable(dir.Path());
+    // 199 bytes, then the rest as a line of its own.
+    std::istringstream in(std::string(190, '1') + ";n;" + std::string(20, 'x') + ";ab;cd;T\r\n");
+    EXPECT_EQ(list.Import(in), 2);
+    list.Table.First();
+    EXPECT_EQ(list.Table.FieldByName("ID").AsInteger(), -2000000000);
+    EXPECT_EQ(list.Table.FieldByName("NUMBER").AsString(), std::string(14, 'x'));
+    EXPECT_EQ(list.Table.FieldByName("NAME").AsString(), "ab");
+    EXPECT_EQ(list.Table.FieldByName("NOTE").AsString(), "cd");
+    list.Table.Next();
+    EXPECT_EQ(list.Table.FieldByName("NUMBER").AsString(), std::string(24, '1'));
+    EXPECT_EQ(list.Table.FieldByName("NOTE").AsString(), std::string(6, 'x'));
+}
+
+TEST(PorterText, LoadProgress)
+{
+    struct Case {
+        int progress, maximum;
+        const char *text;
+    } cases[] = {
+        {-1, 0, "Done."},
+        {50, 2048, "Getting Document: 2% of 2K"},
+        {1024, 2048, "Getting Document: 50% of 2K"},
+        {0, 2048, "Getting Document: 0% of 2K"},
+        {5, 0, "Getting Document: 0% of 0K"},
+    };
+    for (const Case &c : cases)
+        EXPECT_EQ(PorterProgressText(c.progress, c.maximum), c.text);
+}
+
+} // namespace

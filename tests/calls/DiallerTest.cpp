@@ -1,0 +1,170 @@
+// The dialler driven by the line states of a fake exchange.
+#include "Auto.h"
+#include "Autonew.h"
+#include "Autoset.h"
+#include "CallRig.h"
+#include "Paths.h"
+
+#include <QMessageBox>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+const std::string kDial101 = Comm("Act=\"DIAL\" Num=\"101\" ");
+const std::string kDial102 = Comm("Act=\"DIAL\" Num=\"102\" ");
+
+class Dialler : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        rig.Start();
+        ASSERT_TRUE(rig.LogIn());
+        d = rig.dialler.get();
+        ASSERT_TRUE(d->TableOpen());
+        for (const char *number : {"101", "102"}) {
+            d->List.Table.Append();
+            d->List.Table.FieldByName("NUMBER").SetAsString(number);
+            d->List.Table.FieldByName("NAME").SetAsString(std::string("Name ") + number);
+            d->List.Table.Post();
+        }
+        rig.Answer(State("REL"));
+        rig.Sent();
+    }
+    // "ID/ATTEMPTS" of the record with that number.
+    std::string Record(const char *number)
+    {
+        TDbCursor &t = d->List.Table;
+        const auto here = t.GetBookmark();
+        std::string out = t.Locate({{"NUMBER", number}})
+                              ? std::to_string(t.FieldByName("ID").AsInteger()) + "/" +
+                                    std::to_string(t.FieldByName("ATTEMPTS").AsInteger())
+                              : "none";
+        t.GotoBookmark(here);
+        return out;
+    }
+    bool WaitSent(const std::string &request) { return rig.exchange.WaitReceived(request, 3000); }
+
+    PanelRig rig{"[Auto]\r\nTimeoutCall=100\r\nRingTimeOut=1\r\nRepeatCall=2\r\n"};
+    TFAuto *d = nullptr;
+};
+
+TEST_F(Dialler, DialsMarksHangsUpAndStopsAtTheAttemptLimit)
+{
+    d->SpeedButtonOpenClick();
+    ASSERT_TRUE(WaitSent(kDial101));
+    EXPECT_EQ(rig.Sent(), Comm("Act=\"SPK\" State=\"1\" ") + kDial101);
+    EXPECT_FALSE(d->Timer1->Enabled());
+    EXPECT_EQ(d->GetCalledName("101"), "Name 101");
+    EXPECT_EQ(d->GetCalledName("0101"), "");
+
+    rig.Answer(State("CAL"));
+    EXPECT_EQ(Record("101"), "-2000000000/0");
+    EXPECT_TRUE(d->Timer1->Enabled());
+    EXPECT_EQ(d->GetCalledName("101"), "");
+    rig.Answer(State("REL"));
+    EXPECT_EQ(Record("101"), "-2000000000/0") << "the end of a reached call changes nothing";
+
+    // Unanswered: the ring time-out hangs up; the line's REL counts a failure.
+    ASSERT_TRUE(WaitSent(kDial102));
+    ASSERT_TRUE(WaitSent(kDial102 + Comm("Act=\"SPK\" ")));
+    rig.Answer(State("REL"));
+    EXPECT_EQ(Record("102"), "1/1");
+    FakeExchange::WaitUntil([&] { return Count(rig.exchange.Received(), kDial102) == 2; }, 3000);
+    rig.Answer(State("BUS"));
+    rig.Answer(State("REL"));
+    EXPECT_EQ(Record("102"), "2/2");
+    FakeExchange::Pause(500);
+    EXPECT_EQ(Count(rig.exchange.Received(), kDial102), 2) << "never more than RepeatCall dials";
+    EXPECT_TRUE(d->Timer1->Enabled()) << "the run goes on ticking";
+    d->SpeedButtonCloseClick();
+    EXPECT_FALSE(d->Timer1->Enabled());
+}
+
+TEST_F(Dialler, WaitsForAnIdleLineMarksTheDialledRecordAndSurvivesAManualCall)
+{
+    rig.Answer(State("PCK"));
+    d->SpeedButtonOpenClick();
+    FakeExchange::Pause(400);
+    EXPECT_EQ(rig.Sent(), "") << "no call while the line is busy";
+    rig.Answer(State("REL"));
+    ASSERT_TRUE(WaitSent(kDial101));
+
+    // The user moves to the other record during the call.
+    d->NavNext->trigger();
+    rig.Answer(State("CAL"));
+    EXPECT_EQ(Record("101"), "-2000000000/0");
+    EXPECT_EQ(Record("102"), "0/0");
+    EXPECT_EQ(d->List.Table.FieldByName("NUMBER").AsString(), "102") << "the user's record stays current";
+
+    // A call by hand while the run is on: the run goes on after it.
+    rig.Answer(State("REL"));
+    ASSERT_TRUE(WaitSent(kDial102));
+    rig.Answer(State("DIA"));
+    rig.Sent();
+    d->SpeedButtonDialClick();
+    EXPECT_EQ(rig.Sent(), kDial102);
+    EXPECT_FALSE(d->Timer2->Enabled()) << "no ring time-out left over for a call by hand";
+    rig.Answer(State("REL"));
+    EXPECT_EQ(Record("102"), "0/0") << "a call by hand marks nothing";
+    EXPECT_TRUE(d->Timer1->Enabled());
+    EXPECT_TRUE(WaitSent(kDial102 + Comm("Act=\"SPK\" State=\"1\" ") + kDial102));
+}
+
+TEST_F(Dialler, RecordAndSettingsDialogsAndTheImportQuestion)
+{
+    rig.OnModal = [](QWidget *w) {
+        if (auto *record = qobject_cast<TFAutoNew *>(w)) {
+            record->DBEdit2->SetText("103");
+            record->BitBtnOkClick();
+        } else if (auto *set = qobject_cast<TFAutoSet *>(w)) {
+            EXPECT_TRUE(!set->CheckBoxRC->isChecked() && set->CSpinEditRC->isEnabled());
+            EXPECT_EQ(set->CSpinEditRC->value(), 2);
+            set->CheckBoxRC->click();
+            EXPECT_FALSE(set->CSpinEditRC->isEnabled() || set->LabelRC->isEnabled());
+            set->CSpinEditCT->setValue(7);
+            set->CSpinEditRT->setValue(9);
+            set->BitBtn1Click();
+        }
+    };
+    // A tick while a record is being edited would post it half done.
+    d->List.Table.Edit();
+    d->Timer1Timer();
+    EXPECT_EQ(d->List.Table.State(), TDbCursor::dsEdit);
+    EXPECT_EQ(d->CurNumber, "");
+    d->List.Table.Cancel();
+
+    d->EditRecord(true);
+    EXPECT_EQ(Record("103"), "0/0") << "a new record is to be called";
+    EXPECT_EQ(d->List.Table.RecordCount(), 3);
+    d->SpeedButtonSetClick();
+    EXPECT_EQ(d->RepeatCall, 0);
+    EXPECT_EQ(d->RingTimeOut, 9);
+    EXPECT_EQ(d->Timer1->Interval(), 7000);
+
+    const std::string file = rig.home.File("list.csv");
+    WriteBytes(file, "201;A;;T\r\n202;B;;E\r\n");
+    for (auto [answer, count] : {std::pair{QMessageBox::Yes, 2}, {QMessageBox::No, 4}}) {
+        rig.OnModal = [answer = answer](QWidget *w) {
+            if (auto *box = qobject_cast<QMessageBox *>(w))
+                box->done(answer);
+        };
+        EXPECT_TRUE(d->ImportFrom(file));
+        EXPECT_EQ(d->List.Table.RecordCount(), count);
+    }
+    EXPECT_FALSE(d->ImportFrom(rig.home.File("missing.csv")));
+
+    rig.Stop();
+    const std::string ini = ReadBytes(rig.home.Path() + "Talvocti/" + ProgramName() + ".ini");
+    EXPECT_NE(ini.find("[Auto]\r\nTimeoutCall=7000\r\nRingTimeOut=9\r\nRepeatCall=0"), std::string::npos) << ini;
+}
+
+TEST_F(Dialler, NothingIsDialledWithoutTheCommandRight)
+{
+    rig.Answer("<ans Type=\"CLOSE\" Handle=\"5\" Ret=\"OK\"/>");
+    d->SpeedButtonOpenClick();
+    FakeExchange::Pause(400);
+    EXPECT_TRUE(d->CurNumber.empty()) << "a call that cannot be placed would never end";
+}
+
+} // namespace
