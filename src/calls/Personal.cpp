@@ -1,5 +1,6 @@
 #include "Personal.h"
 
+#include "Attr.h"
 #include "Fce.h"
 #include "KeyForward.h"
 #include "LineRequest.h"
@@ -7,6 +8,7 @@
 
 #include <QMouseEvent>
 #include <QPointer>
+#include <QTextDocument>
 
 TFPer *FPer = nullptr;
 
@@ -53,8 +55,9 @@ void TFPer::ProcessAnswer(const std::string &act, int pos, const std::string &nu
 {
     if (act != "GET" || pos < 0 || pos >= kSlots)
         return;
-    Numbers[static_cast<size_t>(pos)] = num;
-    Texts[static_cast<size_t>(pos)] = text;
+    // What this window stores goes out with '"' and '>' as entities; they come back so.
+    Numbers[static_cast<size_t>(pos)] = TAttrReader::DecodeEntities(num);
+    Texts[static_cast<size_t>(pos)] = TAttrReader::DecodeEntities(text);
     ShowSlot(pos);
 }
 
@@ -64,7 +67,9 @@ void TFPer::ShowSlot(int slot)
     const std::string &text = Texts[static_cast<size_t>(slot)];
     TBitBtn *button = Buttons[static_cast<size_t>(slot)];
     button->SetCaption(text.empty() ? num : text);
-    SetHintOf(button, text + " : " + num);
+    // Text from the exchange must not be taken for markup by the tool tip.
+    const QString hint = ToQ(text + " : " + num);
+    button->setToolTip(Qt::mightBeRichText(hint) ? "<p style='white-space:pre'>" + hint.toHtmlEscaped() + "</p>" : hint);
 }
 
 void TFPer::BitBtnClick(int slot)

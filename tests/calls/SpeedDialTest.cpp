@@ -7,13 +7,24 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QTest>
+#include <QTextDocument>
 
 #include <gtest/gtest.h>
 
 namespace {
 
 std::string Caption(int slot) { return FPer->Buttons[static_cast<size_t>(slot)]->Caption(); }
-std::string Hint(int slot) { return HintOf(FPer->Buttons[static_cast<size_t>(slot)]); }
+// The hint as its tool tip shows it.
+std::string Hint(int slot)
+{
+    QString tip = FPer->Buttons[static_cast<size_t>(slot)]->toolTip();
+    if (Qt::mightBeRichText(tip)) {
+        QTextDocument shown;
+        shown.setHtml(tip);
+        tip = shown.toPlainText();
+    }
+    return FromQ(tip);
+}
 
 TEST(SpeedDial, AskedForAtLogIn)
 {
@@ -39,6 +50,8 @@ TEST(SpeedDial, CaptionsHintsAndDialling)
         {"Act=\"GET\" Pos=\"32\" Num=\"9\" Text=\"Past the end\"", 31, "222", " : 222"},
         {"Act=\"GET\" Pos=\"-1\" Num=\"9\" Text=\"Before\"", 0, "Doctor", "Doctor : (02)12345"},
         {"Act=\"SET\" Pos=\"1\" Num=\"5\" Text=\"Stored\"", 1, "", " : "},
+        {"Act=\"GET\" Pos=\"2\" Num=\"9\" Text=\"Dr &quot;Who&quot; &gt;x\"", 2, "Dr \"Who\" >x", "Dr \"Who\" >x : 9"},
+        {"Act=\"GET\" Pos=\"4\" Num=\"7\" Text=\"&lt;img src=x&gt;\"", 4, "<img src=x>", "<img src=x> : 7"},
     };
     CallRig rig;
     for (const Case &c : cases) {
