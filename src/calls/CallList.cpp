@@ -82,7 +82,12 @@ void TCallListWindow::ListBoxDblClick()
         TakeRow(ListBox->currentRow());
 }
 
-void TCallListWindow::FormActivate() { ListBox->setCurrentRow(SavedIndex); }
+// A row pressed while the window was coming to the front is the user's newer choice.
+void TCallListWindow::FormActivate()
+{
+    if (ListBox->currentRow() < 0)
+        ListBox->setCurrentRow(SavedIndex);
+}
 
 void TCallListWindow::FormDeactivate()
 {

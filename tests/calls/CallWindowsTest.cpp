@@ -134,6 +134,20 @@ TEST(CallLists, HoldLineByMouse)
     EXPECT_EQ(rig.Sent(), "");
 }
 
+TEST(CallLists, SelectionKeptWhileInactive)
+{
+    CallRig rig;
+    FPark->ListBox->setCurrentRow(4);
+    FPark->FormDeactivate();
+    EXPECT_EQ(FPark->ListBox->currentRow(), -1);
+    FPark->FormActivate();
+    EXPECT_EQ(FPark->ListBox->currentRow(), 4);
+    FPark->FormDeactivate();
+    FPark->ListBox->setCurrentRow(7); // pressed as the window came to the front
+    FPark->FormActivate();
+    EXPECT_EQ(FPark->ListBox->currentRow(), 7);
+}
+
 TEST(CallLists, NothingIsSentWithoutTheCommandRight)
 {
     CallRig rig("STS-CTI");
