@@ -249,8 +249,10 @@ void TFMain::CreateSessionForms()
     FFront = new TFFront(this, LineOpen, Handle);
     FHold = new TFHold(this, LineOpen, Handle);
     FPark = new TFPark(this, LineOpen, Handle);
-    if (LineOpen)
+    if (LineOpen) {
         FPer = new TFPer(this, LineOpen, Handle);
+        FPer->Dial = [this](const std::string &number, const std::string &kind) { Dial(number, kind); };
+    }
     Desktop->LoadWindowPositions();
     SessionFormsCreated = true;
 }

@@ -1,13 +1,40 @@
 #pragma once
-#include "SessionWindow.h"
+// The 32 speed dials the exchange keeps for the user, as buttons: a click
+// dials the slot as an internal number, a right click edits it and stores it
+// in the exchange. Exists only with the command right.
 #include "Receivers.h"
+#include "SessionWindow.h"
+
+#include <array>
+#include <functional>
+#include <string>
+
+class TBitBtn;
 
 class TFPer : public TSessionWindow, public TSpeedDialReceiver {
     Q_OBJECT
 public:
-    void ProcessAnswer(const std::string &, int, const std::string &, const std::string &) override {}
+    static constexpr int kSlots = 32;
     TFPer(QWidget *owner, bool canCall, int handle);
-    int Handle;
+    ~TFPer() override;
+
+    void RequestAll();
+    void ProcessAnswer(const std::string &act, int pos, const std::string &num, const std::string &text) override;
+    void BitBtnClick(int slot);
+    void BitBtnMouseDown(int slot, Qt::MouseButton button);
+    static std::string StripParens(const std::string &text);
+
+    // The panel's dialling: number and kind letter.
+    std::function<void(const std::string &, const std::string &)> Dial;
+    const int Handle;
+    std::array<std::string, kSlots> Numbers, Texts;
+    std::array<TBitBtn *, kSlots> Buttons{};
+
+protected:
+    bool eventFilter(QObject *watched, QEvent *event) override;
+
+private:
+    void ShowSlot(int slot);
 };
 
 extern TFPer *FPer;

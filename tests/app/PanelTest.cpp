@@ -51,7 +51,8 @@ TEST(PanelSession, LogInFromTheDialogAndOut)
     rig.Start();
     EXPECT_EQ(rig.Sent(), kOpen + "Desc=\"CTI-Vrel\" />");
     ASSERT_TRUE(rig.LogIn());
-    EXPECT_EQ(rig.Sent(), "<req Type=\"PBXINFO\" Handle=\"5\" /><req Type=\"SYSINFO\" Act=\"GET\" Handle=\"5\" />");
+    EXPECT_TRUE(rig.Sent().ends_with("<req Type=\"PBXINFO\" Handle=\"5\" /><req Type=\"SYSINFO\" Act=\"GET\" Handle=\"5\" />"))
+        << "after the speed dials' requests";
     EXPECT_TRUE(rig.main->LineOpen);
     EXPECT_TRUE(FHist && FAcc && FLog && FFront && FHold && FPark && FPer);
     EXPECT_TRUE(rig.Boxes.empty());
