@@ -17,6 +17,11 @@ using TColumnText = std::function<std::string()>;
 // booleans "True"/"False"; dates and memos give "", which never matches.
 TColumnText FieldText(TDbCursor &table, const std::string &fieldName);
 
+// The first of the rows from..count-1 on which a column matches, -1 when
+// none; readRow(i) makes row i the one the columns read.
+int FindRowIndex(int from, int count, const std::function<void(int)> &readRow,
+                 const std::vector<TColumnText> &columns, const std::string &find, bool caseSensitive);
+
 // Moves the table to the first row, in its current filter and order, where a
 // column matches; the move is announced as any other scroll. Without a hit
 // the table stays on the row it was on and false is returned.
