@@ -13,7 +13,7 @@ TFDbfProgress::TFDbfProgress(QWidget *owner, const std::string &caption, TWork w
     SetCaption(caption);
     auto *layout = new QVBoxLayout(this);
     LabelRows = new TLabel(this);
-    LabelRows->setMinimumWidth(260);
+    LabelRows->setMinimumWidth(340);
     layout->addWidget(LabelRows);
     auto *row = new QHBoxLayout;
     BitBtnCancel = new TBitBtn(this);
