@@ -145,7 +145,7 @@ void TDbfImport::ReadFirm(std::string_view line)
     for (const char *field : {"ADD_STREET", "ADD_CITY", "ADD_ZIP", "ADD_STATE", "ICO", "DIC", "EMAIL", "WWW"}) {
         std::string text = f.Next();
         firms_.SetString(r, firms_.Field(field), text);
-        if (field[4] == 'C')
+        if (std::string_view(field) == "ADD_CITY")
             city = text;
     }
     firms_.SetBoolean(r, firms_.Field("DEALER"), f.Flag());
