@@ -129,6 +129,11 @@ void TDbfImport::ReadFiles()
             || (isMemo && !lines_[i].empty() && !dbftext::IsSeparator(lines_[i].back())))
             return Fail(kDamaged, path);
     }
+    firmIds_.reserve(lines_[0].size());
+    repreIds_.reserve(lines_[2].size());
+    repreRecs_.reserve(lines_[2].size());
+    contactRecs_.reserve(lines_[4].size());
+    numbers_.reserve(lines_[6].size());
 }
 
 void TDbfImport::ReadFirm(std::string_view line)
