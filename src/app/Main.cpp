@@ -1,4 +1,5 @@
 #include "Main.h"
+#include "PanelCalls.h"
 
 #include "Auto.h"
 #include "Data.h"
@@ -66,6 +67,19 @@ TFMain::TFMain(QWidget *parent) : TForm(parent)
     connect(qApp, &QApplication::focusChanged, this, [this] { UpdateControls(); });
     PanelKeys.KeyDown = [this](QKeyEvent *key) { FormKeyDown(key); };
     PanelKeys.KeyPress = [this](QKeyEvent *key) { FormKeyPress(key); };
+    PanelCalls.Dial = [this](const std::string &number, const std::string &kind) { Dial(number, kind); };
+    PanelCalls.DialOrTransfer = [this](const std::string &number, const std::string &kind) {
+        DialOrTransfer(number, kind);
+    };
+    PanelCalls.SendConference = [this](const std::string &number) { SendConference(number); };
+    PanelCalls.ToggleSpeaker = [this] { ToggleSpeaker(); };
+    PanelCalls.NameParts = [](bool &title, bool &firstName, bool &titleAfter) {
+        if (Skin) {
+            title = Skin->Title;
+            firstName = Skin->FirstName;
+            titleAfter = Skin->TitleAfter;
+        }
+    };
     PlaySoundFile(Settings.SoundStart, false);
     QMetaObject::invokeMethod(this, [this] { FormInit(); }, Qt::QueuedConnection);
 }
@@ -78,6 +92,7 @@ TFMain::~TFMain()
     PlaySoundFile(Settings.SoundEnd, true);
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     PanelKeys = {};
+    PanelCalls = {};
     SaveIni();
     delete Desktop;
     Desktop = nullptr;

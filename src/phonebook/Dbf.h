@@ -1,13 +1,21 @@
 #pragma once
+#include "DbControls.h"
+#include "Dbgridex.h"
 #include "Vcl.h"
+
+#include <QMenuBar>
+#include <QSplitter>
 
 #include <memory>
 #include <string>
 
 class TIniFile;
 class TPhoneBookStore;
+class TDbView;
+class TTimer;
 
-// The phone-book window.
+// The phone-book window: firms, the representatives of the selected firm,
+// and the contacts and numbers of the selected firm or representative.
 class TFDbf : public TForm {
     Q_OBJECT
 public:
@@ -19,6 +27,13 @@ public:
     bool TablesOpen() const;
     // The tables, their lookup cursors, DatabaseDir and the ID counters.
     TPhoneBookStore &Store() { return *store_; }
+    // What the grids show of each table (the filters live here).
+    TDbView &ViewFirm() { return *viewFirm_; }
+    TDbView &ViewRepre() { return *viewRepre_; }
+    TDbView &ViewNum() { return *viewNum_; }
+    TDbView &ViewContact() { return *viewContact_; }
+    // Reads every grid's rows again (after the tables were changed wholesale).
+    void RefreshViews();
 
     // The caller's name for a number: an empty number gives "", a number not
     // in the book the default. separator '\n' gives the two-line form, '('
@@ -26,15 +41,105 @@ public:
     void FindNameByNumber(const std::string &number, const std::string &defaultName, std::string &name,
                           char separator) const;
     void ShowNumber(const std::string &number, bool offerToAdd);
+    bool AddNumber(const std::string &number);
     void SetLineState(const std::string &state);
     void SetConnected(int handle, bool canCall);
+
+    bool SelectFirm();
+    bool SelectRepre();
+    // sender: the dialog a nested dialog is centred over; nullptr: this window.
+    void DBNavigatorFirmClick(QWidget *sender, TNavigateBtn button);
+    void DBNavigatorRepreClick(QWidget *sender, TNavigateBtn button);
+    void DBNavigatorNumClick(QWidget *sender, TNavigateBtn button);
+    void DBNavigatorContactClick(QWidget *sender, TNavigateBtn button);
+    void DBGridRepreCellClick() { SelectRepre(); }
+    // The delete of any navigator over the window's views, with its cascade.
+    void DeleteRow(TDbView &view);
+    void SpeedButtonCheckClick();
+    void SpeedButtonDialNumClick();
+    void SpeedButtonTransNumClick();
+    void SpeedButtonConfNumClick();
+    void SpeedButtonHangNumClick();
+    void SpeedButtonLockRepreClick();
+    void UpdateButtons();
+    void MarkSortColumn(bool on, TDBGridEx *grid);
+    // A click on a column title: order by the index of that name, if any.
+    void SortByTitle(TDBGridEx *grid, const std::string &field);
+    // Derived fields of a row, for every grid over the phone book's tables.
+    bool CalcField(TDbCursor &row, const std::string &field, std::string &text);
+
+    // Export, import and find: hooks for the data menu and the find buttons.
+    void ExportClick() {}
+    void ImportClick() {}
+    void FindFirmClick() {}
+    void FindNextFirmClick() {}
+    void FindRepreClick() {}
+    void FindNextRepreClick() {}
+    // The menu's find commands search where the last selection was.
+    void FindClick() { FirmMode ? FindFirmClick() : FindRepreClick(); }
+    void FindNextClick() { FirmMode ? FindNextFirmClick() : FindNextRepreClick(); }
 
     int LoginHandle = -1;
     bool CanCall = false;
     std::string LineState;
+    int CurFirmId = 0;
+    int CurRepreId = 0;
+    std::string CurFirmName;
+    bool FirmMode = true;
+    bool Cancelled = false;
+    int StayedTicks = 10;
+    bool CaseSensitive = true;
+    bool OnlyInName = true;
+    std::string Home = "Dbf";
+    // The last error of the book shown to the user (empty: none).
+    std::string LastError;
+
+    TPanel *PanelFirm, *PanelRepre;
+    QSplitter *Splitter12, *Splitter3;
+    TPageControl *PageControl1;
+    TTabSheet *TabContact, *TabNum;
+    TDBGridEx *DBGridFirm, *DBGridRepre, *DBGridContact, *DBGridNum;
+    TDBNavigator *DBNavigatorFirm, *DBNavigatorRepre, *DBNavigatorContact, *DBNavigatorNum;
+    TDbNavigatorLink *NavFirm, *NavRepre, *NavContact, *NavNum;
+    TMemo *DBMemoContact;
+    TSpeedButton *SpeedButtonDialFirm, *SpeedButtonTransFirm, *SpeedButtonConfFirm, *SpeedButtonHangFirm;
+    TSpeedButton *SpeedButtonDialRepre, *SpeedButtonTransRepre, *SpeedButtonConfRepre, *SpeedButtonHangRepre;
+    TSpeedButton *SpeedButtonDialNum, *SpeedButtonTransNum, *SpeedButtonConfNum, *SpeedButtonHangNum;
+    TSpeedButton *SpeedButtonLockRepre, *SpeedButtonFindFirm, *SpeedButtonNextFirm, *SpeedButtonFindRepre,
+        *SpeedButtonNextRepre, *SpeedButtonCheck;
+    TTimer *TimerFirm, *TimerRepre;
+    QMenuBar *MainMenu;
+    QAction *Data1, *Reindex1, *Export1, *Import1, *Find1, *Findnext1;
 
 private:
+    void BuildForm();
+    QWidget *BuildFirmPane();
+    QWidget *BuildReprePane();
+    void BuildPages();
+    void BuildMenu();
+    void BindViews();
+    void LoadSettings();
+    void SaveSettings();
+    void Tick(TTimer *timer, int &ticks, bool (TFDbf::*select)());
+    // Runs an action of the book; an engine error is shown in words, not thrown on.
+    bool Guard(const std::function<void()> &action);
+    void ShowError(const std::string &what);
+    void DeleteFirmDetails(double idf);
+    void DeleteRepreDetails(double idf, double idr);
+    void DeleteRows(TDbView &view, const std::vector<uint32_t> &rows, double idf, double idr, bool withRepre);
+    void DeleteFirm();
+    void DeleteRepre();
+    void DeleteDetail(TDbView &view);
+    bool ShowEditDialog(TDialog *dialog, QWidget *sender);
+    void FinishEdit(TDbView &view, bool ok, QWidget *focus);
+    void DialCurrentNumber(bool transfer);
+    bool HasCurrentNum();
+    void ShowMemo();
+    std::string CfgPath(const char *name) const;
+
     std::unique_ptr<TPhoneBookStore> store_;
+    std::unique_ptr<TDbView> viewFirm_, viewRepre_, viewNum_, viewContact_;
+    int firmTicks_ = 0, repreTicks_ = 0;
 };
 
 extern TFDbf *FDbf;

@@ -239,19 +239,19 @@ std::string TPhoneBookStore::Lookup(TDbCursor &query, TLookup &cache, const std:
     return it == cache.Texts.end() ? std::string() : it->second;
 }
 
-std::string TPhoneBookStore::RepreSex()
+std::string TPhoneBookStore::RepreSex(TDbCursor &repre)
 {
-    return Cut(Text(TableRepre.FieldByName("MUZ").AsBoolean() ? 2010 : 2011), 8);
+    return Cut(Text(repre.FieldByName("MUZ").AsBoolean() ? 2010 : 2011), 8);
 }
 
-std::string TPhoneBookStore::RepreFirm()
+std::string TPhoneBookStore::RepreFirm(TDbCursor &repre)
 {
-    return Lookup(QueryFirm, firmNames_, TableRepre.FieldByName("IDF").AsString(), "NAME", 40);
+    return Lookup(QueryFirm, firmNames_, repre.FieldByName("IDF").AsString(), "NAME", 40);
 }
 
-std::string TPhoneBookStore::NumTyp()
+std::string TPhoneBookStore::NumTyp(TDbCursor &num)
 {
-    std::string type = TableNum.FieldByName("TYPE").AsString();
+    std::string type = num.FieldByName("TYPE").AsString();
     switch (type.empty() ? ' ' : type[0]) {
     case 'T': return Text(2000);
     case 'F': return Text(2001);
@@ -261,27 +261,26 @@ std::string TPhoneBookStore::NumTyp()
     }
 }
 
-std::string TPhoneBookStore::NumFirm()
+std::string TPhoneBookStore::DetailFirm(TDbCursor &detail)
 {
-    return Lookup(QueryFirm, firmNames_, TableNum.FieldByName("IDF").AsString(), "NAME", 40);
+    return Lookup(QueryFirm, firmNames_, detail.FieldByName("IDF").AsString(), "NAME", 40);
 }
 
-std::string TPhoneBookStore::NumRepre()
+std::string TPhoneBookStore::DetailRepre(TDbCursor &detail)
 {
-    return Lookup(QueryRepre, repreSurnames_, TableNum.FieldByName("IDR").AsString(), "SURNAME", 40);
+    return Lookup(QueryRepre, repreSurnames_, detail.FieldByName("IDR").AsString(), "SURNAME", 40);
 }
 
-std::string TPhoneBookStore::ContactCheck()
+std::string TPhoneBookStore::ContactCheck(TDbCursor &contact)
 {
-    return TableContact.FieldByName("CHECKED").AsBoolean() ? "\xD6" : "";
+    return contact.FieldByName("CHECKED").AsBoolean() ? "\xD6" : "";
 }
 
-std::string TPhoneBookStore::ContactFirm()
-{
-    return Lookup(QueryFirm, firmNames_, TableContact.FieldByName("IDF").AsString(), "NAME", 40);
-}
-
-std::string TPhoneBookStore::ContactRepre()
-{
-    return Lookup(QueryRepre, repreSurnames_, TableContact.FieldByName("IDR").AsString(), "SURNAME", 40);
-}
+std::string TPhoneBookStore::RepreSex() { return RepreSex(TableRepre); }
+std::string TPhoneBookStore::RepreFirm() { return RepreFirm(TableRepre); }
+std::string TPhoneBookStore::NumTyp() { return NumTyp(TableNum); }
+std::string TPhoneBookStore::NumFirm() { return DetailFirm(TableNum); }
+std::string TPhoneBookStore::NumRepre() { return DetailRepre(TableNum); }
+std::string TPhoneBookStore::ContactCheck() { return ContactCheck(TableContact); }
+std::string TPhoneBookStore::ContactFirm() { return DetailFirm(TableContact); }
+std::string TPhoneBookStore::ContactRepre() { return DetailRepre(TableContact); }

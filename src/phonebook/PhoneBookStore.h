@@ -3,11 +3,18 @@
 // ID counters and the derived fields of the browsing tables. Owned by the
 // phone-book window for the whole run.
 #include "Cursor.h"
+#include "IdIndex.h"
+#include "NumberIndex.h"
 
 #include <string>
 #include <unordered_map>
 
 class TIniFile;
+
+// Which parts of a representative's name a caller's name shows (the skin's [Show]).
+struct TNameParts {
+    bool Title = false, FirstName = false, TitleAfter = false;
+};
 
 class TPhoneBookStore {
 public:
@@ -38,6 +45,31 @@ public:
     static void SetRepreKeys(TDbCursor &repre);
     static void SetContactKeys(TDbCursor &contact);
 
+    // Posts or deletes the current row of c, keeping the store's indexes current.
+    void Post(TDbCursor &c);
+    void Delete(TDbCursor &c);
+    // Rows of Repres, Nums or Contacts (by c's table) that a condition on
+    // IDF can pass; nullptr for anything else.
+    const std::vector<uint32_t> *FirmRows(const TDbCursor &c, const TDbCondition &condition);
+    // First row with that ID in physical order, 0 when none.
+    uint32_t FirmRow(double id);
+    uint32_t RepreRow(double id);
+
+    // The row of Nums that names a caller's number, 0 when none.
+    uint32_t NumberRow(const std::string &number);
+    // The caller's name for a number: "" for an empty number, the default for
+    // one the book does not know (or while the tables are not open). The
+    // first matching row in physical order decides.
+    std::string NameByNumber(const std::string &number, const std::string &defaultName, char separator,
+                             const TNameParts &parts);
+
+    // Derived fields of the current row of any cursor over the table.
+    std::string RepreSex(TDbCursor &repre);
+    std::string RepreFirm(TDbCursor &repre);
+    std::string NumTyp(TDbCursor &num);
+    std::string DetailFirm(TDbCursor &detail);
+    std::string DetailRepre(TDbCursor &detail);
+    std::string ContactCheck(TDbCursor &contact);
     // Derived fields of the current rows of the browsing tables.
     std::string RepreSex();
     std::string RepreFirm();
@@ -67,6 +99,14 @@ private:
     std::string Lookup(TDbCursor &query, TLookup &cache, const std::string &id, const char *field, size_t width);
 
     TLookup firmNames_, repreSurnames_;
+    TIdIndex firmById_{"ID"}, repreById_{"ID"}, repreByFirm_{"IDF"}, numByFirm_{"IDF"}, contactByFirm_{"IDF"};
+    TNumberIndex numbers_;
+    struct TIndexes {
+        TDbCursor *Reader = nullptr;
+        std::vector<TIdIndex *> Ids;
+        TNumberIndex *Numbers = nullptr;
+    };
+    TIndexes IndexesOf(const TDbCursor &c);
 
     std::string dataDir_;
     bool createDir_ = false; // only a folder under the data folder is made

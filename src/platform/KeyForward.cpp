@@ -1,10 +1,12 @@
 #include "KeyForward.h"
+#include "PanelCalls.h"
 
 #include <QApplication>
 #include <QKeyEvent>
 #include <QWidget>
 
 TKeyForward PanelKeys;
+TPanelCalls PanelCalls;
 
 bool TKeyForwarder::eventFilter(QObject *watched, QEvent *event)
 {

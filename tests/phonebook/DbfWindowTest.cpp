@@ -1,24 +1,317 @@
-// The phone-book window opens its store when it is made.
+// The phone-book window over a small book: selection, the delete cascade,
+// showing and adding numbers, the navigators' dialogs, buttons, sorting,
+// the wheel and the settings it keeps.
+#include "BookUtil.h"
 #include "Dbf.h"
+#include "DbView.h"
+#include "Dbffr.h"
+#include "Dbffirm.h"
+#include "Dbfnum.h"
 #include "Fce.h"
+#include "IniFile.h"
+#include "Nlsfunc.h"
+#include "Paths.h"
 #include "PhoneBookStore.h"
 #include "TempDir.h"
+
+#include <QApplication>
+#include <QHeaderView>
+#include <QTimer>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <functional>
 
-TEST(PhoneBookWindow, OpensTheStoreUnderTheDataFolderOrStaysClosed)
-{
-    TempDir data;
-    std::string saved = DataDir;
-    DataDir = data.Path();
+namespace {
+
+// Firm 1 "Alfa" with representative 10, firm 2 "Beta" with representative 20;
+// each firm has a number and a contact of its own and of its representative.
+class Window : public ::testing::Test {
+protected:
+    void SetUp() override
     {
-        TFDbf window;
-        EXPECT_TRUE(window.TablesOpen());
+        saved_ = DataDir;
+        DataDir = data.Path();
+        SetProgramDirForTesting(lang.Path());
+        WriteBytes(lang.File("Talvodel.tst"), "[Texty]\r\n250=Needs CMD\r\n2010=Man\r\n2011=Woman\r\n");
+        nls.SetLanguage("tst");
+        nls.LoadTexts();
+        nls.CloseFile();
+        Nls = &nls;
+    }
+    void TearDown() override
+    {
+        window.reset();
+        Nls = nullptr;
+        SetProgramDirForTesting("");
+        DataDir = saved_;
+    }
+    void Fill()
+    {
+        TIniFile ini(ProgramIniPath());
+        TPhoneBookStore s(ini, DataDir);
+        s.OpenTables();
+        auto add = [&](TDbCursor &c, std::initializer_list<std::pair<const char *, std::string>> fields) {
+            c.Append();
+            for (auto &[f, v] : fields)
+                c.FieldByName(f).SetAsString(v);
+            s.Post(c);
+        };
+        add(s.TableFirm, {{"ID", "1"}, {"NAME", "Alfa"}});
+        add(s.TableFirm, {{"ID", "2"}, {"NAME", "Beta"}});
+        add(s.TableRepre, {{"ID", "10"}, {"IDF", "1"}, {"SURNAME", "Novak"}, {"XSURNAME", "NOVAK"}, {"TITLE", "Ing"}});
+        add(s.TableRepre, {{"ID", "20"}, {"IDF", "2"}, {"SURNAME", "Kral"}, {"XSURNAME", "KRAL"}});
+        for (const char *idf : {"1", "2"})
+            for (const char *idr : {"0", idf[0] == '1' ? "10" : "20"}) {
+                add(s.TableNum, {{"IDF", idf}, {"IDR", idr}, {"TYPE", "T"}, {"NUM", std::string("060") + idf + idr}});
+                add(s.TableContact, {{"IDF", idf}, {"IDR", idr}, {"SUBJECT", std::string("S") + idf + idr}});
+            }
+    }
+    TFDbf &Open()
+    {
+        window = std::make_unique<TFDbf>();
+        for (TDbNavigatorLink *n : {window->NavFirm, window->NavRepre, window->NavNum, window->NavContact})
+            n->ConfirmDelete = [] { return true; };
+        return *window;
+    }
+    // Runs what for the next modal dialog while action runs.
+    void WithModal(const std::function<void(QWidget *)> &what, const std::function<void()> &action)
+    {
+        QTimer timer;
+        bool done = false;
+        QObject::connect(&timer, &QTimer::timeout, [&] {
+            if (QWidget *w = QApplication::activeModalWidget(); w && !done) {
+                done = true;
+                what(w);
+            }
+        });
+        timer.start(5);
+        action();
+    }
+    // Live rows of a table (through a cursor of its own) as "field|field;".
+    std::string Live(const char *table, std::initializer_list<const char *> fields)
+    {
+        TDbCursor c;
+        c.DatabaseName = data.Path() + "Dbf";
+        c.TableName = table;
+        c.Open();
+        return Rows(c, fields);
+    }
+    std::string LastRow(const char *table, std::initializer_list<const char *> fields)
+    {
+        std::string rows = Live(table, fields);
+        size_t end = rows.rfind(';', rows.size() - 2);
+        return end == std::string::npos ? rows : rows.substr(end + 1);
+    }
+    static std::string Rows(TDbCursor &c, std::initializer_list<const char *> fields)
+    {
+        std::string out;
+        for (c.First(); !c.Eof(); c.Next()) {
+            for (const char *f : fields)
+                out += c.FieldByName(f).AsString() + (f == *(fields.end() - 1) ? ";" : "|");
+        }
+        return out;
+    }
+
+    TempDir data, lang;
+    TNlsFunc nls;
+    std::unique_ptr<TFDbf> window;
+    std::string saved_;
+};
+
+TEST_F(Window, DeletesCascadeFromTheRowBeingDeletedIncludingHiddenRows)
+{
+    Fill();
+    TFDbf &w = Open();
+    ASSERT_EQ(w.CurFirmId, 1);
+    w.ViewFirm().Next(); // onto Beta, the selection still lags on Alfa
+    ASSERT_EQ(w.CurFirmId, 1);
+    w.NavFirm->Click(nbDelete);
+    EXPECT_EQ(Live("Firms.dbf", {"NAME"}), "Alfa;");
+    EXPECT_EQ(Live("Repres.dbf", {"SURNAME"}), "Novak;");
+    EXPECT_EQ(Live("Nums.dbf", {"NUM"}), "06010;060110;");
+    EXPECT_EQ(Live("Contacts.dbf", {"SUBJECT"}), "S10;S110;");
+    EXPECT_EQ(w.CurFirmId, 1) << "the remaining firm is selected";
+
+    // A representative takes its own numbers and contacts, not the firm's.
+    w.ViewRepre().First();
+    w.NavRepre->Click(nbDelete);
+    EXPECT_EQ(Live("Repres.dbf", {"SURNAME"}), "");
+    EXPECT_EQ(Live("Nums.dbf", {"NUM"}), "06010;");
+    EXPECT_EQ(Live("Contacts.dbf", {"SUBJECT"}), "S10;");
+}
+
+TEST_F(Window, ShowNumberSelectsItsOwnerOrLeavesThePaneAsItWas)
+{
+    Fill();
+    TFDbf &w = Open();
+    w.ShowNumber("0609", false);
+    EXPECT_EQ(w.ViewNum().Filter(), "Idf=1") << "an unknown number keeps the pane filtered";
+    EXPECT_EQ(w.ViewNum().Count(), 2);
+    w.ShowNumber("060220", false);
+    EXPECT_EQ(w.CurFirmId, 2);
+    EXPECT_EQ(w.CurRepreId, 20);
+    EXPECT_FALSE(w.FirmMode);
+    EXPECT_EQ(w.ViewNum().Filter(), "Idr=20 AND Idf=2");
+    EXPECT_EQ(w.Store().TableNum.FieldByName("NUM").AsString(), "060220");
+    EXPECT_EQ(w.PageControl1->currentWidget(), w.TabContact);
+    w.ShowNumber("", true); // nothing happens
+    EXPECT_EQ(w.CurFirmId, 2);
+}
+
+TEST_F(Window, NavigatorDialogsFileNewRowsUnderTheSelection)
+{
+    Fill();
+    TFDbf &w = Open();
+    w.ViewRepre().First();
+    ASSERT_TRUE(w.SelectRepre());
+    WithModal([](QWidget *d) {
+        auto *num = qobject_cast<TFDbfNum *>(d);
+        ASSERT_TRUE(num);
+        EXPECT_EQ(num->RadioGroupType->ItemIndex(), 0);
+        num->EditNum->setText("777");
+        num->RadioGroupType->SetItemIndex(3);
+        num->BitBtn1Click();
+    }, [&] { w.NavNum->Click(nbInsert); });
+    EXPECT_EQ(LastRow("Nums.dbf", {"IDF", "IDR", "TYPE", "NUM"}), "1|10|L|777;");
+    EXPECT_EQ(w.ViewNum().Count(), 2) << "the new number shows under the representative";
+
+    // A new firm: OK waits for a name; the new row gets the next ID and
+    // false, not null, flags.
+    WithModal([](QWidget *d) {
+        auto *firm = qobject_cast<TFDbfFirm *>(d);
+        ASSERT_TRUE(firm);
+        EXPECT_FALSE(firm->BitBtnOK->isEnabled());
+        EXPECT_TRUE(firm->Panel2->isHidden());
+        firm->DBEditName->setText("Gama");
+        EXPECT_TRUE(firm->BitBtnOK->isEnabled());
+        firm->BitBtnOKClick();
+    }, [&] { w.NavFirm->Click(nbInsert); });
+    EXPECT_EQ(Live("Firms.dbf", {"ID", "NAME", "DEALER"}), "1|Alfa|;2|Beta|;3|Gama|False;");
+    EXPECT_EQ(w.CurFirmName, "Gama");
+    EXPECT_TRUE(w.ViewRepre().IsEmpty());
+
+    WithModal([](QWidget *d) { static_cast<QDialog *>(d)->reject(); }, [&] { w.NavFirm->Click(nbInsert); });
+    EXPECT_TRUE(w.Cancelled);
+    EXPECT_EQ(w.ViewFirm().Count(), 3);
+}
+
+TEST_F(Window, AddingANumberFilesItUnderTheRepresentativeChosenAtOnce)
+{
+    Fill();
+    TFDbf &w = Open();
+    WithModal([](QWidget *d) { static_cast<QDialog *>(d)->reject(); }, [&] { EXPECT_FALSE(w.AddNumber("555")); });
+    EXPECT_EQ(Live("Nums.dbf", {"NUM"}).find("555"), std::string::npos);
+
+    // The representative is picked and OK pressed at once: no wait for the
+    // window's own delay.
+    QTimer numDialog;
+    QObject::connect(&numDialog, &QTimer::timeout, [] {
+        if (auto *num = qobject_cast<TFDbfNum *>(QApplication::activeModalWidget()))
+            num->BitBtn1Click();
+    });
+    numDialog.start(5);
+    WithModal([](QWidget *d) {
+        auto *fr = qobject_cast<TFDbfFR *>(d);
+        ASSERT_TRUE(fr);
+        fr->FirmChosen(fr->DBLookupComboBoxFirm->findText("Beta"));
+        fr->RadioGroup1->SetItemIndex(1);
+        fr->RadioGroup1Click();
+        EXPECT_FALSE(fr->BitBtnOk->isEnabled()) << "no representative yet";
+        fr->DBLookupComboBoxRepre->setCurrentIndex(0);
+        fr->RepreChosen(0);
+        fr->BitBtnOkClick();
+    }, [&] { w.ShowNumber("555", true); });
+    EXPECT_EQ(LastRow("Nums.dbf", {"IDF", "IDR", "NUM"}), "2|20|555;");
+    EXPECT_EQ(w.CurRepreId, 20);
+}
+
+TEST_F(Window, CallButtonsFollowTheRightAndTheLineState)
+{
+    TFDbf &w = Open();
+    struct Case {
+        bool canCall;
+        const char *state;
+        bool dial, hang;
+    } cases[] = {{true, "RNG", false, true}, {true, "REL", true, true}, {true, "PCK", true, true},
+                 {false, "REL", false, false}};
+    for (const Case &c : cases) {
+        w.SetConnected(5, c.canCall);
+        w.SetLineState(c.state);
+        EXPECT_EQ(w.SpeedButtonDialNum->isEnabled(), c.dial) << c.state;
+        EXPECT_EQ(w.SpeedButtonHangRepre->isEnabled(), c.hang) << c.state;
+        EXPECT_EQ(HintOf(w.SpeedButtonDialFirm).ends_with("\nNeeds CMD"), !c.canCall);
+        EXPECT_TRUE(w.SpeedButtonTransNum->isEnabled());
+    }
+    EXPECT_FALSE(w.DBNavigatorNum->isEnabled()) << "no firm yet";
+}
+
+TEST_F(Window, TitlesSortByTheirIndexAndTheWheelMovesOneRecord)
+{
+    Fill();
+    TFDbf &w = Open();
+    w.ViewRepre().SetFilter("");
+    w.SortByTitle(w.DBGridRepre, "TITLE");
+    EXPECT_EQ(w.ViewRepre().IndexName(), "") << "no index of that name";
+    w.SortByTitle(w.DBGridRepre, "SURNAME");
+    EXPECT_EQ(w.ViewRepre().IndexName(), "SURNAME");
+    EXPECT_EQ(w.DBGridRepre->Columns[1].Title, "SURNAME ^");
+    EXPECT_EQ(w.DBGridRepre->Model()->data(w.DBGridRepre->Model()->index(0, 1), Qt::DisplayRole).toString(), "Kral");
+    w.SortByTitle(w.DBGridRepre, "NAME");
+    EXPECT_EQ(w.DBGridRepre->Columns[1].Title, "SURNAME");
+
+    TDbView &firms = w.ViewFirm();
+    struct Case {
+        QPoint delta;
+        int row;
+    } wheel[] = {{{0, -360}, 1}, {{0, -120}, 1}, {{120, 0}, 1}, {{0, 120}, 0}, {{0, 120}, 0}};
+    for (const Case &c : wheel) {
+        QWheelEvent e(QPointF(5, 5), QPointF(5, 5), {}, c.delta, Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase,
+                      false);
+        QApplication::sendEvent(w.DBGridFirm->viewport(), &e);
+        EXPECT_EQ(firms.Row(), c.row) << c.delta.x() << "," << c.delta.y();
+    }
+}
+
+TEST_F(Window, SettingsAndColumnFilesRoundTrip)
+{
+    std::filesystem::create_directories(data.File("Cfgs"));
+    WriteBytes(data.File("Cfgs/DbfFirm.cfg"), std::string("TPF0\x0b\x00\xff\x01garbage", 16));
+    WriteBytes(ProgramIniPath(), "[Dbf]\r\nStayed=1050\r\n");
+    {
+        TFDbf &w = Open();
+        EXPECT_EQ(w.StayedTicks, 10);
+        EXPECT_EQ(w.DBGridFirm->Columns.size(), 12u) << "an unreadable layout gives the default columns";
+        w.DBGridNum->horizontalHeader()->moveSection(0, 2);
+        w.DBGridNum->setColumnWidth(0, 77);
+        window.reset();
+    }
+    EXPECT_EQ(TIniFile(ProgramIniPath()).ReadInteger("Dbf", "Stayed", 0), 1000);
+    TFDbf &w = Open();
+    auto shown = w.DBGridNum->ShownColumns();
+    ASSERT_EQ(shown.size(), 4u);
+    EXPECT_EQ(shown[0].first.FieldName, "Typ");
+    EXPECT_EQ(shown[2].first.FieldName, "NUM");
+    EXPECT_EQ(shown[2].second, 77);
+}
+
+TEST_F(Window, OpensTheStoreUnderTheDataFolderOrStaysClosedAndNamesNobody)
+{
+    {
+        TFDbf &w = Open();
+        EXPECT_TRUE(w.TablesOpen());
         EXPECT_TRUE(std::filesystem::exists(data.File("Dbf/Contacts.cdx")));
+        window.reset();
     }
     WriteBytes(ProgramIniPath(), "[Dbf]\r\nHome=" + data.Path() + "gone\r\n");
-    EXPECT_FALSE(TFDbf().TablesOpen());
-    DataDir = saved;
+    TFDbf &w = Open();
+    EXPECT_FALSE(w.TablesOpen());
+    std::string name;
+    w.FindNameByNumber("0601", "PBX", name, '(');
+    EXPECT_EQ(name, "PBX") << "a ring with the book closed keeps the exchange's name";
+    w.ShowNumber("0601", true); // nothing to show, nothing thrown
 }
+
+} // namespace

@@ -1,0 +1,61 @@
+#pragma once
+// Data-aware pieces beside the grid: a navigator that works a TDbView, and
+// edits, memos, check boxes and radio groups bound to fields of a cursor.
+#include "Vcl.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class TDbCursor;
+class TDbView;
+
+enum TNavigateBtn { nbFirst, nbPrior, nbNext, nbLast, nbInsert, nbDelete, nbEdit, nbPost, nbCancel, nbRefresh };
+
+// Drives a TDBNavigator's buttons: moves, insert (append state), edit
+// state, delete after a confirmation; then tells the owner which button ran.
+class TDbNavigatorLink : public QObject {
+    Q_OBJECT
+public:
+    TDbNavigatorLink(TDBNavigator *navigator, TDbView *view);
+    ~TDbNavigatorLink() override;
+    void SetView(TDbView *view);
+    TDbView *View() const { return view_; }
+    TDBNavigator *Navigator() const { return navigator_; }
+    // Presses a button as the user would.
+    void Click(TNavigateBtn button);
+    void UpdateButtons();
+
+    // Asked before a delete; the default asks the user.
+    std::function<bool()> ConfirmDelete;
+    // Deletes the current row (the owner's cascade and post path).
+    std::function<void()> Delete;
+    // After a button did its work (insert and edit: the row is in its state).
+    std::function<void(TNavigateBtn)> OnClick;
+
+private:
+    TDBNavigator *navigator_;
+    TDbView *view_ = nullptr;
+    int observer_ = 0;
+};
+
+// Controls bound to fields of the current row: Load fills them, Store puts
+// what the user typed into the row's buffer (the cursor in edit or insert).
+class TDbFieldLinks {
+public:
+    void Edit(QLineEdit *edit, const std::string &field);
+    void Memo(QPlainTextEdit *memo, const std::string &field);
+    void Check(QCheckBox *check, const std::string &field);
+    // Items store values[i].
+    void Radio(TRadioGroup *group, const std::string &field, const std::vector<std::string> &values);
+    void Load(TDbCursor &row);
+    void Store(TDbCursor &row) const;
+
+private:
+    struct TLink {
+        QWidget *Control;
+        std::string Field;
+        std::vector<std::string> Values;
+    };
+    std::vector<TLink> links_;
+};

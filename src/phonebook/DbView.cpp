@@ -1,0 +1,238 @@
+#include "DbView.h"
+
+#include <algorithm>
+
+TDbView::TDbView(TDbCursor &cursor, TCandidates candidates)
+    : cursor_(cursor), candidates_(std::move(candidates))
+{
+    cursor_.AfterScroll = [this](TDbCursor &) { Scrolled(); };
+}
+
+TDbView::~TDbView()
+{
+    cursor_.AfterScroll = nullptr;
+}
+
+TDbCursor &TDbView::Reader()
+{
+    // The table may have been closed and opened again under the cursor.
+    if (cursor_.Active() && (!reader_.Active() || reader_.DataVersion() != cursor_.DataVersion())) {
+        reader_.Close();
+        reader_.DatabaseName = cursor_.DatabaseName;
+        reader_.TableName = cursor_.TableName;
+        reader_.IndexDefs = cursor_.IndexDefs;
+        reader_.SetFilter("");
+        reader_.SetIndexName("");
+        reader_.Open();
+    } else if (!cursor_.Active()) {
+        reader_.Close();
+    }
+    return reader_;
+}
+
+void TDbView::SetFilter(const std::string &text)
+{
+    std::vector<TDbCondition> conditions = ParseDbFilter(text);
+    if (cursor_.Active())
+        for (const TDbCondition &c : conditions)
+            cursor_.FieldByName(c.Field); // throws for a field the table lacks
+    filter_ = text;
+    conditions_ = std::move(conditions);
+    Read();
+    First();
+}
+
+void TDbView::SetIndexName(const std::string &name)
+{
+    cursor_.DisableControls();
+    try {
+        cursor_.SetIndexName(name);
+    } catch (...) {
+        cursor_.EnableControls();
+        throw;
+    }
+    cursor_.EnableControls();
+    Refresh();
+}
+
+bool TDbView::Passes(uint32_t recno)
+{
+    TDbCursor &r = Reader();
+    if (!r.BookmarkValid(recno))
+        return false;
+    r.GotoBookmark(recno);
+    for (const TDbCondition &c : conditions_) {
+        TDbField f = r.FieldByName(c.Field);
+        if (f.IsNull() || f.AsFloat() != c.Value)
+            return false;
+    }
+    return true;
+}
+
+void TDbView::SortByIndex()
+{
+    const std::string &index = cursor_.IndexName();
+    if (index.empty()) {
+        std::sort(rows_.begin(), rows_.end());
+        return;
+    }
+    std::string field;
+    for (const TDbIndexDef &d : cursor_.IndexDefs)
+        if (DbSameName(d.Name, index))
+            field = d.Expression;
+    TDbCursor &r = Reader();
+    if (field.empty() || !r.HasField(field))
+        return;
+    struct TKey {
+        std::string Text;
+        double Value;
+        uint32_t RecNo;
+    };
+    std::vector<TKey> keys;
+    keys.reserve(rows_.size());
+    for (uint32_t recno : rows_) {
+        r.GotoBookmark(recno);
+        TDbField f = r.FieldByName(field);
+        TKey k{{}, 0, recno};
+        if (f.DataType() == 'C') {
+            k.Text = f.AsString();
+            k.Text.resize(static_cast<size_t>(f.Size()), ' ');
+        } else if (f.DataType() == 'D') {
+            k.Value = f.IsNull() ? 0 : static_cast<double>(f.AsDate().toJulianDay());
+        } else {
+            k.Value = f.IsNull() ? 0 : f.AsFloat();
+        }
+        keys.push_back(std::move(k));
+    }
+    // As the index orders them: key bytes unsigned, then record number.
+    std::sort(keys.begin(), keys.end(), [](const TKey &a, const TKey &b) {
+        if (int c = a.Text.compare(b.Text); c != 0) // bytes compared unsigned, as memcmp does
+            return c < 0;
+        if (a.Value != b.Value)
+            return a.Value < b.Value;
+        return a.RecNo < b.RecNo;
+    });
+    for (size_t i = 0; i < keys.size(); ++i)
+        rows_[i] = keys[i].RecNo;
+}
+
+void TDbView::Read()
+{
+    rows_.clear();
+    row_ = -1;
+    if (!cursor_.Active()) {
+        Tell(true);
+        return;
+    }
+    TDbCursor &r = Reader();
+    const std::vector<uint32_t> *candidates = nullptr;
+    for (const TDbCondition &c : conditions_)
+        if (candidates_ && (candidates = candidates_(c)))
+            break;
+    if (candidates) {
+        for (uint32_t recno : *candidates)
+            if (Passes(recno))
+                rows_.push_back(recno);
+        SortByIndex();
+    } else if (conditions_.empty()) {
+        // The whole table already in the index's order.
+        r.SetIndexName(cursor_.IndexName());
+        for (r.First(); !r.Eof(); r.Next())
+            rows_.push_back(r.RecNo());
+        r.SetIndexName("");
+    } else {
+        for (r.First(); !r.Eof(); r.Next())
+            rows_.push_back(r.RecNo());
+        rows_.erase(std::remove_if(rows_.begin(), rows_.end(), [&](uint32_t recno) { return !Passes(recno); }),
+                    rows_.end());
+        SortByIndex();
+    }
+    FindRow();
+    Tell(true);
+}
+
+void TDbView::FindRow()
+{
+    uint32_t cur = cursor_.Active() ? cursor_.RecNo() : 0;
+    if (row_ >= 0 && row_ < Count() && rows_[static_cast<size_t>(row_)] == cur)
+        return;
+    auto it = std::find(rows_.begin(), rows_.end(), cur);
+    row_ = cur && it != rows_.end() ? static_cast<int>(it - rows_.begin()) : -1;
+}
+
+bool TDbView::Contains(uint32_t recno) const
+{
+    return recno && std::find(rows_.begin(), rows_.end(), recno) != rows_.end();
+}
+
+void TDbView::Refresh()
+{
+    int was = row_;
+    Read();
+    if (row_ < 0 && !rows_.empty())
+        MoveTo(std::clamp(was, 0, Count() - 1));
+    else if (row_ < 0)
+        Scrolled();
+}
+
+int TDbView::AddObserver(TObserver observer)
+{
+    observers_.emplace_back(nextObserver_, std::move(observer));
+    return nextObserver_++;
+}
+
+void TDbView::RemoveObserver(int id)
+{
+    std::erase_if(observers_, [id](const auto &o) { return o.first == id; });
+}
+
+void TDbView::Tell(bool reset)
+{
+    auto copy = observers_; // an observer may remove itself
+    for (auto &o : copy)
+        o.second(reset);
+}
+
+void TDbView::Scrolled()
+{
+    FindRow();
+    Tell(false);
+    if (AfterScroll && !cursor_.ControlsDisabled())
+        AfterScroll();
+}
+
+void TDbView::MoveTo(int row)
+{
+    if (rows_.empty()) {
+        row_ = -1;
+        Scrolled();
+        return;
+    }
+    row = std::clamp(row, 0, Count() - 1);
+    row_ = row;
+    cursor_.GotoBookmark(rows_[static_cast<size_t>(row)]);
+}
+
+bool TDbView::MoveToRecNo(uint32_t recno)
+{
+    auto it = std::find(rows_.begin(), rows_.end(), recno);
+    if (!recno || it == rows_.end())
+        return false;
+    MoveTo(static_cast<int>(it - rows_.begin()));
+    return true;
+}
+
+void TDbView::First() { MoveTo(0); }
+void TDbView::Last() { MoveTo(Count() - 1); }
+
+void TDbView::Next()
+{
+    if (row_ + 1 < Count())
+        MoveTo(row_ + 1);
+}
+
+void TDbView::Prior()
+{
+    if (row_ > 0)
+        MoveTo(row_ - 1);
+}

@@ -1,0 +1,499 @@
+// The phone-book window's data: selection of master and details, the
+// navigators' insert, edit and delete flows, sorting and the call buttons.
+#include "Dbf.h"
+
+#include "DbView.h"
+#include "DbfPanes.h"
+#include "Dbfcont.h"
+#include "Dbffirm.h"
+#include "Dbfnum.h"
+#include "Dbfrepre.h"
+#include "Fce.h"
+#include "Nlsfunc.h"
+#include "PanelCalls.h"
+#include "PhoneBookStore.h"
+#include "Timer.h"
+
+#include <QDate>
+
+#include <cmath>
+
+namespace {
+
+std::string IdText(double id)
+{
+    return std::to_string(static_cast<long long>(std::llround(id)));
+}
+
+} // namespace
+
+void TFDbf::BindViews()
+{
+    auto candidates = [this](TDbCursor &c) {
+        return [this, &c](const TDbCondition &condition) { return store_->FirmRows(c, condition); };
+    };
+    viewFirm_ = std::make_unique<TDbView>(store_->TableFirm);
+    viewRepre_ = std::make_unique<TDbView>(store_->TableRepre, candidates(store_->TableRepre));
+    viewNum_ = std::make_unique<TDbView>(store_->TableNum, candidates(store_->TableNum));
+    viewContact_ = std::make_unique<TDbView>(store_->TableContact, candidates(store_->TableContact));
+    viewFirm_->AfterScroll = [this] {
+        firmTicks_ = 0;
+        TimerFirm->SetEnabled(true);
+    };
+    viewRepre_->AfterScroll = [this] {
+        repreTicks_ = 0;
+        TimerRepre->SetEnabled(true);
+    };
+    viewContact_->AddObserver([this](bool) { ShowMemo(); });
+    struct TPane {
+        TDBGridEx *Grid;
+        TDbNavigatorLink *&Nav;
+        TDBNavigator *Navigator;
+        TDbView *View;
+        void (TFDbf::*Click)(QWidget *, TNavigateBtn);
+    };
+    for (const TPane &p : {TPane{DBGridFirm, NavFirm, DBNavigatorFirm, viewFirm_.get(), &TFDbf::DBNavigatorFirmClick},
+                           TPane{DBGridRepre, NavRepre, DBNavigatorRepre, viewRepre_.get(), &TFDbf::DBNavigatorRepreClick},
+                           TPane{DBGridNum, NavNum, DBNavigatorNum, viewNum_.get(), &TFDbf::DBNavigatorNumClick},
+                           TPane{DBGridContact, NavContact, DBNavigatorContact, viewContact_.get(),
+                                 &TFDbf::DBNavigatorContactClick}}) {
+        p.Grid->SetView(p.View);
+        p.Grid->Model()->CalcField = [this](TDbCursor &row, const std::string &field, std::string &text) {
+            return CalcField(row, field, text);
+        };
+        TDBGridEx *grid = p.Grid;
+        p.Grid->OnTitleClick = [this, grid](const std::string &field) { SortByTitle(grid, field); };
+        p.Nav = new TDbNavigatorLink(p.Navigator, p.View);
+        auto click = p.Click;
+        p.Nav->OnClick = [this, click](TNavigateBtn b) { Guard([&] { (this->*click)(nullptr, b); }); };
+    }
+    for (TDbNavigatorLink *n : {NavFirm, NavRepre, NavNum, NavContact}) {
+        TDbView *view = n->View();
+        n->Delete = [this, view] { DeleteRow(*view); };
+    }
+
+    DBGridFirm->OnCellClick = [this] { Guard([this] { SelectFirm(); }); };
+    DBGridRepre->OnCellClick = [this] { Guard([this] { SelectRepre(); }); };
+    DBGridFirm->OnDblClick = [this] { NavFirm->Click(SelectFirm() ? nbEdit : nbInsert); };
+    DBGridRepre->OnDblClick = [this] { NavRepre->Click(SelectRepre() ? nbEdit : nbInsert); };
+    DBGridNum->OnDblClick = [this] { NavNum->Click(nbEdit); };
+    DBGridContact->OnDblClick = [this] { NavContact->Click(nbEdit); };
+
+    auto on = [this](TSpeedButton *b, void (TFDbf::*action)()) {
+        connect(b, &QToolButton::clicked, this, [this, action] { Guard([&] { (this->*action)(); }); });
+    };
+    for (TSpeedButton *b : {SpeedButtonDialFirm, SpeedButtonDialRepre, SpeedButtonDialNum})
+        on(b, &TFDbf::SpeedButtonDialNumClick);
+    for (TSpeedButton *b : {SpeedButtonTransFirm, SpeedButtonTransRepre, SpeedButtonTransNum})
+        on(b, &TFDbf::SpeedButtonTransNumClick);
+    for (TSpeedButton *b : {SpeedButtonConfFirm, SpeedButtonConfRepre, SpeedButtonConfNum})
+        on(b, &TFDbf::SpeedButtonConfNumClick);
+    for (TSpeedButton *b : {SpeedButtonHangFirm, SpeedButtonHangRepre, SpeedButtonHangNum})
+        on(b, &TFDbf::SpeedButtonHangNumClick);
+    on(SpeedButtonCheck, &TFDbf::SpeedButtonCheckClick);
+    on(SpeedButtonLockRepre, &TFDbf::SpeedButtonLockRepreClick);
+    on(SpeedButtonFindFirm, &TFDbf::FindFirmClick);
+    on(SpeedButtonNextFirm, &TFDbf::FindNextFirmClick);
+    on(SpeedButtonFindRepre, &TFDbf::FindRepreClick);
+    on(SpeedButtonNextRepre, &TFDbf::FindNextRepreClick);
+}
+
+void TFDbf::RefreshViews()
+{
+    for (TDbView *v : {viewFirm_.get(), viewRepre_.get(), viewNum_.get(), viewContact_.get()})
+        Guard([v] { v->Refresh(); });
+    UpdateButtons();
+}
+
+bool TFDbf::CalcField(TDbCursor &row, const std::string &field, std::string &text)
+{
+    TPhoneBookStore &s = *store_;
+    const bool isRepre = row.HasField("SURNAME"), isNum = row.HasField("NUM");
+    if (field == "Sex" && isRepre)
+        text = s.RepreSex(row);
+    else if (field == "Firm" && isRepre)
+        text = s.RepreFirm(row);
+    else if (field == "Typ" && isNum)
+        text = s.NumTyp(row);
+    else if (field == "Firm" && row.HasField("IDR"))
+        text = s.DetailFirm(row);
+    else if (field == "Repre" && row.HasField("IDR"))
+        text = s.DetailRepre(row);
+    else if (field == "Check" && row.HasField("CHECKED"))
+        text = s.ContactCheck(row);
+    else
+        return false;
+    return true;
+}
+
+void TFDbf::ShowMemo()
+{
+    std::string memo;
+    try {
+        if (viewContact_->HasRow())
+            memo = store_->TableContact.FieldByName("MEMO").AsString();
+    } catch (const std::exception &) {
+    }
+    DBMemoContact->setPlainText(ToQ(memo));
+}
+
+bool TFDbf::SelectFirm()
+{
+    TDbCursor &firm = store_->TableFirm;
+    if (!viewFirm_->HasRow())
+        return false;
+    std::string id = firm.FieldByName("ID").AsString();
+    if (id.empty())
+        return false;
+    FirmMode = true;
+    CurFirmId = static_cast<int>(firm.FieldByName("ID").AsInteger());
+    CurFirmName = firm.FieldByName("NAME").AsString();
+    std::string filter = "Idf=" + std::to_string(CurFirmId);
+    viewContact_->SetFilter(filter);
+    viewNum_->SetFilter(filter);
+    viewRepre_->SetFilter(filter);
+    SpeedButtonLockRepre->setChecked(true);
+    // Done now: a pending selection, or the representatives' first row that
+    // the filter brought, must not override it later.
+    TimerFirm->SetEnabled(false);
+    TimerRepre->SetEnabled(false);
+    return true;
+}
+
+bool TFDbf::SelectRepre()
+{
+    TDbCursor &repre = store_->TableRepre;
+    if (!viewRepre_->HasRow())
+        return false;
+    std::string idf = repre.FieldByName("IDF").AsString();
+    if (idf.empty())
+        return false;
+    FirmMode = false;
+    CurFirmId = static_cast<int>(repre.FieldByName("IDF").AsInteger());
+    CurRepreId = static_cast<int>(repre.FieldByName("ID").AsInteger());
+    std::string filter = "Idr=" + std::to_string(CurRepreId) + " AND Idf=" + std::to_string(CurFirmId);
+    viewContact_->SetFilter(filter);
+    viewNum_->SetFilter(filter);
+    TimerRepre->SetEnabled(false);
+    return true;
+}
+
+void TFDbf::SpeedButtonLockRepreClick()
+{
+    if (SpeedButtonLockRepre->isChecked()) {
+        SelectFirm();
+        return;
+    }
+    viewRepre_->SetFilter("");
+    SelectRepre();
+    DBGridRepre->setFocus();
+}
+
+bool TFDbf::ShowEditDialog(TDialog *dialog, QWidget *sender)
+{
+    CenterForm(sender ? sender : this, dialog);
+    bool ok = dialog->exec() == QDialog::Accepted;
+    delete dialog;
+    return ok;
+}
+
+void TFDbf::FinishEdit(TDbView &view, bool ok, QWidget *focus)
+{
+    TDbCursor &c = view.Cursor();
+    if (!ok) {
+        c.Cancel();
+        Cancelled = true;
+        view.Refresh();
+        return;
+    }
+    store_->Post(c);
+    uint32_t posted = c.RecNo();
+    view.Refresh();
+    view.MoveToRecNo(posted);
+    if (focus && focus->isVisible() && focus->isEnabled())
+        focus->setFocus();
+}
+
+void TFDbf::DBNavigatorFirmClick(QWidget *sender, TNavigateBtn button)
+{
+    Cancelled = false;
+    TDbCursor &firm = store_->TableFirm;
+    if (button == nbInsert || button == nbEdit) {
+        bool ok = ShowEditDialog(new TFDbfFirm(this, viewContact_.get(), viewNum_.get(), viewRepre_.get(),
+                                               viewFirm_.get(), CanCall, button == nbInsert),
+                                 sender);
+        if (ok) {
+            if (firm.FieldByName("ID").IsNull())
+                firm.FieldByName("ID").SetAsInteger(store_->NextFirmId++);
+            TPhoneBookStore::SetFirmKeys(firm);
+        }
+        FinishEdit(*viewFirm_, ok, DBGridFirm);
+        if (ok)
+            SelectFirm();
+    } else {
+        SelectFirm();
+    }
+    UpdateButtons();
+}
+
+void TFDbf::DBNavigatorRepreClick(QWidget *sender, TNavigateBtn button)
+{
+    Cancelled = false;
+    TDbCursor &repre = store_->TableRepre;
+    if (button == nbInsert || button == nbEdit) {
+        if (button == nbInsert)
+            repre.FieldByName("MUZ").SetAsBoolean(true);
+        bool ok = ShowEditDialog(new TFDbfRepre(this, viewContact_.get(), viewNum_.get(), viewRepre_.get(),
+                                                store_->RepreFirm(repre), CanCall, button == nbInsert),
+                                 qobject_cast<TDialog *>(sender));
+        if (ok) {
+            if (repre.FieldByName("ID").IsNull()) {
+                repre.FieldByName("ID").SetAsInteger(store_->NextRepreId++);
+                // The firm is the one the window shows, not a lagging selection.
+                if (viewFirm_->HasRow())
+                    repre.FieldByName("IDF").SetAsString(store_->TableFirm.FieldByName("ID").AsString());
+            }
+            TPhoneBookStore::SetRepreKeys(repre);
+        }
+        FinishEdit(*viewRepre_, ok, DBGridRepre);
+        if (ok)
+            SelectRepre();
+    } else {
+        SelectRepre();
+    }
+}
+
+void TFDbf::DBNavigatorNumClick(QWidget *sender, TNavigateBtn button)
+{
+    Cancelled = false;
+    if (button != nbInsert && button != nbEdit)
+        return;
+    TDbCursor &num = store_->TableNum;
+    bool ok = ShowEditDialog(new TFDbfNum(this, &num), qobject_cast<TDialog *>(sender));
+    if (ok && num.FieldByName("IDR").IsNull()) {
+        num.FieldByName("IDF").SetAsInteger(CurFirmId);
+        num.FieldByName("IDR").SetAsInteger(FirmMode ? 0 : CurRepreId);
+    }
+    FinishEdit(*viewNum_, ok, DBGridNum);
+}
+
+void TFDbf::DBNavigatorContactClick(QWidget *sender, TNavigateBtn button)
+{
+    Cancelled = false;
+    if (button != nbInsert && button != nbEdit)
+        return;
+    TDbCursor &contact = store_->TableContact;
+    if (button == nbInsert)
+        contact.FieldByName("CHECKED").SetAsBoolean(false);
+    bool ok = ShowEditDialog(new TFDbfContact(this, &contact), qobject_cast<TDialog *>(sender));
+    if (ok && contact.FieldByName("IDR").IsNull()) {
+        contact.FieldByName("DATUM").SetAsDate(QDate::currentDate());
+        contact.FieldByName("IDF").SetAsInteger(CurFirmId);
+        contact.FieldByName("IDR").SetAsInteger(FirmMode ? 0 : CurRepreId);
+    }
+    FinishEdit(*viewContact_, ok, DBGridContact);
+    ShowMemo();
+}
+
+void TFDbf::DeleteRows(TDbView &view, const std::vector<uint32_t> &rows, double idf, double idr, bool withRepre)
+{
+    TDbCursor &c = view.Cursor();
+    TDbCursor &reader = view.Reader();
+    c.DisableControls();
+    try {
+        for (uint32_t recno : rows) {
+            if (!reader.BookmarkValid(recno))
+                continue;
+            reader.GotoBookmark(recno);
+            if (reader.FieldByName("IDF").AsFloat() != idf)
+                continue;
+            if (withRepre && (reader.FieldByName("IDR").IsNull() || reader.FieldByName("IDR").AsFloat() != idr))
+                continue;
+            if (&c == &store_->TableRepre)
+                DeleteRepreDetails(idf, reader.FieldByName("ID").AsFloat());
+            c.GotoBookmark(recno);
+            store_->Delete(c);
+        }
+    } catch (...) {
+        c.EnableControls();
+        view.Refresh();
+        throw;
+    }
+    c.EnableControls();
+    view.Refresh();
+}
+
+namespace {
+
+// The rows of a firm, copied: deleting changes the index's lists.
+std::vector<uint32_t> RowsOfFirm(TPhoneBookStore &store, TDbCursor &table, double idf)
+{
+    const std::vector<uint32_t> *rows = store.FirmRows(table, {"IDF", idf});
+    return rows ? *rows : std::vector<uint32_t>();
+}
+
+} // namespace
+
+void TFDbf::DeleteRepreDetails(double idf, double idr)
+{
+    DeleteRows(*viewNum_, RowsOfFirm(*store_, store_->TableNum, idf), idf, idr, true);
+    DeleteRows(*viewContact_, RowsOfFirm(*store_, store_->TableContact, idf), idf, idr, true);
+}
+
+void TFDbf::DeleteFirmDetails(double idf)
+{
+    DeleteRows(*viewRepre_, RowsOfFirm(*store_, store_->TableRepre, idf), idf, 0, false);
+    DeleteRows(*viewNum_, RowsOfFirm(*store_, store_->TableNum, idf), idf, 0, false);
+    DeleteRows(*viewContact_, RowsOfFirm(*store_, store_->TableContact, idf), idf, 0, false);
+}
+
+// The IDs come from the row being deleted: the selection may still lag behind the cursor.
+void TFDbf::DeleteFirm()
+{
+    TDbCursor &firm = store_->TableFirm;
+    if (!viewFirm_->HasRow())
+        return;
+    if (!firm.FieldByName("ID").IsNull())
+        DeleteFirmDetails(firm.FieldByName("ID").AsFloat());
+    DeleteDetail(*viewFirm_);
+}
+
+void TFDbf::DeleteRepre()
+{
+    TDbCursor &repre = store_->TableRepre;
+    if (!viewRepre_->HasRow())
+        return;
+    if (!repre.FieldByName("ID").IsNull() && !repre.FieldByName("IDF").IsNull())
+        DeleteRepreDetails(repre.FieldByName("IDF").AsFloat(), repre.FieldByName("ID").AsFloat());
+    DeleteDetail(*viewRepre_);
+}
+
+void TFDbf::DeleteRow(TDbView &view)
+{
+    Guard([&] {
+        if (&view == viewFirm_.get())
+            DeleteFirm();
+        else if (&view == viewRepre_.get())
+            DeleteRepre();
+        else
+            DeleteDetail(view);
+    });
+    UpdateButtons();
+}
+
+void TFDbf::DeleteDetail(TDbView &view)
+{
+    if (!view.HasRow())
+        return;
+    int row = view.Row();
+    store_->Delete(view.Cursor());
+    view.Refresh();
+    if (!view.IsEmpty())
+        view.MoveTo(std::min(row, view.Count() - 1));
+}
+
+void TFDbf::SpeedButtonCheckClick()
+{
+    if (!viewContact_->HasRow())
+        return;
+    TDbCursor &contact = store_->TableContact;
+    contact.Edit();
+    contact.FieldByName("CHECKED").SetAsBoolean(!contact.FieldByName("CHECKED").AsBoolean());
+    store_->Post(contact);
+    DBGridContact->viewport()->update();
+}
+
+bool TFDbf::HasCurrentNum()
+{
+    return viewNum_->HasRow();
+}
+
+void TFDbf::DialCurrentNumber(bool transfer)
+{
+    if (!HasCurrentNum())
+        return;
+    std::string num = store_->TableNum.FieldByName("NUM").AsString();
+    std::string kind = store_->TableNum.FieldByName("TYPE").AsString().substr(0, 1);
+    auto &call = transfer ? PanelCalls.DialOrTransfer : PanelCalls.Dial;
+    if (call)
+        call(num, kind);
+}
+
+void TFDbf::SpeedButtonDialNumClick() { DialCurrentNumber(false); }
+void TFDbf::SpeedButtonTransNumClick() { DialCurrentNumber(true); }
+
+void TFDbf::SpeedButtonConfNumClick()
+{
+    if (HasCurrentNum() && PanelCalls.SendConference)
+        PanelCalls.SendConference(store_->TableNum.FieldByName("NUM").AsString());
+}
+
+void TFDbf::SpeedButtonHangNumClick()
+{
+    if (PanelCalls.ToggleSpeaker)
+        PanelCalls.ToggleSpeaker();
+}
+
+void TFDbf::SortByTitle(TDBGridEx *grid, const std::string &field)
+{
+    TDbView *view = grid->View();
+    if (!view)
+        return;
+    for (const TDbIndexDef &d : view->Cursor().IndexDefs) {
+        if (!DbSameName(d.Name, field))
+            continue;
+        MarkSortColumn(false, grid);
+        try {
+            view->SetIndexName(d.Name);
+        } catch (const std::exception &) {
+            // an index the file lacks: the order stays
+        }
+        MarkSortColumn(true, grid);
+        return;
+    }
+}
+
+void TFDbf::MarkSortColumn(bool on, TDBGridEx *grid)
+{
+    TDbView *view = grid->View();
+    for (size_t i = 0; i < grid->Columns.size(); ++i) {
+        std::string title = grid->Columns[i].Title;
+        if (on) {
+            if (view && !view->IndexName().empty() && grid->Columns[i].FieldName == view->IndexName()) {
+                grid->SetColumnTitle(i, title + " ^");
+                grid->SetTitleColor(i, QColor(0, 0, 128));
+            }
+        } else {
+            if (title.size() >= 2 && title.compare(title.size() - 2, 2, " ^") == 0)
+                grid->SetColumnTitle(i, title.substr(0, title.size() - 2));
+            grid->SetTitleColor(i, QColor());
+        }
+    }
+}
+
+void TFDbf::UpdateButtons()
+{
+    const bool anyFirm = viewFirm_ && !viewFirm_->IsEmpty();
+    for (TDBNavigator *n : {DBNavigatorRepre, DBNavigatorNum, DBNavigatorContact})
+        n->setEnabled(anyFirm);
+    SetCallButtons({SpeedButtonDialFirm, SpeedButtonDialRepre, SpeedButtonDialNum, SpeedButtonHangFirm,
+                    SpeedButtonHangRepre, SpeedButtonHangNum},
+                   CanCall);
+}
+
+void TFDbf::SetConnected(int handle, bool canCall)
+{
+    LoginHandle = handle;
+    CanCall = canCall;
+    UpdateButtons();
+}
+
+void TFDbf::SetLineState(const std::string &state)
+{
+    LineState = state;
+    if (!CanCall)
+        return;
+    const bool idle = state == "PCK" || state == "REL";
+    for (TSpeedButton *b : {SpeedButtonDialFirm, SpeedButtonDialRepre, SpeedButtonDialNum})
+        b->setEnabled(idle);
+}

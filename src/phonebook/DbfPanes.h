@@ -1,0 +1,62 @@
+#pragma once
+// Pieces the phone-book window and its edit dialogs share: grid columns by
+// text id, and the number and contact pages of the firm and representative
+// dialogs, whose navigators run the window's own handlers.
+#include "DbControls.h"
+#include "Dbgridex.h"
+#include "Vcl.h"
+
+#include <QGridLayout>
+#include <QVBoxLayout>
+
+#include <string>
+#include <vector>
+
+class TDbView;
+
+struct TColumnDef {
+    const char *Field;
+    int TextId;
+    int Width;
+};
+
+void SetGridColumns(TDBGridEx *grid, const std::vector<TColumnDef> &defs);
+TSpeedButton *AddSpeedButton(QWidget *parent, int tag, const char *glyph, const char *hint);
+// A tool bar over a pane: a navigator and room for buttons.
+TToolBar *AddBar(QWidget *pane, QVBoxLayout *column, TDBNavigator **navigator);
+// A label and a bound edit on one row of a grid layout.
+TEdit *AddFieldRow(QWidget *parent, QGridLayout *grid, int row, int tag, const char *caption);
+
+// A page of a dialog with a grid over one of the window's views and its navigator.
+struct TPagePane {
+    TDBGridEx *Grid = nullptr;
+    TDBNavigator *Navigator = nullptr;
+    TDbNavigatorLink *Nav = nullptr;
+    TToolBar *Bar = nullptr;
+    QVBoxLayout *Column = nullptr;
+};
+// dialog: the sender of the window's handler (nested dialogs centre over it).
+TPagePane AddPagePane(QWidget *page, TDbView *view, const std::vector<TColumnDef> &columns, QWidget *dialog,
+                      void (*click)(QWidget *dialog, TNavigateBtn));
+// The contacts page of the firm and representative dialogs: grid, navigator,
+// the done button and the memo of the current contact.
+struct TContactPage {
+    TPagePane Pane;
+    TSpeedButton *Check = nullptr;
+    TMemo *Memo = nullptr;
+    int Observer = 0;
+};
+TContactPage AddContactPage(TPageControl *pages, int tag, TDbView *view, const std::vector<TColumnDef> &columns,
+                            QWidget *dialog);
+void RemoveContactPage(TContactPage &page, TDbView *view);
+// Panel2 of the edit dialogs with its page control.
+TPageControl *AddPagesPanel(QWidget *dialog, TPanel *&panel);
+// The numbers page; its navigator runs the window's number handler.
+TPagePane AddNumPage(TPageControl *pages, int tag, TDbView *view, const std::vector<TColumnDef> &columns,
+                     QWidget *dialog);
+// A page with one memo (a note bound to the row's MEMO).
+TMemo *AddNotePage(TPageControl *pages, int tag);
+// Panel3 of the edit dialogs: OK and Cancel.
+TPanel *AddButtonPanel(QDialog *dialog, TBitBtn *&ok, TBitBtn *&cancel);
+// Dial and hang-up buttons of a dialog, enabled by the right to call.
+void SetCallButtons(const std::vector<TSpeedButton *> &buttons, bool canCall);

@@ -1,0 +1,110 @@
+// The store's indexes: kept current on its own posts and deletes, read again
+// when anything else changed a table.
+#include "PhoneBookStore.h"
+
+#include "Fce.h"
+
+TPhoneBookStore::TIndexes TPhoneBookStore::IndexesOf(const TDbCursor &c)
+{
+    if (&c == &TableFirm || &c == &QueryFirm)
+        return {&QueryFirm, {&firmById_}, nullptr};
+    if (&c == &TableRepre || &c == &QueryRepre)
+        return {&QueryRepre, {&repreById_, &repreByFirm_}, nullptr};
+    if (&c == &TableNum || &c == &QueryNum)
+        return {&QueryNum, {&numByFirm_}, &numbers_};
+    if (&c == &TableContact || &c == &QueryContact)
+        return {&QueryContact, {&contactByFirm_}, nullptr};
+    return {};
+}
+
+void TPhoneBookStore::Post(TDbCursor &c)
+{
+    TIndexes x = IndexesOf(c);
+    uint64_t before = c.DataVersion();
+    c.Post();
+    for (TIdIndex *i : x.Ids)
+        i->Posted(c, before);
+    if (x.Numbers)
+        x.Numbers->Posted(c, before);
+}
+
+void TPhoneBookStore::Delete(TDbCursor &c)
+{
+    TIndexes x = IndexesOf(c);
+    uint32_t recno = c.State() == TDbCursor::dsInsert ? 0 : c.RecNo();
+    uint64_t before = c.DataVersion();
+    c.Delete();
+    uint64_t after = c.DataVersion();
+    for (TIdIndex *i : x.Ids)
+        i->Deleted(recno, before, after);
+    if (x.Numbers)
+        x.Numbers->Deleted(recno, before, after);
+}
+
+const std::vector<uint32_t> *TPhoneBookStore::FirmRows(const TDbCursor &c, const TDbCondition &condition)
+{
+    if (!DbSameName(condition.Field, "IDF"))
+        return nullptr;
+    TIndexes x = IndexesOf(c);
+    TIdIndex *byFirm = x.Ids.empty() ? nullptr : x.Ids.back();
+    if (!byFirm || byFirm == &firmById_ || !x.Reader->Active())
+        return nullptr;
+    byFirm->Sync(*x.Reader);
+    return &byFirm->Rows(condition.Value);
+}
+
+uint32_t TPhoneBookStore::FirmRow(double id)
+{
+    firmById_.Sync(QueryFirm);
+    return firmById_.First(id);
+}
+
+uint32_t TPhoneBookStore::RepreRow(double id)
+{
+    repreById_.Sync(QueryRepre);
+    return repreById_.First(id);
+}
+
+uint32_t TPhoneBookStore::NumberRow(const std::string &number)
+{
+    numbers_.Sync(QueryNum);
+    return numbers_.Find(NormalizeNumber(number));
+}
+
+std::string TPhoneBookStore::NameByNumber(const std::string &number, const std::string &defaultName, char separator,
+                                          const TNameParts &parts)
+{
+    if (number.empty())
+        return {};
+    if (!TablesOpen)
+        return defaultName;
+    try {
+        uint32_t row = NumberRow(number);
+        if (!row)
+            return defaultName;
+        QueryNum.GotoBookmark(row);
+        int64_t idf = QueryNum.FieldByName("IDF").AsInteger();
+        int64_t idr = QueryNum.FieldByName("IDR").AsInteger();
+        uint32_t firmRow = FirmRow(static_cast<double>(idf));
+        if (!firmRow)
+            return defaultName;
+        QueryFirm.GotoBookmark(firmRow);
+        std::string firm = QueryFirm.FieldByName("NAME").AsString();
+        uint32_t repreRow = idr ? RepreRow(static_cast<double>(idr)) : 0;
+        if (!repreRow)
+            return firm;
+        QueryRepre.GotoBookmark(repreRow);
+        std::string r;
+        std::string title = QueryRepre.FieldByName("TITLE").AsString();
+        if (parts.Title && !title.empty())
+            r = title.back() == '.' ? title : title + ".";
+        r += QueryRepre.FieldByName("SURNAME").AsString();
+        if (parts.FirstName)
+            r += " " + QueryRepre.FieldByName("NAME").AsString();
+        if (parts.TitleAfter)
+            r += "," + QueryRepre.FieldByName("TITUL").AsString();
+        return separator == '(' ? r + "(" + firm + ")" : r + separator + firm;
+    } catch (const EDbError &) {
+        return defaultName; // a damaged table must not break the ring display
+    }
+}
