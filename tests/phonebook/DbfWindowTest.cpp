@@ -4,6 +4,7 @@
 #include "BookUtil.h"
 #include "Dbf.h"
 #include "DbView.h"
+#include "Dbffind.h"
 #include "Dbffr.h"
 #include "Dbffirm.h"
 #include "Dbfnum.h"
@@ -315,3 +316,44 @@ TEST_F(Window, OpensTheStoreUnderTheDataFolderOrStaysClosedAndNamesNobody)
 }
 
 } // namespace
+
+TEST_F(Window, FindsFirmsAndRepresentativesAndSurvivesExportAndImport)
+{
+    Fill();
+    TFDbf &w = Open();
+    // Ctrl+F after a firm was chosen searches the firms by name.
+    auto find = [&](const char *text, int nameTag) {
+        WithModal(
+            [&](QWidget *d) {
+                auto *f = qobject_cast<TFDbfFind *>(d);
+                ASSERT_NE(f, nullptr);
+                EXPECT_EQ(f->CheckBoxName->Tag, nameTag);
+                f->Edit1->SetText(text);
+                f->CheckBoxCase->setChecked(false);
+                f->BitBtnOk->click();
+            },
+            [&] { w.Find1->trigger(); });
+    };
+    find("ET", 8704);
+    EXPECT_EQ(w.ViewFirm().Row(), 1);
+    w.Findnext1->trigger(); // F3: no further hit, the row stays
+    EXPECT_EQ(w.ViewFirm().Row(), 1);
+    w.ViewFirm().First();
+    ASSERT_TRUE(w.SelectFirm());
+    ASSERT_TRUE(w.SelectRepre());
+    w.FindText = "kr";
+    EXPECT_FALSE(w.FindRepre(true)); // the lock is down: Alfa's representatives only
+    // With the lock up every firm's representatives are searched.
+    w.SpeedButtonLockRepre->click();
+    find("kr", 8705);
+    EXPECT_EQ(w.Store().TableRepre.FieldByName("SURNAME").AsString(), "Kral");
+
+    w.Export1->trigger();
+    EXPECT_TRUE(std::filesystem::exists(data.File("Dbf/Nums.txt")));
+    std::string before = Live("Nums", {"IDF", "IDR", "NUM"});
+    w.Import1->trigger();
+    EXPECT_EQ(Live("Nums", {"IDF", "IDR", "NUM"}), "1|0|06010;1|1|060110;2|0|06020;2|2|060220;");
+    EXPECT_NE(before, Live("Nums", {"IDF", "IDR", "NUM"})); // representatives numbered afresh
+    EXPECT_EQ(w.ViewFirm().Count(), 2);
+    EXPECT_EQ(w.CurFirmId, 1);
+}
