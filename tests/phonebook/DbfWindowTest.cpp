@@ -17,6 +17,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -323,8 +324,10 @@ TEST_F(Window, FindsFirmsAndRepresentativesAndSurvivesExportAndImport)
     TFDbf &w = Open();
     // Ctrl+F after a firm was chosen searches the firms by name.
     auto find = [&](const char *text, int nameTag) {
+        bool asked = false;
         WithModal(
             [&](QWidget *d) {
+                asked = true;
                 auto *f = qobject_cast<TFDbfFind *>(d);
                 ASSERT_NE(f, nullptr);
                 EXPECT_EQ(f->CheckBoxName->Tag, nameTag);
@@ -332,12 +335,22 @@ TEST_F(Window, FindsFirmsAndRepresentativesAndSurvivesExportAndImport)
                 f->CheckBoxCase->setChecked(false);
                 f->BitBtnOk->click();
             },
-            [&] { w.Find1->trigger(); });
+            [&] {
+                QApplication::setActiveWindow(&w); // offscreen, a closed dialog does not hand it back
+                QTest::keyClick(w.DBGridFirm, Qt::Key_F, Qt::ControlModifier);
+            });
+        EXPECT_TRUE(asked) << text;
     };
-    find("ET", 8704);
-    EXPECT_EQ(w.ViewFirm().Row(), 1);
-    w.Findnext1->trigger(); // F3: no further hit, the row stays
-    EXPECT_EQ(w.ViewFirm().Row(), 1);
+    w.show();
+    auto f3 = [&] {
+        QApplication::setActiveWindow(&w);
+        QTest::keyClick(w.DBGridFirm, Qt::Key_F3);
+        return w.ViewFirm().Row();
+    };
+    find("A", 8704);
+    EXPECT_EQ(w.ViewFirm().Row(), 0);
+    EXPECT_EQ(f3(), 1);
+    EXPECT_EQ(f3(), 1); // no further hit: the row stays
     w.ViewFirm().First();
     ASSERT_TRUE(w.SelectFirm());
     ASSERT_TRUE(w.SelectRepre());
