@@ -70,6 +70,9 @@ void TDbfExport::Begin()
         std::string n = name;
         columns_.push_back({f, n == "IDF" ? 'f' : n == "IDR" ? 'r' : f.DataType()});
     }
+    memo_.reset();
+    if (kSheets[phase_].MemoKey)
+        memo_ = cursor_.FieldByName("MEMO");
     cursor_.First();
 }
 
@@ -106,7 +109,7 @@ void TDbfExport::WriteRow()
     lines_[phase_] += line + "\r\n";
     if (kSheets[phase_].MemoKey == 0)
         return;
-    std::string memo = cursor_.FieldByName("MEMO").AsString();
+    std::string memo = memo_->AsString();
     if (!memo.empty())
         memos_[phase_] += key + "\r\n" + memo + "\r\n" + dbftext::kSeparator + "\r\n";
 }

@@ -5,6 +5,7 @@
 // then each file is replaced whole, so a cancelled export leaves the old files.
 #include "Cursor.h"
 
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -36,6 +37,7 @@ private:
     TPhase phase_ = kFirms;
     TDbCursor cursor_;
     std::vector<TColumn> columns_;
+    std::optional<TDbField> memo_;
     std::unordered_map<double, std::string> firmNames_, repreSurnames_;
     // The line file and memo file of each table, in the order of the phases.
     std::string lines_[4], memos_[4];

@@ -121,11 +121,13 @@ void TDbfImport::ReadFiles()
         std::string path = FindFileNoCase(dir, kFiles[i]);
         std::error_code ec;
         uintmax_t size = std::filesystem::file_size(path, ec);
+        if (!ec && size > kMaxFileSize)
+            return Fail(kDamaged, path);
         if (ec || !atomicfile::ReadAll(path, bytes_[i]))
             return Fail(kMissing, path);
         bool isMemo = i % 2 == 1 && i < 6;
         // A memo file ends with the separator of its last entry.
-        if (size > kMaxFileSize || !dbftext::SplitLines(bytes_[i], lines_[i])
+        if (!dbftext::SplitLines(bytes_[i], lines_[i])
             || (isMemo && !lines_[i].empty() && !dbftext::IsSeparator(lines_[i].back())))
             return Fail(kDamaged, path);
     }
