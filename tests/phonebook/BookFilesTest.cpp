@@ -137,6 +137,15 @@ TEST_F(BookFiles, ExportWritesTheLinesByteForByte)
               "Alfa;Nov\xE1k;99/12/31;Call;F;\r\nBeta;Nov\xE1k;99/12/31;Call;F;\r\nBeta;;99/12/30;Firm only;T;\r\n");
     EXPECT_EQ(File("Contacts.txm"), "Alfa;Nov\xE1k;99/12/31;Call;\r\nsaid yes\r\n" + dashes + "\r\n");
     EXPECT_EQ(File("Nums.txt"), "Alfa;Nov\xE1k;M;601;\r\nBeta;Nov\xE1k;T;602;\r\nBeta;;F;603;\r\n;;L;100;\r\n");
+    // A file that cannot be written is named; the others are still written.
+    fs::remove(Dir() + "Repres.txt");
+    fs::create_directory(Dir() + "Repres.txt");
+    fs::remove(Dir() + "Nums.txt");
+    TDbfExport exp(*store);
+    while (exp.Step(100)) {
+    }
+    EXPECT_EQ(exp.Failed(), Dir() + "Repres.txt");
+    EXPECT_TRUE(fs::is_regular_file(Dir() + "Nums.txt"));
 }
 
 TEST_F(BookFiles, RoundTripKeepsTheBookAndTheFiles)
