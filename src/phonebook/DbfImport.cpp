@@ -46,10 +46,9 @@ private:
 };
 
 TDbfImport::TDbfImport(TPhoneBookStore &store)
-    : store_(store), firms_(store.TableFirm.TableName, TPhoneBookStore::FirmsDef()),
-      repres_(store.TableRepre.TableName, TPhoneBookStore::RepresDef()),
-      contacts_(store.TableContact.TableName, TPhoneBookStore::ContactsDef()),
-      nums_(store.TableNum.TableName, TPhoneBookStore::NumsDef())
+    : store_(store), firms_("Firms.dbf", TPhoneBookStore::FirmsDef()),
+      repres_("Repres.dbf", TPhoneBookStore::RepresDef()), contacts_("Contacts.dbf", TPhoneBookStore::ContactsDef()),
+      nums_("Nums.dbf", TPhoneBookStore::NumsDef())
 {
 }
 
