@@ -69,12 +69,16 @@ public:
     bool CalcField(TDbCursor &row, const std::string &field, std::string &text);
 
     // Export, import and find: hooks for the data menu and the find buttons.
-    void ExportClick() {}
-    void ImportClick() {}
-    void FindFirmClick() {}
-    void FindNextFirmClick() {}
-    void FindRepreClick() {}
-    void FindNextRepreClick() {}
+    void ExportClick();
+    void ImportClick();
+    void FindFirmClick();
+    void FindNextFirmClick();
+    void FindRepreClick();
+    void FindNextRepreClick();
+    // Moves the view to the next row (or the first) that holds FindText in a
+    // column of its grid, or in the name or surname alone; false: no hit.
+    bool FindFirm(bool fromStart);
+    bool FindRepre(bool fromStart);
     // The menu's find commands search where the last selection was.
     void FindClick() { FirmMode ? FindFirmClick() : FindRepreClick(); }
     void FindNextClick() { FirmMode ? FindNextFirmClick() : FindNextRepreClick(); }
@@ -90,6 +94,7 @@ public:
     int StayedTicks = 10;
     bool CaseSensitive = true;
     bool OnlyInName = true;
+    std::string FindText;
     std::string Home = "Dbf";
     // The last error of the book shown to the user (empty: none).
     std::string LastError;
@@ -135,6 +140,7 @@ private:
     void DialCurrentNumber(bool transfer);
     bool HasCurrentNum();
     void ShowMemo();
+    bool FindIn(TDbView &view, TDBGridEx *grid, const char *nameField, bool fromStart);
     std::string CfgPath(const char *name) const;
 
     std::unique_ptr<TPhoneBookStore> store_;

@@ -1,5 +1,6 @@
 #include "PhoneBookStore.h"
 
+#include "BookSwap.h"
 #include "IniFile.h"
 #include "Nlsfunc.h"
 #include "Paths.h"
@@ -142,6 +143,7 @@ void TPhoneBookStore::OpenTables()
         std::filesystem::create_directories(dataDir_ + "Cfgs");
         if (createDir_)
             std::filesystem::create_directories(DatabaseDir);
+        bookswap::FinishStaging(DatabaseDir);
         OpenPair(TableFirm, QueryFirm, "Firms.dbf", FirmsDef());
         OpenPair(TableRepre, QueryRepre, "Repres.dbf", RepresDef());
         OpenPair(TableNum, QueryNum, "Nums.dbf", NumsDef());

@@ -4,6 +4,7 @@
 #include "BookUtil.h"
 #include "Dbf.h"
 #include "DbView.h"
+#include "Dbffind.h"
 #include "Dbffr.h"
 #include "Dbffirm.h"
 #include "Dbfnum.h"
@@ -16,6 +17,7 @@
 
 #include <QApplication>
 #include <QHeaderView>
+#include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -315,3 +317,56 @@ TEST_F(Window, OpensTheStoreUnderTheDataFolderOrStaysClosedAndNamesNobody)
 }
 
 } // namespace
+
+TEST_F(Window, FindsFirmsAndRepresentativesAndSurvivesExportAndImport)
+{
+    Fill();
+    TFDbf &w = Open();
+    // Ctrl+F after a firm was chosen searches the firms by name.
+    auto find = [&](const char *text, int nameTag) {
+        bool asked = false;
+        WithModal(
+            [&](QWidget *d) {
+                asked = true;
+                auto *f = qobject_cast<TFDbfFind *>(d);
+                ASSERT_NE(f, nullptr);
+                EXPECT_EQ(f->CheckBoxName->Tag, nameTag);
+                f->Edit1->SetText(text);
+                f->CheckBoxCase->setChecked(false);
+                f->BitBtnOk->click();
+            },
+            [&] {
+                QApplication::setActiveWindow(&w); // offscreen, a closed dialog does not hand it back
+                QTest::keyClick(w.DBGridFirm, Qt::Key_F, Qt::ControlModifier);
+            });
+        EXPECT_TRUE(asked) << text;
+    };
+    w.show();
+    auto f3 = [&] {
+        QApplication::setActiveWindow(&w);
+        QTest::keyClick(w.DBGridFirm, Qt::Key_F3);
+        return w.ViewFirm().Row();
+    };
+    find("A", 8704);
+    EXPECT_EQ(w.ViewFirm().Row(), 0);
+    EXPECT_EQ(f3(), 1);
+    EXPECT_EQ(f3(), 1); // no further hit: the row stays
+    w.ViewFirm().First();
+    ASSERT_TRUE(w.SelectFirm());
+    ASSERT_TRUE(w.SelectRepre());
+    w.FindText = "kr";
+    EXPECT_FALSE(w.FindRepre(true)); // the lock is down: Alfa's representatives only
+    // With the lock up every firm's representatives are searched.
+    w.SpeedButtonLockRepre->click();
+    find("kr", 8705);
+    EXPECT_EQ(w.Store().TableRepre.FieldByName("SURNAME").AsString(), "Kral");
+
+    w.Export1->trigger();
+    EXPECT_TRUE(std::filesystem::exists(data.File("Dbf/Nums.txt")));
+    std::string before = Live("Nums", {"IDF", "IDR", "NUM"});
+    w.Import1->trigger();
+    EXPECT_EQ(Live("Nums", {"IDF", "IDR", "NUM"}), "1|0|06010;1|1|060110;2|0|06020;2|2|060220;");
+    EXPECT_NE(before, Live("Nums", {"IDF", "IDR", "NUM"})); // representatives numbered afresh
+    EXPECT_EQ(w.ViewFirm().Count(), 2);
+    EXPECT_EQ(w.CurFirmId, 1);
+}

@@ -1,0 +1,150 @@
+#include "DbfExport.h"
+
+#include "AtomicFile.h"
+#include "DbfText.h"
+#include "Paths.h"
+#include "PhoneBookStore.h"
+
+#include <initializer_list>
+
+namespace {
+
+struct TSheet {
+    const char *File; // without extension
+    std::initializer_list<const char *> Fields;
+    size_t MemoKey;   // the first fields of a line key its memo entry; 0: no memos
+};
+
+const TSheet kSheets[] = {
+    {"Firms", {"NAME", "ADD_STREET", "ADD_CITY", "ADD_ZIP", "ADD_STATE", "ICO", "DIC", "EMAIL", "WWW", "DEALER",
+               "SUPPLIER"}, 1},
+    {"Repres", {"IDF", "TITLE", "NAME", "SURNAME", "TITUL", "MUZ", "FCE", "EMAIL"}, 5},
+    {"Contacts", {"IDF", "IDR", "DATUM", "SUBJECT", "CHECKED"}, 4},
+    {"Nums", {"IDF", "IDR", "TYPE", "NUM"}, 0},
+};
+
+void OpenLike(TDbCursor &c, const TDbCursor &like)
+{
+    c.Close();
+    c.DatabaseName = like.DatabaseName;
+    c.TableName = like.TableName;
+    c.IndexDefs = like.IndexDefs;
+    c.SetFilter("");
+    c.SetIndexName("");
+    c.Open();
+}
+
+// ID -> text of the first row with that ID, as the lookup fields show it.
+std::unordered_map<double, std::string> Names(const TDbCursor &table, const char *field)
+{
+    std::unordered_map<double, std::string> names;
+    TDbCursor c;
+    OpenLike(c, table);
+    TDbField id = c.FieldByName("ID"), name = c.FieldByName(field);
+    for (c.First(); !c.Eof(); c.Next())
+        if (!id.IsNull())
+            names.emplace(id.AsFloat(), name.AsString());
+    return names;
+}
+
+} // namespace
+
+TDbfExport::TDbfExport(TPhoneBookStore &store) : store_(store)
+{
+    firmNames_ = Names(store_.TableFirm, "NAME");
+    repreSurnames_ = Names(store_.TableRepre, "SURNAME");
+    Begin();
+}
+
+void TDbfExport::Begin()
+{
+    TDbCursor *tables[] = {&store_.TableFirm, &store_.TableRepre, &store_.TableContact, &store_.TableNum};
+    TDbCursor &table = *tables[phase_];
+    OpenLike(cursor_, table);
+    // The window's sort, but every row; numbers in the order they were added.
+    if (phase_ != kNums)
+        cursor_.SetIndexName(table.IndexName());
+    columns_.clear();
+    for (const char *name : kSheets[phase_].Fields) {
+        TDbField f = cursor_.FieldByName(name);
+        std::string n = name;
+        columns_.push_back({f, n == "IDF" ? 'f' : n == "IDR" ? 'r' : f.DataType()});
+    }
+    memo_.reset();
+    if (kSheets[phase_].MemoKey)
+        memo_ = cursor_.FieldByName("MEMO");
+    cursor_.First();
+}
+
+std::string TDbfExport::Text(const TColumn &column)
+{
+    switch (column.Kind) {
+    case 'f':
+    case 'r': {
+        const auto &names = column.Kind == 'f' ? firmNames_ : repreSurnames_;
+        auto it = column.Field.IsNull() ? names.end() : names.find(column.Field.AsFloat());
+        return it == names.end() ? std::string() : it->second;
+    }
+    case 'L': return dbftext::Flag(column.Field.AsBoolean());
+    case 'D': return dbftext::DateToText(column.Field.AsDate());
+    default: return column.Field.AsString();
+    }
+}
+
+void TDbfExport::WriteRow()
+{
+    std::string line;
+    std::string key;
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        std::string text = Text(columns_[i]);
+        // A contact of a representative who is gone cannot be read back.
+        if (phase_ == kContacts && text.empty()
+            && (i == 0 || (i == 1 && columns_[1].Field.AsFloat() != 0)))
+            return;
+        line += text;
+        line += ';';
+        if (i + 1 == kSheets[phase_].MemoKey)
+            key = line;
+    }
+    lines_[phase_] += line + "\r\n";
+    if (kSheets[phase_].MemoKey == 0)
+        return;
+    std::string memo = memo_->AsString();
+    if (!memo.empty())
+        memos_[phase_] += key + "\r\n" + memo + "\r\n" + dbftext::kSeparator + "\r\n";
+}
+
+void TDbfExport::WriteFiles()
+{
+    std::string dir = WithSlash(store_.DatabaseDir);
+    for (int i = 0; i < 4; ++i) {
+        const char *file = kSheets[i].File;
+        std::string path = FindFileNoCase(dir, std::string(file) + ".txt");
+        if (!atomicfile::Replace(path, lines_[i]))
+            failed_ += (failed_.empty() ? "" : ", ") + path;
+        path = FindFileNoCase(dir, std::string(file) + ".txm");
+        if (kSheets[i].MemoKey && !atomicfile::Replace(path, memos_[i]))
+            failed_ += (failed_.empty() ? "" : ", ") + path;
+    }
+}
+
+bool TDbfExport::Step(int maxRows)
+{
+    for (int n = 0; n < maxRows && phase_ < kWrite; ++n) {
+        if (cursor_.Eof()) {
+            phase_ = static_cast<TPhase>(phase_ + 1);
+            if (phase_ < kWrite)
+                Begin();
+            continue;
+        }
+        WriteRow();
+        ++rows_;
+        cursor_.Next();
+    }
+    if (phase_ == kWrite) {
+        cursor_.Close();
+        WriteFiles();
+        phase_ = kDone;
+    }
+    return phase_ != kDone;
+}

@@ -1,0 +1,46 @@
+#pragma once
+// Writes the whole phone book into the seven exchange text files of its
+// folder, a slice of rows per step so that the caller's event loop keeps
+// running in between. Nothing is written to disk before the last step, and
+// then each file is replaced whole, so a cancelled export leaves the old files.
+#include "Cursor.h"
+
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+class TPhoneBookStore;
+
+class TDbfExport {
+public:
+    explicit TDbfExport(TPhoneBookStore &store);
+    // Handles up to maxRows rows; false once the export has ended.
+    bool Step(int maxRows);
+    bool Finished() const { return phase_ == kDone; }
+    long Rows() const { return rows_; }
+    // Empty on success, else the files that could not be written.
+    const std::string &Failed() const { return failed_; }
+
+private:
+    enum TPhase { kFirms, kRepres, kContacts, kNums, kWrite, kDone };
+    struct TColumn {
+        TDbField Field;
+        char Kind; // the field's type, or 'f' firm and 'r' representative by ID
+    };
+    void Begin();
+    void WriteRow();
+    void WriteFiles();
+    std::string Text(const TColumn &column);
+
+    TPhoneBookStore &store_;
+    TPhase phase_ = kFirms;
+    TDbCursor cursor_;
+    std::vector<TColumn> columns_;
+    std::optional<TDbField> memo_;
+    std::unordered_map<double, std::string> firmNames_, repreSurnames_;
+    // The line file and memo file of each table, in the order of the phases.
+    std::string lines_[4], memos_[4];
+    long rows_ = 0;
+    std::string failed_;
+};

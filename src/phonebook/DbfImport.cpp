@@ -1,0 +1,309 @@
+#include "DbfImport.h"
+
+#include "AtomicFile.h"
+#include "BookSwap.h"
+#include "DbfText.h"
+#include "Nlsfunc.h"
+#include "Paths.h"
+#include "PhoneBookStore.h"
+
+#include <filesystem>
+
+using dbftext::NextField;
+using dbftext::Stored;
+
+namespace {
+
+const char *const kFiles[7] = {"Firms.txt", "Firms.txm", "Repres.txt", "Repres.txm",
+                               "Contacts.txt", "Contacts.txm", "Nums.txt"};
+constexpr uintmax_t kMaxFileSize = uintmax_t(1) << 30;
+
+std::string SortKey(const std::string &text)
+{
+    return Nls ? Nls->MakeSortKey(text) : text;
+}
+
+std::string Key(std::initializer_list<std::string> parts)
+{
+    std::string key;
+    for (const std::string &p : parts)
+        key += p + '\x01';
+    return key;
+}
+
+} // namespace
+
+// The fields of a line, left to right; missing ones read as "".
+class TDbfImport::TFields {
+public:
+    explicit TFields(std::string_view line) : line_(line) {}
+    std::string Next() { return NextField(line_, cursor_); }
+    bool Flag() { return Next() == "T"; }
+
+private:
+    std::string_view line_;
+    size_t cursor_ = 0;
+};
+
+TDbfImport::TDbfImport(TPhoneBookStore &store)
+    : store_(store), firms_("Firms.dbf", TPhoneBookStore::FirmsDef()),
+      repres_("Repres.dbf", TPhoneBookStore::RepresDef()), contacts_("Contacts.dbf", TPhoneBookStore::ContactsDef()),
+      nums_("Nums.dbf", TPhoneBookStore::NumsDef())
+{
+}
+
+TDbfImport::~TDbfImport()
+{
+    if (phase_ != kDone)
+        Cancel();
+}
+
+void TDbfImport::Fail(TFailure failure, const std::string &detail)
+{
+    failure_ = failure;
+    detail_ = detail;
+    if (staged_)
+        bookswap::DropStaging(store_.DatabaseDir);
+    phase_ = kDone;
+}
+
+void TDbfImport::Cancel()
+{
+    if (phase_ < kCommit)
+        Fail(kCancelled, "");
+}
+
+int TDbfImport::FindFirmId(const std::string &name) const
+{
+    auto it = firmIds_.find(Stored(name, 40));
+    return it == firmIds_.end() ? -1 : it->second;
+}
+
+int TDbfImport::FindRepreId(int firmId, const std::string &surname) const
+{
+    auto it = repreIds_.find(Key({std::to_string(firmId), Stored(surname, 40)}));
+    return it == repreIds_.end() ? -1 : it->second;
+}
+
+bool TDbfImport::NumExists(const std::string &number) const
+{
+    return numbers_.count(Stored(number, 20)) > 0;
+}
+
+static std::string ContactKey(int firmId, int repreId, const QDate &date, const std::string &subject)
+{
+    return Key({std::to_string(firmId), std::to_string(repreId),
+                std::to_string(date.isValid() ? date.toJulianDay() : 0), Stored(subject, 40)});
+}
+
+bool TDbfImport::ContactExists(int firmId, int repreId, const QDate &date, const std::string &subject) const
+{
+    return contactRecs_.count(ContactKey(firmId, repreId, date, subject)) > 0;
+}
+
+// An empty reference is the firm itself (0); one that is not there is -1.
+int TDbfImport::Owner(int firmId, const std::string &surname) const
+{
+    return surname.empty() ? 0 : FindRepreId(firmId, surname);
+}
+
+std::pair<int, int> TDbfImport::Owner(TFields &f) const
+{
+    int firmId = FindFirmId(f.Next());
+    return {firmId, Owner(firmId, f.Next())};
+}
+
+void TDbfImport::ReadFiles()
+{
+    std::string dir = WithSlash(store_.DatabaseDir);
+    for (int i = 0; i < 7; ++i) {
+        std::string path = FindFileNoCase(dir, kFiles[i]);
+        std::error_code ec;
+        uintmax_t size = std::filesystem::file_size(path, ec);
+        if (!ec && size > kMaxFileSize)
+            return Fail(kDamaged, path);
+        if (ec || !atomicfile::ReadAll(path, bytes_[i]))
+            return Fail(kMissing, path);
+        bool isMemo = i % 2 == 1 && i < 6;
+        // A memo file ends with the separator of its last entry.
+        if (!dbftext::SplitLines(bytes_[i], lines_[i])
+            || (isMemo && !lines_[i].empty() && !dbftext::IsSeparator(lines_[i].back())))
+            return Fail(kDamaged, path);
+    }
+    firmIds_.reserve(lines_[0].size());
+    repreIds_.reserve(lines_[2].size());
+    repreRecs_.reserve(lines_[2].size());
+    contactRecs_.reserve(lines_[4].size());
+    numbers_.reserve(lines_[6].size());
+}
+
+void TDbfImport::ReadFirm(std::string_view line)
+{
+    TFields f(line);
+    std::string name = f.Next();
+    if (FindFirmId(name) >= 0)
+        return; // the first line of a name wins
+    int id = nextFirmId_++;
+    firmIds_.emplace(Stored(name, 40), id);
+    size_t r = firms_.Append();
+    firms_.SetFloat(r, firms_.Field("ID"), id);
+    std::string city;
+    for (const char *field : {"ADD_STREET", "ADD_CITY", "ADD_ZIP", "ADD_STATE", "ICO", "DIC", "EMAIL", "WWW"}) {
+        std::string text = f.Next();
+        firms_.SetString(r, firms_.Field(field), text);
+        if (std::string_view(field) == "ADD_CITY")
+            city = text;
+    }
+    firms_.SetBoolean(r, firms_.Field("DEALER"), f.Flag());
+    firms_.SetBoolean(r, firms_.Field("SUPPLIER"), f.Flag());
+    firms_.SetStrings(r, {{"NAME", name}, {"XNAME", SortKey(Stored(name, 40))},
+                          {"XADD_CITY", SortKey(Stored(city, 40))}});
+}
+
+void TDbfImport::ReadRepre(std::string_view line)
+{
+    TFields f(line);
+    int firmId = FindFirmId(f.Next());
+    std::string title = f.Next(), name = f.Next(), surname = f.Next();
+    std::string key = Key({std::to_string(firmId), Stored(surname, 40), Stored(name, 40)});
+    if (firmId < 0 || repreRecs_.count(key))
+        return;
+    int id = nextRepreId_++;
+    repreIds_.emplace(Key({std::to_string(firmId), Stored(surname, 40)}), id);
+    size_t r = repres_.Append();
+    repreRecs_.emplace(key, r);
+    repres_.SetFloat(r, repres_.Field("ID"), id);
+    repres_.SetFloat(r, repres_.Field("IDF"), firmId);
+    repres_.SetStrings(r, {{"TITLE", title}, {"NAME", name}, {"SURNAME", surname}, {"TITUL", f.Next()},
+                           {"XNAME", SortKey(Stored(name, 40))}, {"XSURNAME", SortKey(Stored(surname, 40))}});
+    repres_.SetBoolean(r, repres_.Field("MUZ"), f.Flag());
+    repres_.SetStrings(r, {{"FCE", f.Next()}, {"EMAIL", f.Next()}});
+}
+
+void TDbfImport::ReadContact(std::string_view line)
+{
+    TFields f(line);
+    auto [firmId, repreId] = Owner(f);
+    QDate date = dbftext::TextToDate(f.Next());
+    std::string subject = f.Next();
+    std::string key = ContactKey(firmId, repreId, date, subject);
+    if (firmId < 0 || repreId < 0 || contactRecs_.count(key))
+        return;
+    size_t r = contacts_.Append();
+    contactRecs_.emplace(key, r);
+    contacts_.SetDate(r, contacts_.Field("DATUM"), date);
+    contacts_.SetStrings(r, {{"SUBJECT", subject}, {"XSUBJECT", SortKey(Stored(subject, 40))}});
+    contacts_.SetBoolean(r, contacts_.Field("CHECKED"), f.Flag());
+    contacts_.SetFloat(r, contacts_.Field("IDF"), firmId);
+    contacts_.SetFloat(r, contacts_.Field("IDR"), repreId);
+}
+
+void TDbfImport::ReadNum(std::string_view line)
+{
+    TFields f(line);
+    auto [firmId, repreId] = Owner(f);
+    std::string type = f.Next(), number = f.Next();
+    if (firmId < 0 || repreId < 0 || !numbers_.insert(Stored(number, 20)).second)
+        return;
+    size_t r = nums_.Append();
+    nums_.SetFloat(r, nums_.Field("IDF"), firmId);
+    nums_.SetFloat(r, nums_.Field("IDR"), repreId);
+    nums_.SetStrings(r, {{"TYPE", type}, {"NUM", number}});
+}
+
+void TDbfImport::ReadMemo()
+{
+    const std::vector<std::string_view> &lines = lines_[phase_ - 1];
+    TFields f(lines[line_++]);
+    std::string memo;
+    for (bool first = true; line_ < lines.size() && !dbftext::IsSeparator(lines[line_]); first = false)
+        memo += (first ? "" : "\n") + std::string(lines[line_++]);
+    ++line_; // the separator
+    if (memo.empty())
+        return;
+    int firmId = FindFirmId(f.Next());
+    if (phase_ == kFirmMemos) {
+        if (firmId > 0)
+            firms_.SetMemo(static_cast<size_t>(firmId - 1), firms_.Field("MEMO"), memo);
+    } else if (phase_ == kRepreMemos) {
+        f.Next(); // the title and the degree after the name only tell the reader who it is
+        std::string name = f.Next(), surname = f.Next();
+        auto it = repreRecs_.find(Key({std::to_string(firmId), Stored(surname, 40), Stored(name, 40)}));
+        if (it != repreRecs_.end())
+            repres_.SetMemo(it->second, repres_.Field("MEMO"), memo);
+    } else {
+        int repreId = Owner(firmId, f.Next());
+        QDate date = dbftext::TextToDate(f.Next());
+        auto it = contactRecs_.find(ContactKey(firmId, repreId, date, f.Next()));
+        if (firmId > 0 && repreId >= 0 && it != contactRecs_.end())
+            contacts_.SetMemo(it->second, contacts_.Field("MEMO"), memo);
+    }
+}
+
+void TDbfImport::WriteTables()
+{
+    std::string dir = bookswap::PrepareStaging(store_.DatabaseDir);
+    staged_ = true;
+    for (TTableBuilder *t : {&firms_, &repres_, &contacts_, &nums_})
+        t->Write(dir);
+}
+
+void TDbfImport::Commit()
+{
+    store_.CloseTables();
+    std::string error;
+    try {
+        bookswap::CommitStaging(store_.DatabaseDir);
+    } catch (const std::exception &e) {
+        error = e.what();
+    }
+    staged_ = false;
+    // Opening finishes a move that was marked complete, or drops one that was not.
+    store_.OpenTables();
+    if (error.empty() && !store_.TablesOpen)
+        error = "Cannot open " + store_.DatabaseDir;
+    phase_ = kDone;
+    if (!error.empty()) {
+        failure_ = kError;
+        detail_ = error;
+    }
+}
+
+bool TDbfImport::Step(int maxRows)
+{
+    try {
+        if (phase_ == kRead) {
+            ReadFiles();
+            if (phase_ == kDone)
+                return false;
+            phase_ = kFirms;
+            line_ = 0;
+        }
+        for (int n = 0; n < maxRows && phase_ < kWrite; ++n) {
+            const std::vector<std::string_view> &lines = lines_[phase_ - 1];
+            if (line_ >= lines.size()) {
+                phase_ = static_cast<TPhase>(phase_ + 1);
+                line_ = 0;
+                continue;
+            }
+            ++rows_;
+            switch (phase_) {
+            case kFirms: ReadFirm(lines[line_++]); break;
+            case kRepres: ReadRepre(lines[line_++]); break;
+            case kContacts: ReadContact(lines[line_++]); break;
+            case kNums: ReadNum(lines[line_++]); break;
+            default: ReadMemo(); break;
+            }
+        }
+        if (phase_ == kWrite) {
+            WriteTables();
+            phase_ = kCommit;
+        } else if (phase_ == kCommit) {
+            Commit();
+        }
+    } catch (const std::exception &e) {
+        if (phase_ < kCommit)
+            Fail(kError, e.what());
+    }
+    return phase_ != kDone;
+}

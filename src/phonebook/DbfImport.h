@@ -1,0 +1,81 @@
+#pragma once
+// Replaces the phone book by the seven exchange text files of its folder.
+// Every file is read and checked first; the new tables are built beside the
+// old ones and moved in only when all went well (see BookSwap.h), so a bad
+// set of files, a cancel or a crash keeps the old book whole. Works a slice
+// of lines per step so that the caller's event loop keeps running.
+#include "TableBuilder.h"
+
+#include <QDate>
+
+#include <memory>
+#include <string>
+#include <string_view>
+#include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+class TPhoneBookStore;
+
+class TDbfImport {
+public:
+    enum TFailure { kNone, kMissing, kDamaged, kError, kCancelled };
+
+    explicit TDbfImport(TPhoneBookStore &store);
+    ~TDbfImport();
+    TDbfImport(const TDbfImport &) = delete;
+    TDbfImport &operator=(const TDbfImport &) = delete;
+
+    // Handles up to maxRows lines; false once the import has ended.
+    bool Step(int maxRows);
+    bool Finished() const { return phase_ == kDone; }
+    // Drops what was built; the book stays as it was.
+    void Cancel();
+    long Rows() const { return rows_; }
+    // Why the old book was kept, and the file or the error it concerns.
+    TFailure Failure() const { return failure_; }
+    const std::string &Detail() const { return detail_; }
+
+    // Lookups over the rows read so far. Names compare as the tables store
+    // them (cut to the field's width, trailing blanks dropped), case-sensitive.
+    int FindFirmId(const std::string &name) const;
+    // A representative is found within the firm: namesakes elsewhere are others.
+    int FindRepreId(int firmId, const std::string &surname) const;
+    bool NumExists(const std::string &number) const;
+    bool ContactExists(int firmId, int repreId, const QDate &date, const std::string &subject) const;
+
+private:
+    enum TPhase { kRead, kFirms, kFirmMemos, kRepres, kRepreMemos, kContacts, kContactMemos, kNums, kWrite,
+                  kCommit, kDone };
+    void ReadFiles();
+    void ReadFirm(std::string_view line);
+    void ReadRepre(std::string_view line);
+    void ReadContact(std::string_view line);
+    void ReadNum(std::string_view line);
+    // The memo entry whose key line is current; moves past its separator.
+    void ReadMemo();
+    void WriteTables();
+    void Commit();
+    void Fail(TFailure failure, const std::string &detail);
+    class TFields;
+    int Owner(int firmId, const std::string &surname) const;
+    // The firm and representative IDs of a line's first two fields.
+    std::pair<int, int> Owner(TFields &fields) const;
+
+    TPhoneBookStore &store_;
+    TPhase phase_ = kRead;
+    TFailure failure_ = kNone;
+    std::string detail_;
+    long rows_ = 0;
+    bool staged_ = false;
+
+    std::string bytes_[7];
+    std::vector<std::string_view> lines_[7];
+    size_t line_ = 0;
+
+    TTableBuilder firms_, repres_, contacts_, nums_;
+    int nextFirmId_ = 1, nextRepreId_ = 1;
+    std::unordered_map<std::string, int> firmIds_, repreIds_;
+    std::unordered_map<std::string, size_t> repreRecs_, contactRecs_;
+    std::unordered_set<std::string> numbers_;
+};

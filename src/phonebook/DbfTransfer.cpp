@@ -1,0 +1,56 @@
+#include "DbfTransfer.h"
+
+#include "DbfExport.h"
+#include "DbfImport.h"
+#include "DbfProgress.h"
+#include "Nlsfunc.h"
+
+#include <QMessageBox>
+
+#include <memory>
+
+namespace {
+
+std::string Text(int id)
+{
+    return Nls ? Nls->GetText(id) : std::string();
+}
+
+void Warn(QWidget *owner, const std::string &text)
+{
+    QMessageBox box(QMessageBox::Warning, ToQ(Text(101)), ToQ(text), QMessageBox::Ok, owner);
+    box.exec();
+}
+
+} // namespace
+
+bool ExportBook(QWidget *owner, TPhoneBookStore &store)
+{
+    std::string failed;
+    try {
+        TDbfExport exp(store);
+        TFDbfProgress progress(owner, Text(1110),
+                               {[&] { return exp.Step(5000); }, [&] { return exp.Rows(); }, [] {}});
+        if (!progress.Run())
+            return false;
+        failed = exp.Failed();
+    } catch (const std::exception &e) {
+        failed = e.what();
+    }
+    if (!failed.empty())
+        Warn(owner, Text(1113) + "\n" + failed);
+    return failed.empty();
+}
+
+bool ImportBook(QWidget *owner, TPhoneBookStore &store)
+{
+    TDbfImport imp(store);
+    TFDbfProgress progress(owner, Text(1111),
+                           {[&] { return imp.Step(5000); }, [&] { return imp.Rows(); }, [&] { imp.Cancel(); }});
+    progress.Run();
+    static const int kWhy[] = {0, 1115, 1116, 1117, 0};
+    int why = kWhy[imp.Failure()];
+    if (why)
+        Warn(owner, Text(why) + "\n" + imp.Detail() + "\n" + Text(1114));
+    return imp.Failure() == TDbfImport::kNone;
+}

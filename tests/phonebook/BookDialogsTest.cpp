@@ -1,0 +1,109 @@
+// The phone book's find dialog, progress window and export/import commands.
+#include "DbfProgress.h"
+#include "DbfTransfer.h"
+#include "Dbffind.h"
+#include "IniFile.h"
+#include "PhoneBookStore.h"
+#include "TempDir.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include <filesystem>
+
+namespace {
+
+// Calls act with every modal window that opens until the test ends.
+class ModalWatch {
+public:
+    explicit ModalWatch(std::function<void(QWidget *)> act) : act_(std::move(act))
+    {
+        QObject::connect(&timer_, &QTimer::timeout, [this] {
+            if (QWidget *w = QApplication::activeModalWidget(); w && w != last_) {
+                last_ = w;
+                act_(w);
+            }
+        });
+        timer_.start(5);
+    }
+
+private:
+    std::function<void(QWidget *)> act_;
+    QTimer timer_;
+    QWidget *last_ = nullptr;
+};
+
+} // namespace
+
+TEST(BookDialogs, FindDialogWritesBackOnlyOnOk)
+{
+    for (bool ok : {true, false}) {
+        std::string text = "old";
+        bool caseSensitive = true, onlyInName = false;
+        ModalWatch watch([&](QWidget *w) {
+            auto *d = qobject_cast<TFDbfFind *>(w);
+            ASSERT_NE(d, nullptr);
+            EXPECT_EQ(d->Edit1->Text(), "old");
+            EXPECT_EQ(d->CheckBoxName->Tag, 8705);
+            d->Edit1->SetText("nov");
+            d->CheckBoxCase->setChecked(false);
+            d->CheckBoxName->setChecked(true);
+            (ok ? d->BitBtnOk : d->BitBtn2)->click();
+        });
+        EXPECT_EQ(AskFind(nullptr, false, text, caseSensitive, onlyInName), ok);
+        EXPECT_EQ(text, ok ? "nov" : "old");
+        EXPECT_EQ(caseSensitive, !ok);
+        EXPECT_EQ(onlyInName, ok);
+    }
+}
+
+// The work runs from the event loop: other timers fire between its steps,
+// and Cancel stops it once.
+TEST(BookDialogs, ProgressStepsFromTheEventLoopUntilCancel)
+{
+    int steps = 0, cancels = 0, between = 0;
+    QTimer other;
+    QObject::connect(&other, &QTimer::timeout, [&] { ++between; });
+    other.start(1);
+    TFDbfProgress progress(nullptr, "Work", {[&] {
+                                                 ++steps;
+                                                 if (between >= 3)
+                                                     QTimer::singleShot(0, [&] { progress.BitBtnCancel->click(); });
+                                                 return true;
+                                             },
+                                             [&] { return long(steps); }, [&] { ++cancels; }});
+    EXPECT_FALSE(progress.Run());
+    EXPECT_EQ(cancels, 1);
+    EXPECT_GE(between, 3);
+    EXPECT_EQ(progress.LabelRows->Caption(), "Rows: " + std::to_string(steps));
+}
+
+TEST(BookDialogs, ExportThenImportOrAWordWhyTheBookWasKept)
+{
+    TempDir data;
+    WriteBytes(data.File("Talvodem.ini"), "[Dbf]\r\nHome=Dbf\r\n");
+    TPhoneBookStore store(TIniFile(data.File("Talvodem.ini")), data.Path());
+    store.OpenTables();
+    store.TableFirm.Append();
+    store.TableFirm.FieldByName("ID").SetAsInteger(7);
+    store.TableFirm.FieldByName("NAME").SetAsString("Alfa");
+    store.TableFirm.Post();
+    std::vector<std::string> boxes;
+    ModalWatch watch([&](QWidget *w) {
+        if (auto *box = qobject_cast<QMessageBox *>(w)) {
+            boxes.push_back(box->text().toStdString());
+            box->accept();
+        }
+    });
+    EXPECT_TRUE(ExportBook(nullptr, store));
+    EXPECT_TRUE(ImportBook(nullptr, store));
+    EXPECT_EQ(store.TableFirm.FieldByName("ID").AsInteger(), 1);
+    std::filesystem::remove(data.File("Dbf/Nums.txt"));
+    EXPECT_FALSE(ImportBook(nullptr, store));
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Nums.txt"), std::string::npos);
+    EXPECT_EQ(store.TableFirm.RecordCount(), 1);
+}

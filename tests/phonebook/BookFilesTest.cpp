@@ -1,0 +1,255 @@
+// Export and import of the phone book through its text files, and the safe
+// replacement of the tables.
+#include "BookSwap.h"
+#include "DbTestUtil.h"
+#include "DbfExport.h"
+#include "DbfImport.h"
+#include "DbfText.h"
+#include "IniFile.h"
+#include "PhoneBookStore.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace fs = std::filesystem;
+
+namespace {
+
+using TValues = std::initializer_list<std::pair<const char *, const char *>>;
+
+void Add(TDbCursor &c, TValues values)
+{
+    c.Append();
+    for (const auto &[field, value] : values)
+        c.FieldByName(field).SetAsString(value);
+    c.Post();
+}
+
+const char *const kFiles[] = {"Firms.txt", "Firms.txm", "Repres.txt", "Repres.txm",
+                              "Contacts.txt", "Contacts.txm", "Nums.txt"};
+
+class BookFiles : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        WriteBytes(data.File("Talvodem.ini"), "[Dbf]\r\nHome=Dbf\r\n");
+        store = Open();
+    }
+    std::unique_ptr<TPhoneBookStore> Open()
+    {
+        auto s = std::make_unique<TPhoneBookStore>(TIniFile(data.File("Talvodem.ini")), data.Path());
+        s->OpenTables();
+        return s;
+    }
+    std::string Dir() const { return data.File("Dbf/"); }
+    std::string File(const char *name) const { return ReadBytes(Dir() + name); }
+
+    // Two firms with a namesake each, memos with line breaks, dates around
+    // the turn of the century and a note of a firm alone.
+    void Fill()
+    {
+        Add(store->TableFirm, {{"ID", "1"}, {"NAME", "Alfa"}, {"ADD_CITY", "Brno"}, {"DEALER", "T"},
+                               {"SUPPLIER", "F"}, {"MEMO", "line 1\nline 2"}});
+        Add(store->TableFirm, {{"ID", "2"}, {"NAME", "Beta"}, {"DEALER", "F"}, {"SUPPLIER", "T"}});
+        Add(store->TableRepre, {{"ID", "1"}, {"IDF", "1"}, {"NAME", "Jan"}, {"SURNAME", "Nov\xE1k"}, {"MUZ", "T"},
+                                {"MEMO", "ends in a break\n"}});
+        Add(store->TableRepre, {{"ID", "2"}, {"IDF", "2"}, {"NAME", "Eva"}, {"SURNAME", "Nov\xE1k"}, {"MUZ", "F"}});
+        Add(store->TableContact, {{"IDF", "1"}, {"IDR", "1"}, {"DATUM", "1999-12-31"}, {"SUBJECT", "Call"},
+                                  {"CHECKED", "F"}, {"MEMO", "said yes"}});
+        Add(store->TableContact,
+            {{"IDF", "2"}, {"IDR", "2"}, {"DATUM", "1999-12-31"}, {"SUBJECT", "Call"}, {"CHECKED", "F"}});
+        Add(store->TableContact, {{"IDF", "2"}, {"IDR", "0"}, {"SUBJECT", "Firm only"}, {"CHECKED", "T"}});
+        Add(store->TableNum, {{"IDF", "1"}, {"IDR", "1"}, {"TYPE", "M"}, {"NUM", "601"}});
+        Add(store->TableNum, {{"IDF", "2"}, {"IDR", "2"}, {"TYPE", "T"}, {"NUM", "602"}});
+        Add(store->TableNum, {{"IDF", "2"}, {"IDR", "0"}, {"TYPE", "F"}, {"NUM", "603"}});
+    }
+    void Export()
+    {
+        TDbfExport exp(*store);
+        while (exp.Step(2)) {
+        }
+        EXPECT_EQ(exp.Failed(), "");
+    }
+    TDbfImport::TFailure Import(int cancelAfterSteps = -1)
+    {
+        TDbfImport imp(*store);
+        for (int n = 0; imp.Step(2); ++n)
+            if (n == cancelAfterSteps)
+                imp.Cancel();
+        return imp.Failure();
+    }
+    std::string Book()
+    {
+        return Rows(store->TableFirm, {"ID", "NAME", "ADD_CITY", "DEALER", "SUPPLIER", "MEMO"})
+               + Rows(store->TableRepre, {"ID", "IDF", "NAME", "SURNAME", "MUZ", "MEMO"})
+               + Rows(store->TableContact, {"IDF", "IDR", "DATUM", "SUBJECT", "CHECKED", "MEMO"})
+               + Rows(store->TableNum, {"IDF", "IDR", "TYPE", "NUM"});
+    }
+
+    TempDir data;
+    std::unique_ptr<TPhoneBookStore> store;
+};
+
+} // namespace
+
+TEST(BookText, FieldsAndDates)
+{
+    struct {
+        const char *line;
+        std::vector<std::string> fields;
+    } lines[] = {
+        {"a;;b;", {"a", "", "b", ""}},
+        {"a;tail", {"a", "", ""}},
+        {"no separator", {"", ""}},
+    };
+    for (const auto &l : lines) {
+        size_t cursor = 0;
+        for (const std::string &want : l.fields)
+            EXPECT_EQ(dbftext::NextField(l.line, cursor), want) << l.line;
+    }
+    struct {
+        const char *text;
+        QDate date;
+    } dates[] = {
+        {"99/12/31", QDate(1999, 12, 31)}, {"05/01/02", QDate(2005, 1, 2)}, {"49/06/30", QDate(2049, 6, 30)},
+        {"50/06/30", QDate(1950, 6, 30)},  {"99/12/30", QDate()},           {"99/13/01", QDate()},
+        {"xx/01/01", QDate()},             {"", QDate()},
+    };
+    for (const auto &d : dates)
+        EXPECT_EQ(dbftext::TextToDate(d.text), d.date) << d.text;
+    EXPECT_EQ(dbftext::DateToText(QDate()), "99/12/30");
+    EXPECT_EQ(dbftext::DateToText(QDate(2007, 3, 4)), "07/03/04");
+}
+
+TEST_F(BookFiles, ExportWritesTheLinesByteForByte)
+{
+    Fill();
+    Add(store->TableNum, {{"IDF", "9"}, {"TYPE", "L"}, {"NUM", "100"}});
+    Export();
+    const std::string dashes(74, '-');
+    EXPECT_EQ(File("Firms.txt"), "Alfa;;Brno;;;;;;;T;F;\r\nBeta;;;;;;;;;F;T;\r\n");
+    EXPECT_EQ(File("Firms.txm"), "Alfa;\r\nline 1\nline 2\r\n" + dashes + "\r\n");
+    EXPECT_EQ(File("Repres.txt"), "Alfa;;Jan;Nov\xE1k;;T;;;\r\nBeta;;Eva;Nov\xE1k;;F;;;\r\n");
+    EXPECT_EQ(File("Repres.txm"), "Alfa;;Jan;Nov\xE1k;;\r\nends in a break\n\r\n" + dashes + "\r\n");
+    // The firm's own note is written with an empty representative; no date is 99/12/30.
+    EXPECT_EQ(File("Contacts.txt"),
+              "Alfa;Nov\xE1k;99/12/31;Call;F;\r\nBeta;Nov\xE1k;99/12/31;Call;F;\r\nBeta;;99/12/30;Firm only;T;\r\n");
+    EXPECT_EQ(File("Contacts.txm"), "Alfa;Nov\xE1k;99/12/31;Call;\r\nsaid yes\r\n" + dashes + "\r\n");
+    EXPECT_EQ(File("Nums.txt"), "Alfa;Nov\xE1k;M;601;\r\nBeta;Nov\xE1k;T;602;\r\nBeta;;F;603;\r\n;;L;100;\r\n");
+    // A file that cannot be written is named; the others are still written.
+    fs::remove(Dir() + "Repres.txt");
+    fs::create_directory(Dir() + "Repres.txt");
+    fs::remove(Dir() + "Nums.txt");
+    TDbfExport exp(*store);
+    while (exp.Step(100)) {
+    }
+    EXPECT_EQ(exp.Failed(), Dir() + "Repres.txt");
+    EXPECT_TRUE(fs::is_regular_file(Dir() + "Nums.txt"));
+}
+
+TEST_F(BookFiles, RoundTripKeepsTheBookAndTheFiles)
+{
+    Fill();
+    std::string before = Book();
+    Export();
+    std::map<std::string, std::string> files;
+    for (const char *f : kFiles)
+        files[f] = File(f);
+    ASSERT_EQ(Import(), TDbfImport::kNone);
+    // Namesakes keep their own numbers and notes, memos gain no line end,
+    // 1999 stays 1999 and no date stays none.
+    EXPECT_EQ(Book(), before);
+    EXPECT_EQ(store->NextFirmId, 3);
+    Export();
+    for (const char *f : kFiles)
+        EXPECT_EQ(File(f), files[f]) << f;
+    EXPECT_FALSE(fs::exists(bookswap::StagingDir(store->DatabaseDir)));
+}
+
+TEST_F(BookFiles, ImportSkipsDuplicatesAndLinesWithoutTheirFirm)
+{
+    for (const char *f : kFiles)
+        WriteBytes(Dir() + f, "");
+    WriteBytes(Dir() + "Firms.txt", "Alfa;a;\r\nAlfa;b;\r\nBeta;\r\n");
+    WriteBytes(Dir() + "Repres.txt", "Alfa;;Jan;Nov\xE1k;\r\nAlfa;;Jan;Nov\xE1k;\r\nGone;;Ota;Kos;\r\n");
+    WriteBytes(Dir() + "Nums.txt", "Alfa;;T;1;\r\nBeta;;T;1;\r\nBeta;Kos;T;2;\r\nAlfa;Nov\xE1k;M;3;\r\n");
+    WriteBytes(Dir() + "Contacts.txt", "Beta;;01/02/03;X;\r\nBeta;;01/02/03;X;\r\nAlfa;;01/02/03;X;\r\n");
+    ASSERT_EQ(Import(), TDbfImport::kNone);
+    EXPECT_EQ(Rows(store->TableFirm, {"ID", "NAME", "ADD_STREET", "XNAME"}), "1|Alfa|a|Alfa;2|Beta||Beta;");
+    EXPECT_EQ(Rows(store->TableRepre, {"ID", "IDF", "SURNAME"}), "1|1|Nov\xE1k;");
+    EXPECT_EQ(Rows(store->TableNum, {"IDF", "IDR", "NUM"}), "1|0|1;1|1|3;");
+    EXPECT_EQ(Rows(store->TableContact, {"IDF", "DATUM"}), "2|2001-02-03;1|2001-02-03;");
+}
+
+TEST_F(BookFiles, BadSetOrCancelKeepsTheOldBook)
+{
+    Fill();
+    Export();
+    std::string before = Book();
+    struct {
+        const char *file;
+        std::string bytes; // null: the file is removed
+        TDbfImport::TFailure failure;
+    } cases[] = {
+        {"Firms.txt", std::string(), TDbfImport::kMissing},
+        {"Nums.txt", std::string(), TDbfImport::kMissing},
+        {"Nums.txt", "Alfa;Nov\xE1k;M;601;\r\nBeta;Nov", TDbfImport::kDamaged},
+        {"Firms.txt", std::string("Alfa;\0;\r\n", 9), TDbfImport::kDamaged},
+        {"Repres.txm", "Alfa;;Jan;Nov\xE1k;;\r\nends in", TDbfImport::kDamaged},
+    };
+    for (const auto &c : cases) {
+        Export();
+        if (c.bytes.empty())
+            fs::remove(Dir() + c.file);
+        else
+            WriteBytes(Dir() + c.file, c.bytes);
+        TDbfImport imp(*store);
+        while (imp.Step(1000)) {
+        }
+        EXPECT_EQ(imp.Failure(), c.failure) << c.file;
+        EXPECT_EQ(imp.Detail(), Dir() + c.file);
+        EXPECT_EQ(Book(), before) << c.file;
+    }
+    Export();
+    for (int steps : {0, 3, 8}) {
+        EXPECT_EQ(Import(steps), TDbfImport::kCancelled);
+        EXPECT_EQ(Book(), before);
+        EXPECT_FALSE(fs::exists(bookswap::StagingDir(store->DatabaseDir)));
+    }
+}
+
+// A crash while the new tables are moved in: opening finishes the move when
+// the build was marked complete and drops the build otherwise.
+TEST_F(BookFiles, OpeningResolvesAnInterruptedSwap)
+{
+    TempDir oldTables, newTables;
+    auto keep = [&](const TempDir &to) {
+        store->CloseTables();
+        for (const auto &e : fs::directory_iterator(Dir()))
+            if (e.is_regular_file() && e.path().extension() != ".txt" && e.path().extension() != ".txm")
+                fs::copy_file(e.path(), to.File(e.path().filename().string()), fs::copy_options::overwrite_existing);
+        store->OpenTables();
+        return Book();
+    };
+    Fill();
+    std::string oldBook = keep(oldTables);
+    Export();
+    ASSERT_EQ(Import(), TDbfImport::kNone);
+    Add(store->TableFirm, {{"ID", "3"}, {"NAME", "Gamma"}});
+    std::string newBook = keep(newTables);
+    const std::string staging = bookswap::StagingDir(Dir());
+    for (bool marked : {false, true}) {
+        store.reset();
+        fs::copy(oldTables.Path(), Dir(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        fs::create_directories(staging);
+        fs::copy(newTables.Path(), staging);
+        if (marked) {
+            WriteBytes(staging + "Complete", "");
+            fs::rename(staging + "Firms.dbf", Dir() + "Firms.dbf"); // moved before the crash
+        }
+        store = Open();
+        EXPECT_EQ(Book(), marked ? newBook : oldBook) << marked;
+        EXPECT_FALSE(fs::exists(staging));
+    }
+}
