@@ -126,6 +126,7 @@ TRemoteTable::TChange TRemoteTable::ProcessAnswer(const std::string &answer, int
         records_ = TAttrReader::GetAttrInt(answer, "RecordCount");
         rowCount_ = std::max(records_, 1) + 1;
         lastRequestedRow_ = -1;
+        outstanding_.clear();
         const bool lastTop = LastTop();
         if (act == "SET") {
             change.What = TChange::Reset;
@@ -163,6 +164,7 @@ TRemoteTable::TChange TRemoteTable::ProcessAnswer(const std::string &answer, int
     for (size_t i = 0; i < Columns.size(); ++i)
         cells[i] = FieldValue(Columns[i], answer);
     Store(record, answer);
+    std::erase(outstanding_, record);
     change.What = TChange::Record;
     change.Row = RowOf(record);
     return change;
@@ -240,9 +242,12 @@ void TRemoteTable::RowPainted(int row)
     for (const auto &entry : cache_)
         if (entry.first == record)
             return;
-    if (row == lastRequestedRow_)
+    if (row == lastRequestedRow_ || std::find(outstanding_.begin(), outstanding_.end(), record) != outstanding_.end())
         return;
     lastRequestedRow_ = row;
+    if (outstanding_.size() >= kOutstanding)
+        outstanding_.pop_front();
+    outstanding_.push_back(record);
     send_("REC", std::to_string(record));
 }
 

@@ -49,6 +49,7 @@ public:
 
     static constexpr size_t kCachedAnswers = 21;
     static constexpr size_t kKeptRecords = 512;
+    static constexpr size_t kOutstanding = 64;
 
     TRemoteTable(Sender send, NameLookup names = {});
 
@@ -118,6 +119,9 @@ private:
     int rowCount_ = 2;
     bool hasRecords_ = false;
     int lastRequestedRow_ = -2; // no row yet
+    // Records asked for and not answered since the last SET or CHG: a repaint
+    // before their answers arrive does not ask again.
+    std::deque<int> outstanding_;
     std::vector<std::pair<int, std::string>> cache_; // oldest first
     std::unordered_map<int, std::vector<std::string>> cells_;
     std::deque<int> cellOrder_; // records in the order their cells were first kept
