@@ -20,7 +20,7 @@ TFAcc::TFAcc(QWidget *owner, bool canCall, const std::string &line)
     AddDateButtons(true);
     SpeedButtonMy = AddFilterButton("My", 1);
     SpeedButtonMy->Tag = 510;
-    SpeedButtonMy->setVisible(false);
+    ShowButton(SpeedButtonMy, false);
     SpeedButtonDialFirm = AddButton("Dial");
     SpeedButtonDialFirm->Tag = 500;
     SpeedButtonDialFirm->setObjectName("SpeedButtonDialFirm");

@@ -82,7 +82,7 @@ void TFHist::LoadSettings()
 {
     TIniFile ini(ProgramIniPath());
     const bool myShown = ini.ReadBool(kSection, "My-shown", false);
-    SpeedButtonMy->setVisible(myShown);
+    ShowButton(SpeedButtonMy, myShown);
     SpeedButtonMy->setChecked(!myShown || ini.ReadBool(kSection, "My", true));
     ReadDateButtons(ini);
     SetDown(SpeedButtonOut, ini.ReadBool(kSection, "Out", false));

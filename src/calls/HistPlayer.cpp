@@ -78,6 +78,8 @@ void TRecordingPlayer::Rewind()
 
 bool TRecordingPlayer::Playing() const { return player_ && player_->playbackState() == QMediaPlayer::PlayingState; }
 
+qint64 TRecordingPlayer::Position() const { return player_ ? player_->position() : 0; }
+
 void TRecordingPlayer::Tick()
 {
     if (!player_ || player_->playbackState() == QMediaPlayer::PausedState)

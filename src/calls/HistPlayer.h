@@ -27,6 +27,7 @@ public:
     // Once a second: rewinds a recording that has reached its end.
     void Tick();
     bool Playing() const;
+    qint64 Position() const;
 
     TSpeedButton *ButtonPlay, *ButtonPause, *ButtonStop;
 

@@ -6,7 +6,10 @@
 #include "KeyForward.h"
 #include "Nlsfunc.h"
 
+#include <QApplication>
 #include <QHeaderView>
+#include <QPainter>
+#include <QStyledItemDelegate>
 #include <QScrollBar>
 #include <QVBoxLayout>
 
@@ -24,17 +27,47 @@ std::string PhoneBookName(const std::string &number)
 
 } // namespace
 
+namespace {
+
+// Cell text as a string grid draws it: from two pixels in, clipped, not elided.
+class TCellDelegate : public QStyledItemDelegate {
+public:
+    using QStyledItemDelegate::QStyledItemDelegate;
+    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
+    {
+        QStyleOptionViewItem opt = option;
+        initStyleOption(&opt, index);
+        const QString text = opt.text;
+        opt.text.clear();
+        const QWidget *w = opt.widget;
+        (w ? w->style() : QApplication::style())->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
+        painter->save();
+        painter->setClipRect(opt.rect);
+        painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
+        painter->drawText(opt.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+        painter->restore();
+    }
+};
+
+} // namespace
+
 TRemoteGrid::TRemoteGrid(QWidget *parent) : QTableView(parent)
 {
+    setItemDelegate(new TCellDelegate(this));
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setWordWrap(false);
     verticalHeader()->hide();
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     horizontalHeader()->setHighlightSections(false);
     horizontalHeader()->setSectionsMovable(false);
+    // The column widths of the INI files were made for this size.
+    QFont small = font();
+    small.setPointSize(8);
+    setFont(small);
+    horizontalHeader()->setFont(small);
+    verticalHeader()->setDefaultSectionSize(QFontMetrics(small).height() + 4);
 }
 
 int TRemoteGrid::SelectedRow() const
@@ -48,7 +81,17 @@ void TRemoteGrid::SelectRow(int row)
     if (!model() || row < 1 || row > model()->rowCount())
         return;
     const int col = std::max(currentIndex().column(), 1);
+    // The scroll range must know the new row count before the row is scrolled to.
+    executeDelayedItemsLayout();
+    updateGeometries();
     setCurrentIndex(model()->index(row - 1, std::min(col, model()->columnCount() - 1)));
+}
+
+void TRemoteGrid::ShiftTop(int rows)
+{
+    executeDelayedItemsLayout();
+    updateGeometries();
+    verticalScrollBar()->setValue(verticalScrollBar()->value() + rows);
 }
 
 int TRemoteGrid::TopRow() const { return rowAt(0) + 1; }
@@ -120,7 +163,7 @@ void TRemoteView::ProcessAnswer(const std::string &answer)
     } busy(Busy);
     const TRemoteTable::TChange change = Model->ProcessAnswer(answer, StringGrid1->SelectedRow());
     if (change.TopShift > 0)
-        StringGrid1->verticalScrollBar()->setValue(StringGrid1->verticalScrollBar()->value() + change.TopShift);
+        StringGrid1->ShiftTop(change.TopShift);
     if (change.Select >= 1)
         StringGrid1->SelectRow(change.Select);
     AfterAnswer(change);
@@ -154,8 +197,14 @@ TSpeedButton *TRemoteView::AddButton(const char *text)
     auto *b = new TSpeedButton(ToolBar1);
     b->setText(QString::fromLatin1(text));
     b->setAutoRaise(true);
-    ToolBar1->addWidget(b);
+    actions_[b] = ToolBar1->addWidget(b);
     return b;
+}
+
+void TRemoteView::ShowButton(TSpeedButton *button, bool visible)
+{
+    if (auto it = actions_.find(button); it != actions_.end())
+        it->second->setVisible(visible);
 }
 
 TSpeedButton *TRemoteView::AddFilterButton(const char *text, int group)

@@ -10,6 +10,7 @@
 #include <QTableView>
 
 #include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -29,6 +30,8 @@ public:
     // The grid's rows as the table counts them: 1 is the first under the titles.
     int SelectedRow() const;
     void SelectRow(int row);
+    // Moves the top visible row down by rows.
+    void ShiftTop(int rows);
     int TopRow() const;
     int BottomRow() const;
 };
@@ -65,6 +68,8 @@ protected:
     // A button that stays down; at most one of a group is down, all may be up.
     TSpeedButton *AddFilterButton(const char *text, int group);
     TSpeedButton *AddButton(const char *text);
+    // A toolbar button shown or hidden (the toolbar owns its widgets' visibility).
+    void ShowButton(TSpeedButton *button, bool visible);
     // Down pops the other buttons of its group up.
     void SetDown(TSpeedButton *button, bool down);
     // Day, Week and Month; tagged: with their hints.
@@ -86,4 +91,5 @@ protected:
 private:
     void ApplyColumns();
     std::vector<std::pair<TSpeedButton *, int>> groups_;
+    std::map<TSpeedButton *, QAction *> actions_;
 };

@@ -1,6 +1,7 @@
 // The history, accounting and log windows against the fake exchange: what
 // they ask for at log-in, while painting and on their buttons.
 #include "Fce.h"
+#include "HistSet.h"
 #include "PanelRig.h"
 #include "SessionWindows.h"
 
@@ -64,6 +65,34 @@ TEST(CallLists, SelectionsSentAtLogIn)
     const std::string sent = rig.Sent();
     EXPECT_EQ(sent.substr(0, sent.find("<req Type=\"PBXINFO\"")),
               Set("HIST", "(LINE='21')") + Set("ACC", "(LINE='21')") + Set("LOG", ""));
+    // Titles come from the language file by their ids.
+    EXPECT_EQ(FLog->Model->headerData(4, Qt::Horizontal, Qt::DisplayRole).toString(), "Text");
+    EXPECT_EQ(FHist->Model->headerData(2, Qt::Horizontal, Qt::DisplayRole).toString(), "Datum");
+}
+
+TEST(CallLists, RecordingDialogWritesBackOnOkOnly)
+{
+    struct Case {
+        bool dated;
+        int scheme; // combo item
+        bool ok;
+        bool month, week, day;
+    } cases[] = {{true, 0, true, true, false, false}, {true, 1, true, true, true, false},
+                 {false, 2, true, true, false, true}, {true, 2, false, false, true, false}};
+    for (const Case &c : cases) {
+        bool day = false, week = true, month = false, year = false;
+        std::string txt = "t", wav = "w";
+        TFHistSet dialog(nullptr, &day, &week, &month, &year, &txt, &wav);
+        EXPECT_EQ(dialog.ComboBoxDir->ItemIndex(), 1);
+        dialog.CheckBoxDir->setChecked(c.dated);
+        dialog.ComboBoxDir->SetItemIndex(c.scheme);
+        dialog.EditTxtPath->SetText("/rec/txt");
+        if (c.ok)
+            dialog.BitBtnOkClick();
+        else
+            dialog.reject();
+        EXPECT_EQ(std::make_tuple(month, week, day, year, txt), std::make_tuple(c.month, c.week, c.day, c.ok && c.dated, std::string(c.ok ? "/rec/txt" : "t")));
+    }
 }
 
 TEST(CallLists, OnlyVisibleRowsAreAskedForAndOnlyOnce)
@@ -161,6 +190,32 @@ TEST(CallLists, RecordingFoundByFieldNamesInWeeklyFolders)
     s.rig.Answer(HistRec(1, " Id=\"77\""));
     EXPECT_TRUE(FakeExchange::WaitUntil([] { return FHist->Table.CellText(13, 1) == "call-1.wav"; }, 3000));
     EXPECT_EQ(FHist->MediaPlayer1->FileName(), rec.Path() + "wav/" + sub + "call-1.wav");
+}
+
+TEST(CallLists, RecordingPlaysFromItsStartEveryTimeAndIsRewoundAtItsEnd)
+{
+    TempDir dir;
+    // A quarter of a second of silence, 8 kHz mono.
+    std::string wav = "RIFF" + std::string("\x00\x00\x00\x00", 4) + "WAVEfmt " + std::string("\x10\0\0\0\x01\0\x01\0\x40\x1f\0\0\x80\x3e\0\0\x02\0\x10\0", 20) +
+                      "data" + std::string("\xa0\x0f\0\0", 4) + std::string(4000, '\0');
+    wav[4] = static_cast<char>(wav.size() - 8);
+    wav[5] = static_cast<char>((wav.size() - 8) >> 8);
+    WriteBytes(dir.File("call.wav"), wav);
+    QToolBar bar;
+    TRecordingPlayer player(&bar);
+    EXPECT_FALSE(player.ButtonPlay->isEnabled());
+    player.Open(dir.File("call.wav"));
+    ASSERT_TRUE(player.ButtonPlay->isEnabled());
+    player.Play();
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return player.Position() > 0; }, 5000));
+    player.Play();
+    EXPECT_LT(player.Position(), 100);
+    EXPECT_TRUE(FakeExchange::WaitUntil([&] {
+        player.Tick();
+        return !player.Playing() && player.Position() == 0;
+    }, 5000));
+    player.Close();
+    EXPECT_FALSE(player.ButtonPlay->isEnabled());
 }
 
 } // namespace
