@@ -166,7 +166,9 @@ void TRemoteView::ProcessAnswer(const std::string &answer)
         StringGrid1->ShiftTop(change.TopShift);
     if (change.Select >= 1)
         StringGrid1->SelectRow(change.Select);
-    AfterAnswer(change);
+    // The selected row's number follows its record when that arrives.
+    if (change.What == TRemoteTable::TChange::Record && change.Row == StringGrid1->SelectedRow())
+        RowSelected(change.Row);
 }
 
 void TRemoteView::SendFilter() { Table.SendFilter(JoinConditions(Conditions())); }

@@ -82,7 +82,6 @@ protected:
     // Text stored for a row under the column of a field; "" without that column.
     std::string RowField(int row, const std::string &field) const;
     virtual void RowSelected(int row) {}
-    virtual void AfterAnswer(const TRemoteTable::TChange &change) {}
 
     std::string type_;
     std::string settings_;

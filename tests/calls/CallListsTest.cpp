@@ -172,6 +172,12 @@ TEST(CallLists, DiallingFollowsTheRecordWhenNewOnesArriveOnTop)
     FHist->SpeedButtonDialFirm->click();
     const std::string sent = s.rig.Sent();
     EXPECT_NE(sent.find("Act=\"DIAL\" Num=\"0602002\""), std::string::npos) << sent;
+    // A new selection: the selected row's number is its new record's, an internal line.
+    s.rig.Answer(Ans("HIST", "Act=\"SET\" RecordCount=\"3\""));
+    s.rig.Answer(Ans("HIST", "Act=\"REC\" RecNo=\"3\" SOO_Port=\"IL3\" SOO_Line=\"33\""));
+    s.rig.Sent();
+    FHist->SpeedButtonDialFirm->click();
+    EXPECT_NE(s.rig.Sent().find("Act=\"DIAL\" Num=\"33\""), std::string::npos);
 }
 
 TEST(CallLists, RecordingFoundByFieldNamesInWeeklyFolders)
