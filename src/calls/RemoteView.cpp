@@ -133,6 +133,13 @@ TRemoteView::TRemoteView(QWidget *owner, const std::string &type, const std::str
     }
 }
 
+// The grid and its model go before the table they show.
+TRemoteView::~TRemoteView()
+{
+    delete StringGrid1;
+    delete Model;
+}
+
 void TRemoteView::StringGrid1Click()
 {
     if (!Busy && FDbf)

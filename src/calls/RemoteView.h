@@ -42,6 +42,7 @@ public:
     // type: "HIST", "ACC" or "LOG"; names: the phone-book column works.
     TRemoteView(QWidget *owner, const std::string &type, const std::string &section, PlacementKeys keys, bool canCall,
                 bool names);
+    ~TRemoteView() override;
 
     void ProcessAnswer(const std::string &answer) override;
     void SendFilter();
