@@ -257,6 +257,7 @@ void TFMain::DestroySessionForms()
     free(FHold);
     free(FPark);
     free(FPer);
+    ListPanel = {};
     SessionFormsCreated = false;
 }
 
