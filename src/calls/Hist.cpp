@@ -5,8 +5,6 @@
 #include "IniFile.h"
 #include "Paths.h"
 
-#include <QScrollBar>
-
 TFHist *FHist = nullptr;
 
 namespace {
@@ -215,6 +213,6 @@ void TFHist::showEvent(QShowEvent *event)
     if (shownOnce)
         return;
     shownOnce = true;
-    StringGrid1->scrollToBottom();
+    StringGrid1->ScrollToEnd();
     StringGrid1->SelectRow(Table.RowCount() - 1);
 }

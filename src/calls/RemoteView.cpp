@@ -6,11 +6,6 @@
 #include "KeyForward.h"
 #include "Nlsfunc.h"
 
-#include <QApplication>
-#include <QHeaderView>
-#include <QPainter>
-#include <QStyledItemDelegate>
-#include <QScrollBar>
 #include <QVBoxLayout>
 
 TListPanel ListPanel;
@@ -26,81 +21,6 @@ std::string PhoneBookName(const std::string &number)
 }
 
 } // namespace
-
-namespace {
-
-// Cell text as a string grid draws it: from two pixels in, clipped, not elided.
-class TCellDelegate : public QStyledItemDelegate {
-public:
-    using QStyledItemDelegate::QStyledItemDelegate;
-    void paint(QPainter *painter, const QStyleOptionViewItem &option, const QModelIndex &index) const override
-    {
-        QStyleOptionViewItem opt = option;
-        initStyleOption(&opt, index);
-        const QString text = opt.text;
-        opt.text.clear();
-        const QWidget *w = opt.widget;
-        (w ? w->style() : QApplication::style())->drawControl(QStyle::CE_ItemViewItem, &opt, painter, w);
-        painter->save();
-        painter->setClipRect(opt.rect);
-        painter->setPen(opt.palette.color(opt.state & QStyle::State_Selected ? QPalette::HighlightedText : QPalette::Text));
-        painter->drawText(opt.rect.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
-        painter->restore();
-    }
-};
-
-} // namespace
-
-TRemoteGrid::TRemoteGrid(QWidget *parent) : QTableView(parent)
-{
-    setItemDelegate(new TCellDelegate(this));
-    setSelectionBehavior(QAbstractItemView::SelectRows);
-    setSelectionMode(QAbstractItemView::SingleSelection);
-    setEditTriggers(QAbstractItemView::NoEditTriggers);
-    setWordWrap(false);
-    verticalHeader()->hide();
-    verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
-    horizontalHeader()->setHighlightSections(false);
-    horizontalHeader()->setSectionsMovable(false);
-    // The column widths of the INI files were made for this size.
-    QFont small = font();
-    small.setPointSize(8);
-    setFont(small);
-    horizontalHeader()->setFont(small);
-    verticalHeader()->setDefaultSectionSize(QFontMetrics(small).height() + 4);
-}
-
-int TRemoteGrid::SelectedRow() const
-{
-    const QModelIndex i = currentIndex();
-    return i.isValid() ? i.row() + 1 : -1;
-}
-
-void TRemoteGrid::SelectRow(int row)
-{
-    if (!model() || row < 1 || row > model()->rowCount())
-        return;
-    const int col = std::max(currentIndex().column(), 1);
-    // The scroll range must know the new row count before the row is scrolled to.
-    executeDelayedItemsLayout();
-    updateGeometries();
-    setCurrentIndex(model()->index(row - 1, std::min(col, model()->columnCount() - 1)));
-}
-
-void TRemoteGrid::ShiftTop(int rows)
-{
-    executeDelayedItemsLayout();
-    updateGeometries();
-    verticalScrollBar()->setValue(verticalScrollBar()->value() + rows);
-}
-
-int TRemoteGrid::TopRow() const { return rowAt(0) + 1; }
-
-int TRemoteGrid::BottomRow() const
-{
-    const int r = rowAt(viewport()->height() - 1);
-    return r < 0 ? (model() ? model()->rowCount() : 0) : r + 1;
-}
 
 TRemoteView::TRemoteView(QWidget *owner, const std::string &type, const std::string &section, PlacementKeys keys,
                          bool canCall, bool names)
@@ -125,11 +45,10 @@ TRemoteView::TRemoteView(QWidget *owner, const std::string &type, const std::str
     Model = new TRemoteTableModel(Table, this);
     StringGrid1->setModel(Model);
     ForwardKeys(StringGrid1);
-    connect(StringGrid1->selectionModel(), &QItemSelectionModel::currentRowChanged, this,
-            [this](const QModelIndex &current) { RowSelected(current.isValid() ? current.row() + 1 : -1); });
+    connect(StringGrid1, &TRemoteGrid::CurrentRowChanged, this, [this](int row) { RowSelected(row); });
     if (names) {
-        connect(StringGrid1, &QAbstractItemView::clicked, this, [this] { StringGrid1Click(); });
-        connect(StringGrid1, &QAbstractItemView::doubleClicked, this, [this] { StringGrid1DblClick(); });
+        connect(StringGrid1, &TRemoteGrid::Clicked, this, [this] { StringGrid1Click(); });
+        connect(StringGrid1, &TRemoteGrid::DoubleClicked, this, [this] { StringGrid1DblClick(); });
     }
 }
 
@@ -283,16 +202,16 @@ void TRemoteView::LoadColumns(const TIniFile &ini, const std::vector<TColumnSpec
 void TRemoteView::ApplyColumns()
 {
     Model->ColumnsChanged();
-    StringGrid1->setColumnWidth(0, 10);
+    StringGrid1->SetColumnWidth(0, 10);
     for (int c = 1; c <= Table.Shown; ++c)
-        StringGrid1->setColumnWidth(c, Table.Columns[static_cast<size_t>(c - 1)].Width);
+        StringGrid1->SetColumnWidth(c, Table.Columns[static_cast<size_t>(c - 1)].Width);
 }
 
 void TRemoteView::SaveColumns(TIniFile &ini) const
 {
     std::vector<int> widths;
     for (int c = 1; c <= Table.Shown; ++c)
-        widths.push_back(StringGrid1->columnWidth(c));
+        widths.push_back(StringGrid1->ColumnWidth(c));
     Table.SaveColumns(ini, listSection_, widths);
 }
 

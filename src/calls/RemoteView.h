@@ -2,12 +2,12 @@
 // Base of the history, accounting and event-log windows: a toolbar of filter
 // buttons over a grid of a remote table. Each window adds its buttons, its
 // filter conditions and what a row does.
+#include "RemoteGrid.h"
 #include "RemoteTable.h"
 #include "RemoteTableModel.h"
 #include "Receivers.h"
 #include "SessionWindow.h"
 
-#include <QTableView>
 
 #include <functional>
 #include <map>
@@ -22,19 +22,6 @@ struct TListPanel {
     std::function<bool()> LastTop;
 };
 extern TListPanel ListPanel;
-
-class TRemoteGrid : public QTableView, public TTagged {
-    Q_OBJECT
-public:
-    explicit TRemoteGrid(QWidget *parent = nullptr);
-    // The grid's rows as the table counts them: 1 is the first under the titles.
-    int SelectedRow() const;
-    void SelectRow(int row);
-    // Moves the top visible row down by rows.
-    void ShiftTop(int rows);
-    int TopRow() const;
-    int BottomRow() const;
-};
 
 class TRemoteView : public TSessionWindow, public TAnswerWindow {
     Q_OBJECT

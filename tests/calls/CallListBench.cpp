@@ -1,11 +1,11 @@
 // A screen of history rows painted from cached answers, and the memory a
 // history takes at 1,000 and at 1,000,000 records: grid and table together
 // (the grid's row header keeps a few bytes per row; the table keeps none).
+#include "RemoteGrid.h"
 #include "RemoteTableModel.h"
 
 #include <QApplication>
-#include <QHeaderView>
-#include <QTableView>
+#include <QPixmap>
 
 #include <benchmark/benchmark.h>
 
@@ -47,6 +47,20 @@ void PaintScreenFromCache(benchmark::State &state)
 }
 BENCHMARK(PaintScreenFromCache)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
 
+// The same screen drawn by the grid into a picture.
+void DrawScreenFromCache(benchmark::State &state)
+{
+    History h(static_cast<int>(state.range(0)));
+    TRemoteGrid view;
+    view.setModel(&h.model);
+    view.resize(900, kScreenRows * view.RowHeight() + 40);
+    view.ScrollToEnd();
+    QPixmap picture(view.size());
+    for (auto _ : state)
+        view.render(&picture);
+}
+BENCHMARK(DrawScreenFromCache)->Arg(1000)->Arg(1000000)->Unit(benchmark::kMicrosecond);
+
 // Heap and mapped blocks: a large block may come from either.
 size_t InUse()
 {
@@ -62,7 +76,7 @@ void MemoryOfAHistory(benchmark::State &state)
     {
         // Fonts, styles and other one-time costs are not the history's.
         History warm(10);
-        QTableView view;
+        TRemoteGrid view;
         view.setModel(&warm.model);
         view.grab();
     }
@@ -71,12 +85,10 @@ void MemoryOfAHistory(benchmark::State &state)
         const size_t before = InUse();
         {
             History h(records);
-            QTableView view;
-            view.verticalHeader()->hide();
-            view.verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+            TRemoteGrid view;
             view.setModel(&h.model);
             view.resize(700, 400);
-            view.scrollToBottom();
+            view.ScrollToEnd();
             view.grab();
             used = InUse() - before;
         }

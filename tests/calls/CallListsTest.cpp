@@ -127,6 +127,25 @@ TEST(CallLists, OnlyVisibleRowsAreAskedForAndOnlyOnce)
     }
 }
 
+TEST(CallLists, RowsInViewBeyondTheCacheSettle)
+{
+    Session s;
+    FHist->resize(700, 60 * FHist->StringGrid1->RowHeight());
+    s.rig.Answer(Ans("HIST", "Act=\"SET\" RecordCount=\"40\""));
+    Paint(FHist);
+    // A burst of answers evicts the first of them before their rows are drawn:
+    // those are asked once more, and then the rows in view are quiet.
+    std::vector<int> asked = Asked(s.rig);
+    for (size_t round = 0; round < 2 && !asked.empty(); ++round) {
+        std::string answers;
+        for (int n : asked)
+            answers += HistRec(n);
+        s.rig.Answer(answers);
+        asked = Asked(s.rig);
+    }
+    EXPECT_TRUE(asked.empty());
+}
+
 TEST(CallLists, FilterButtons)
 {
     const std::string today = TodayCondition(QDate::currentDate());
