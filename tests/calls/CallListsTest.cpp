@@ -5,7 +5,9 @@
 #include "PanelRig.h"
 #include "SessionWindows.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QKeyEvent>
 
 #include <gtest/gtest.h>
 
@@ -144,6 +146,28 @@ TEST(CallLists, RowsInViewBeyondTheCacheSettle)
         asked = Asked(s.rig);
     }
     EXPECT_TRUE(asked.empty());
+}
+
+TEST(CallLists, KeysMoveThroughAMillionRecordsAskingOnlyForRowsInView)
+{
+    Session s;
+    s.rig.Answer(Ans("HIST", "Act=\"SET\" RecordCount=\"1000000\""));
+    Paint(FHist);
+    TRemoteGrid *grid = FHist->StringGrid1;
+    const int page = grid->viewport()->height() / grid->RowHeight();
+    Asked(s.rig);
+    struct Case {
+        int key, row;
+    } cases[] = {{Qt::Key_Home, 1}, {Qt::Key_PageDown, 1 + page}, {Qt::Key_Down, 2 + page},
+                 {Qt::Key_End, 1000000}, {Qt::Key_Up, 999999}};
+    for (const Case &c : cases) {
+        QKeyEvent key(QEvent::KeyPress, c.key, Qt::NoModifier);
+        QApplication::sendEvent(grid, &key);
+        EXPECT_EQ(grid->SelectedRow(), c.row);
+        Paint(FHist);
+        for (int n : Asked(s.rig))
+            EXPECT_TRUE(n >= grid->TopRow() && n <= grid->BottomRow()) << n;
+    }
 }
 
 TEST(CallLists, FilterButtons)
