@@ -243,6 +243,12 @@ void TFMain::SelectHelpFile()
 
 void TFMain::CreateSessionForms()
 {
+    ListPanel.Send = [this](const std::string &type, const std::string &act, const std::string &value) {
+        SendListRequest(type.c_str(), act, value, "");
+    };
+    ListPanel.Dial = [this](const std::string &number, const std::string &kind) { Dial(number, kind); };
+    ListPanel.ToggleSpeaker = [this] { ToggleSpeaker(); };
+    ListPanel.LastTop = [this] { return Settings.LastTop; };
     FHist = new TFHist(this, LineOpen, Settings.Line);
     FAcc = new TFAcc(this, LineOpen, Settings.Line);
     FLog = new TFLog(this, LineOpen);
@@ -273,6 +279,7 @@ void TFMain::DestroySessionForms()
     free(FHold);
     free(FPark);
     free(FPer);
+    ListPanel = {};
     SessionFormsCreated = false;
 }
 

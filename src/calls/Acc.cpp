@@ -1,10 +1,63 @@
 #include "Acc.h"
 
+#include "Fce.h"
+#include "IniFile.h"
+
 TFAcc *FAcc = nullptr;
 
+namespace {
+
+const char *const kSection = "Acc";
+
+} // namespace
+
 TFAcc::TFAcc(QWidget *owner, bool canCall, const std::string &line)
-    : TSessionWindow(owner, "Acc", PlacementKeys::VisibleWidthHeightLeftTop, canCall), Line(line)
+    : TRemoteView(owner, "ACC", kSection, PlacementKeys::VisibleWidthHeightLeftTop, canCall, true), Line(line)
 {
-    SetCaption("Accounting");
+    Tag = 30100;
+    SetCaption("Account");
+    StringGrid1->Tag = 10400;
+    AddDateButtons(true);
+    SpeedButtonMy = AddFilterButton("My", 1);
+    SpeedButtonMy->Tag = 510;
+    ShowButton(SpeedButtonMy, false);
+    SpeedButtonDialFirm = AddButton("Dial");
+    SpeedButtonDialFirm->Tag = 500;
+    SpeedButtonDialFirm->setObjectName("SpeedButtonDialFirm");
+    connect(SpeedButtonDialFirm, &QToolButton::clicked, this, [this] { SpeedButtonDialFirmClick(); });
+
+    LoadSettings();
+    SendFilter();
     Translate();
+    SpeedButtonDialFirm->setEnabled(canCall);
+}
+
+TFAcc::~TFAcc() { SaveDateSettings(); }
+
+std::vector<std::string> TFAcc::Conditions() const
+{
+    std::vector<std::string> c = {SpeedButtonMy->isChecked() ? OwnLineCondition(Line) : ""};
+    for (std::string &d : DateConditions())
+        c.push_back(std::move(d));
+    return c;
+}
+
+void TFAcc::LoadSettings()
+{
+    TIniFile ini(ProgramIniPath());
+    SpeedButtonMy->setChecked(ini.ReadBool(kSection, "My", true));
+    ReadDateButtons(ini);
+    LoadColumns(ini, DefaultColumns(type_), false, -1);
+}
+
+void TFAcc::RowSelected(int row)
+{
+    const int cid = Table.ColumnOfKey("10406");
+    SelNumber = row >= 1 && cid >= 0 && cid < Table.Shown ? Table.StoredCell(cid + 1, row) : "";
+}
+
+void TFAcc::SpeedButtonDialFirmClick()
+{
+    if (ListPanel.Dial)
+        ListPanel.Dial(SelNumber, "T");
 }

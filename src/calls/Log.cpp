@@ -1,9 +1,26 @@
 #include "Log.h"
 
+#include "Fce.h"
+#include "IniFile.h"
+
 TFLog *FLog = nullptr;
 
-TFLog::TFLog(QWidget *owner, bool canCall) : TSessionWindow(owner, "Log", PlacementKeys::VisibleLeftTopWidthHeight, canCall)
+TFLog::TFLog(QWidget *owner, bool canCall)
+    : TRemoteView(owner, "LOG", "Log", PlacementKeys::VisibleLeftTopWidthHeight, canCall, false)
 {
     SetCaption("Log");
+    StringGrid1->Tag = 10300;
+    AddDateButtons(false);
+    LoadSettings();
+    SendFilter();
     Translate();
+}
+
+TFLog::~TFLog() { SaveDateSettings(); }
+
+void TFLog::LoadSettings()
+{
+    TIniFile ini(ProgramIniPath());
+    ReadDateButtons(ini);
+    LoadColumns(ini, DefaultColumns(type_), false, -1);
 }

@@ -1,12 +1,15 @@
 #pragma once
-#include "SessionWindow.h"
-#include "Receivers.h"
+// The exchange's event log, by date.
+#include "RemoteView.h"
 
-class TFLog : public TSessionWindow, public TAnswerWindow {
+class TFLog : public TRemoteView {
     Q_OBJECT
 public:
-    void ProcessAnswer(const std::string &) override {}
     TFLog(QWidget *owner, bool canCall);
+    ~TFLog() override;
+
+    std::vector<std::string> Conditions() const override { return DateConditions(); }
+    void LoadSettings();
 };
 
 extern TFLog *FLog;

@@ -13,7 +13,7 @@ class TSessionWindow : public TForm {
     Q_OBJECT
 public:
     TSessionWindow(QWidget *owner, std::string section, PlacementKeys keys, bool canCall);
-    void Translate();
+    virtual void Translate();
     void LoadPlacement(const TIniFile &ini);
     void SavePlacement(TIniFile &ini) const;
 

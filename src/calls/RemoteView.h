@@ -1,0 +1,82 @@
+#pragma once
+// Base of the history, accounting and event-log windows: a toolbar of filter
+// buttons over a grid of a remote table. Each window adds its buttons, its
+// filter conditions and what a row does.
+#include "RemoteGrid.h"
+#include "RemoteTable.h"
+#include "RemoteTableModel.h"
+#include "Receivers.h"
+#include "SessionWindow.h"
+
+
+#include <functional>
+#include <map>
+#include <string>
+#include <vector>
+
+// What the lists need of the panel; the panel fills it in before it creates them.
+struct TListPanel {
+    std::function<void(const std::string &type, const std::string &act, const std::string &value)> Send;
+    std::function<void(const std::string &number, const std::string &kind)> Dial;
+    std::function<void()> ToggleSpeaker;
+    std::function<bool()> LastTop;
+};
+extern TListPanel ListPanel;
+
+class TRemoteView : public TSessionWindow, public TAnswerWindow {
+    Q_OBJECT
+public:
+    // type: "HIST", "ACC" or "LOG"; names: the phone-book column works.
+    TRemoteView(QWidget *owner, const std::string &type, const std::string &section, PlacementKeys keys, bool canCall,
+                bool names);
+    ~TRemoteView() override;
+
+    void ProcessAnswer(const std::string &answer) override;
+    void SendFilter();
+    void Translate() override;
+    // The selected row's number in the phone book; a double click offers to add it.
+    virtual void StringGrid1Click();
+    void StringGrid1DblClick();
+    // The button states and columns back to the INI file.
+    void SaveDateSettings();
+
+    TToolBar *ToolBar1;
+    TRemoteGrid *StringGrid1;
+    TSpeedButton *SpeedButtonDay = nullptr, *SpeedButtonWeek = nullptr, *SpeedButtonMonth = nullptr;
+    TRemoteTable Table;
+    TRemoteTableModel *Model;
+    bool Busy = false;
+    std::string SelNumber;
+
+    // The filter conditions in the window's order; "" for those that don't apply.
+    virtual std::vector<std::string> Conditions() const = 0;
+    std::vector<std::string> DateConditions() const;
+
+protected:
+    // A button that stays down; at most one of a group is down, all may be up.
+    TSpeedButton *AddFilterButton(const char *text, int group);
+    TSpeedButton *AddButton(const char *text);
+    // A toolbar button shown or hidden (the toolbar owns its widgets' visibility).
+    void ShowButton(TSpeedButton *button, bool visible);
+    // Down pops the other buttons of its group up.
+    void SetDown(TSpeedButton *button, bool down);
+    // Day, Week and Month; tagged: with their hints.
+    void AddDateButtons(bool tagged);
+    // Loads the specs (section `listSection`) and lays out the shown columns.
+    void LoadColumns(const TIniFile &ini, const std::vector<TColumnSpec> &defaults, bool overlay, int shown);
+    void SaveColumns(TIniFile &ini) const;
+    void ReadDateButtons(const TIniFile &ini);
+    void WriteDateButtons(TIniFile &ini) const;
+    // Text stored for a row under the column of a field; "" without that column.
+    std::string RowField(int row, const std::string &field) const;
+    virtual void RowSelected(int row) {}
+
+    std::string type_;
+    std::string settings_;
+    std::string listSection_;
+
+private:
+    void ApplyColumns();
+    std::vector<std::pair<TSpeedButton *, int>> groups_;
+    std::map<TSpeedButton *, QAction *> actions_;
+};
