@@ -34,6 +34,12 @@ void TFMain::SpeedButtonOpenClick()
     CenterForm(this, &dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    std::string error;
+    if (!FXML->EnsureConnected(error)) {
+        MessageBox(Nls->GetText(223) + " " + FXML->Address + ":" + std::to_string(FXML->Port) + "\n" + error, 100,
+                   QMessageBox::Critical);
+        return;
+    }
     FXML->BeginRequest("<req");
     FXML->AddAttr("Type", "OPEN");
     FXML->AddAttr("User", Settings.User);
@@ -133,6 +139,8 @@ void TFMain::OnSessionClosed(const std::string &reason, bool waitSound)
     if (FDbf)
         FDbf->SetLineState("");
     UpdateControls();
-    if (!reason.empty())
+    if (reason == TXmlLink::kConnectionLost)
+        MessageBox(Nls->GetText(222), 101, QMessageBox::Warning);
+    else if (!reason.empty())
         MessageBox(reason == "CLOSEDEAD" ? Nls->GetText(221) : reason, 101, QMessageBox::Warning);
 }

@@ -6,6 +6,8 @@
 #include "Nlsfunc.h"
 #include "Xmlset.h"
 
+#include <QEventLoop>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -37,6 +39,8 @@ TFXML::TFXML(QWidget *owner, const std::string &dataDir) : TForm(owner)
     ClientSocket1 = new QTcpSocket(this);
     // Socket errors are never shown: a request without a connection is simply lost.
     connect(ClientSocket1, &QTcpSocket::readyRead, this, [this] { PostRead(); });
+    // Queued, so that answers read before the drop are dispatched first.
+    connect(ClientSocket1, &QTcpSocket::disconnected, this, &TFXML::OnDisconnected, Qt::QueuedConnection);
 
     DataDir = !dataDir.empty() ? dataDir : !::DataDir.empty() ? ::DataDir : GetDataDir("Talvocti");
     std::error_code failed;
@@ -55,6 +59,8 @@ TFXML::TFXML(QWidget *owner, const std::string &dataDir) : TForm(owner)
 
 TFXML::~TFXML()
 {
+    // The receivers may be gone already: closing here is no lost connection.
+    ClientSocket1->disconnect(this);
     ClosePort();
     SaveSettings();
     if (FXML == this)
@@ -82,6 +88,35 @@ void TFXML::OpenPort()
 }
 
 void TFXML::ClosePort() { ClientSocket1->abort(); }
+
+bool TFXML::EnsureConnected(std::string &error, int ms)
+{
+    if (ClientSocket1->state() != QAbstractSocket::ConnectingState &&
+        ClientSocket1->state() != QAbstractSocket::HostLookupState) {
+        if (ClientSocket1->state() == QAbstractSocket::ConnectedState)
+            return true;
+        ClosePort();
+        OpenPort();
+    }
+    QEventLoop wait;
+    QTimer::singleShot(ms, &wait, &QEventLoop::quit);
+    connect(ClientSocket1, &QTcpSocket::connected, &wait, &QEventLoop::quit);
+    connect(ClientSocket1, &QTcpSocket::errorOccurred, &wait, &QEventLoop::quit);
+    if (ClientSocket1->state() != QAbstractSocket::UnconnectedState)
+        wait.exec();
+    if (ClientSocket1->state() == QAbstractSocket::ConnectedState)
+        return true;
+    error = FromQ(ClientSocket1->errorString());
+    ClosePort();
+    return false;
+}
+
+void TFXML::OnDisconnected()
+{
+    while (ClientSocket1->bytesAvailable() > 0 && Framing.Room() > 0)
+        ClientSocket1Read();
+    ConnectionLost();
+}
 
 void TFXML::WriteToExchange(const std::string &bytes)
 {

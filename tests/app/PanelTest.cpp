@@ -111,6 +111,39 @@ TEST(PanelSession, RightsAndIllegalLineWarnings)
     EXPECT_EQ(noAnswers, 1) << "declined once for this line";
 }
 
+TEST(PanelSession, ALostConnectionEndsTheSessionAndTheLogInConnectsAgain)
+{
+    PanelRig rig;
+    rig.Start();
+    ASSERT_TRUE(rig.LogIn());
+    rig.exchange.Drop();
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !rig.main->Connected; }, 3000));
+    EXPECT_EQ(rig.main->Handle, -1);
+    EXPECT_EQ(FHist, nullptr);
+    EXPECT_TRUE(rig.main->SpeedButtonOpen->isEnabled());
+    EXPECT_FALSE(rig.main->SpeedButtonClose->isEnabled());
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !rig.Boxes.empty(); }, 2000));
+    EXPECT_EQ(rig.Boxes.back(), Nls->GetText(222));
+    rig.Sent();
+
+    rig.main->SpeedButtonOpenClick();
+    EXPECT_EQ(rig.exchange.Connections(), 2);
+    EXPECT_EQ(rig.Sent(), kOpen + "Desc=\"CTI-Vrel\" />");
+    ASSERT_TRUE(rig.LogIn());
+
+    // Nobody listens any more: the log-in says where it could not connect.
+    const std::string where = "127.0.0.1:" + std::to_string(rig.exchange.Port());
+    rig.exchange.StopListening();
+    rig.exchange.Drop();
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !rig.main->Connected; }, 3000));
+    rig.Boxes.clear();
+    rig.Sent();
+    rig.main->SpeedButtonOpenClick();
+    ASSERT_EQ(rig.Boxes.size(), 1u);
+    EXPECT_NE(rig.Boxes[0].find(where), std::string::npos);
+    EXPECT_EQ(rig.Sent(), "");
+}
+
 TEST(PanelDisplay, RingCallTariffAndRelease)
 {
     PanelRig rig;
