@@ -173,6 +173,7 @@ public:
     void TimerOnOffTimer();
     void LookupDispNumber(const std::string &labelName) override;
     void ShowDispNumber(const std::string &labelName) override;
+    void SkinRefused(const std::string &text) override;
 
     // Keyboard.
     void FormKeyDown(QKeyEvent *key);

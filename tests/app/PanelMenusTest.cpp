@@ -3,6 +3,7 @@
 #include "Nlsfunc.h"
 #include "PanelRig.h"
 #include "Skin.h"
+#include "Timer.h"
 
 #include <QMenu>
 
@@ -68,6 +69,29 @@ TEST(PanelMenus, ToolBarGrowsThePanelAndHidingWithoutATrayMinimises)
 
     panel.ExecutePanelFunction(501, "");
     EXPECT_TRUE(panel.isMinimized()) << "no notification area offscreen: the panel stays reachable";
+}
+
+TEST(PanelSkins, ARefusedSkinIsNamedAndThePanelKeepsItsFaceOnAScreen)
+{
+    PanelRig rig;
+    rig.Start();
+    TFMain &panel = *rig.main;
+    const QSize size = panel.size();
+    WriteBytes(rig.home.Path() + "Talvocti/Skins/Huge.skn",
+               "[Set]\r\nWidth=100000\r\nHeight=100000\r\nBackground=RizUzezi.png\r\n");
+    Skin->SelectSkin("Huge.skn");
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !rig.Boxes.empty(); }, 3000));
+    EXPECT_NE(rig.Boxes[0].find("Huge.skn"), std::string::npos) << rig.Boxes[0];
+    EXPECT_EQ(panel.size(), size);
+    EXPECT_EQ(Skin->SkinName, "RizUzezi.skn");
+    EXPECT_NE(panel.findChild<TImage *>(QStringLiteral("ImageD1")), nullptr);
+
+    panel.move(-540, -360);
+    Skin->SelectSkin("RizUzezi.skn");
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !Skin->Timer->Enabled(); }, 3000));
+    EXPECT_GE(panel.frameGeometry().left(), 0);
+    EXPECT_GE(panel.frameGeometry().top(), 0);
+    EXPECT_EQ(rig.Boxes.size(), 1u);
 }
 
 } // namespace
