@@ -6,7 +6,7 @@ packages=(
   qt6-base-dev qt6-multimedia-dev qt6-webengine-dev libgl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
+  xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core openbox
 )
 missing=()
 for p in "${packages[@]}"; do

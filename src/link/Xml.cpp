@@ -4,6 +4,7 @@
 #include "IniFile.h"
 #include "KeyForward.h"
 #include "Nlsfunc.h"
+#include "Placement.h"
 #include "Xmlset.h"
 
 #include <QEventLoop>
@@ -155,23 +156,15 @@ void TFXML::ClientSocket1Read()
 void TFXML::LoadPlacement(const TIniFile &ini)
 {
     setVisible(ini.ReadBool("XML", "Visible", false));
-    const QRect frame = frameGeometry();
-    const int left = ini.ReadInteger("XML", "Left", 0);
-    const int top = ini.ReadInteger("XML", "Top", 50);
-    const int w = ini.ReadInteger("XML", "Width", frame.width());
-    const int h = ini.ReadInteger("XML", "Height", frame.height());
-    move(left, top);
-    resize(std::max(0, w - (frame.width() - width())), std::max(0, h - (frame.height() - height())));
+    const QRect frame = FramePlacement(this);
+    SetFramePlacement(this, QRect(ini.ReadInteger("XML", "Left", 0), ini.ReadInteger("XML", "Top", 50),
+                                  ini.ReadInteger("XML", "Width", frame.width()),
+                                  ini.ReadInteger("XML", "Height", frame.height())));
 }
 
 void TFXML::SavePlacement(TIniFile &ini) const
 {
-    const QRect frame = frameGeometry();
-    ini.WriteBool("XML", "Visible", isVisible());
-    ini.WriteInteger("XML", "Left", frame.left());
-    ini.WriteInteger("XML", "Top", frame.top());
-    ini.WriteInteger("XML", "Width", frame.width());
-    ini.WriteInteger("XML", "Height", frame.height());
+    ::SavePlacement(ini, "XML", this, PlacementKeys::VisibleLeftTopWidthHeight);
 }
 
 void TFXML::Translate()
