@@ -2,6 +2,7 @@
 
 #include "Cp1250.h"
 
+#include <QFile>
 #include <QFileDialog>
 
 QStringList NameFilters(const std::string &descriptionMaskPairs)
@@ -19,7 +20,7 @@ void PrepareFileDialog(QFileDialog *dialog, const char *extension, const std::st
 {
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setDefaultSuffix(QString::fromLatin1(extension));
-    dialog->setDirectory(ToQ(folder));
+    dialog->setDirectory(QFile::decodeName(QByteArray::fromStdString(folder)));
     QStringList filters = NameFilters(filter);
     if (!filters.isEmpty())
         dialog->setNameFilters(filters);

@@ -94,14 +94,14 @@ TSkin::~TSkin()
 
 std::string TSkin::DataDir() const { return host_ ? WithSlash(host_->DataDir()) : ProgramDir(); }
 
-std::string TSkin::DataSkinFile() const { return WithSlash(DataDir() + Home) + SkinName; }
+std::string TSkin::DataSkinFile() const { return WithSlash(DataDir() + Home) + FsName(SkinName); }
 
 std::string TSkin::ReadSkinFile(const std::string &name) const
 {
-    std::string own = WithSlash(DataDir() + Home) + name;
+    std::string own = WithSlash(DataDir() + Home) + FsName(name);
     if (Exists(own))
         return own;
-    return FindFileNoCase(WithSlash(ProgramDir() + Home), name);
+    return FindFileNoCase(WithSlash(ProgramDir() + Home), FsName(name));
 }
 
 namespace {
@@ -117,17 +117,17 @@ bool TSkin::ReadPicture(const std::string &name, QImage &store, std::string &why
     store = QImage();
     if (name.empty())
         return true;
-    const std::string path = FindFileNoCase(WithSlash(ProgramDir() + Home), name);
+    const std::string path = FindFileNoCase(WithSlash(ProgramDir() + Home), FsName(name));
     QImageReader reader(QString::fromLocal8Bit(path.c_str()));
     const QSize size = reader.size();
     if (size.isValid() && (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
                            qint64(size.width()) * size.height() > kMaxPicturePixels)) {
-        why = path + " " + Text(513);
+        why = NameFromFs(path) + " " + Text(513);
         return false;
     }
     if (reader.read(&store))
         return true;
-    why = Text(514) + " " + path + " (" + FromQ(reader.errorString()) + ")";
+    why = Text(514) + " " + NameFromFs(path) + " (" + FromQ(reader.errorString()) + ")";
     return false;
 }
 
@@ -176,7 +176,7 @@ void TSkin::LoadSkin()
             break;
         }
         if (LoadError.empty())
-            LoadError = Text(510) + "\n" + ReadSkinFile(name) + "\n" + why;
+            LoadError = Text(510) + "\n" + NameFromFs(ReadSkinFile(name)) + "\n" + why;
     }
     if (!shown) {
         // Nothing shows: the panel keeps its size, without pictures or controls.

@@ -1,10 +1,14 @@
 // The panel's menus: the skin image menu, the tool bar and hiding away.
+#include "Desktop.h"
 #include "Fce.h"
 #include "Nlsfunc.h"
 #include "PanelRig.h"
 #include "Skin.h"
 #include "Timer.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
 #include <QMenu>
 
 #include <gtest/gtest.h>
@@ -69,6 +73,29 @@ TEST(PanelMenus, ToolBarGrowsThePanelAndHidingWithoutATrayMinimises)
 
     panel.ExecutePanelFunction(501, "");
     EXPECT_TRUE(panel.isMinimized()) << "no notification area offscreen: the panel stays reachable";
+}
+
+TEST(PanelDesktops, ANameWithAccentsIsSavedListedAndLoadedByItsName)
+{
+    PanelRig rig;
+    rig.Start();
+    const QString name = QString::fromUtf8("Pr\u00e1ce.dst");
+    bool listed = false;
+    rig.OnModal = [&](QWidget *w) {
+        if (auto *dialog = qobject_cast<QFileDialog *>(w)) {
+            listed = QDir(dialog->directory()).entryList({"*.dst"}).contains(name);
+            dialog->selectFile(name);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    };
+    rig.main->SaveDesktop1Click();
+    EXPECT_EQ(Desktop->Current(), "Pr\xE1" "ce.dst");
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(rig.home.Path()) + "Talvocti/Desktops/" + name));
+
+    rig.main->PopupDesktopClick();
+    EXPECT_TRUE(listed);
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !Desktop->Timer().Active(); }, 3000));
+    EXPECT_EQ(Desktop->Current(), "Pr\xE1" "ce.dst");
 }
 
 TEST(PanelSkins, ARefusedSkinIsNamedAndThePanelKeepsItsFaceOnAScreen)
