@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -245,6 +246,36 @@ TEST(PanelFunctions, RequestsAndTheirGates)
     EXPECT_EQ(rig.Sent(), Comm("Act=\"SPK\" State=\"1\" ") + Comm("Act=\"DIAL\" Num=\"0602123456\" "));
     panel.Dial("", "M");
     EXPECT_EQ(rig.Sent(), "");
+}
+
+TEST(PanelKeys, ShortcutsRunTheirItemOnceWhereverTheFocusIs)
+{
+    PanelRig rig;
+    rig.Start();
+    std::vector<QWidget *> dialogs;
+    rig.OnModal = [&](QWidget *w) {
+        if (auto *dialog = qobject_cast<QDialog *>(w)) {
+            dialogs.push_back(w);
+            dialog->reject();
+        }
+    };
+    rig.xml->show();
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+    } shortcuts[] = {{Qt::Key_S, Qt::AltModifier}, {Qt::Key_D, Qt::AltModifier}, {Qt::Key_D, Qt::ControlModifier}};
+    for (QWidget *focus : {static_cast<QWidget *>(rig.main.get()), static_cast<QWidget *>(rig.xml->ListBox1),
+                           static_cast<QWidget *>(rig.xml.get())}) {
+        focus->activateWindow();
+        focus->setFocus();
+        QApplication::processEvents();
+        for (const auto &s : shortcuts) {
+            dialogs.clear();
+            QTest::keyClick(focus, s.key, s.mods);
+            FakeExchange::Pause(50);
+            EXPECT_EQ(dialogs.size(), 1u) << FromQ(focus->objectName()) << " " << s.key;
+        }
+    }
 }
 
 TEST(PanelKeys, FunctionKeysAndTypedDigits)
