@@ -3,6 +3,7 @@
 #include "Fce.h"
 #include "Nlsfunc.h"
 #include "PanelRig.h"
+#include "SessionWindows.h"
 #include "Skin.h"
 #include "Timer.h"
 
@@ -57,6 +58,37 @@ TEST(PanelMenus, ImageMenuShowsTheImagesFunctionAndNumber)
 
     ItemTagged(panel.PopupNum, 2005)->trigger();
     EXPECT_EQ(d2->Tag, 5);
+}
+
+TEST(PanelMenus, TicksShowExactlyTheVisibleWindowsHoweverTheyCameOrWent)
+{
+    PanelRig rig;
+    rig.Start();
+    ASSERT_TRUE(rig.LogIn());
+    TFMain &panel = *rig.main;
+    auto settle = [] { FakeExchange::Pause(30); };
+    const std::pair<QWidget *, QAction *> windows[] = {
+        {rig.xml.get(), panel.PopupXML}, {FHist, panel.PopupHist}, {FPer, panel.PopupPersonal}, {FPorter, panel.PopupPorter}};
+    for (auto [window, item] : windows) {
+        const std::string name = FromQ(item->text());
+        window->show();
+        settle();
+        EXPECT_TRUE(item->isChecked()) << name;
+        item->trigger();
+        settle();
+        EXPECT_FALSE(window->isVisible()) << name;
+        EXPECT_FALSE(item->isChecked()) << name;
+        item->trigger();
+        settle();
+        EXPECT_TRUE(window->isVisible()) << name;
+        window->close(); // the title bar's close
+        settle();
+        EXPECT_FALSE(item->isChecked()) << name;
+    }
+    FHist->show();
+    settle();
+    EXPECT_TRUE(panel.SpeedButtonHist->isChecked());
+    EXPECT_TRUE(panel.MenuHist->isChecked());
 }
 
 TEST(PanelMenus, ToolBarGrowsThePanelAndHidingWithoutATrayMinimises)
