@@ -138,6 +138,10 @@ void TFMain::BuildMenus()
     QMenu *popupHelp = PopupMenu1->addMenu(QStringLiteral("Help"));
     SetTag(popupHelp->menuAction(), 140);
     AddHelpItems(popupHelp);
+    // The main menu is hidden: every item of it is reached from here.
+    QMenu *mainItems = PopupMenu1->addMenu(QStringLiteral("Main menu"));
+    SetTag(mainItems->menuAction(), 139);
+    mainItems->addActions(MainMenu->actions());
     PopupMenu1->addSeparator();
     QAction *hideToTray = AddItem(PopupMenu1, 137, "Hide to tray");
     QAction *minimise = AddItem(PopupMenu1, 138, "Minimise");

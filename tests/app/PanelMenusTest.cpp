@@ -11,6 +11,10 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMenu>
+#include <QMenuBar>
+#include <QTest>
+
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -89,6 +93,36 @@ TEST(PanelMenus, TicksShowExactlyTheVisibleWindowsHoweverTheyCameOrWent)
     settle();
     EXPECT_TRUE(panel.SpeedButtonHist->isChecked());
     EXPECT_TRUE(panel.MenuHist->isChecked());
+}
+
+void Collect(const QList<QAction *> &items, std::set<QAction *> &out)
+{
+    for (QAction *item : items) {
+        out.insert(item);
+        if (item->menu())
+            Collect(item->menu()->actions(), out);
+    }
+}
+
+TEST(PanelMenus, EveryMainMenuItemIsReachedFromThePopUpMenuAndItFromTheKeyboard)
+{
+    PanelRig rig;
+    rig.Start();
+    TFMain &panel = *rig.main;
+    std::set<QAction *> main, popup;
+    Collect(panel.MainMenu->actions(), main);
+    Collect(panel.PopupMenu1->actions(), popup);
+    for (QAction *item : main)
+        EXPECT_TRUE(popup.count(item)) << FromQ(item->text());
+    EXPECT_TRUE(popup.count(panel.MenuSpeeds));
+
+    panel.activateWindow();
+    QTest::keyClick(&panel, Qt::Key_Menu);
+    EXPECT_TRUE(panel.PopupMenu1->isVisible());
+    panel.PopupMenu1->hide();
+    QTest::keyClick(&panel, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(panel.PopupMenu1->isVisible());
+    panel.PopupMenu1->hide();
 }
 
 TEST(PanelMenus, ToolBarGrowsThePanelAndHidingWithoutATrayMinimises)
