@@ -5,6 +5,7 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QVBoxLayout>
 
 namespace {
@@ -108,6 +109,17 @@ void TFXmlSet::closeEvent(QCloseEvent *event)
     if (loop_)
         loop_->quit();
     TForm::closeEvent(event);
+}
+
+// Enter and Escape as every dialog takes them.
+void TFXmlSet::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        Finish(false);
+    else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && BitBtnOk->isEnabled())
+        BitBtnOkClick();
+    else
+        TForm::keyPressEvent(event);
 }
 
 bool TFXmlSet::ShowModal()

@@ -183,6 +183,17 @@ TEST(SettingsDialog, WritesBackOnOkOnlyAndLocksTheAddressWhileLoggedIn)
         EXPECT_EQ(ip, "127.0.0.1");
     }
     EXPECT_FALSE(terminal);
+
+    // Enter takes the dialog from any control, Escape leaves it.
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        TFXmlSet set(nullptr, trace, erase, terminal, live, ip, false);
+        set.CheckBoxLIVE->setChecked(!live);
+        const bool before = live;
+        QTimer::singleShot(3000, &set, [&] { set.close(); }); // a key not taken fails, never hangs
+        QTimer::singleShot(0, [&] { QTest::keyClick(key == Qt::Key_Enter ? static_cast<QWidget *>(set.MaskEditIP) : set.CheckBoxLIVE, key); });
+        EXPECT_EQ(set.ShowModal(), key != Qt::Key_Escape);
+        EXPECT_EQ(live, key == Qt::Key_Escape ? before : !before);
+    }
 }
 
 TEST(LinkWindow, SettingsPlacementAndKeys)
