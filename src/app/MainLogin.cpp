@@ -1,6 +1,7 @@
 // Opening and ending a session with the exchange.
 #include "Auto.h"
 #include "Data.h"
+#include "DialogButtons.h"
 #include "Dbf.h"
 #include "Fce.h"
 #include "Login.h"
@@ -66,6 +67,7 @@ void TFMain::SpeedButtonCloseClick()
 void TFMain::MessageBox(const std::string &text, int captionId, QMessageBox::Icon icon)
 {
     QMessageBox box(icon, ToQ(Nls->GetText(captionId)), ToQ(text), QMessageBox::Ok, this);
+    FitCaption(box);
     box.exec();
 }
 
@@ -76,7 +78,8 @@ void TFMain::OnOpenAnswer(int handle, const std::string &attr, int pos, const st
 {
     if (ret != "OK") {
         int id = OpenResultText(ret);
-        MessageBox(id ? Nls->GetText(id) : ret, 100, QMessageBox::Critical);
+        // A refusal without a word still says something.
+        MessageBox(id ? Nls->GetText(id) : ret.empty() ? Nls->GetText(224) : ret, 100, QMessageBox::Critical);
         return;
     }
     // A second session granted while one is open replaces it.
@@ -112,6 +115,7 @@ void TFMain::OnOpenAnswer(int handle, const std::string &attr, int pos, const st
             buttons = QMessageBox::Yes | QMessageBox::No;
         }
         QMessageBox box(QMessageBox::Warning, ToQ(Nls->GetText(101)), ToQ(msg), buttons, this);
+        FitCaption(box);
         if (box.exec() == QMessageBox::No)
             Settings.NotWarnForIL = Settings.Line;
         return;

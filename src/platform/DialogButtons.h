@@ -4,6 +4,10 @@
 #include "Vcl.h"
 
 class QHBoxLayout;
+class QMessageBox;
 
 // The row, for the caller to put into its layout.
 QHBoxLayout *OkCancelRow(QWidget *dialog, TBitBtn *&ok, TBitBtn *&cancel);
+
+// Widens a message box so that the window manager need not cut its caption.
+void FitCaption(QMessageBox &box);

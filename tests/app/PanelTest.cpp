@@ -76,12 +76,21 @@ TEST(PanelSession, TariffAndRefusals)
     PanelRig rig("[Tariff]\r\nEnabled=1\r\n");
     rig.Start();
     EXPECT_EQ(rig.Sent(), kOpen + "Set=\"TAR\" Desc=\"CTI-Vrel\" />");
+    // Each box is wide enough for its whole caption.
+    int narrow = 0;
+    rig.OnModal = [&](QWidget *w) {
+        if (auto *box = qobject_cast<QMessageBox *>(w)) {
+            narrow += box->width() < box->fontMetrics().horizontalAdvance(box->windowTitle()) + 100 ? 1 : 0;
+            rig.Boxes.push_back(FromQ(box->text()));
+            box->done(QMessageBox::Ok);
+        }
+    };
     rig.Answer("<ans Type=\"OPEN\" Ret=\"BADPASS\"/>");
     rig.Answer("<ans Type=\"OPEN\" Ret=\"NOSUCHTHING\"/>");
+    rig.Answer("<ans Type=\"OPEN\" Ret=\"\"/>");
     EXPECT_FALSE(rig.main->Connected);
-    ASSERT_EQ(rig.Boxes.size(), 2u);
-    EXPECT_EQ(rig.Boxes[0], Nls->GetText(209));
-    EXPECT_EQ(rig.Boxes[1], "NOSUCHTHING");
+    EXPECT_EQ(rig.Boxes, (std::vector<std::string>{Nls->GetText(209), "NOSUCHTHING", Nls->GetText(224)}));
+    EXPECT_EQ(narrow, 0);
 }
 
 TEST(PanelSession, RightsAndIllegalLineWarnings)
