@@ -1,6 +1,7 @@
 // The panel's menus: the skin image menu, the tool bar and hiding away.
 #include "Desktop.h"
 #include "Fce.h"
+#include "Help.h"
 #include "Nlsfunc.h"
 #include "PanelRig.h"
 #include "SessionWindows.h"
@@ -11,9 +12,11 @@
 #include <QFile>
 #include <QFileDialog>
 #include <QMenu>
+#include <QScreen>
 #include <QMenuBar>
 #include <QTest>
 
+#include <functional>
 #include <set>
 
 #include <gtest/gtest.h>
@@ -162,6 +165,39 @@ TEST(PanelDesktops, ANameWithAccentsIsSavedListedAndLoadedByItsName)
     EXPECT_TRUE(listed);
     ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !Desktop->Timer().Active(); }, 3000));
     EXPECT_EQ(Desktop->Current(), "Pr\xE1" "ce.dst");
+}
+
+TEST(PanelDialogs, DialogsAreCentredOverThePanelAndTheHelpWindowIsOnTheScreen)
+{
+    PanelRig rig;
+    rig.Start();
+    TFMain &panel = *rig.main;
+    panel.move(100, 80);
+    const QRect screen = panel.screen()->availableGeometry();
+    QRect shown;
+    rig.OnModal = [&](QWidget *w) {
+        if (auto *dialog = qobject_cast<QDialog *>(w)) {
+            shown = dialog->frameGeometry();
+            dialog->reject();
+        }
+    };
+    const std::pair<const char *, std::function<void()>> openers[] = {
+        {"settings", [&] { panel.Set2Click(); }},
+        {"about", [&] { panel.About1Click(); }},
+        {"label", [&] { OpenImageMenu(panel, panel.findChild<TImage *>("ImageD1")), panel.PopupImgLabClick(); }},
+        {"dial", [&] { OpenImageMenu(panel, panel.findChild<TImage *>("ImageD1")), panel.PopupImgDialClick(); }},
+    };
+    for (const auto &[name, open] : openers) {
+        shown = QRect();
+        open();
+        ASSERT_TRUE(shown.isValid()) << name;
+        EXPECT_LE((shown.center() - panel.frameGeometry().center()).manhattanLength(), 4) << name;
+        EXPECT_TRUE(screen.contains(shown)) << name;
+    }
+    panel.move(screen.right() - 100, screen.bottom() - 50);
+    panel.Content1Click();
+    ASSERT_NE(HelpWindow(), nullptr);
+    EXPECT_TRUE(screen.contains(HelpWindow()->frameGeometry()));
 }
 
 TEST(PanelSkins, ARefusedSkinIsNamedAndThePanelKeepsItsFaceOnAScreen)
