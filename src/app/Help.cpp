@@ -119,6 +119,17 @@ void THelpWindow::Run(const std::string &helpFile, THelpCommand cmd)
     activateWindow();
 }
 
+void THelpWindow::ChangeLanguage(const std::string &helpFile)
+{
+    if (isVisible()) {
+        Run(helpFile, THelpCommand::Contents);
+        return;
+    }
+    Translate();
+    file_ = helpFile;
+    pageShown_ = false;
+}
+
 void THelpWindow::ShowContents()
 {
     FindState->clear();

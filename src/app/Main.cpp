@@ -4,11 +4,13 @@
 #include "Data.h"
 #include "Dbf.h"
 #include "Fce.h"
+#include "Help.h"
 #include "InstanceId.h"
 #include "KeyForward.h"
 #include "Nlsfunc.h"
 #include "Paths.h"
 #include "Porter.h"
+#include "QtTranslations.h"
 #include "SessionWindows.h"
 #include "Skin.h"
 #include "Xml.h"
@@ -196,6 +198,7 @@ void TFMain::ApplyLanguage(const std::string &code, bool initial)
             item->setChecked(FromQ(item->text()) == code);
     Nls->SetLanguage(code);
     Nls->LoadTexts();
+    LoadQtTranslations(code);
     Nls->TranslateForm(this, false);
     for (QWidget *menu : std::initializer_list<QWidget *>{MainMenu, PopupMenu1, PopupMenuLab_, PopupMenuImg_})
         Nls->TranslateMenu(menu);
@@ -213,6 +216,8 @@ void TFMain::ApplyLanguage(const std::string &code, bool initial)
             w->Translate();
     if (FPorter)
         FPorter->Translate();
+    if (THelpWindow *help = HelpWindow())
+        help->ChangeLanguage(HelpFile);
 }
 
 void TFMain::SelectHelpFile()

@@ -9,9 +9,12 @@ QStringList NameFilters(const std::string &descriptionMaskPairs)
 {
     QStringList out;
     QStringList parts = ToQ(descriptionMaskPairs).split(QLatin1Char('|'));
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
-                   QStringLiteral(")");
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString mask = QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+                             QStringLiteral(")");
+        // A description that already shows its mask gets it once.
+        out << (parts[i].endsWith(mask) ? parts[i] : parts[i] + mask);
+    }
     return out;
 }
 

@@ -11,7 +11,9 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QLibraryInfo>
 #include <QMenu>
+#include <QTextBrowser>
 #include <QScreen>
 #include <QMenuBar>
 #include <QTest>
@@ -198,6 +200,29 @@ TEST(PanelDialogs, DialogsAreCentredOverThePanelAndTheHelpWindowIsOnTheScreen)
     panel.Content1Click();
     ASSERT_NE(HelpWindow(), nullptr);
     EXPECT_TRUE(screen.contains(HelpWindow()->frameGeometry()));
+}
+
+TEST(PanelLanguage, QtsOwnTextsFileFiltersAndTheHelpWindowFollowTheLanguage)
+{
+    PanelRig rig;
+    rig.Start();
+    TFMain &panel = *rig.main;
+    auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+    if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_cs.qm"))
+        EXPECT_NE(cancel(), "Cancel") << "Czech is the default language";
+    QFileDialog dialog;
+    Skin->ChooseSkinFile(&dialog);
+    for (const QString &filter : dialog.nameFilters())
+        EXPECT_EQ(filter.count("(*.skn)"), 1) << FromQ(filter);
+
+    panel.Content1Click();
+    const QString czech = HelpWindow()->Browser->toPlainText();
+    panel.ApplyLanguage("eng", false);
+    EXPECT_EQ(cancel(), "Cancel");
+    EXPECT_EQ(FromQ(HelpWindow()->windowTitle()), Nls->GetText(3400));
+    EXPECT_NE(HelpWindow()->Browser->toPlainText(), czech);
+    panel.ApplyLanguage("xx", false); // no catalogue: Qt's own English, no fault
+    EXPECT_EQ(cancel(), "Cancel");
 }
 
 TEST(PanelSkins, ARefusedSkinIsNamedAndThePanelKeepsItsFaceOnAScreen)
