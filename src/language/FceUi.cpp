@@ -2,31 +2,20 @@
 
 #include <QEvent>
 #include <QGuiApplication>
+#include <QPointer>
 #include <QScreen>
 #include <QWidget>
 
 #include <algorithm>
-
-void CenterForm(const QWidget *ref, QWidget *form)
-{
-    // Before it is first shown a form has no size of its own yet.
-    if (!form->isVisible() && !form->testAttribute(Qt::WA_Resized))
-        form->adjustSize();
-    QRect r = ref->frameGeometry();
-    QRect g = form->frameGeometry();
-    int left = r.left() + (r.width() - g.width()) / 2;
-    int top = r.top() + (r.height() - g.height()) / 2;
-    form->move(left < 0 ? 0 : left, top < 0 ? 0 : top);
-    KeepOnScreen(form);
-}
+#include <functional>
 
 namespace {
 
-// The window manager frames a window only after it is shown: the frame may
-// then push it over the screen's edge, so the check is made again.
+// The window manager frames a window only after it is shown, and the frame
+// changes its size: what was placed by the frame is placed again then.
 class TFrameWatch : public QObject {
 public:
-    explicit TFrameWatch(QWidget *w) : QObject(w)
+    TFrameWatch(QWidget *w, std::function<void()> place) : QObject(w), place_(std::move(place))
     {
         setObjectName(QStringLiteral("FrameWatch"));
         w->installEventFilter(this);
@@ -37,21 +26,34 @@ public:
         auto *w = static_cast<QWidget *>(watched);
         if ((t == QEvent::Move || t == QEvent::Resize || t == QEvent::Show) && w->frameGeometry() != w->geometry()) {
             w->removeEventFilter(this);
+            setParent(nullptr);
             deleteLater();
-            KeepOnScreen(w);
+            place_();
         }
         return false;
     }
+
+private:
+    std::function<void()> place_;
 };
 
-} // namespace
+TFrameWatch *WatchOf(QWidget *w)
+{
+    return w->findChild<TFrameWatch *>(QStringLiteral("FrameWatch"), Qt::FindDirectChildrenOnly);
+}
 
-void KeepOnScreen(QWidget *window)
+// Places again once framed, in place of any earlier wish.
+void WhenFramed(QWidget *w, std::function<void()> place)
+{
+    if (w->frameGeometry() != w->geometry() || (w->windowFlags() & Qt::FramelessWindowHint))
+        return;
+    delete WatchOf(w);
+    new TFrameWatch(w, std::move(place));
+}
+
+void ClampToScreen(QWidget *window)
 {
     const QRect frame = window->frameGeometry();
-    if (frame == window->geometry() && !(window->windowFlags() & Qt::FramelessWindowHint) &&
-        !window->findChild<TFrameWatch *>(QStringLiteral("FrameWatch"), Qt::FindDirectChildrenOnly))
-        new TFrameWatch(window);
     QScreen *screen = QGuiApplication::screenAt(frame.center());
     if (!screen)
         screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
@@ -62,4 +64,37 @@ void KeepOnScreen(QWidget *window)
     const int top = std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height()));
     if (left != frame.left() || top != frame.top())
         window->move(left, top);
+}
+
+void Centre(const QWidget *ref, QWidget *form)
+{
+    QRect r = ref->frameGeometry();
+    QRect g = form->frameGeometry();
+    int left = r.left() + (r.width() - g.width()) / 2;
+    int top = r.top() + (r.height() - g.height()) / 2;
+    form->move(left < 0 ? 0 : left, top < 0 ? 0 : top);
+    ClampToScreen(form);
+}
+
+} // namespace
+
+void CenterForm(const QWidget *ref, QWidget *form)
+{
+    // Before it is first shown a form has no size of its own yet.
+    if (!form->isVisible() && !form->testAttribute(Qt::WA_Resized))
+        form->adjustSize();
+    Centre(ref, form);
+    WhenFramed(form, [ref = QPointer<const QWidget>(ref), form] {
+        if (ref)
+            Centre(ref, form);
+        else
+            ClampToScreen(form);
+    });
+}
+
+void KeepOnScreen(QWidget *window)
+{
+    ClampToScreen(window);
+    if (!WatchOf(window))
+        WhenFramed(window, [window] { ClampToScreen(window); });
 }
