@@ -6,6 +6,7 @@
 #include <QCloseEvent>
 #include <QHBoxLayout>
 #include <QKeyEvent>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace {
@@ -54,8 +55,10 @@ TFXmlSet::TFXmlSet(QWidget *owner, bool &trace, bool &traceErase, bool &terminal
     Label1->Tag = 7021;
     Label1->SetCaption("IP");
     MaskEditIP = new TEdit(TabSheetServer);
-    // Every digit place optional, so groups shorter than three digits are accepted.
-    MaskEditIP->setInputMask("000.000.000.000;_");
+    // Four groups of up to three digits, shown as typed: an input mask would
+    // show its blank places between the digits.
+    MaskEditIP->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,3}(\\.[0-9]{0,3}){0,3}")), MaskEditIP));
     MaskEditIP->setMaxLength(15);
     MaskEditIP->SetText(ip);
     LabelWarn = new TLabel(TabSheetServer);

@@ -176,8 +176,9 @@ TEST(SettingsDialog, WritesBackOnOkOnlyAndLocksTheAddressWhileLoggedIn)
         EXPECT_EQ(set.LabelWarn->isHidden(), !connected);
         set.CheckBoxTerminal->setChecked(false);
         set.MaskEditIP->selectAll();
-        QTest::keyClicks(set.MaskEditIP, "10.1.22.3"); // short groups
-        EXPECT_EQ(set.GetIP(), connected ? "127.0.0.1" : "10.1.22.3");
+        QTest::keyClicks(set.MaskEditIP, "10.1.22.3x.4"); // short groups; no letters, no fifth group
+        EXPECT_EQ(set.GetIP(), connected ? "127.0.0.1" : "10.1.22.34");
+        EXPECT_EQ(set.MaskEditIP->displayText(), set.MaskEditIP->text()) << "no blank places shown";
         QTimer::singleShot(0, connected ? set.BitBtnOk : set.BitBtnCanc, &QPushButton::click);
         EXPECT_EQ(set.ShowModal(), connected);
         EXPECT_EQ(ip, "127.0.0.1");
