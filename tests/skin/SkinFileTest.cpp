@@ -82,7 +82,7 @@ std::string BitmapHeader(int w, int h)
             b += static_cast<char>((v >> (8 * i)) & 0xFF);
     };
     put(54 + 3u * w * h, 4), put(0, 4), put(54, 4), put(40, 4), put(w, 4), put(h, 4), put(1, 2), put(24, 2);
-    put(0, 24);
+    b.append(24, '\0');
     return b;
 }
 
