@@ -3,10 +3,10 @@
 set -euo pipefail
 packages=(
   cmake ninja-build g++ clang-14 libclang-rt-14-dev pkg-config
-  qt6-base-dev qt6-multimedia-dev qt6-webengine-dev libgl-dev
+  qt6-base-dev qt6-multimedia-dev qt6-webengine-dev libgl-dev qt6-translations-l10n
   libgtest-dev libgmock-dev libbenchmark-dev
   gstreamer1.0-plugins-base gstreamer1.0-plugins-good
-  xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core
+  xvfb xauth xdotool x11-utils imagemagick fonts-dejavu-core openbox
 )
 missing=()
 for p in "${packages[@]}"; do

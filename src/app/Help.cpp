@@ -1,14 +1,17 @@
 #include "Help.h"
 #include "Cp1250.h"
+#include "Fce.h"
 #include "Nlsfunc.h"
 
 #include <QFile>
+#include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
 #include <QRegularExpression>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStringDecoder>
 #include <QTextBrowser>
@@ -116,6 +119,17 @@ void THelpWindow::Run(const std::string &helpFile, THelpCommand cmd)
     activateWindow();
 }
 
+void THelpWindow::ChangeLanguage(const std::string &helpFile)
+{
+    if (isVisible()) {
+        Run(helpFile, THelpCommand::Contents);
+        return;
+    }
+    Translate();
+    file_ = helpFile;
+    pageShown_ = false;
+}
+
 void THelpWindow::ShowContents()
 {
     FindState->clear();
@@ -175,8 +189,16 @@ bool THelpWindow::Find(const QString &text, bool backward)
 
 void ShowHelp(const std::string &helpFile, THelpCommand cmd, QWidget *parent)
 {
-    if (!TheWindow)
+    if (!TheWindow) {
         TheWindow = new THelpWindow(parent);
+        // The whole window on the screen of its caller, centred over it.
+        if (QScreen *screen = parent ? parent->screen() : QGuiApplication::primaryScreen())
+            TheWindow->resize(TheWindow->size().boundedTo(screen->availableGeometry().size() - QSize(16, 48)));
+        if (parent)
+            CenterForm(parent, TheWindow);
+        else
+            KeepOnScreen(TheWindow);
+    }
     TheWindow->Run(helpFile, cmd);
 }
 

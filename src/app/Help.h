@@ -18,6 +18,8 @@ class THelpWindow : public QWidget {
 public:
     explicit THelpWindow(QWidget *parent = nullptr);
     void Run(const std::string &helpFile, THelpCommand cmd);
+    // The language changed: the window's texts, and the page when it is shown.
+    void ChangeLanguage(const std::string &helpFile);
     // Finds the next (or previous) occurrence, ignoring case and going round
     // the page once; false leaves the selection where it was.
     bool Find(const QString &text, bool backward);

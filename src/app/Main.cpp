@@ -5,12 +5,14 @@
 #include "Data.h"
 #include "Dbf.h"
 #include "Fce.h"
+#include "Help.h"
 #include "InstanceId.h"
 #include "KeyForward.h"
 #include "Nlsfunc.h"
 #include "PanelLine.h"
 #include "Paths.h"
 #include "Porter.h"
+#include "QtTranslations.h"
 #include "SessionWindows.h"
 #include "Skin.h"
 #include "Xml.h"
@@ -216,6 +218,7 @@ void TFMain::ApplyLanguage(const std::string &code, bool initial)
             item->setChecked(FromQ(item->text()) == code);
     Nls->SetLanguage(code);
     Nls->LoadTexts();
+    LoadQtTranslations(code);
     Nls->TranslateForm(this, false);
     for (QWidget *menu : std::initializer_list<QWidget *>{MainMenu, PopupMenu1, PopupMenuLab_, PopupMenuImg_})
         Nls->TranslateMenu(menu);
@@ -233,6 +236,8 @@ void TFMain::ApplyLanguage(const std::string &code, bool initial)
             w->Translate();
     if (FPorter)
         FPorter->Translate();
+    if (THelpWindow *help = HelpWindow())
+        help->ChangeLanguage(HelpFile);
 }
 
 void TFMain::SelectHelpFile()

@@ -48,7 +48,7 @@ public:
     QAction *MenuOpen, *MenuClose, *MenuExit, *MenuXML, *MenuDbf, *MenuAuto, *MenuHist, *MenuAcc, *MenuLog,
         *MenuFront, *MenuHold, *MenuPark, *MenuPersonal, *MenuPorter, *MenuSpeeds;
     QAction *PopupOpen, *PopupClose, *PopupXML, *PopupDbf, *PopupAuto, *PopupHist, *PopupAcc, *PopupLog,
-        *PopupFront, *PopupHold, *PopupPark, *PopupPersonal;
+        *PopupFront, *PopupHold, *PopupPark, *PopupPersonal, *PopupPorter;
     QStatusBar *StatusBar1;
     QLabel *StatusPanels[2];
     TTimer *Timer1, *TimerClock, *TimerOnOff, *TimerDest;
@@ -173,6 +173,7 @@ public:
     void TimerOnOffTimer();
     void LookupDispNumber(const std::string &labelName) override;
     void ShowDispNumber(const std::string &labelName) override;
+    void SkinRefused(const std::string &text) override;
 
     // Keyboard.
     void FormKeyDown(QKeyEvent *key);

@@ -127,7 +127,7 @@ void TFMain::BuildMenus()
     PopupHold = AddItem(PopupMenu1, 118, "Held calls");
     PopupPark = AddItem(PopupMenu1, 119, "Parked calls");
     PopupPersonal = AddItem(PopupMenu1, 120, "Speed dials");
-    QAction *porter1 = AddItem(PopupMenu1, 121, "Door entry");
+    PopupPorter = AddItem(PopupMenu1, 121, "Door entry");
     PopupMenu1->addSeparator();
     QAction *popupSkin = AddItem(PopupMenu1, 134, "Skin...");
     QAction *popupDesktop = AddItem(PopupMenu1, 135, "Desktop...");
@@ -138,6 +138,10 @@ void TFMain::BuildMenus()
     QMenu *popupHelp = PopupMenu1->addMenu(QStringLiteral("Help"));
     SetTag(popupHelp->menuAction(), 140);
     AddHelpItems(popupHelp);
+    // The main menu is hidden: every item of it is reached from here.
+    QMenu *mainItems = PopupMenu1->addMenu(QStringLiteral("Main menu"));
+    SetTag(mainItems->menuAction(), 139);
+    mainItems->addActions(MainMenu->actions());
     PopupMenu1->addSeparator();
     QAction *hideToTray = AddItem(PopupMenu1, 137, "Hide to tray");
     QAction *minimise = AddItem(PopupMenu1, 138, "Minimise");
@@ -165,7 +169,7 @@ void TFMain::BuildMenus()
         {SpeedButtonHold, {MenuHold, PopupHold}, [] { return FHold; }},
         {SpeedButtonPark, {MenuPark, PopupPark}, [] { return FPark; }},
         {SpeedButtonPersonal, {MenuPersonal, PopupPersonal}, [] { return FPer; }},
-        {SpeedButtonPorter, {MenuPorter, porter1}, [] { return FPorter; }},
+        {SpeedButtonPorter, {MenuPorter, PopupPorter}, [] { return FPorter; }},
     };
     for (const auto &t : toggles) {
         auto toggle = [this, window = t.window] { ToggleWindow(window()); };
@@ -210,15 +214,23 @@ void TFMain::UpdateControls()
 {
     auto visible = [](const QWidget *w) { return w && w->isVisible(); };
     SpeedButtonXML->setChecked(visible(FXML));
-    for (TSpeedButton *b : {SpeedButtonHist, SpeedButtonAcc, SpeedButtonLog, SpeedButtonFront, SpeedButtonHold,
-                            SpeedButtonPark}) {
+    const std::pair<TSpeedButton *, QWidget *> sessionButtons[] = {
+        {SpeedButtonHist, FHist}, {SpeedButtonAcc, FAcc},   {SpeedButtonLog, FLog},
+        {SpeedButtonFront, FFront}, {SpeedButtonHold, FHold}, {SpeedButtonPark, FPark}};
+    for (auto [b, w] : sessionButtons) {
         b->setEnabled(Connected);
-        b->setChecked(false);
+        b->setChecked(visible(w));
     }
+    // However a window is shown or hidden (its title bar, a key), the ticks follow.
+    for (QWidget *w : std::initializer_list<QWidget *>{FXML, FDbf, FAuto, FPorter, FHist, FAcc, FLog, FFront, FHold,
+                                                       FPark, FPer})
+        if (w)
+            w->installEventFilter(this);
     SpeedButtonPorter->setChecked(visible(FPorter));
     SpeedButtonDbf->setEnabled(FDbf && FDbf->TablesOpen());
     SpeedButtonDbf->setChecked(visible(FDbf));
     SpeedButtonPersonal->setEnabled(Connected && LineOpen);
+    SpeedButtonPersonal->setChecked(visible(FPer));
     SetHintOf(SpeedButtonPersonal, ToggleLine(!LineOpen, HintOf(SpeedButtonPersonal), Nls->GetText(250)));
     SpeedButtonOpen->setEnabled(!Connected);
     SpeedButtonClose->setEnabled(Connected);
@@ -241,7 +253,7 @@ void TFMain::UpdateControls()
     const std::pair<QAction *, QAction *> popups[] = {
         {PopupXML, MenuXML},   {PopupDbf, MenuDbf},   {PopupAuto, MenuAuto},   {PopupHist, MenuHist},
         {PopupAcc, MenuAcc},   {PopupLog, MenuLog},   {PopupFront, MenuFront}, {PopupHold, MenuHold},
-        {PopupPark, MenuPark}, {PopupPersonal, MenuPersonal}};
+        {PopupPark, MenuPark}, {PopupPersonal, MenuPersonal}, {PopupPorter, MenuPorter}};
     for (auto &[item, from] : popups) {
         item->setEnabled(from->isEnabled());
         item->setChecked(from->isChecked());

@@ -60,6 +60,11 @@ void TFMain::FormKeyPress(QKeyEvent *key)
 
 void TFMain::keyPressEvent(QKeyEvent *key)
 {
+    // The pop-up menu from the keyboard, as every window offers its own.
+    if (key->key() == Qt::Key_Menu || (key->key() == Qt::Key_F10 && key->modifiers() == Qt::ShiftModifier)) {
+        PopupMenu1->popup(mapToGlobal(rect().center()));
+        return;
+    }
     // The main menu's own shortcuts take the key while the panel has the focus.
     if (FindMenuShortcut(MainMenu, ShortcutWord(key->key(), key->modifiers())))
         return;

@@ -1,6 +1,7 @@
 // Opening and ending a session with the exchange.
 #include "Auto.h"
 #include "Data.h"
+#include "DialogButtons.h"
 #include "Dbf.h"
 #include "Fce.h"
 #include "Login.h"
@@ -34,6 +35,12 @@ void TFMain::SpeedButtonOpenClick()
     CenterForm(this, &dialog);
     if (dialog.exec() != QDialog::Accepted)
         return;
+    std::string error;
+    if (!FXML->EnsureConnected(error)) {
+        MessageBox(Nls->GetText(223) + " " + FXML->Address + ":" + std::to_string(FXML->Port) + "\n" + error, 100,
+                   QMessageBox::Critical);
+        return;
+    }
     FXML->BeginRequest("<req");
     FXML->AddAttr("Type", "OPEN");
     FXML->AddAttr("User", Settings.User);
@@ -60,15 +67,19 @@ void TFMain::SpeedButtonCloseClick()
 void TFMain::MessageBox(const std::string &text, int captionId, QMessageBox::Icon icon)
 {
     QMessageBox box(icon, ToQ(Nls->GetText(captionId)), ToQ(text), QMessageBox::Ok, this);
+    FitCaption(box);
     box.exec();
 }
+
+void TFMain::SkinRefused(const std::string &text) { MessageBox(text, 101, QMessageBox::Warning); }
 
 void TFMain::OnOpenAnswer(int handle, const std::string &attr, int pos, const std::string &lineType,
                           const std::string &ret)
 {
     if (ret != "OK") {
         int id = OpenResultText(ret);
-        MessageBox(id ? Nls->GetText(id) : ret, 100, QMessageBox::Critical);
+        // A refusal without a word still says something.
+        MessageBox(id ? Nls->GetText(id) : ret.empty() ? Nls->GetText(224) : ret, 100, QMessageBox::Critical);
         return;
     }
     // A second session granted while one is open replaces it.
@@ -104,6 +115,7 @@ void TFMain::OnOpenAnswer(int handle, const std::string &attr, int pos, const st
             buttons = QMessageBox::Yes | QMessageBox::No;
         }
         QMessageBox box(QMessageBox::Warning, ToQ(Nls->GetText(101)), ToQ(msg), buttons, this);
+        FitCaption(box);
         if (box.exec() == QMessageBox::No)
             Settings.NotWarnForIL = Settings.Line;
         return;
@@ -133,6 +145,8 @@ void TFMain::OnSessionClosed(const std::string &reason, bool waitSound)
     if (FDbf)
         FDbf->SetLineState("");
     UpdateControls();
-    if (!reason.empty())
+    if (reason == TXmlLink::kConnectionLost)
+        MessageBox(Nls->GetText(222), 101, QMessageBox::Warning);
+    else if (!reason.empty())
         MessageBox(reason == "CLOSEDEAD" ? Nls->GetText(221) : reason, 101, QMessageBox::Warning);
 }

@@ -74,6 +74,9 @@ void TFMain::TrayIcon1Restore()
 
 bool TFMain::eventFilter(QObject *watched, QEvent *event)
 {
+    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && watched != this &&
+        watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow())
+        QMetaObject::invokeMethod(this, [this] { UpdateControls(); }, Qt::QueuedConnection);
     if (watched == Image0) {
         if (event->type() == QEvent::MouseButtonPress) {
             dragOrigin_ = static_cast<QMouseEvent *>(event)->position().toPoint();

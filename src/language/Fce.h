@@ -29,3 +29,5 @@ void CopyDirFiles(const std::string &destinationDir, const std::string &sourceDi
 
 // Language UI library: centres a dialog over its caller.
 void CenterForm(const QWidget *ref, QWidget *form);
+// Moves a window wholly onto the screen it is mostly on (as far as it fits).
+void KeepOnScreen(QWidget *window);

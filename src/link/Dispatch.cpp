@@ -81,6 +81,13 @@ void TXmlLink::EndSession(const std::string &reason)
     receivers_->OnSessionClosed(reason, false);
 }
 
+void TXmlLink::ConnectionLost()
+{
+    TimerLive->SetEnabled(false);
+    if (receivers_->SessionConnected())
+        receivers_->OnSessionClosed(kConnectionLost, false);
+}
+
 void TXmlLink::OnClose(const std::string &joined)
 {
     const std::string ret = GetAttr(joined, "Ret");

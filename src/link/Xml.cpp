@@ -4,8 +4,11 @@
 #include "IniFile.h"
 #include "KeyForward.h"
 #include "Nlsfunc.h"
+#include "Placement.h"
 #include "Xmlset.h"
 
+#include <QEventLoop>
+#include <QTimer>
 #include <QVBoxLayout>
 
 #include <filesystem>
@@ -37,6 +40,8 @@ TFXML::TFXML(QWidget *owner, const std::string &dataDir) : TForm(owner)
     ClientSocket1 = new QTcpSocket(this);
     // Socket errors are never shown: a request without a connection is simply lost.
     connect(ClientSocket1, &QTcpSocket::readyRead, this, [this] { PostRead(); });
+    // Queued, so that answers read before the drop are dispatched first.
+    connect(ClientSocket1, &QTcpSocket::disconnected, this, &TFXML::OnDisconnected, Qt::QueuedConnection);
 
     DataDir = !dataDir.empty() ? dataDir : !::DataDir.empty() ? ::DataDir : GetDataDir("Talvocti");
     std::error_code failed;
@@ -55,6 +60,8 @@ TFXML::TFXML(QWidget *owner, const std::string &dataDir) : TForm(owner)
 
 TFXML::~TFXML()
 {
+    // The receivers may be gone already: closing here is no lost connection.
+    ClientSocket1->disconnect(this);
     ClosePort();
     SaveSettings();
     if (FXML == this)
@@ -82,6 +89,35 @@ void TFXML::OpenPort()
 }
 
 void TFXML::ClosePort() { ClientSocket1->abort(); }
+
+bool TFXML::EnsureConnected(std::string &error, int ms)
+{
+    if (ClientSocket1->state() != QAbstractSocket::ConnectingState &&
+        ClientSocket1->state() != QAbstractSocket::HostLookupState) {
+        if (ClientSocket1->state() == QAbstractSocket::ConnectedState)
+            return true;
+        ClosePort();
+        OpenPort();
+    }
+    QEventLoop wait;
+    QTimer::singleShot(ms, &wait, &QEventLoop::quit);
+    connect(ClientSocket1, &QTcpSocket::connected, &wait, &QEventLoop::quit);
+    connect(ClientSocket1, &QTcpSocket::errorOccurred, &wait, &QEventLoop::quit);
+    if (ClientSocket1->state() != QAbstractSocket::UnconnectedState)
+        wait.exec();
+    if (ClientSocket1->state() == QAbstractSocket::ConnectedState)
+        return true;
+    error = FromQ(ClientSocket1->errorString());
+    ClosePort();
+    return false;
+}
+
+void TFXML::OnDisconnected()
+{
+    while (ClientSocket1->bytesAvailable() > 0 && Framing.Room() > 0)
+        ClientSocket1Read();
+    ConnectionLost();
+}
 
 void TFXML::WriteToExchange(const std::string &bytes)
 {
@@ -120,23 +156,15 @@ void TFXML::ClientSocket1Read()
 void TFXML::LoadPlacement(const TIniFile &ini)
 {
     setVisible(ini.ReadBool("XML", "Visible", false));
-    const QRect frame = frameGeometry();
-    const int left = ini.ReadInteger("XML", "Left", 0);
-    const int top = ini.ReadInteger("XML", "Top", 50);
-    const int w = ini.ReadInteger("XML", "Width", frame.width());
-    const int h = ini.ReadInteger("XML", "Height", frame.height());
-    move(left, top);
-    resize(std::max(0, w - (frame.width() - width())), std::max(0, h - (frame.height() - height())));
+    const QRect frame = FramePlacement(this);
+    SetFramePlacement(this, QRect(ini.ReadInteger("XML", "Left", 0), ini.ReadInteger("XML", "Top", 50),
+                                  ini.ReadInteger("XML", "Width", frame.width()),
+                                  ini.ReadInteger("XML", "Height", frame.height())));
 }
 
 void TFXML::SavePlacement(TIniFile &ini) const
 {
-    const QRect frame = frameGeometry();
-    ini.WriteBool("XML", "Visible", isVisible());
-    ini.WriteInteger("XML", "Left", frame.left());
-    ini.WriteInteger("XML", "Top", frame.top());
-    ini.WriteInteger("XML", "Width", frame.width());
-    ini.WriteInteger("XML", "Height", frame.height());
+    ::SavePlacement(ini, "XML", this, PlacementKeys::VisibleLeftTopWidthHeight);
 }
 
 void TFXML::Translate()

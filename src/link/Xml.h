@@ -21,6 +21,9 @@ public:
     void SaveSettings();
     void OpenPort();
     void ClosePort();
+    // Connects again when the connection is down, waiting at most ms;
+    // false with the reason in error when it cannot.
+    bool EnsureConnected(std::string &error, int ms = 5000);
     void LoadPlacement(const TIniFile &ini);
     void SavePlacement(TIniFile &ini) const;
     void Translate();
@@ -39,6 +42,7 @@ protected:
 private:
     void ClientSocket1Read();
     void PostRead();
+    void OnDisconnected();
     bool readPosted_ = false;
 
     int Count() const override { return ListBox1->count(); }

@@ -46,19 +46,20 @@ std::string TXmlLink::JoinMessage(const std::string &message)
 
 void TXmlLink::BeginRequest(const std::string &head) { OutBuffer = head + " "; }
 
-// A '"' or '>' in a value would end the attribute or the request early and
-// let typed text add attributes of its own.
+// Values are encoded as XML does, so that typed text can neither end the
+// attribute early nor be mistaken for an entity the exchange decodes.
 void TXmlLink::AddAttr(const std::string &name, const std::string &value)
 {
     OutBuffer += name;
     OutBuffer += "=\"";
     for (char c : value) {
-        if (c == '"')
-            OutBuffer += "&quot;";
-        else if (c == '>')
-            OutBuffer += "&gt;";
-        else
-            OutBuffer += c;
+        switch (c) {
+        case '&': OutBuffer += "&amp;"; break;
+        case '<': OutBuffer += "&lt;"; break;
+        case '>': OutBuffer += "&gt;"; break;
+        case '"': OutBuffer += "&quot;"; break;
+        default: OutBuffer += c;
+        }
     }
     OutBuffer += "\" ";
 }

@@ -44,6 +44,9 @@ public:
     void WriteTrace(const std::string &line);
 
     void TimerLiveTimer();
+    // The connection is gone: an open session ends as the exchange's close would.
+    void ConnectionLost();
+    static constexpr const char *kConnectionLost = "CONNLOST";
 
     void ReadLinkSettings(const TIniFile &ini);
     void WriteLinkSettings(TIniFile &ini) const;

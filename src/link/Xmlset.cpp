@@ -5,6 +5,8 @@
 
 #include <QCloseEvent>
 #include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QRegularExpressionValidator>
 #include <QVBoxLayout>
 
 namespace {
@@ -53,8 +55,10 @@ TFXmlSet::TFXmlSet(QWidget *owner, bool &trace, bool &traceErase, bool &terminal
     Label1->Tag = 7021;
     Label1->SetCaption("IP");
     MaskEditIP = new TEdit(TabSheetServer);
-    // Every digit place optional, so groups shorter than three digits are accepted.
-    MaskEditIP->setInputMask("000.000.000.000;_");
+    // Four groups of up to three digits, shown as typed: an input mask would
+    // show its blank places between the digits.
+    MaskEditIP->setValidator(new QRegularExpressionValidator(
+        QRegularExpression(QStringLiteral("[0-9]{0,3}(\\.[0-9]{0,3}){0,3}")), MaskEditIP));
     MaskEditIP->setMaxLength(15);
     MaskEditIP->SetText(ip);
     LabelWarn = new TLabel(TabSheetServer);
@@ -108,6 +112,17 @@ void TFXmlSet::closeEvent(QCloseEvent *event)
     if (loop_)
         loop_->quit();
     TForm::closeEvent(event);
+}
+
+// Enter and Escape as every dialog takes them.
+void TFXmlSet::keyPressEvent(QKeyEvent *event)
+{
+    if (event->key() == Qt::Key_Escape && event->modifiers() == Qt::NoModifier)
+        Finish(false);
+    else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter) && BitBtnOk->isEnabled())
+        BitBtnOkClick();
+    else
+        TForm::keyPressEvent(event);
 }
 
 bool TFXmlSet::ShowModal()

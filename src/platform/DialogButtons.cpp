@@ -1,6 +1,10 @@
 #include "DialogButtons.h"
 
+#include <QApplication>
+#include <QGridLayout>
 #include <QHBoxLayout>
+#include <QMessageBox>
+#include <QSpacerItem>
 
 QHBoxLayout *OkCancelRow(QWidget *dialog, TBitBtn *&ok, TBitBtn *&cancel)
 {
@@ -26,4 +30,15 @@ TLabel *TaggedLabel(QWidget *owner, int tag, const char *text)
     l->Tag = tag;
     l->SetCaption(text);
     return l;
+}
+
+void FitCaption(QMessageBox &box)
+{
+    // Room for the caption in a title font a little larger than the box's, and the title-bar buttons.
+    QFont title = box.font();
+    title.setBold(true);
+    const int wanted = QFontMetrics(title).horizontalAdvance(box.windowTitle()) * 6 / 5 + 120;
+    if (auto *grid = qobject_cast<QGridLayout *>(box.layout()))
+        grid->addItem(new QSpacerItem(wanted, 0, QSizePolicy::Minimum, QSizePolicy::Fixed), grid->rowCount(), 0, 1,
+                      grid->columnCount());
 }

@@ -2,15 +2,19 @@
 
 #include "Cp1250.h"
 
+#include <QFile>
 #include <QFileDialog>
 
 QStringList NameFilters(const std::string &descriptionMaskPairs)
 {
     QStringList out;
     QStringList parts = ToQ(descriptionMaskPairs).split(QLatin1Char('|'));
-    for (int i = 0; i + 1 < parts.size(); i += 2)
-        out << parts[i] + QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
-                   QStringLiteral(")");
+    for (int i = 0; i + 1 < parts.size(); i += 2) {
+        const QString mask = QStringLiteral(" (") + QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' ')) +
+                             QStringLiteral(")");
+        // A description that already shows its mask gets it once.
+        out << (parts[i].endsWith(mask) ? parts[i] : parts[i] + mask);
+    }
     return out;
 }
 
@@ -19,7 +23,7 @@ void PrepareFileDialog(QFileDialog *dialog, const char *extension, const std::st
 {
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setDefaultSuffix(QString::fromLatin1(extension));
-    dialog->setDirectory(ToQ(folder));
+    dialog->setDirectory(QFile::decodeName(QByteArray::fromStdString(folder)));
     QStringList filters = NameFilters(filter);
     if (!filters.isEmpty())
         dialog->setNameFilters(filters);

@@ -2,6 +2,8 @@
 
 #include "Cp1250.h"
 
+#include <QFile>
+
 #include <dirent.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -67,4 +69,11 @@ std::string FindFileNoCase(const std::string &dir, const std::string &name)
     }
     ::closedir(d);
     return found.empty() ? exact : found;
+}
+
+std::string FsName(const std::string &name) { return QFile::encodeName(cp1250::ToUnicode(name)).toStdString(); }
+
+std::string NameFromFs(const std::string &fsName)
+{
+    return cp1250::FromUnicode(QFile::decodeName(QByteArray::fromStdString(fsName)));
 }

@@ -18,3 +18,8 @@ std::string FindFileNoCase(const std::string &dir, const std::string &name);
 bool IsAbsolutePath(const std::string &path);
 
 std::string WithSlash(const std::string &dir);
+
+// File names are held as code page 1250, as all text is; the file system
+// takes and gives them in its own encoding.
+std::string FsName(const std::string &name);
+std::string NameFromFs(const std::string &fsName);

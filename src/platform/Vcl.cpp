@@ -2,7 +2,9 @@
 
 #include <QHeaderView>
 #include <QHBoxLayout>
+#include <QPainter>
 #include <QStackedWidget>
+#include <QStyle>
 #include <QVBoxLayout>
 
 namespace {
@@ -35,6 +37,28 @@ TLabel::TLabel(QWidget *parent) : QLabel(parent)
     setTextFormat(Qt::PlainText);
 }
 std::string TLabel::Caption() const { return FromQ(text()); }
+
+void TLabel::paintEvent(QPaintEvent *event)
+{
+    const QRect area = contentsRect().adjusted(margin(), margin(), -margin(), -margin());
+    const QFontMetrics metrics = fontMetrics();
+    QStringList lines = text().split(QLatin1Char('\n'));
+    bool fits = true;
+    for (QString &line : lines) {
+        if (line.endsWith(QLatin1Char('\r')))
+            line.chop(1);
+        fits = fits && metrics.horizontalAdvance(line) <= area.width();
+    }
+    if (fits || wordWrap() || textFormat() != Qt::PlainText) {
+        QLabel::paintEvent(event);
+        return;
+    }
+    for (QString &line : lines)
+        line = metrics.elidedText(line, Qt::ElideRight, area.width());
+    QPainter painter(this);
+    style()->drawItemText(&painter, area, QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
+                          isEnabled(), lines.join(QLatin1Char('\n')), foregroundRole());
+}
 void TLabel::SetCaption(const std::string &c) { setText(ToQ(c)); }
 
 std::string TEdit::Text() const { return FromQ(text()); }

@@ -70,6 +70,10 @@ public:
     explicit TLabel(QWidget *parent = nullptr);
     std::string Caption() const;
     void SetCaption(const std::string &c);
+
+protected:
+    // A line wider than the label ends in an ellipsis; the caption keeps it whole.
+    void paintEvent(QPaintEvent *event) override;
 };
 
 class TStaticText : public TLabel {

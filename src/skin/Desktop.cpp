@@ -5,6 +5,7 @@
 #include "FileDialogs.h"
 #include "IniFile.h"
 #include "Nlsfunc.h"
+#include "Paths.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -29,7 +30,7 @@ TDesktop::TDesktop(QWidget *owner, TDesktopSkin *skin) : owner_(owner), skin_(sk
 TDesktop::~TDesktop() = default;
 
 std::string TDesktop::Folder() const { return DataDir + home_ + "/"; }
-std::string TDesktop::PathOf(const std::string &name) const { return Folder() + name; }
+std::string TDesktop::PathOf(const std::string &name) const { return Folder() + FsName(name); }
 
 void TDesktop::LoadDesktopFile()
 {

@@ -15,6 +15,7 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QImageReader>
 #include <QMenu>
 
 #include <algorithm>
@@ -31,6 +32,8 @@ const char *const kControls = "Controls";
 const char *const kFonts = "Fonts";
 const char *const kSkinSection = "Skin";
 const char *const kSkinListSection = "Skin-List";
+// The skin that comes with the program, the last resort of a failed load.
+const char *const kShippedSkin = "RizUzezi.skn";
 // Labels carry this tag; images carry their function code.
 constexpr int kLabelTag = 900;
 
@@ -91,38 +94,105 @@ TSkin::~TSkin()
 
 std::string TSkin::DataDir() const { return host_ ? WithSlash(host_->DataDir()) : ProgramDir(); }
 
-std::string TSkin::DataSkinFile() const { return WithSlash(DataDir() + Home) + SkinName; }
+std::string TSkin::DataSkinFile() const { return WithSlash(DataDir() + Home) + FsName(SkinName); }
 
-std::string TSkin::ReadSkinFile() const
+std::string TSkin::ReadSkinFile(const std::string &name) const
 {
-    std::string own = DataSkinFile();
+    std::string own = WithSlash(DataDir() + Home) + FsName(name);
     if (Exists(own))
         return own;
-    return FindFileNoCase(WithSlash(ProgramDir() + Home), SkinName);
+    return FindFileNoCase(WithSlash(ProgramDir() + Home), FsName(name));
 }
 
-void TSkin::LoadPicture(TImage *target, const std::string &name, QImage &store)
+namespace {
+
+std::string Text(int id) { return Nls ? Nls->GetText(id) : std::to_string(id); }
+
+} // namespace
+
+// The size is asked of the file before it is decoded, so a huge picture
+// costs nothing.
+bool TSkin::ReadPicture(const std::string &name, QImage &store, std::string &why) const
 {
     store = QImage();
-    std::string bytes;
-    // A picture that cannot be read counts as none: the panel must still be shaped and shown.
-    if (!name.empty() && atomicfile::ReadAll(FindFileNoCase(WithSlash(ProgramDir() + Home), name), bytes))
-        store.loadFromData(reinterpret_cast<const uchar *>(bytes.data()), static_cast<int>(bytes.size()));
-    if (!target)
-        return;
-    target->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    if (store.isNull())
-        target->clear();
-    else
-        target->setPixmap(QPixmap::fromImage(store));
+    if (name.empty())
+        return true;
+    const std::string path = FindFileNoCase(WithSlash(ProgramDir() + Home), FsName(name));
+    QImageReader reader(QString::fromLocal8Bit(path.c_str()));
+    const QSize size = reader.size();
+    if (size.isValid() && (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
+                           qint64(size.width()) * size.height() > kMaxPicturePixels)) {
+        why = NameFromFs(path) + " " + Text(513);
+        return false;
+    }
+    if (reader.read(&store))
+        return true;
+    why = Text(514) + " " + NameFromFs(path) + " (" + FromQ(reader.errorString()) + ")";
+    return false;
 }
 
-void TSkin::LoadSkin()
+// Everything that could leave the panel without a face is checked before
+// the panel is touched.
+bool TSkin::ReadSkin(const std::string &name, std::string &why)
 {
-    TIniFile file(ReadSkinFile());
-    Owner->resize(file.ReadInteger(kSet, "Width", Owner->width()), file.ReadInteger(kSet, "Height", Owner->height()));
+    const std::string path = ReadSkinFile(name);
+    if (!Exists(path)) {
+        why = Text(511);
+        return false;
+    }
+    TIniFile file(path);
     Background = file.ReadString(kSet, "Background", "");
     Foreground = file.ReadString(kSet, "Foreground", "");
+    if (Background.empty() && file.ReadSectionValues(kControls).empty()) {
+        why = Text(512);
+        return false;
+    }
+    const long long w = file.ReadInteger(kSet, "Width", Owner->width());
+    const long long h = file.ReadInteger(kSet, "Height", Owner->height());
+    if (w < 1 || h < 1 || w > kMaxPanelSide || h > kMaxPanelSide) {
+        why = Text(513);
+        return false;
+    }
+    return ReadPicture(Background, background_, why) && ReadPicture(Foreground, sprite_, why);
+}
+
+// A skin that cannot be shown is refused with a word; the panel goes back to
+// the last skin that showed, or the shipped one.
+void TSkin::LoadSkin()
+{
+    LoadError.clear();
+    const std::string wanted = SkinName;
+    std::vector<std::string> tried;
+    bool shown = false;
+    for (const std::string &name : {wanted, lastShown_, std::string(kShippedSkin)}) {
+        if (name.empty() || std::find(tried.begin(), tried.end(), name) != tried.end())
+            continue;
+        tried.push_back(name);
+        std::string why;
+        shown = ReadSkin(name, why);
+        if (shown) {
+            SkinName = lastShown_ = name;
+            ShowSkin(ReadSkinFile());
+            break;
+        }
+        if (LoadError.empty())
+            LoadError = Text(510) + "\n" + NameFromFs(ReadSkinFile(name)) + "\n" + why;
+    }
+    if (!shown) {
+        // Nothing shows: the panel keeps its size, without pictures or controls.
+        background_ = sprite_ = QImage();
+        Background.clear();
+        Foreground.clear();
+        ShowSkin(std::string());
+    }
+    if (!LoadError.empty() && host_)
+        host_->SkinRefused(LoadError);
+}
+
+void TSkin::ShowSkin(const std::string &path)
+{
+    TIniFile file(path);
+    Owner->resize(file.ReadInteger(kSet, "Width", Owner->width()), file.ReadInteger(kSet, "Height", Owner->height()));
     Type = file.ReadInteger(kSet, "Type", 2);
     Alpha = std::clamp(file.ReadInteger(kSet, "Alpha", 50), 0, 255);
     ColorKey = file.ReadInteger(kSet, "ColorKey", clBtnFace);
@@ -130,13 +200,21 @@ void TSkin::LoadSkin()
     FirstName = file.ReadBool(kShow, "FirstName", false);
     TitleAfter = file.ReadBool(kShow, "TitleAfter", false);
 
-    LoadPicture(BackImage, Background, background_);
-    LoadPicture(SpriteImage, Foreground, sprite_);
+    for (auto [target, picture] : {std::pair{BackImage, &background_}, std::pair{SpriteImage, &sprite_}}) {
+        if (!target)
+            continue;
+        target->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+        if (picture->isNull())
+            target->clear();
+        else
+            target->setPixmap(QPixmap::fromImage(*picture));
+    }
     if (BackImage) {
         BackImage->setGeometry(Owner->rect());
         BackImage->lower();
     }
     ApplyWindowShape(ColorKey, Alpha, Type);
+    KeepOnScreen(Owner);
 
     Items.fill(TSkinItem());
     ItemCount = 0;

@@ -93,7 +93,15 @@ public:
 
     // Where the current skin file is read from and written to.
     std::string DataSkinFile() const;
-    std::string ReadSkinFile() const;
+    std::string ReadSkinFile(const std::string &name) const;
+    std::string ReadSkinFile() const { return ReadSkinFile(SkinName); }
+
+    // Why the last load refused the skin it was asked for; empty when it took it.
+    std::string LoadError;
+    // What a skin may ask for: larger ones would take the machine's memory.
+    static constexpr int kMaxPanelSide = 4096;
+    static constexpr int kMaxPictureSide = 8192;
+    static constexpr qint64 kMaxPicturePixels = 16LL * 1024 * 1024;
 
     // Region of the picture without its key-colour pixels, over a window of the given size.
     static QRegion KeyColorRegion(const QImage &picture, TColor key, const QSize &window);
@@ -108,7 +116,9 @@ private:
     TImage *FindImage(const std::string &name) const;
     TLabel *FindLabel(const std::string &name) const;
     void ShowPopup(QWidget *control, QMenu *menu, const QPoint &pos);
-    void LoadPicture(TImage *target, const std::string &name, QImage &store);
+    bool ReadPicture(const std::string &name, QImage &store, std::string &why) const;
+    bool ReadSkin(const std::string &name, std::string &why);
+    void ShowSkin(const std::string &path);
     void MouseDown(QWidget *control, bool leftHeld);
     void MouseUp(QWidget *control);
     void Click(QWidget *control);
@@ -121,6 +131,7 @@ private:
     QImage background_;
     QImage sprite_;
     QPointer<QWidget> pressed_; // a left press waiting for its click
+    std::string lastShown_;     // the last skin that loaded whole
 };
 
 extern TSkin *Skin;

@@ -27,4 +27,6 @@ public:
     // Labels.
     virtual void LookupDispNumber(const std::string &labelName) = 0;
     virtual void ShowDispNumber(const std::string &labelName) = 0;
+    // A skin could not be loaded: text says which file and why.
+    virtual void SkinRefused(const std::string &text) {}
 };

@@ -1,10 +1,25 @@
 // The panel's menus: the skin image menu, the tool bar and hiding away.
+#include "Desktop.h"
 #include "Fce.h"
+#include "Help.h"
 #include "Nlsfunc.h"
 #include "PanelRig.h"
+#include "SessionWindows.h"
 #include "Skin.h"
+#include "Timer.h"
 
+#include <QDir>
+#include <QFile>
+#include <QFileDialog>
+#include <QLibraryInfo>
 #include <QMenu>
+#include <QTextBrowser>
+#include <QScreen>
+#include <QMenuBar>
+#include <QTest>
+
+#include <functional>
+#include <set>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +69,67 @@ TEST(PanelMenus, ImageMenuShowsTheImagesFunctionAndNumber)
     EXPECT_EQ(d2->Tag, 5);
 }
 
+TEST(PanelMenus, TicksShowExactlyTheVisibleWindowsHoweverTheyCameOrWent)
+{
+    PanelRig rig;
+    rig.Start();
+    ASSERT_TRUE(rig.LogIn());
+    TFMain &panel = *rig.main;
+    auto settle = [] { FakeExchange::Pause(30); };
+    const std::pair<QWidget *, QAction *> windows[] = {
+        {rig.xml.get(), panel.PopupXML}, {FHist, panel.PopupHist}, {FPer, panel.PopupPersonal}, {FPorter, panel.PopupPorter}};
+    for (auto [window, item] : windows) {
+        const std::string name = FromQ(item->text());
+        window->show();
+        settle();
+        EXPECT_TRUE(item->isChecked()) << name;
+        item->trigger();
+        settle();
+        EXPECT_FALSE(window->isVisible()) << name;
+        EXPECT_FALSE(item->isChecked()) << name;
+        item->trigger();
+        settle();
+        EXPECT_TRUE(window->isVisible()) << name;
+        window->close(); // the title bar's close
+        settle();
+        EXPECT_FALSE(item->isChecked()) << name;
+    }
+    FHist->show();
+    settle();
+    EXPECT_TRUE(panel.SpeedButtonHist->isChecked());
+    EXPECT_TRUE(panel.MenuHist->isChecked());
+}
+
+void Collect(const QList<QAction *> &items, std::set<QAction *> &out)
+{
+    for (QAction *item : items) {
+        out.insert(item);
+        if (item->menu())
+            Collect(item->menu()->actions(), out);
+    }
+}
+
+TEST(PanelMenus, EveryMainMenuItemIsReachedFromThePopUpMenuAndItFromTheKeyboard)
+{
+    PanelRig rig;
+    rig.Start();
+    TFMain &panel = *rig.main;
+    std::set<QAction *> main, popup;
+    Collect(panel.MainMenu->actions(), main);
+    Collect(panel.PopupMenu1->actions(), popup);
+    for (QAction *item : main)
+        EXPECT_TRUE(popup.count(item)) << FromQ(item->text());
+    EXPECT_TRUE(popup.count(panel.MenuSpeeds));
+
+    panel.activateWindow();
+    QTest::keyClick(&panel, Qt::Key_Menu);
+    EXPECT_TRUE(panel.PopupMenu1->isVisible());
+    panel.PopupMenu1->hide();
+    QTest::keyClick(&panel, Qt::Key_F10, Qt::ShiftModifier);
+    EXPECT_TRUE(panel.PopupMenu1->isVisible());
+    panel.PopupMenu1->hide();
+}
+
 TEST(PanelMenus, ToolBarGrowsThePanelAndHidingWithoutATrayMinimises)
 {
     PanelRig rig;
@@ -68,6 +144,108 @@ TEST(PanelMenus, ToolBarGrowsThePanelAndHidingWithoutATrayMinimises)
 
     panel.ExecutePanelFunction(501, "");
     EXPECT_TRUE(panel.isMinimized()) << "no notification area offscreen: the panel stays reachable";
+}
+
+TEST(PanelDesktops, ANameWithAccentsIsSavedListedAndLoadedByItsName)
+{
+    PanelRig rig;
+    rig.Start();
+    const QString name = QString::fromUtf8("Pr\u00e1ce.dst");
+    bool listed = false;
+    rig.OnModal = [&](QWidget *w) {
+        if (auto *dialog = qobject_cast<QFileDialog *>(w)) {
+            listed = QDir(dialog->directory()).entryList({"*.dst"}).contains(name);
+            dialog->selectFile(name);
+            QMetaObject::invokeMethod(dialog, "accept");
+        }
+    };
+    rig.main->SaveDesktop1Click();
+    EXPECT_EQ(Desktop->Current(), "Pr\xE1" "ce.dst");
+    EXPECT_TRUE(QFile::exists(QString::fromStdString(rig.home.Path()) + "Talvocti/Desktops/" + name));
+
+    rig.main->PopupDesktopClick();
+    EXPECT_TRUE(listed);
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !Desktop->Timer().Active(); }, 3000));
+    EXPECT_EQ(Desktop->Current(), "Pr\xE1" "ce.dst");
+}
+
+TEST(PanelDialogs, DialogsAreCentredOverThePanelAndTheHelpWindowIsOnTheScreen)
+{
+    PanelRig rig;
+    rig.Start();
+    TFMain &panel = *rig.main;
+    panel.move(100, 80);
+    const QRect screen = panel.screen()->availableGeometry();
+    QRect shown;
+    rig.OnModal = [&](QWidget *w) {
+        if (auto *dialog = qobject_cast<QDialog *>(w)) {
+            shown = dialog->frameGeometry();
+            dialog->reject();
+        }
+    };
+    const std::pair<const char *, std::function<void()>> openers[] = {
+        {"settings", [&] { panel.Set2Click(); }},
+        {"about", [&] { panel.About1Click(); }},
+        {"label", [&] { OpenImageMenu(panel, panel.findChild<TImage *>("ImageD1")), panel.PopupImgLabClick(); }},
+        {"dial", [&] { OpenImageMenu(panel, panel.findChild<TImage *>("ImageD1")), panel.PopupImgDialClick(); }},
+    };
+    for (const auto &[name, open] : openers) {
+        shown = QRect();
+        open();
+        ASSERT_TRUE(shown.isValid()) << name;
+        EXPECT_LE((shown.center() - panel.frameGeometry().center()).manhattanLength(), 4) << name;
+        EXPECT_TRUE(screen.contains(shown)) << name;
+    }
+    panel.move(screen.right() - 100, screen.bottom() - 50);
+    panel.Content1Click();
+    ASSERT_NE(HelpWindow(), nullptr);
+    EXPECT_TRUE(screen.contains(HelpWindow()->frameGeometry()));
+}
+
+TEST(PanelLanguage, QtsOwnTextsFileFiltersAndTheHelpWindowFollowTheLanguage)
+{
+    PanelRig rig;
+    rig.Start();
+    TFMain &panel = *rig.main;
+    auto cancel = [] { return QCoreApplication::translate("QPlatformTheme", "Cancel"); };
+    if (QFile::exists(QLibraryInfo::path(QLibraryInfo::TranslationsPath) + "/qtbase_cs.qm"))
+        EXPECT_NE(cancel(), "Cancel") << "Czech is the default language";
+    QFileDialog dialog;
+    Skin->ChooseSkinFile(&dialog);
+    for (const QString &filter : dialog.nameFilters())
+        EXPECT_EQ(filter.count("(*.skn)"), 1) << FromQ(filter);
+
+    panel.Content1Click();
+    const QString czech = HelpWindow()->Browser->toPlainText();
+    panel.ApplyLanguage("eng", false);
+    EXPECT_EQ(cancel(), "Cancel");
+    EXPECT_EQ(FromQ(HelpWindow()->windowTitle()), Nls->GetText(3400));
+    EXPECT_NE(HelpWindow()->Browser->toPlainText(), czech);
+    panel.ApplyLanguage("xx", false); // no catalogue: Qt's own English, no fault
+    EXPECT_EQ(cancel(), "Cancel");
+}
+
+TEST(PanelSkins, ARefusedSkinIsNamedAndThePanelKeepsItsFaceOnAScreen)
+{
+    PanelRig rig;
+    rig.Start();
+    TFMain &panel = *rig.main;
+    const QSize size = panel.size();
+    WriteBytes(rig.home.Path() + "Talvocti/Skins/Huge.skn",
+               "[Set]\r\nWidth=100000\r\nHeight=100000\r\nBackground=RizUzezi.png\r\n");
+    Skin->SelectSkin("Huge.skn");
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !rig.Boxes.empty(); }, 3000));
+    EXPECT_NE(rig.Boxes[0].find("Huge.skn"), std::string::npos) << rig.Boxes[0];
+    EXPECT_EQ(panel.size(), size);
+    EXPECT_EQ(Skin->SkinName, "RizUzezi.skn");
+    EXPECT_NE(panel.findChild<TImage *>(QStringLiteral("ImageD1")), nullptr);
+
+    panel.move(-540, -360);
+    Skin->SelectSkin("RizUzezi.skn");
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !Skin->Timer->Enabled(); }, 3000));
+    EXPECT_GE(panel.frameGeometry().left(), 0);
+    EXPECT_GE(panel.frameGeometry().top(), 0);
+    EXPECT_EQ(rig.Boxes.size(), 1u);
 }
 
 } // namespace

@@ -8,6 +8,7 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QMessageBox>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -77,12 +78,21 @@ TEST(PanelSession, TariffAndRefusals)
     PanelRig rig("[Tariff]\r\nEnabled=1\r\n");
     rig.Start();
     EXPECT_EQ(rig.Sent(), kOpen + "Set=\"TAR\" Desc=\"CTI-Vrel\" />");
+    // Each box is wide enough for its whole caption.
+    int narrow = 0;
+    rig.OnModal = [&](QWidget *w) {
+        if (auto *box = qobject_cast<QMessageBox *>(w)) {
+            narrow += box->width() < box->fontMetrics().horizontalAdvance(box->windowTitle()) + 100 ? 1 : 0;
+            rig.Boxes.push_back(FromQ(box->text()));
+            box->done(QMessageBox::Ok);
+        }
+    };
     rig.Answer("<ans Type=\"OPEN\" Ret=\"BADPASS\"/>");
     rig.Answer("<ans Type=\"OPEN\" Ret=\"NOSUCHTHING\"/>");
+    rig.Answer("<ans Type=\"OPEN\" Ret=\"\"/>");
     EXPECT_FALSE(rig.main->Connected);
-    ASSERT_EQ(rig.Boxes.size(), 2u);
-    EXPECT_EQ(rig.Boxes[0], Nls->GetText(209));
-    EXPECT_EQ(rig.Boxes[1], "NOSUCHTHING");
+    EXPECT_EQ(rig.Boxes, (std::vector<std::string>{Nls->GetText(209), "NOSUCHTHING", Nls->GetText(224)}));
+    EXPECT_EQ(narrow, 0);
 }
 
 TEST(PanelSession, RightsAndIllegalLineWarnings)
@@ -111,6 +121,39 @@ TEST(PanelSession, RightsAndIllegalLineWarnings)
     EXPECT_TRUE(FPer != nullptr);
     rig.LogIn("STS-CTI-CMD", "IL-ILL");
     EXPECT_EQ(noAnswers, 1) << "declined once for this line";
+}
+
+TEST(PanelSession, ALostConnectionEndsTheSessionAndTheLogInConnectsAgain)
+{
+    PanelRig rig;
+    rig.Start();
+    ASSERT_TRUE(rig.LogIn());
+    rig.exchange.Drop();
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !rig.main->Connected; }, 3000));
+    EXPECT_EQ(rig.main->Handle, -1);
+    EXPECT_EQ(FHist, nullptr);
+    EXPECT_TRUE(rig.main->SpeedButtonOpen->isEnabled());
+    EXPECT_FALSE(rig.main->SpeedButtonClose->isEnabled());
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !rig.Boxes.empty(); }, 2000));
+    EXPECT_EQ(rig.Boxes.back(), Nls->GetText(222));
+    rig.Sent();
+
+    rig.main->SpeedButtonOpenClick();
+    EXPECT_EQ(rig.exchange.Connections(), 2);
+    EXPECT_EQ(rig.Sent(), kOpen + "Desc=\"CTI-Vrel\" />");
+    ASSERT_TRUE(rig.LogIn());
+
+    // Nobody listens any more: the log-in says where it could not connect.
+    const std::string where = "127.0.0.1:" + std::to_string(rig.exchange.Port());
+    rig.exchange.StopListening();
+    rig.exchange.Drop();
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !rig.main->Connected; }, 3000));
+    rig.Boxes.clear();
+    rig.Sent();
+    rig.main->SpeedButtonOpenClick();
+    ASSERT_EQ(rig.Boxes.size(), 1u);
+    EXPECT_NE(rig.Boxes[0].find(where), std::string::npos);
+    EXPECT_EQ(rig.Sent(), "");
 }
 
 TEST(PanelDisplay, RingCallTariffAndRelease)
@@ -214,6 +257,36 @@ TEST(PanelFunctions, RequestsAndTheirGates)
     EXPECT_EQ(rig.Sent(), Comm("Act=\"SPK\" State=\"1\" ") + Comm("Act=\"DIAL\" Num=\"0602123456\" "));
     panel.Dial("", "M");
     EXPECT_EQ(rig.Sent(), "");
+}
+
+TEST(PanelKeys, ShortcutsRunTheirItemOnceWhereverTheFocusIs)
+{
+    PanelRig rig;
+    rig.Start();
+    std::vector<QWidget *> dialogs;
+    rig.OnModal = [&](QWidget *w) {
+        if (auto *dialog = qobject_cast<QDialog *>(w)) {
+            dialogs.push_back(w);
+            dialog->reject();
+        }
+    };
+    rig.xml->show();
+    const struct {
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+    } shortcuts[] = {{Qt::Key_S, Qt::AltModifier}, {Qt::Key_D, Qt::AltModifier}, {Qt::Key_D, Qt::ControlModifier}};
+    for (QWidget *focus : {static_cast<QWidget *>(rig.main.get()), static_cast<QWidget *>(rig.xml->ListBox1),
+                           static_cast<QWidget *>(rig.xml.get())}) {
+        focus->activateWindow();
+        focus->setFocus();
+        QApplication::processEvents();
+        for (const auto &s : shortcuts) {
+            dialogs.clear();
+            QTest::keyClick(focus, s.key, s.mods);
+            FakeExchange::Pause(50);
+            EXPECT_EQ(dialogs.size(), 1u) << FromQ(focus->objectName()) << " " << s.key;
+        }
+    }
 }
 
 TEST(PanelKeys, FunctionKeysAndTypedDigits)

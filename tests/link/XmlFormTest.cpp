@@ -176,13 +176,25 @@ TEST(SettingsDialog, WritesBackOnOkOnlyAndLocksTheAddressWhileLoggedIn)
         EXPECT_EQ(set.LabelWarn->isHidden(), !connected);
         set.CheckBoxTerminal->setChecked(false);
         set.MaskEditIP->selectAll();
-        QTest::keyClicks(set.MaskEditIP, "10.1.22.3"); // short groups
-        EXPECT_EQ(set.GetIP(), connected ? "127.0.0.1" : "10.1.22.3");
+        QTest::keyClicks(set.MaskEditIP, "10.1.22.3x.4"); // short groups; no letters, no fifth group
+        EXPECT_EQ(set.GetIP(), connected ? "127.0.0.1" : "10.1.22.34");
+        EXPECT_EQ(set.MaskEditIP->displayText(), set.MaskEditIP->text()) << "no blank places shown";
         QTimer::singleShot(0, connected ? set.BitBtnOk : set.BitBtnCanc, &QPushButton::click);
         EXPECT_EQ(set.ShowModal(), connected);
         EXPECT_EQ(ip, "127.0.0.1");
     }
     EXPECT_FALSE(terminal);
+
+    // Enter takes the dialog from any control, Escape leaves it.
+    for (Qt::Key key : {Qt::Key_Escape, Qt::Key_Return, Qt::Key_Enter}) {
+        TFXmlSet set(nullptr, trace, erase, terminal, live, ip, false);
+        set.CheckBoxLIVE->setChecked(!live);
+        const bool before = live;
+        QTimer::singleShot(3000, &set, [&] { set.close(); }); // a key not taken fails, never hangs
+        QTimer::singleShot(0, [&] { QTest::keyClick(key == Qt::Key_Enter ? static_cast<QWidget *>(set.MaskEditIP) : set.CheckBoxLIVE, key); });
+        EXPECT_EQ(set.ShowModal(), key != Qt::Key_Escape);
+        EXPECT_EQ(live, key == Qt::Key_Escape ? before : !before);
+    }
 }
 
 TEST(LinkWindow, SettingsPlacementAndKeys)

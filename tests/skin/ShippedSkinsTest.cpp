@@ -68,4 +68,29 @@ TEST_F(ShippedSkins, EveryKeyLooksDifferentWhenPressedAndSavingChangesNothing)
     }
 }
 
+// A pixel kept beside a cut one must not carry the key colour blended in.
+int FringePixels(const QImage &back)
+{
+    const QImage img = back.convertToFormat(QImage::Format_RGB32);
+    const QRgb key = qRgb(255, 0, 255);
+    int fringe = 0;
+    for (int y = 1; y + 1 < img.height(); ++y)
+        for (int x = 1; x + 1 < img.width(); ++x) {
+            const QRgb c = img.pixel(x, y);
+            if (c == key)
+                continue;
+            const bool edge = img.pixel(x - 1, y) == key || img.pixel(x + 1, y) == key || img.pixel(x, y - 1) == key ||
+                              img.pixel(x, y + 1) == key;
+            const int tint = std::min(qRed(c), qBlue(c)) - qGreen(c);
+            fringe += edge && tint > 24 ? 1 : 0;
+        }
+    return fringe;
+}
+
+TEST_F(ShippedSkins, OutlinesHaveNoKeyColourFringe)
+{
+    for (const char *picture : {"RizUzezi.png", "Mini.png"})
+        EXPECT_EQ(FringePixels(QImage(QString::fromLatin1(TALVO_SOURCE_DIR "/data/Skins/") + picture)), 0) << picture;
+}
+
 } // namespace

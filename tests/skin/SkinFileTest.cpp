@@ -20,8 +20,6 @@ std::string SectionText(const std::string &bytes, const std::string &section)
 
 TEST_F(SkinTest, LoadCreatesImagesAndLabelsByName)
 {
-    WriteSprite("sprite.png");
-    WriteBackground("back.png", 120, 90, qRgb(255, 0, 255));
     TSkin &s = StartPhone();
 
     EXPECT_EQ(panel->size(), QSize(120, 90));
@@ -75,22 +73,58 @@ TEST_F(SkinTest, NameWithImageAndLabelIsAnImageAndTablesAreBounded)
     EXPECT_EQ(s.KeptCount, kSkinTableSize);
 }
 
-TEST_F(SkinTest, MissingFilesAndPicturesStillShapeAndShowThePanel)
+// A bitmap header that claims a picture of w x h pixels and holds none of them.
+std::string BitmapHeader(int w, int h)
 {
-    TSkin &s = Start("Absent.skn");
-    EXPECT_EQ(panel->size(), QSize(100, 80));
-    EXPECT_EQ(s.ItemCount, 0);
-    EXPECT_TRUE(panel->isVisible());
+    std::string b = "BM";
+    auto put = [&b](uint32_t v, int n) {
+        for (int i = 0; i < n; ++i)
+            b += static_cast<char>((v >> (8 * i)) & 0xFF);
+    };
+    put(54 + 3u * w * h, 4), put(0, 4), put(54, 4), put(40, 4), put(w, 4), put(h, 4), put(1, 2), put(24, 2);
+    b.append(24, '\0');
+    return b;
+}
 
-    WriteBytes(dir.File("prog/Skins/Broken.skn"),
-               "[Set]\r\nBackground=missing.bmp\r\nForeground=garbage.png\r\n[Controls]\r\nImageA=1 1 4 4:0 0:3\r\n");
+TEST_F(SkinTest, SkinsThatCannotShowAreRefusedAndTheLastOneStays)
+{
     WriteBytes(dir.File("prog/Skins/garbage.png"), "not a picture");
-    s.SelectSkin("Broken.skn");
-    EXPECT_TRUE(QTest::qWaitFor([&] { return panel->findChild<TImage *>("ImageA") != nullptr; }));
-    EXPECT_NE(panel->findChild<TImage *>("ImageA"), nullptr);
-    EXPECT_TRUE(panel->Image0->pixmap().isNull());
+    WriteBytes(dir.File("prog/Skins/huge.bmp"), BitmapHeader(9000, 9000));
+    const struct {
+        const char *name, *text;
+    } cases[] = {
+        {"Absent.skn", nullptr},
+        {"Noise.skn", "\x01\x02\xFF garbage\r\n\r\n=\r\n"},
+        {"Huge.skn", "[Set]\r\nWidth=100000\r\nHeight=100000\r\nBackground=back.png\r\n"},
+        {"Zero.skn", "[Set]\r\nWidth=0\r\nBackground=back.png\r\n"},
+        {"NoBack.skn", "[Set]\r\nBackground=missing.bmp\r\n[Controls]\r\nImageA=1 1 4 4:0 0:3\r\n"},
+        {"BadSprite.skn", "[Set]\r\nBackground=back.png\r\nForeground=garbage.png\r\n"},
+        {"HugeSprite.skn", "[Set]\r\nBackground=back.png\r\nForeground=huge.bmp\r\n"},
+    };
+    TSkin &s = StartPhone();
+    for (const auto &c : cases) {
+        if (c.text)
+            WriteBytes(dir.File(std::string("prog/Skins/") + c.name), c.text);
+        s.SelectSkin(c.name);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !s.Timer->Enabled(); })) << c.name;
+        EXPECT_NE(s.LoadError.find(c.name), std::string::npos) << c.name << ": " << s.LoadError;
+        EXPECT_EQ(s.SkinName, "Phone.skn") << c.name;
+        EXPECT_EQ(panel->size(), QSize(120, 90)) << c.name;
+        EXPECT_NE(panel->findChild<TImage *>("ImageD1"), nullptr) << c.name;
+        EXPECT_FALSE(panel->Image0->pixmap().isNull()) << c.name;
+        EXPECT_FALSE(panel->mask().isEmpty()) << c.name;
+    }
+    s.SelectSkin("Phone.skn");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !s.Timer->Enabled(); }));
+    EXPECT_EQ(s.LoadError, "");
+
+    // With nothing to go back to, the panel is still shaped and shown, and the word is said.
+    TSkin &first = Start("NoBack.skn");
+    EXPECT_NE(first.LoadError.find("NoBack.skn"), std::string::npos);
+    EXPECT_NE(first.LoadError.find("missing.bmp"), std::string::npos);
+    EXPECT_EQ(panel->size(), QSize(100, 80));
+    EXPECT_EQ(first.ItemCount, 0);
     EXPECT_TRUE(panel->isVisible());
-    EXPECT_TRUE(panel->mask().isEmpty());
 }
 
 TEST_F(SkinTest, SaveWithoutModifyLeavesControlsAndFontsByteForByte)

@@ -63,6 +63,8 @@ TSkin &SkinTest::Start(const std::string &skinName)
 
 TSkin &SkinTest::StartPhone()
 {
+    WriteSprite("sprite.png");
+    WriteBackground("back.png", 120, 90, qRgb(255, 0, 255));
     WriteBytes(dir.File("prog/Skins/Phone.skn"), kPhoneSkin);
     return Start("Phone.skn");
 }

@@ -75,7 +75,7 @@ protected:
     // A background with key-colour corners.
     void WriteBackground(const std::string &name, int w, int h, QRgb key);
     TSkin &Start(const std::string &skinName);
-    // Start() on the small skin below, shipped as Phone.skn.
+    // Start() on the small skin below, shipped as Phone.skn with its pictures.
     TSkin &StartPhone();
 
     TempDir dir;

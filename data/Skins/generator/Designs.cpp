@@ -45,14 +45,34 @@ Part Label(std::string name, QRect r, char align, int height, bool bold = false,
     return p;
 }
 
-void Body(QPainter &p, QRectF r, qreal radius, QColor top, QColor bottom)
+// A body: a rounded rectangle with a gradient and a light rim.
+struct BodyShape {
+    QRectF rect;
+    qreal radius;
+    QColor top, bottom;
+    static constexpr qreal kRim = 1.5;
+    QColor Rim() const { return top.lighter(140); }
+    // Everything the rim covers, half of it outside the rectangle.
+    QPainterPath Outline() const
+    {
+        QPainterPath path;
+        const qreal half = kRim / 2;
+        path.addRoundedRect(rect.adjusted(-half, -half, half, half), radius + half, radius + half);
+        return path;
+    }
+};
+
+const BodyShape kDeskBody{QRectF(4, 4, 592, 392), 26, QColor(0x3b, 0x41, 0x4a), QColor(0x22, 0x26, 0x2c)};
+const BodyShape kMiniBody{QRectF(3, 3, 274, 154), 20, QColor(0xdf, 0xe3, 0xe8), QColor(0xb4, 0xbb, 0xc4)};
+
+void Body(QPainter &p, const BodyShape &b)
 {
-    QLinearGradient g(r.topLeft(), r.bottomLeft());
-    g.setColorAt(0, top);
-    g.setColorAt(1, bottom);
-    p.setPen(QPen(top.lighter(140), 1.5));
+    QLinearGradient g(b.rect.topLeft(), b.rect.bottomLeft());
+    g.setColorAt(0, b.top);
+    g.setColorAt(1, b.bottom);
+    p.setPen(QPen(b.Rim(), BodyShape::kRim));
     p.setBrush(g);
-    p.drawRoundedRect(r, radius, radius);
+    p.drawRoundedRect(b.rect, b.radius, b.radius);
 }
 
 void Lcd(QPainter &p, QRectF bezel)
@@ -82,7 +102,7 @@ void Caption(QPainter &p, QRectF r, const QString &text, int px, QColor colour, 
 void DeskBackground(QPainter &p)
 {
     p.setRenderHint(QPainter::Antialiasing);
-    Body(p, QRectF(4, 4, 592, 392), 26, QColor(0x3b, 0x41, 0x4a), QColor(0x22, 0x26, 0x2c));
+    Body(p, kDeskBody);
     // Cord slot above the cradle: a hole through the body.
     p.setPen(Qt::NoPen);
     p.setBrush(QColor::fromRgb(kKeyRgb));
@@ -111,15 +131,17 @@ void DeskBackground(QPainter &p)
 void MiniBackground(QPainter &p)
 {
     p.setRenderHint(QPainter::Antialiasing);
-    Body(p, QRectF(3, 3, 274, 154), 20, QColor(0xdf, 0xe3, 0xe8), QColor(0xb4, 0xbb, 0xc4));
+    Body(p, kMiniBody);
     Lcd(p, QRectF(10, 10, 190, 64));
     Caption(p, QRectF(208, 46, 64, 14), QStringLiteral("TALVO"), 10, QColor(0x55, 0x5e, 0x6a));
 }
 
 // Files named after the skin: <base>.skn, <base>.png and <base>Keys.png.
-SkinDesign Design(const std::string &base, QSize size, std::function<void(QPainter &)> paint)
+SkinDesign Design(const std::string &base, QSize size, std::function<void(QPainter &)> paint, const BodyShape &body)
 {
     SkinDesign d;
+    d.outline = body.Outline();
+    d.edge = body.Rim();
     d.file = base + ".skn";
     d.background = base + ".png";
     d.foreground = base + "Keys.png";
@@ -132,7 +154,7 @@ SkinDesign Design(const std::string &base, QSize size, std::function<void(QPaint
 
 SkinDesign DeskPhone()
 {
-    SkinDesign d = Design("RizUzezi", QSize(600, 400), DeskBackground);
+    SkinDesign d = Design("RizUzezi", QSize(600, 400), DeskBackground, kDeskBody);
     auto &v = d.parts;
     v.push_back(Image("ImageHAND", QRect(20, 52, 92, 326), 900, Look::Hand));
     // Display.
@@ -207,7 +229,7 @@ SkinDesign DeskPhone()
 
 SkinDesign MiniPhone()
 {
-    SkinDesign d = Design("Mini", QSize(280, 160), MiniBackground);
+    SkinDesign d = Design("Mini", QSize(280, 160), MiniBackground, kMiniBody);
     auto &v = d.parts;
     v.push_back(Label("LabelSTAT", QRect(20, 18, 100, 12), 'L', 9));
     v.push_back(Label("LabelCLOCK", QRect(124, 18, 48, 12), 'R', 9, true));

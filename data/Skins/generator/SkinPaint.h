@@ -6,6 +6,7 @@
 
 #include <QColor>
 #include <QImage>
+#include <QPainterPath>
 #include <QRect>
 #include <QString>
 
@@ -37,6 +38,10 @@ struct SkinDesign {
     std::string foreground;
     QSize size;
     std::function<void(QPainter &)> paintBackground;
+    // The body's outline, cut hard; its edge colour lies beneath the
+    // smoothed edge, so no key colour blends into it.
+    QPainterPath outline;
+    QColor edge;
     std::vector<Part> parts;
 };
 

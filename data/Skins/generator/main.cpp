@@ -19,10 +19,15 @@ constexpr int kSheetWidth = 640;
 bool Write(const SkinDesign &d, const std::string &dir)
 {
     QImage back(d.size, QImage::Format_RGB32);
-    back.fill(kKeyRgb);
+    back.fill(d.edge);
     {
         QPainter p(&back);
         d.paintBackground(p);
+        // Outside the outline is key colour, pixel by whole pixel.
+        QPainterPath outside;
+        outside.addRect(QRectF(QPointF(0, 0), QSizeF(d.size)));
+        p.setRenderHint(QPainter::Antialiasing, false);
+        p.fillPath(outside.subtracted(d.outline), QColor::fromRgb(kKeyRgb));
     }
 
     // Pack each image's strip of states into rows of the sheet.

@@ -1,0 +1,50 @@
+// Under a real X server with a window manager: a window comes back where and
+// as large as it was, frame included, however often it is saved and loaded.
+#include "IniFile.h"
+#include "Placement.h"
+#include "TempDir.h"
+
+#include <QProcess>
+#include <QStandardPaths>
+#include <QTest>
+#include <QWidget>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+TEST(PlacementScreen, SavedPlacesComeBackUnchangedShownOrHidden)
+{
+    if (QStandardPaths::findExecutable("openbox").isEmpty())
+        GTEST_SKIP() << "no window manager";
+    QProcess wm;
+    wm.start("openbox", {});
+    ASSERT_TRUE(wm.waitForStarted());
+    QTest::qWait(800);
+    TempDir dir;
+    for (bool visible : {true, false}) {
+        TIniFile ini(dir.File(visible ? "shown.dst" : "hidden.dst"));
+        ini.WriteBool("W", "Visible", visible);
+        const std::pair<const char *, int> keys[] = {{"Left", 100}, {"Top", 120}, {"Width", 400}, {"Height", 300}};
+        for (auto [key, value] : keys)
+            ini.WriteInteger("W", key, value);
+        for (int start = 0; start < 3; ++start) {
+            QWidget w;
+            w.resize(250, 150);
+            LoadPlacement(ini, "W", &w, PlacementKeys::VisibleLeftTopWidthHeight);
+            if (visible) {
+                ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+                QTest::qWaitFor([&] { return w.frameGeometry() != w.geometry(); }, 2000);
+            }
+            QTest::qWait(300);
+            SavePlacement(ini, "W", &w, PlacementKeys::VisibleLeftTopWidthHeight);
+            for (auto [key, value] : keys)
+                EXPECT_EQ(ini.ReadInteger("W", key, -1), value) << key << " visible " << visible << " start " << start;
+            EXPECT_EQ(ini.ReadBool("W", "Visible", !visible), visible);
+        }
+    }
+    wm.terminate();
+    wm.waitForFinished(2000);
+}
+
+} // namespace
