@@ -21,12 +21,6 @@ namespace {
 extern "C" const char *__asan_default_options() { return "new_delete_type_mismatch=0"; }
 #endif
 
-// The browser engine wants this before the application object exists.
-const bool kSharedContexts = [] {
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-    return true;
-}();
-
 // Answers every request with a page titled after its path ("/cam1" gives "cam1").
 class PageServer {
 public:

@@ -35,7 +35,10 @@ TEST(SpeedDial, AskedForAtLogIn)
     std::string expected;
     for (int pos = 0; pos < 32; ++pos)
         expected += Req("SHORT", "Act=\"GET\" Pos=\"" + std::to_string(pos) + "\" ");
-    EXPECT_EQ(rig.Sent(), expected + Req("PBXINFO", "") + "<req Type=\"SYSINFO\" Act=\"GET\" Handle=\"5\" />");
+    // after the call lists' selections
+    const std::string sent = rig.Sent();
+    EXPECT_TRUE(sent.ends_with(expected + Req("PBXINFO", "") + "<req Type=\"SYSINFO\" Act=\"GET\" Handle=\"5\" />"))
+        << sent;
 }
 
 TEST(SpeedDial, CaptionsHintsAndDialling)
