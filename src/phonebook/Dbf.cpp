@@ -51,10 +51,16 @@ TFDbf::TFDbf(QWidget *parent) : TForm(parent)
     BindViews();
     LoadSettings();
     store_->OpenTables();
-    RefreshViews();
-    viewNum_->SetIndexName("NUM");
-    if (!viewFirm_->IsEmpty())
-        SelectFirm();
+    Guard([this] {
+        if (store_->TablesOpen)
+            store_->TableNum.SetIndexName("NUM");
+        // The details are read once, filtered to the first firm when there is one.
+        viewFirm_->Refresh();
+        if (!SelectFirm())
+            for (TDbView *v : {viewRepre_.get(), viewNum_.get(), viewContact_.get()})
+                v->Refresh();
+    });
+    UpdateButtons();
 }
 
 TFDbf::~TFDbf()
