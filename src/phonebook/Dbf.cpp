@@ -148,7 +148,7 @@ QWidget *TFDbf::BuildReprePane()
     QVBoxLayout *column = PaneColumn(PanelRepre);
     TToolBar *bar = AddBar(PanelRepre, column, &DBNavigatorRepre);
     AddCallButtons(bar, {SpeedButtonDialRepre, SpeedButtonTransRepre, SpeedButtonConfRepre, SpeedButtonHangRepre});
-    SpeedButtonLockRepre = AddSpeedButton(bar, 503, "\u26BF", "Jen z\xC3\xA1stupci vybran\xC3\xA9 firmy");
+    SpeedButtonLockRepre = AddSpeedButton(bar, 503, "\u2282", "Jen z\xC3\xA1stupci vybran\xC3\xA9 firmy");
     SpeedButtonLockRepre->setCheckable(true);
     SpeedButtonLockRepre->setChecked(true);
     AddFindButtons(bar, SpeedButtonFindRepre, SpeedButtonNextRepre);
@@ -276,6 +276,10 @@ void TFDbf::Translate(bool rebuildKeys)
             Nls->TranslateControl(f, pane);
     Nls->TranslateMenu(MainMenu);
     Nls->CloseFile();
+    // The language names the columns it knows; order and widths stay the user's.
+    for (auto [grid, defs] : {std::pair{DBGridFirm, &kFirmColumns}, {DBGridRepre, &kRepreColumns},
+                              {DBGridContact, &kContactColumns}, {DBGridNum, &kNumColumns}})
+        TitleColumns(grid, *defs);
     if (rebuildKeys)
         Guard([this] {
             store_->RebuildKeys();
