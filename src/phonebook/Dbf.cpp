@@ -51,6 +51,12 @@ TFDbf::TFDbf(QWidget *parent) : TForm(parent)
     BindViews();
     LoadSettings();
     store_->OpenTables();
+    if (!store_->TablesOpen) {
+        std::string text = Nls ? Nls->GetText(2021) : std::string();
+        LabelError->SetCaption((text.empty() ? std::string("The phone book cannot be opened:") : text) + "\n" +
+                               store_->DatabaseDir + "\n" + store_->OpenError);
+        LabelError->show();
+    }
     Guard([this] {
         if (store_->TablesOpen)
             store_->TableNum.SetIndexName("NUM");
@@ -86,6 +92,11 @@ void TFDbf::BuildForm()
     layout->setSpacing(0);
     BuildMenu();
     layout->setMenuBar(MainMenu);
+    LabelError = new TLabel(this);
+    LabelError->setWordWrap(true);
+    LabelError->setStyleSheet("color: #800000; padding: 4px");
+    LabelError->hide();
+    layout->addWidget(LabelError);
     Splitter12 = new QSplitter(Qt::Vertical, this);
     Splitter12->addWidget(BuildFirmPane());
     Splitter12->addWidget(BuildReprePane());

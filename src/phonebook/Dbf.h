@@ -94,6 +94,8 @@ public:
     // The last error of the book shown to the user (empty: none).
     std::string LastError;
 
+    // Says why the book could not be opened; hidden while it is open.
+    TLabel *LabelError;
     TPanel *PanelFirm, *PanelRepre;
     QSplitter *Splitter12, *Splitter3;
     TPageControl *PageControl1;

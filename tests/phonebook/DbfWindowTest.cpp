@@ -308,6 +308,8 @@ TEST_F(Window, OpensTheStoreUnderTheDataFolderOrStaysClosedAndNamesNobody)
     WriteBytes(ProgramIniPath(), "[Dbf]\r\nHome=" + data.Path() + "gone\r\n");
     TFDbf &w = Open();
     EXPECT_FALSE(w.TablesOpen());
+    EXPECT_FALSE(w.LabelError->isHidden()) << "the window says why";
+    EXPECT_NE(w.LabelError->Caption().find("gone"), std::string::npos);
     std::string name;
     w.FindNameByNumber("0601", "PBX", name, '(');
     EXPECT_EQ(name, "PBX") << "a ring with the book closed keeps the exchange's name";
