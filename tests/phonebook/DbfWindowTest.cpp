@@ -15,6 +15,7 @@
 #include "TempDir.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QTimer>
 #include <QWheelEvent>
@@ -25,6 +26,21 @@
 #include <functional>
 
 namespace {
+
+void FakeWait(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+bool Until(const std::function<bool()> &done)
+{
+    for (int i = 0; i < 500 && !done(); ++i)
+        FakeWait(10);
+    return done();
+}
 
 // Firm 1 "Alfa" with representative 10, firm 2 "Beta" with representative 20;
 // each firm has a number and a contact of its own and of its representative.
@@ -141,6 +157,22 @@ TEST_F(Window, DeletesCascadeFromTheRowBeingDeletedIncludingHiddenRows)
     EXPECT_EQ(Live("Repres.dbf", {"SURNAME"}), "");
     EXPECT_EQ(Live("Nums.dbf", {"NUM"}), "06010;");
     EXPECT_EQ(Live("Contacts.dbf", {"SUBJECT"}), "S10;");
+}
+
+TEST_F(Window, DetailsFollowAScrolledFirmOnlyOnceItRests)
+{
+    Fill();
+    WriteBytes(ProgramIniPath(), "[Dbf]\r\nStayed=800\r\n");
+    TFDbf &w = Open();
+    w.ViewFirm().Next();
+    EXPECT_EQ(w.CurFirmId, 1);
+    FakeWait(500);
+    w.ViewFirm().Prior(); // a further move starts the count again
+    w.ViewFirm().Next();
+    FakeWait(500);
+    EXPECT_EQ(w.CurFirmId, 1) << "not yet: the cursor moved again";
+    EXPECT_TRUE(Until([&] { return w.CurFirmId == 2; }));
+    EXPECT_EQ(w.ViewRepre().Filter(), "Idf=2");
 }
 
 TEST_F(Window, ShowNumberSelectsItsOwnerOrLeavesThePaneAsItWas)
