@@ -50,12 +50,17 @@ TFDbf::TFDbf(QWidget *parent) : TForm(parent)
     store_ = std::make_unique<TPhoneBookStore>(ini, DataDir);
     BindViews();
     LoadSettings();
+    OpenTables();
+}
+
+void TFDbf::OpenTables()
+{
     store_->OpenTables();
+    LabelError->setHidden(store_->TablesOpen);
     if (!store_->TablesOpen) {
         std::string text = Nls ? Nls->GetText(2021) : std::string();
         LabelError->SetCaption((text.empty() ? std::string("The phone book cannot be opened:") : text) + "\n" +
                                store_->DatabaseDir + "\n" + store_->OpenError);
-        LabelError->show();
     }
     Guard([this] {
         if (store_->TablesOpen)
@@ -69,6 +74,15 @@ TFDbf::TFDbf(QWidget *parent) : TForm(parent)
     UpdateButtons();
 }
 
+void TFDbf::CloseTables()
+{
+    TimerFirm->SetEnabled(false);
+    TimerRepre->SetEnabled(false);
+    for (TDbView *v : {viewFirm_.get(), viewRepre_.get(), viewNum_.get(), viewContact_.get()})
+        v->Release();
+    store_->CloseTables();
+}
+
 TFDbf::~TFDbf()
 {
     for (TDBGridEx *g : {DBGridFirm, DBGridRepre, DBGridContact, DBGridNum})
@@ -79,7 +93,7 @@ TFDbf::~TFDbf()
         g->SetView(nullptr);
     for (TDbNavigatorLink *n : {NavFirm, NavRepre, NavContact, NavNum})
         n->SetView(nullptr);
-    store_->CloseTables();
+    CloseTables();
     SaveSettings();
     if (FDbf == this)
         FDbf = nullptr;

@@ -34,6 +34,10 @@ public:
     TDbView &ViewContact() { return *viewContact_; }
     // Reads every grid's rows again (after the tables were changed wholesale).
     void RefreshViews();
+    // The store closed with every grid letting go of it, and opened again with
+    // the first firm selected: around replacing the tables' files.
+    void CloseTables();
+    void OpenTables();
 
     // The caller's name for a number: an empty number gives "", a number not
     // in the book the default. separator '\n' gives the two-line form, '('

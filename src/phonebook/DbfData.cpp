@@ -18,15 +18,6 @@
 
 #include <cmath>
 
-namespace {
-
-std::string IdText(double id)
-{
-    return std::to_string(static_cast<long long>(std::llround(id)));
-}
-
-} // namespace
-
 void TFDbf::BindViews()
 {
     auto candidates = [this](TDbCursor &c) {

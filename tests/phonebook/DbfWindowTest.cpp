@@ -175,6 +175,31 @@ TEST_F(Window, DetailsFollowAScrolledFirmOnlyOnceItRests)
     EXPECT_EQ(w.ViewRepre().Filter(), "Idf=2");
 }
 
+TEST_F(Window, TablesReplacedWhileClosedAreReadAfresh)
+{
+    Fill();
+    TFDbf &w = Open();
+    ASSERT_EQ(w.ViewFirm().Count(), 2);
+    w.CloseTables();
+    std::filesystem::remove_all(data.File("Dbf"));
+    {
+        TIniFile ini(ProgramIniPath());
+        TPhoneBookStore other(ini, DataDir);
+        other.OpenTables();
+        other.TableFirm.Append();
+        other.TableFirm.FieldByName("ID").SetAsInteger(4);
+        other.TableFirm.FieldByName("NAME").SetAsString("Delta");
+        other.Post(other.TableFirm);
+    }
+    w.OpenTables();
+    ASSERT_EQ(w.ViewFirm().Count(), 1) << "the grids read the new table";
+    EXPECT_EQ(w.CurFirmName, "Delta");
+    EXPECT_TRUE(w.ViewNum().IsEmpty());
+    std::string name;
+    w.FindNameByNumber("06010", "none", name, '(');
+    EXPECT_EQ(name, "none") << "the name index follows the new table";
+}
+
 TEST_F(Window, ShowNumberSelectsItsOwnerOrLeavesThePaneAsItWas)
 {
     Fill();
