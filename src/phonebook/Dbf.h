@@ -72,13 +72,14 @@ public:
     // Derived fields of a row, for every grid over the phone book's tables.
     bool CalcField(TDbCursor &row, const std::string &field, std::string &text);
 
-    // Export, import and find: hooks for the data menu and the find buttons.
-    void ExportClick() {}
-    void ImportClick() {}
-    void FindFirmClick() {}
-    void FindNextFirmClick() {}
-    void FindRepreClick() {}
-    void FindNextRepreClick() {}
+    // Export, import and find: the data menu's and the find buttons' commands
+    // (DbfHooks.cpp until they are built).
+    void ExportClick();
+    void ImportClick();
+    void FindFirmClick();
+    void FindNextFirmClick();
+    void FindRepreClick();
+    void FindNextRepreClick();
     // The menu's find commands search where the last selection was.
     void FindClick() { FirmMode ? FindFirmClick() : FindRepreClick(); }
     void FindNextClick() { FirmMode ? FindNextFirmClick() : FindNextRepreClick(); }
