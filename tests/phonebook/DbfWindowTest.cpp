@@ -253,6 +253,45 @@ TEST_F(Window, NavigatorDialogsFileNewRowsUnderTheSelection)
     WithModal([](QWidget *d) { static_cast<QDialog *>(d)->reject(); }, [&] { w.NavFirm->Click(nbInsert); });
     EXPECT_TRUE(w.Cancelled);
     EXPECT_EQ(w.ViewFirm().Count(), 3);
+
+    // An existing representative's dialog names the firm; a number of an
+    // unknown kind opens as a fixed line and is written so.
+    w.ViewFirm().First();
+    w.SelectFirm();
+    WithModal([](QWidget *d) {
+        EXPECT_TRUE(static_cast<QDialog *>(d)->windowTitle().endsWith(" Alfa"));
+        static_cast<QDialog *>(d)->reject();
+    }, [&] { w.NavRepre->Click(nbEdit); });
+    w.Store().TableNum.Edit();
+    w.Store().TableNum.FieldByName("TYPE").SetAsString("X");
+    w.Store().Post(w.Store().TableNum);
+    WithModal([](QWidget *d) {
+        auto *num = qobject_cast<TFDbfNum *>(d);
+        ASSERT_TRUE(num);
+        EXPECT_EQ(num->RadioGroupType->ItemIndex(), 0);
+        num->BitBtn1Click();
+    }, [&] { w.NavNum->Click(nbEdit); });
+    EXPECT_EQ(w.Store().TableNum.FieldByName("TYPE").AsString(), "T");
+}
+
+TEST_F(Window, AnEmptyBookDisablesTheDetailsAndADoubleClickInserts)
+{
+    TFDbf &w = Open();
+    w.show();
+    EXPECT_FALSE(w.DBNavigatorRepre->isEnabled());
+    EXPECT_FALSE(w.DBNavigatorContact->isEnabled());
+    bool insert = false;
+    WithModal([&](QWidget *d) {
+        auto *firm = qobject_cast<TFDbfFirm *>(d);
+        insert = firm && firm->Panel2->isHidden();
+        firm->reject();
+    }, [&] {
+        QMouseEvent e(QEvent::MouseButtonDblClick, QPointF(20, 20), QPointF(20, 20), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(w.DBGridFirm->viewport(), &e);
+    });
+    EXPECT_TRUE(insert);
+    EXPECT_TRUE(w.ViewFirm().IsEmpty());
 }
 
 TEST_F(Window, AddingANumberFilesItUnderTheRepresentativeChosenAtOnce)
