@@ -197,7 +197,16 @@ void TFDbf::FinishEdit(TDbView &view, bool ok, QWidget *focus)
         view.Refresh();
         return;
     }
-    store_->Post(c);
+    try {
+        store_->Post(c);
+    } catch (...) {
+        // The window must not stay stuck in an edit it cannot post; what is
+        // stored stays as it was, and the reason is shown.
+        c.Cancel();
+        Cancelled = true;
+        view.Refresh();
+        throw;
+    }
     uint32_t posted = c.RecNo();
     view.Refresh();
     view.MoveToRecNo(posted);

@@ -17,6 +17,7 @@
 #include <QApplication>
 #include <QElapsedTimer>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QTimer>
 #include <QWheelEvent>
 
@@ -272,6 +273,32 @@ TEST_F(Window, NavigatorDialogsFileNewRowsUnderTheSelection)
         num->BitBtn1Click();
     }, [&] { w.NavNum->Click(nbEdit); });
     EXPECT_EQ(w.Store().TableNum.FieldByName("TYPE").AsString(), "T");
+}
+
+TEST_F(Window, ATableDamagedUnderneathIsReportedAndNothingHangs)
+{
+    Fill();
+    TFDbf &w = Open();
+    std::filesystem::resize_file(data.File("Dbf/Firms.dbf"), 100);
+    std::vector<std::string> boxes;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        QWidget *d = QApplication::activeModalWidget();
+        if (auto *firm = qobject_cast<TFDbfFirm *>(d))
+            firm->BitBtnOKClick();
+        else if (auto *box = qobject_cast<QMessageBox *>(d)) {
+            boxes.push_back(FromQ(box->text()));
+            box->done(QMessageBox::Ok);
+        }
+    });
+    watcher.start(5);
+    w.NavFirm->Click(nbEdit);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("damaged"), std::string::npos) << boxes[0];
+    EXPECT_EQ(w.Store().TableFirm.State(), TDbCursor::dsBrowse) << "no edit left hanging";
+    std::string name;
+    w.FindNameByNumber("06010", "PBX", name, '\n');
+    EXPECT_FALSE(name.empty()) << "the panel still gets a name";
 }
 
 TEST_F(Window, AnEmptyBookDisablesTheDetailsAndADoubleClickInserts)
