@@ -142,6 +142,10 @@ private:
     void DialCurrentNumber(bool transfer);
     bool HasCurrentNum();
     void ShowMemo();
+    // The contact memo typed into the window, stored into the row it was shown for.
+    void SaveMemo();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    uint32_t memoRecNo_ = 0;
     std::string CfgPath(const char *name) const;
 
     std::unique_ptr<TPhoneBookStore> store_;

@@ -201,6 +201,22 @@ TEST_F(Window, TablesReplacedWhileClosedAreReadAfresh)
     EXPECT_EQ(name, "none") << "the name index follows the new table";
 }
 
+TEST_F(Window, TheContactMemoTypedInTheWindowIsKeptAndTheLockShowsEveryone)
+{
+    Fill();
+    TFDbf &w = Open();
+    w.ViewContact().First();
+    w.DBMemoContact->insertPlainText("Call back on Monday"); // as typed
+    w.ViewContact().Next(); // moving on keeps what was typed
+    EXPECT_EQ(Live("Contacts.dbf", {"SUBJECT", "MEMO"}).substr(0, 26), "S10|Call back on Monday;S1");
+    EXPECT_EQ(FromQ(w.DBMemoContact->toPlainText()), "");
+
+    w.SpeedButtonLockRepre->click();
+    EXPECT_EQ(w.ViewRepre().Count(), 2) << "every firm's representatives";
+    w.SpeedButtonLockRepre->click();
+    EXPECT_EQ(w.ViewRepre().Filter(), "Idf=1");
+}
+
 TEST_F(Window, ShowNumberSelectsItsOwnerOrLeavesThePaneAsItWas)
 {
     Fill();
