@@ -112,10 +112,6 @@ TDBGridEx::TDBGridEx(QWidget *parent) : TDBGrid(parent), model_(new TDbGridModel
         if (OnCellClick)
             OnCellClick();
     });
-    connect(this, &QTableView::doubleClicked, this, [this] {
-        if (OnDblClick)
-            OnDblClick();
-    });
 }
 
 TDBGridEx::~TDBGridEx()
@@ -229,6 +225,14 @@ void TDBGridEx::WMMouseWheel(int delta)
         view_->Next();
     else
         view_->Prior();
+}
+
+void TDBGridEx::mouseDoubleClickEvent(QMouseEvent *event)
+{
+    // Also below the last row: an empty grid's double click inserts.
+    TDBGrid::mouseDoubleClickEvent(event);
+    if (OnDblClick)
+        OnDblClick();
 }
 
 void TDBGridEx::wheelEvent(QWheelEvent *event)

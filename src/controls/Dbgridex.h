@@ -63,6 +63,9 @@ public:
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
+    void mouseDoubleClickEvent(QMouseEvent *event) override;
+    // Typed characters go to the panel (they dial), not to a search of the grid.
+    void keyboardSearch(const QString &) override {}
 
 private:
     void Follow(bool reset);

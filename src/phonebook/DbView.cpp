@@ -160,6 +160,14 @@ void TDbView::FindRow()
     row_ = cur && it != rows_.end() ? static_cast<int>(it - rows_.begin()) : -1;
 }
 
+void TDbView::Release()
+{
+    reader_.Close();
+    rows_.clear();
+    row_ = -1;
+    Tell(true);
+}
+
 bool TDbView::Contains(uint32_t recno) const
 {
     return recno && std::find(rows_.begin(), rows_.end(), recno) != rows_.end();

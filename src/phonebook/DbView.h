@@ -37,6 +37,10 @@ public:
     // keeping the current row when it still passes, else the nearest.
     void Refresh();
 
+    // Lets go of the table (its reader closed, no rows) until the next Refresh:
+    // needed before the table's files are replaced.
+    void Release();
+
     int Count() const { return static_cast<int>(rows_.size()); }
     bool IsEmpty() const { return rows_.empty(); }
     uint32_t RecNoAt(int row) const { return rows_[static_cast<size_t>(row)]; }

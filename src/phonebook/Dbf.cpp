@@ -50,11 +50,45 @@ TFDbf::TFDbf(QWidget *parent) : TForm(parent)
     store_ = std::make_unique<TPhoneBookStore>(ini, DataDir);
     BindViews();
     LoadSettings();
+    OpenTables();
+}
+
+void TFDbf::OpenTables()
+{
     store_->OpenTables();
-    RefreshViews();
-    viewNum_->SetIndexName("NUM");
-    if (!viewFirm_->IsEmpty())
-        SelectFirm();
+    LabelError->setHidden(store_->TablesOpen);
+    if (!store_->TablesOpen) {
+        std::string text = Nls ? Nls->GetText(2021) : std::string();
+        LabelError->SetCaption((text.empty() ? std::string("The phone book cannot be opened:") : text) + "\n" +
+                               store_->DatabaseDir + "\n" + store_->OpenError);
+    }
+    Guard([this] {
+        if (store_->TablesOpen)
+            store_->TableNum.SetIndexName("NUM");
+        // The details are read once, filtered to the first firm when there is one.
+        viewFirm_->Refresh();
+        if (!SelectFirm())
+            for (TDbView *v : {viewRepre_.get(), viewNum_.get(), viewContact_.get()})
+                v->Refresh();
+    });
+    UpdateButtons();
+}
+
+bool TFDbf::eventFilter(QObject *watched, QEvent *event)
+{
+    if (watched == DBMemoContact && event->type() == QEvent::FocusOut)
+        SaveMemo();
+    return TForm::eventFilter(watched, event);
+}
+
+void TFDbf::CloseTables()
+{
+    SaveMemo();
+    TimerFirm->SetEnabled(false);
+    TimerRepre->SetEnabled(false);
+    for (TDbView *v : {viewFirm_.get(), viewRepre_.get(), viewNum_.get(), viewContact_.get()})
+        v->Release();
+    store_->CloseTables();
 }
 
 TFDbf::~TFDbf()
@@ -67,7 +101,7 @@ TFDbf::~TFDbf()
         g->SetView(nullptr);
     for (TDbNavigatorLink *n : {NavFirm, NavRepre, NavContact, NavNum})
         n->SetView(nullptr);
-    store_->CloseTables();
+    CloseTables();
     SaveSettings();
     if (FDbf == this)
         FDbf = nullptr;
@@ -80,6 +114,11 @@ void TFDbf::BuildForm()
     layout->setSpacing(0);
     BuildMenu();
     layout->setMenuBar(MainMenu);
+    LabelError = new TLabel(this);
+    LabelError->setWordWrap(true);
+    LabelError->setStyleSheet("color: #800000; padding: 4px");
+    LabelError->hide();
+    layout->addWidget(LabelError);
     Splitter12 = new QSplitter(Qt::Vertical, this);
     Splitter12->addWidget(BuildFirmPane());
     Splitter12->addWidget(BuildReprePane());
@@ -142,7 +181,7 @@ QWidget *TFDbf::BuildReprePane()
     QVBoxLayout *column = PaneColumn(PanelRepre);
     TToolBar *bar = AddBar(PanelRepre, column, &DBNavigatorRepre);
     AddCallButtons(bar, {SpeedButtonDialRepre, SpeedButtonTransRepre, SpeedButtonConfRepre, SpeedButtonHangRepre});
-    SpeedButtonLockRepre = AddSpeedButton(bar, 503, "\u26BF", "Jen z\xC3\xA1stupci vybran\xC3\xA9 firmy");
+    SpeedButtonLockRepre = AddSpeedButton(bar, 503, "\u2282", "Jen z\xC3\xA1stupci vybran\xC3\xA9 firmy");
     SpeedButtonLockRepre->setCheckable(true);
     SpeedButtonLockRepre->setChecked(true);
     AddFindButtons(bar, SpeedButtonFindRepre, SpeedButtonNextRepre);
@@ -162,7 +201,7 @@ void TFDbf::BuildPages()
     Splitter3 = new QSplitter(Qt::Horizontal, TabContact);
     DBGridContact = new TDBGridEx(Splitter3);
     DBMemoContact = new TMemo(Splitter3);
-    DBMemoContact->setReadOnly(true);
+    DBMemoContact->installEventFilter(this);
     contacts->addWidget(Splitter3);
 
     TabNum = PageControl1->AddPage("\xC8\xEDsla");
@@ -270,6 +309,10 @@ void TFDbf::Translate(bool rebuildKeys)
             Nls->TranslateControl(f, pane);
     Nls->TranslateMenu(MainMenu);
     Nls->CloseFile();
+    // The language names the columns it knows; order and widths stay the user's.
+    for (auto [grid, defs] : {std::pair{DBGridFirm, &kFirmColumns}, {DBGridRepre, &kRepreColumns},
+                              {DBGridContact, &kContactColumns}, {DBGridNum, &kNumColumns}})
+        TitleColumns(grid, *defs);
     if (rebuildKeys)
         Guard([this] {
             store_->RebuildKeys();

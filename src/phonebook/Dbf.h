@@ -34,6 +34,10 @@ public:
     TDbView &ViewContact() { return *viewContact_; }
     // Reads every grid's rows again (after the tables were changed wholesale).
     void RefreshViews();
+    // The store closed with every grid letting go of it, and opened again with
+    // the first firm selected: around replacing the tables' files.
+    void CloseTables();
+    void OpenTables();
 
     // The caller's name for a number: an empty number gives "", a number not
     // in the book the default. separator '\n' gives the two-line form, '('
@@ -68,7 +72,7 @@ public:
     // Derived fields of a row, for every grid over the phone book's tables.
     bool CalcField(TDbCursor &row, const std::string &field, std::string &text);
 
-    // Export, import and find: hooks for the data menu and the find buttons.
+    // Export, import and find: the data menu's and the find buttons' commands.
     void ExportClick();
     void ImportClick();
     void FindFirmClick();
@@ -99,6 +103,8 @@ public:
     // The last error of the book shown to the user (empty: none).
     std::string LastError;
 
+    // Says why the book could not be opened; hidden while it is open.
+    TLabel *LabelError;
     TPanel *PanelFirm, *PanelRepre;
     QSplitter *Splitter12, *Splitter3;
     TPageControl *PageControl1;
@@ -141,6 +147,10 @@ private:
     bool HasCurrentNum();
     void ShowMemo();
     bool FindIn(TDbView &view, TDBGridEx *grid, const char *nameField, bool fromStart);
+    // The contact memo typed into the window, stored into the row it was shown for.
+    void SaveMemo();
+    bool eventFilter(QObject *watched, QEvent *event) override;
+    uint32_t memoRecNo_ = 0;
     std::string CfgPath(const char *name) const;
 
     std::unique_ptr<TPhoneBookStore> store_;

@@ -18,15 +18,6 @@
 
 #include <cmath>
 
-namespace {
-
-std::string IdText(double id)
-{
-    return std::to_string(static_cast<long long>(std::llround(id)));
-}
-
-} // namespace
-
 void TFDbf::BindViews()
 {
     auto candidates = [this](TDbCursor &c) {
@@ -128,13 +119,37 @@ bool TFDbf::CalcField(TDbCursor &row, const std::string &field, std::string &tex
 
 void TFDbf::ShowMemo()
 {
+    SaveMemo();
     std::string memo;
+    memoRecNo_ = 0;
     try {
-        if (viewContact_->HasRow())
+        if (viewContact_->HasRow()) {
             memo = store_->TableContact.FieldByName("MEMO").AsString();
+            memoRecNo_ = store_->TableContact.RecNo();
+        }
     } catch (const std::exception &) {
     }
     DBMemoContact->setPlainText(ToQ(memo));
+    DBMemoContact->document()->setModified(false);
+    DBMemoContact->setReadOnly(memoRecNo_ == 0);
+}
+
+void TFDbf::SaveMemo()
+{
+    if (!memoRecNo_ || !DBMemoContact->document()->isModified())
+        return;
+    DBMemoContact->document()->setModified(false);
+    const uint32_t recno = memoRecNo_;
+    // Through a cursor of its own: the contacts' current row may have moved on.
+    Guard([&] {
+        TDbCursor &row = viewContact_->Reader();
+        if (!row.BookmarkValid(recno))
+            return;
+        row.GotoBookmark(recno);
+        row.Edit();
+        row.FieldByName("MEMO").SetAsString(FromQ(DBMemoContact->toPlainText()));
+        store_->Post(row);
+    });
 }
 
 bool TFDbf::SelectFirm()
@@ -206,7 +221,16 @@ void TFDbf::FinishEdit(TDbView &view, bool ok, QWidget *focus)
         view.Refresh();
         return;
     }
-    store_->Post(c);
+    try {
+        store_->Post(c);
+    } catch (...) {
+        // The window must not stay stuck in an edit it cannot post; what is
+        // stored stays as it was, and the reason is shown.
+        c.Cancel();
+        Cancelled = true;
+        view.Refresh();
+        throw;
+    }
     uint32_t posted = c.RecNo();
     view.Refresh();
     view.MoveToRecNo(posted);

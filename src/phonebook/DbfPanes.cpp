@@ -24,6 +24,17 @@ void SetGridColumns(TDBGridEx *grid, const std::vector<TColumnDef> &defs)
         };
 }
 
+void TitleColumns(TDBGridEx *grid, const std::vector<TColumnDef> &defs)
+{
+    for (size_t i = 0; i < grid->Columns.size(); ++i)
+        for (const TColumnDef &d : defs)
+            if (grid->Columns[i].FieldName == d.Field) {
+                std::string title = Nls ? Nls->GetText(d.TextId) : std::string();
+                if (!title.empty())
+                    grid->SetColumnTitle(i, title);
+            }
+}
+
 TSpeedButton *AddSpeedButton(QWidget *parent, int tag, const char *glyph, const char *hint)
 {
     auto *b = new TSpeedButton(parent);

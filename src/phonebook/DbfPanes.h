@@ -21,6 +21,8 @@ struct TColumnDef {
 };
 
 void SetGridColumns(TDBGridEx *grid, const std::vector<TColumnDef> &defs);
+// Titles of the grid's columns from the language, for the fields defs names.
+void TitleColumns(TDBGridEx *grid, const std::vector<TColumnDef> &defs);
 TSpeedButton *AddSpeedButton(QWidget *parent, int tag, const char *glyph, const char *hint);
 // A tool bar over a pane: a navigator and room for buttons.
 TToolBar *AddBar(QWidget *pane, QVBoxLayout *column, TDBNavigator **navigator);

@@ -44,6 +44,7 @@ void TIdIndex::Sync(TDbCursor &reader)
         reader.SetFilter("");
     if (!index.empty())
         reader.SetIndexName("");
+    valueOf_.reserve(static_cast<size_t>(reader.RecordCount()));
     for (reader.First(); !reader.Eof(); reader.Next()) {
         TDbField f = reader.FieldByName(field_);
         Put(reader.RecNo(), !f.IsNull(), f.AsFloat());

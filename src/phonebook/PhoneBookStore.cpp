@@ -148,9 +148,11 @@ void TPhoneBookStore::OpenTables()
         OpenPair(TableRepre, QueryRepre, "Repres.dbf", RepresDef());
         OpenPair(TableNum, QueryNum, "Nums.dbf", NumsDef());
         OpenPair(TableContact, QueryContact, "Contacts.dbf", ContactsDef());
-    } catch (const std::exception &) {
-        return; // the phone-book button simply stays disabled
+    } catch (const std::exception &e) {
+        OpenError = e.what(); // the phone-book button simply stays disabled
+        return;
     }
+    OpenError.clear();
     TablesOpen = true;
     ScanNextIds();
 }

@@ -31,6 +31,8 @@ public:
 
     std::string DatabaseDir;
     bool TablesOpen = false;
+    // Why the last OpenTables failed, in the engine's words; empty when it did not.
+    std::string OpenError;
     int NextFirmId = 0;
     int NextRepreId = 0;
 

@@ -16,7 +16,9 @@
 #include "TempDir.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QHeaderView>
+#include <QMessageBox>
 #include <QTest>
 #include <QTimer>
 #include <QWheelEvent>
@@ -27,6 +29,21 @@
 #include <functional>
 
 namespace {
+
+void FakeWait(int ms)
+{
+    QElapsedTimer t;
+    t.start();
+    while (t.elapsed() < ms)
+        QApplication::processEvents(QEventLoop::AllEvents, 10);
+}
+
+bool Until(const std::function<bool()> &done)
+{
+    for (int i = 0; i < 500 && !done(); ++i)
+        FakeWait(10);
+    return done();
+}
 
 // Firm 1 "Alfa" with representative 10, firm 2 "Beta" with representative 20;
 // each firm has a number and a contact of its own and of its representative.
@@ -145,6 +162,63 @@ TEST_F(Window, DeletesCascadeFromTheRowBeingDeletedIncludingHiddenRows)
     EXPECT_EQ(Live("Contacts.dbf", {"SUBJECT"}), "S10;");
 }
 
+TEST_F(Window, DetailsFollowAScrolledFirmOnlyOnceItRests)
+{
+    Fill();
+    WriteBytes(ProgramIniPath(), "[Dbf]\r\nStayed=800\r\n");
+    TFDbf &w = Open();
+    w.ViewFirm().Next();
+    EXPECT_EQ(w.CurFirmId, 1);
+    FakeWait(500);
+    w.ViewFirm().Prior(); // a further move starts the count again
+    w.ViewFirm().Next();
+    FakeWait(500);
+    EXPECT_EQ(w.CurFirmId, 1) << "not yet: the cursor moved again";
+    EXPECT_TRUE(Until([&] { return w.CurFirmId == 2; }));
+    EXPECT_EQ(w.ViewRepre().Filter(), "Idf=2");
+}
+
+TEST_F(Window, TablesReplacedWhileClosedAreReadAfresh)
+{
+    Fill();
+    TFDbf &w = Open();
+    ASSERT_EQ(w.ViewFirm().Count(), 2);
+    w.CloseTables();
+    std::filesystem::remove_all(data.File("Dbf"));
+    {
+        TIniFile ini(ProgramIniPath());
+        TPhoneBookStore other(ini, DataDir);
+        other.OpenTables();
+        other.TableFirm.Append();
+        other.TableFirm.FieldByName("ID").SetAsInteger(4);
+        other.TableFirm.FieldByName("NAME").SetAsString("Delta");
+        other.Post(other.TableFirm);
+    }
+    w.OpenTables();
+    ASSERT_EQ(w.ViewFirm().Count(), 1) << "the grids read the new table";
+    EXPECT_EQ(w.CurFirmName, "Delta");
+    EXPECT_TRUE(w.ViewNum().IsEmpty());
+    std::string name;
+    w.FindNameByNumber("06010", "none", name, '(');
+    EXPECT_EQ(name, "none") << "the name index follows the new table";
+}
+
+TEST_F(Window, TheContactMemoTypedInTheWindowIsKeptAndTheLockShowsEveryone)
+{
+    Fill();
+    TFDbf &w = Open();
+    w.ViewContact().First();
+    w.DBMemoContact->insertPlainText("Call back on Monday"); // as typed
+    w.ViewContact().Next(); // moving on keeps what was typed
+    EXPECT_EQ(Live("Contacts.dbf", {"SUBJECT", "MEMO"}).substr(0, 26), "S10|Call back on Monday;S1");
+    EXPECT_EQ(FromQ(w.DBMemoContact->toPlainText()), "");
+
+    w.SpeedButtonLockRepre->click();
+    EXPECT_EQ(w.ViewRepre().Count(), 2) << "every firm's representatives";
+    w.SpeedButtonLockRepre->click();
+    EXPECT_EQ(w.ViewRepre().Filter(), "Idf=1");
+}
+
 TEST_F(Window, ShowNumberSelectsItsOwnerOrLeavesThePaneAsItWas)
 {
     Fill();
@@ -198,6 +272,71 @@ TEST_F(Window, NavigatorDialogsFileNewRowsUnderTheSelection)
     WithModal([](QWidget *d) { static_cast<QDialog *>(d)->reject(); }, [&] { w.NavFirm->Click(nbInsert); });
     EXPECT_TRUE(w.Cancelled);
     EXPECT_EQ(w.ViewFirm().Count(), 3);
+
+    // An existing representative's dialog names the firm; a number of an
+    // unknown kind opens as a fixed line and is written so.
+    w.ViewFirm().First();
+    w.SelectFirm();
+    WithModal([](QWidget *d) {
+        EXPECT_TRUE(static_cast<QDialog *>(d)->windowTitle().endsWith(" Alfa"));
+        static_cast<QDialog *>(d)->reject();
+    }, [&] { w.NavRepre->Click(nbEdit); });
+    w.Store().TableNum.Edit();
+    w.Store().TableNum.FieldByName("TYPE").SetAsString("X");
+    w.Store().Post(w.Store().TableNum);
+    WithModal([](QWidget *d) {
+        auto *num = qobject_cast<TFDbfNum *>(d);
+        ASSERT_TRUE(num);
+        EXPECT_EQ(num->RadioGroupType->ItemIndex(), 0);
+        num->BitBtn1Click();
+    }, [&] { w.NavNum->Click(nbEdit); });
+    EXPECT_EQ(w.Store().TableNum.FieldByName("TYPE").AsString(), "T");
+}
+
+TEST_F(Window, ATableDamagedUnderneathIsReportedAndNothingHangs)
+{
+    Fill();
+    TFDbf &w = Open();
+    std::filesystem::resize_file(data.File("Dbf/Firms.dbf"), 100);
+    std::vector<std::string> boxes;
+    QTimer watcher;
+    QObject::connect(&watcher, &QTimer::timeout, [&] {
+        QWidget *d = QApplication::activeModalWidget();
+        if (auto *firm = qobject_cast<TFDbfFirm *>(d))
+            firm->BitBtnOKClick();
+        else if (auto *box = qobject_cast<QMessageBox *>(d)) {
+            boxes.push_back(FromQ(box->text()));
+            box->done(QMessageBox::Ok);
+        }
+    });
+    watcher.start(5);
+    w.NavFirm->Click(nbEdit);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("damaged"), std::string::npos) << boxes[0];
+    EXPECT_EQ(w.Store().TableFirm.State(), TDbCursor::dsBrowse) << "no edit left hanging";
+    std::string name;
+    w.FindNameByNumber("06010", "PBX", name, '\n');
+    EXPECT_FALSE(name.empty()) << "the panel still gets a name";
+}
+
+TEST_F(Window, AnEmptyBookDisablesTheDetailsAndADoubleClickInserts)
+{
+    TFDbf &w = Open();
+    w.show();
+    EXPECT_FALSE(w.DBNavigatorRepre->isEnabled());
+    EXPECT_FALSE(w.DBNavigatorContact->isEnabled());
+    bool insert = false;
+    WithModal([&](QWidget *d) {
+        auto *firm = qobject_cast<TFDbfFirm *>(d);
+        insert = firm && firm->Panel2->isHidden();
+        firm->reject();
+    }, [&] {
+        QMouseEvent e(QEvent::MouseButtonDblClick, QPointF(20, 20), QPointF(20, 20), Qt::LeftButton, Qt::LeftButton,
+                      Qt::NoModifier);
+        QApplication::sendEvent(w.DBGridFirm->viewport(), &e);
+    });
+    EXPECT_TRUE(insert);
+    EXPECT_TRUE(w.ViewFirm().IsEmpty());
 }
 
 TEST_F(Window, AddingANumberFilesItUnderTheRepresentativeChosenAtOnce)
@@ -310,6 +449,8 @@ TEST_F(Window, OpensTheStoreUnderTheDataFolderOrStaysClosedAndNamesNobody)
     WriteBytes(ProgramIniPath(), "[Dbf]\r\nHome=" + data.Path() + "gone\r\n");
     TFDbf &w = Open();
     EXPECT_FALSE(w.TablesOpen());
+    EXPECT_FALSE(w.LabelError->isHidden()) << "the window says why";
+    EXPECT_NE(w.LabelError->Caption().find("gone"), std::string::npos);
     std::string name;
     w.FindNameByNumber("0601", "PBX", name, '(');
     EXPECT_EQ(name, "PBX") << "a ring with the book closed keeps the exchange's name";

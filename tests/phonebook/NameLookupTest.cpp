@@ -27,7 +27,7 @@ TEST(NameLookup, TheRuleCaseByCase)
     b.Num(2, 0, "T", "4567");
     const TNameParts all = Parts(true, true, true), none = Parts(false, false, false);
     struct Case {
-        const char *number;
+        std::string number;
         char separator;
         TNameParts parts;
         std::string name;
@@ -46,7 +46,7 @@ TEST(NameLookup, TheRuleCaseByCase)
         {"0495000111", '(', none, "Alfa"},           // stored in international form
         {"0777000111", '(', none, "default"},        // first match has no firm: no second try
         {"06O1234567", '(', none, "default"},        // letters
-        {std::string(200, '7').c_str(), '(', none, "default"},
+        {std::string(200, '7'), '(', none, "default"},
     };
     for (const Case &c : cases)
         EXPECT_EQ(b.store->NameByNumber(c.number, "default", c.separator, c.parts), c.name) << c.number;
