@@ -9,7 +9,6 @@
 #include "InstanceId.h"
 #include "KeyForward.h"
 #include "Nlsfunc.h"
-#include "PanelLine.h"
 #include "Paths.h"
 #include "Porter.h"
 #include "QtTranslations.h"
@@ -83,9 +82,13 @@ TFMain::TFMain(QWidget *parent) : TForm(parent)
             titleAfter = Skin->TitleAfter;
         }
     };
-    PanelLine = {[this](const std::string &number, const std::string &kind) { Dial(number, kind); },
-                 [this] { ToggleSpeaker(); }, [this] { return LineState; }, [this] { return LineOpen; },
-                 [this] { return Settings.ToPSTN; }};
+    PanelCalls.SendList = [this](const std::string &type, const std::string &act, const std::string &value) {
+        SendListRequest(type.c_str(), act, value, "");
+    };
+    PanelCalls.LineState = [this] { return LineState; };
+    PanelCalls.CanCall = [this] { return LineOpen; };
+    PanelCalls.ToPSTN = [this] { return Settings.ToPSTN; };
+    PanelCalls.LastTop = [this] { return Settings.LastTop; };
     PlaySoundFile(Settings.SoundStart, false);
     QMetaObject::invokeMethod(this, [this] { FormInit(); }, Qt::QueuedConnection);
 }
@@ -99,7 +102,6 @@ TFMain::~TFMain()
     disconnect(qApp, &QApplication::focusChanged, this, nullptr);
     PanelKeys = {};
     PanelCalls = {};
-    PanelLine = {};
     SaveIni();
     delete Desktop;
     Desktop = nullptr;
@@ -248,22 +250,14 @@ void TFMain::SelectHelpFile()
 
 void TFMain::CreateSessionForms()
 {
-    ListPanel.Send = [this](const std::string &type, const std::string &act, const std::string &value) {
-        SendListRequest(type.c_str(), act, value, "");
-    };
-    ListPanel.Dial = [this](const std::string &number, const std::string &kind) { Dial(number, kind); };
-    ListPanel.ToggleSpeaker = [this] { ToggleSpeaker(); };
-    ListPanel.LastTop = [this] { return Settings.LastTop; };
     FHist = new TFHist(this, LineOpen, Settings.Line);
     FAcc = new TFAcc(this, LineOpen, Settings.Line);
     FLog = new TFLog(this, LineOpen);
     FFront = new TFFront(this, LineOpen, Handle);
     FHold = new TFHold(this, LineOpen, Handle);
     FPark = new TFPark(this, LineOpen, Handle);
-    if (LineOpen) {
+    if (LineOpen)
         FPer = new TFPer(this, LineOpen, Handle);
-        FPer->Dial = [this](const std::string &number, const std::string &kind) { Dial(number, kind); };
-    }
     Desktop->LoadWindowPositions();
     SessionFormsCreated = true;
 }
@@ -284,7 +278,6 @@ void TFMain::DestroySessionForms()
     free(FHold);
     free(FPark);
     free(FPer);
-    ListPanel = {};
     SessionFormsCreated = false;
 }
 

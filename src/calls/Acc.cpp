@@ -2,6 +2,7 @@
 
 #include "Fce.h"
 #include "IniFile.h"
+#include "PanelCalls.h"
 
 TFAcc *FAcc = nullptr;
 
@@ -58,6 +59,5 @@ void TFAcc::RowSelected(int row)
 
 void TFAcc::SpeedButtonDialFirmClick()
 {
-    if (ListPanel.Dial)
-        ListPanel.Dial(SelNumber, "T");
+    panelcall::Dial(SelNumber, "T");
 }

@@ -9,7 +9,7 @@
 #include "IniFile.h"
 #include "KeyForward.h"
 #include "Nlsfunc.h"
-#include "PanelLine.h"
+#include "PanelCalls.h"
 #include "PhoneBookStore.h"
 #include "Placement.h"
 
@@ -126,7 +126,7 @@ TFAuto::TFAuto(QWidget *parent) : TForm(parent)
     connect(SpeedButtonOpen, &QToolButton::clicked, this, &TFAuto::SpeedButtonOpenClick);
     connect(SpeedButtonClose, &QToolButton::clicked, this, &TFAuto::SpeedButtonCloseClick);
     connect(SpeedButtonDial, &QToolButton::clicked, this, &TFAuto::SpeedButtonDialClick);
-    connect(SpeedButtonHang, &QToolButton::clicked, this, [] { panelline::ToggleSpeaker(); });
+    connect(SpeedButtonHang, &QToolButton::clicked, this, [] { panelcall::ToggleSpeaker(); });
     connect(SpeedButtonOk, &QToolButton::clicked, this, &TFAuto::SpeedButtonOkClick);
     connect(SpeedButtonErr, &QToolButton::clicked, this, &TFAuto::SpeedButtonErrClick);
     connect(SpeedButtonImport, &QToolButton::clicked, this, &TFAuto::SpeedButtonImportClick);
@@ -216,7 +216,7 @@ void TFAuto::Timer1Timer()
 {
     // A call the panel cannot place would never end: without the command
     // right nothing is dialled.
-    auto idle = [] { return panelline::LineState() == "REL" && panelline::CanCall(); };
+    auto idle = [] { return panelcall::LineState() == "REL" && panelcall::CanCall(); };
     // Not while the record dialog holds a record: moving would post it.
     if (!List.TableOpen || List.Table.State() != TDbCursor::dsBrowse || !CurNumber.empty() || !idle())
         return;
@@ -240,7 +240,7 @@ void TFAuto::Timer2Timer()
 {
     if (++Timer2Ticks < RingTimeOut)
         return;
-    panelline::ToggleSpeaker();
+    panelcall::ToggleSpeaker();
     Timer2->SetEnabled(false);
 }
 
@@ -248,7 +248,7 @@ void TFAuto::StartCall(const std::string &number, const std::string &name)
 {
     CurNumber = number;
     CurName = name;
-    panelline::Dial(number, "L");
+    panelcall::Dial(number, "L");
 }
 
 void TFAuto::CallStateChanged(const std::string &state)
@@ -361,7 +361,7 @@ void TFAuto::SpeedButtonSetClick()
 
 std::string TFAuto::GetCalledName(const std::string &number) const
 {
-    if (CurNumber == panelline::ToPSTN() + number || CurNumber == number)
+    if (CurNumber == panelcall::ToPSTN() + number || CurNumber == number)
         return CurName;
     return {};
 }

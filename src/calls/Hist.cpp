@@ -3,6 +3,7 @@
 #include "Fce.h"
 #include "HistSet.h"
 #include "IniFile.h"
+#include "PanelCalls.h"
 #include "Paths.h"
 
 TFHist *FHist = nullptr;
@@ -41,8 +42,7 @@ TFHist::TFHist(QWidget *owner, bool canCall, const std::string &line)
     SpeedButtonDialFirm->setObjectName("SpeedButtonDialFirm");
     connect(SpeedButtonDialFirm, &QToolButton::clicked, this, [this] { SpeedButtonDialFirmClick(); });
     connect(SpeedButtonHangRepre, &QToolButton::clicked, this, [] {
-        if (ListPanel.ToggleSpeaker)
-            ListPanel.ToggleSpeaker();
+        panelcall::ToggleSpeaker();
     });
     connect(SpeedButtonSet, &QToolButton::clicked, this, [this] { SpeedButtonSetClick(); });
 
@@ -148,8 +148,7 @@ void TFHist::SpeedButtonDialFirmClick()
 {
     if (SelNumber.empty())
         RowSelected(StringGrid1->SelectedRow());
-    if (ListPanel.Dial)
-        ListPanel.Dial(SelNumber, std::string(1, NumberKind));
+    panelcall::Dial(SelNumber, std::string(1, NumberKind));
 }
 
 void TFHist::SpeedButtonSetClick()

@@ -4,6 +4,7 @@
 #include "Fce.h"
 #include "KeyForward.h"
 #include "LineRequest.h"
+#include "PanelCalls.h"
 #include "PerSet.h"
 
 #include <QMouseEvent>
@@ -75,8 +76,8 @@ void TFPer::ShowSlot(int slot)
 void TFPer::BitBtnClick(int slot)
 {
     const std::string &num = Numbers[static_cast<size_t>(slot)];
-    if (!num.empty() && Dial)
-        Dial(StripParens(num), "L");
+    if (!num.empty())
+        panelcall::Dial(StripParens(num), "L");
 }
 
 void TFPer::BitBtnMouseDown(int slot, Qt::MouseButton button)

@@ -6,7 +6,6 @@
 #include "SessionWindow.h"
 
 #include <array>
-#include <functional>
 #include <string>
 
 class TBitBtn;
@@ -24,8 +23,6 @@ public:
     void BitBtnMouseDown(int slot, Qt::MouseButton button);
     static std::string StripParens(const std::string &text);
 
-    // The panel's dialling: number and kind letter.
-    std::function<void(const std::string &, const std::string &)> Dial;
     const int Handle;
     std::array<std::string, kSlots> Numbers, Texts;
     std::array<TBitBtn *, kSlots> Buttons{};

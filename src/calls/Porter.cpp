@@ -3,7 +3,7 @@
 #include "Fce.h"
 #include "IniFile.h"
 #include "Nlsfunc.h"
-#include "PanelLine.h"
+#include "PanelCalls.h"
 #include "Placement.h"
 #include "PorterBrowser.h"
 #include "PorterText.h"
@@ -188,14 +188,14 @@ void TFPorter::SpeedButtonOpenClick()
 {
     // The state word changes only with the exchange's answer, so after the
     // answering request it still reads RNG and the code follows at once.
-    if (panelline::LineState() == "RNG")
-        panelline::ToggleSpeaker();
-    const std::string state = panelline::LineState();
+    if (panelcall::LineState() == "RNG")
+        panelcall::ToggleSpeaker();
+    const std::string state = panelcall::LineState();
     if (state == "CAL" || state == "RNG")
-        panelline::Dial(OpenCode, "L");
+        panelcall::Dial(OpenCode, "L");
 }
 
-void TFPorter::SpeedButtonHangClick() { panelline::ToggleSpeaker(); }
+void TFPorter::SpeedButtonHangClick() { panelcall::ToggleSpeaker(); }
 
 void TFPorter::SpeedButtonCClick(int camera)
 {

@@ -5,10 +5,10 @@
 #include "IniFile.h"
 #include "KeyForward.h"
 #include "Nlsfunc.h"
+#include "PanelCalls.h"
 
 #include <QVBoxLayout>
 
-TListPanel ListPanel;
 
 namespace {
 
@@ -26,13 +26,12 @@ TRemoteView::TRemoteView(QWidget *owner, const std::string &type, const std::str
                          bool canCall, bool names)
     : TSessionWindow(owner, section, keys, canCall),
       Table([type](const std::string &act, const std::string &value) {
-          if (ListPanel.Send)
-              ListPanel.Send(type, act, value);
+          panelcall::SendList(type, act, value);
       },
             names ? TRemoteTable::NameLookup(PhoneBookName) : TRemoteTable::NameLookup()),
       type_(type), settings_(section), listSection_(section + "-List")
 {
-    Table.LastTop = [] { return ListPanel.LastTop && ListPanel.LastTop(); };
+    Table.LastTop = [] { return panelcall::LastTop(); };
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);

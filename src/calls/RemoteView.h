@@ -9,19 +9,9 @@
 #include "SessionWindow.h"
 
 
-#include <functional>
 #include <map>
 #include <string>
 #include <vector>
-
-// What the lists need of the panel; the panel fills it in before it creates them.
-struct TListPanel {
-    std::function<void(const std::string &type, const std::string &act, const std::string &value)> Send;
-    std::function<void(const std::string &number, const std::string &kind)> Dial;
-    std::function<void()> ToggleSpeaker;
-    std::function<bool()> LastTop;
-};
-extern TListPanel ListPanel;
 
 class TRemoteView : public TSessionWindow, public TAnswerWindow {
     Q_OBJECT

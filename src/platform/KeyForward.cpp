@@ -1,5 +1,4 @@
 #include "KeyForward.h"
-#include "PanelCalls.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -7,7 +6,6 @@
 #include <QWidget>
 
 TKeyForward PanelKeys;
-TPanelCalls PanelCalls;
 
 namespace {
 
