@@ -41,6 +41,12 @@ bool ReadPiece(std::istream &in, std::string &line)
         }
         line += ch;
     }
+    // A CR that filled the piece is the first half of the line end.
+    if (!line.empty() && line.back() == '\r' && in.peek() == '\n') {
+        line.pop_back();
+        in.get(ch);
+        return true;
+    }
     return !line.empty();
 }
 
