@@ -152,6 +152,18 @@ void TAutoList::FinishCall(TDbCursor::TBookmark dialled, bool reached, bool coun
     marker_.Post();
 }
 
+void TAutoList::PostEdit()
+{
+    if (Table.State() == TDbCursor::dsEdit && marker_.BookmarkValid(Table.GetBookmark())) {
+        marker_.GotoBookmark(Table.GetBookmark());
+        for (const char *name : {"ID", "ATTEMPTS"}) {
+            TDbField stored = marker_.FieldByName(name), edited = Table.FieldByName(name);
+            stored.IsNull() ? edited.SetAsString("") : edited.SetAsFloat(stored.AsFloat());
+        }
+    }
+    Table.Post();
+}
+
 void TAutoList::MarkFailedByHand()
 {
     SetId(Table, NextFailId++);
