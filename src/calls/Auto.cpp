@@ -344,7 +344,7 @@ void TFAuto::EditRecord(bool insert)
     TFAutoNew dialog(this, List.Table);
     CenterForm(this, &dialog);
     if (dialog.exec() == QDialog::Accepted)
-        List.Table.Post();
+        List.PostEdit();
     else
         List.Table.Cancel();
     Refresh();

@@ -41,6 +41,12 @@ bool ReadPiece(std::istream &in, std::string &line)
         }
         line += ch;
     }
+    // A CR that filled the piece is the first half of the line end.
+    if (!line.empty() && line.back() == '\r' && in.peek() == '\n') {
+        line.pop_back();
+        in.get(ch);
+        return true;
+    }
     return !line.empty();
 }
 
@@ -144,6 +150,18 @@ void TAutoList::FinishCall(TDbCursor::TBookmark dialled, bool reached, bool coun
     if (!reached && countAttempt)
         marker_.FieldByName("ATTEMPTS").SetAsInteger(attempts + 1);
     marker_.Post();
+}
+
+void TAutoList::PostEdit()
+{
+    if (Table.State() == TDbCursor::dsEdit && marker_.BookmarkValid(Table.GetBookmark())) {
+        marker_.GotoBookmark(Table.GetBookmark());
+        for (const char *name : {"ID", "ATTEMPTS"}) {
+            TDbField stored = marker_.FieldByName(name), edited = Table.FieldByName(name);
+            stored.IsNull() ? edited.SetAsString("") : edited.SetAsFloat(stored.AsFloat());
+        }
+    }
+    Table.Post();
 }
 
 void TAutoList::MarkFailedByHand()

@@ -43,6 +43,9 @@ public:
     // asked to. Done through a cursor of its own, so that neither the
     // current record nor a record being edited is disturbed.
     void FinishCall(TDbCursor::TBookmark dialled, bool reached, bool countAttempt);
+    // Posts the user's edit of the current record. ID and ATTEMPTS stay as
+    // stored: a call that ended while the dialog was open has marked them.
+    void PostEdit();
     // The user's verdict: failed, with its attempts cleared.
     void MarkFailedByHand();
     void EraseAll();

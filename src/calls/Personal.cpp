@@ -67,7 +67,9 @@ void TFPer::ShowSlot(int slot)
     const std::string &num = Numbers[static_cast<size_t>(slot)];
     const std::string &text = Texts[static_cast<size_t>(slot)];
     TBitBtn *button = Buttons[static_cast<size_t>(slot)];
-    button->SetCaption(text.empty() ? num : text);
+    // Shown as typed: a '&' would otherwise vanish and make a shortcut that dials.
+    QString caption = ToQ(text.empty() ? num : text);
+    button->setText(caption.replace('&', "&&"));
     // Text from the exchange must not be taken for markup by the tool tip.
     const QString hint = ToQ(text + " : " + num);
     button->setToolTip(Qt::mightBeRichText(hint) ? "<p style='white-space:pre'>" + hint.toHtmlEscaped() + "</p>" : hint);

@@ -38,7 +38,13 @@ void TFDbfProgress::ShowRows()
 
 void TFDbfProgress::Tick()
 {
-    bool more = work_.Step();
+    bool more = false;
+    try {
+        more = work_.Step();
+    } catch (...) {
+        // Thrown through the event loop, the step would run again and again.
+        error_ = std::current_exception();
+    }
     ShowRows();
     if (!more) {
         timer_->stop();
@@ -63,5 +69,7 @@ bool TFDbfProgress::Run()
         CenterForm(parentWidget(), this);
     timer_->start();
     exec();
+    if (error_)
+        std::rethrow_exception(error_);
     return !cancelled_;
 }

@@ -4,6 +4,7 @@
 // exchange while the work goes on.
 #include "Vcl.h"
 
+#include <exception>
 #include <functional>
 #include <string>
 
@@ -18,7 +19,8 @@ public:
         std::function<void()> Cancel;
     };
     TFDbfProgress(QWidget *owner, const std::string &caption, TWork work);
-    // Runs the work to its end; false when it was cancelled.
+    // Runs the work to its end; false when it was cancelled. An error of a
+    // step ends the work and is thrown from here.
     bool Run();
 
     TLabel *LabelRows;
@@ -31,4 +33,5 @@ private:
     TWork work_;
     QTimer *timer_;
     bool cancelled_ = false;
+    std::exception_ptr error_;
 };

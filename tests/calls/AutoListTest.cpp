@@ -164,6 +164,13 @@ TEST(AutoList, LongLinesAreReadInPiecesAndFieldsCutToSize)
     list.Table.Next();
     EXPECT_EQ(list.Table.FieldByName("NUMBER").AsString(), std::string(24, '1'));
     EXPECT_EQ(list.Table.FieldByName("NOTE").AsString(), std::string(6, 'x'));
+
+    // 198 bytes: the CR of the line end would fill the piece and stay in the note.
+    list.EraseAll();
+    std::istringstream crlf("1;" + std::string(193, 'n') + ";ab\r\n2;m;cd\r\n");
+    EXPECT_EQ(list.Import(crlf), 2);
+    list.Table.First();
+    EXPECT_EQ(list.Table.FieldByName("NOTE").AsString(), "ab");
 }
 
 TEST(PorterText, LoadProgress)

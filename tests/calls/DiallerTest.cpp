@@ -111,6 +111,22 @@ TEST_F(Dialler, WaitsForAnIdleLineMarksTheDialledRecordAndSurvivesAManualCall)
     EXPECT_TRUE(WaitSent(kDial102 + Comm("Act=\"SPK\" State=\"1\" ") + kDial102));
 }
 
+TEST_F(Dialler, ANoteTypedWhileTheNumberRingsKeepsTheResultOfTheCall)
+{
+    d->SpeedButtonOpenClick();
+    ASSERT_TRUE(WaitSent(kDial101));
+    rig.OnModal = [&](QWidget *w) {
+        if (auto *record = qobject_cast<TFAutoNew *>(w)) {
+            rig.Answer(State("REL"));
+            record->DBEdit3->SetText("call back");
+            record->BitBtnOkClick();
+        }
+    };
+    d->EditRecord(false);
+    EXPECT_EQ(d->List.Table.FieldByName("NOTE").AsString(), "call back");
+    EXPECT_EQ(Record("101"), "1/1");
+}
+
 TEST_F(Dialler, RecordAndSettingsDialogsAndTheImportQuestion)
 {
     rig.OnModal = [](QWidget *w) {

@@ -13,7 +13,16 @@
 
 namespace {
 
-std::string Caption(int slot) { return FPer->Buttons[static_cast<size_t>(slot)]->Caption(); }
+// The caption as the button shows it: "&&" is one '&', a lone '&' marks a shortcut.
+std::string Caption(int slot)
+{
+    const std::string text = FPer->Buttons[static_cast<size_t>(slot)]->Caption();
+    std::string shown;
+    for (size_t i = 0; i < text.size(); ++i)
+        if (text[i] != '&' || ++i < text.size())
+            shown += text[i];
+    return shown;
+}
 // The hint as its tool tip shows it.
 std::string Hint(int slot)
 {
@@ -55,6 +64,7 @@ TEST(SpeedDial, CaptionsHintsAndDialling)
         {"Act=\"SET\" Pos=\"1\" Num=\"5\" Text=\"Stored\"", 1, "", " : "},
         {"Act=\"GET\" Pos=\"2\" Num=\"9\" Text=\"Dr &quot;Who&quot; &gt;x\"", 2, "Dr \"Who\" >x", "Dr \"Who\" >x : 9"},
         {"Act=\"GET\" Pos=\"4\" Num=\"7\" Text=\"&lt;img src=x&gt;\"", 4, "<img src=x>", "<img src=x> : 7"},
+        {"Act=\"GET\" Pos=\"5\" Num=\"8\" Text=\"Tom &amp; Jerry\"", 5, "Tom & Jerry", "Tom & Jerry : 8"},
     };
     CallRig rig;
     for (const Case &c : cases) {

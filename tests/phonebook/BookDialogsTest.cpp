@@ -3,6 +3,7 @@
 #include "DbfTransfer.h"
 #include "Dbffind.h"
 #include "IniFile.h"
+#include "Paths.h"
 #include "PhoneBookStore.h"
 #include "TempDir.h"
 
@@ -106,4 +107,21 @@ TEST(BookDialogs, ExportThenImportOrAWordWhyTheBookWasKept)
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find("Nums.txt"), std::string::npos);
     EXPECT_EQ(store.TableFirm.RecordCount(), 1);
+
+    // A memo file cut short ends the export with one word, not one per retry.
+    store.TableFirm.Edit();
+    store.TableFirm.FieldByName("MEMO").SetAsString("note");
+    store.TableFirm.Post();
+    std::filesystem::resize_file(FindFileNoCase(data.File("Dbf/"), "Firms.fpt"), 512);
+    // Through the event loop the program would show it and run the step again, without end.
+    static bool crossed;
+    crossed = false;
+    QtMessageHandler was = qInstallMessageHandler([](QtMsgType, const QMessageLogContext &, const QString &text) {
+        crossed = crossed || text.contains("exception");
+    });
+    EXPECT_FALSE(ExportBook(nullptr, store));
+    qInstallMessageHandler(was);
+    EXPECT_FALSE(crossed);
+    ASSERT_EQ(boxes.size(), 2u);
+    EXPECT_NE(boxes[1].find("damaged"), std::string::npos);
 }
