@@ -216,7 +216,7 @@ uint32_t TDbCursor::Seek(size_t from, int step) const
 {
     for (size_t pos = from; pos < Size(); pos += static_cast<size_t>(step)) {
         uint32_t r = At(pos);
-        if (Visible(r))
+        if (Visible(r) && (tag_ < 0 || table_->Held(tag_, pos)))
             return r;
         if (pos == 0 && step < 0)
             break;
@@ -295,11 +295,11 @@ bool TDbCursor::IsEmpty() const
 int TDbCursor::RecordCount() const
 {
     CheckActive();
-    if (!filtered_ || conditions_.empty())
+    if ((!filtered_ || conditions_.empty()) && (tag_ < 0 || !table_->TagDef(tag_).Unique))
         return static_cast<int>(table_->LiveCount());
     int n = 0;
-    for (uint32_t r = 1; r <= table_->Count(); ++r)
-        n += Visible(r);
+    for (uint32_t r = Seek(0, 1); r; r = Seek(PosOf(r) + 1, 1))
+        ++n;
     return n;
 }
 

@@ -8,6 +8,8 @@
 #include <cstring>
 #include <cstdlib>
 #include <climits>
+#include <dirent.h>
+#include <unistd.h>
 
 namespace {
 
@@ -45,6 +47,45 @@ bool SameTags(const std::vector<TCdxTag> &a, const std::vector<TCdxTag> &b)
             return false;
     }
     return true;
+}
+
+// Temporary copies an interrupted index write left beside the index file
+// ("<name>.XXXXXX"); called under the writers' lock, when no write is under way.
+void RemoveLeftovers(const std::string &path)
+{
+    size_t slash = path.rfind('/');
+    std::string dir = path.substr(0, slash + 1), name = path.substr(slash + 1) + ".";
+    DIR *d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d)
+        return;
+    std::vector<std::string> doomed;
+    while (dirent *e = ::readdir(d)) {
+        std::string entry = e->d_name;
+        if (entry.size() == name.size() + 6 && entry.compare(0, name.size(), name) == 0
+            && std::all_of(entry.begin() + static_cast<ptrdiff_t>(name.size()), entry.end(),
+                           [](char c) { return isalnum(static_cast<unsigned char>(c)); }))
+            doomed.push_back(dir + entry);
+    }
+    ::closedir(d);
+    for (const std::string &f : doomed)
+        ::unlink(f.c_str());
+}
+
+// Our definitions in the file's order, the file's other tags kept beside them.
+std::vector<TDbIndexDef> MergedDefs(const std::vector<TDbIndexDef> &ours, const std::vector<TCdxTag> &onDisk)
+{
+    std::vector<TDbIndexDef> defs;
+    auto named = [](const auto &list, const std::string &name) {
+        return std::find_if(list.begin(), list.end(), [&](const auto &x) { return DbSameName(x.Name, name); });
+    };
+    for (const TCdxTag &t : onDisk) {
+        auto it = named(ours, t.Name);
+        defs.push_back(it != ours.end() ? *it : TDbIndexDef{t.Name, t.Expression, t.Unique});
+    }
+    for (const TDbIndexDef &d : ours)
+        if (named(defs, d.Name) == defs.end())
+            defs.push_back(d);
+    return defs;
 }
 
 } // namespace
@@ -109,13 +150,14 @@ void TDbTable::Load(const std::string &dbfPath, const std::vector<TDbIndexDef> &
         } catch (const EDbError &) {
         }
     }
-    std::vector<TDbIndexDef> defs = indexDefs;
-    if (defs.empty())
-        for (const TCdxTag &t : onDisk)
-            defs.push_back({t.Name, t.Expression, t.Unique});
-    SetupTags(defs);
+    std::vector<TDbIndexDef> defs = MergedDefs(indexDefs, onDisk);
+    SetupTags(defs, onDisk);
+    if (ReadOnly())
+        return;
+    TDbLockGuard lock(dbf_, 0, 32);
+    RemoveLeftovers(cdxPath_);
     // An index left stale by a crash or written by an older program.
-    if (!defs.empty() && (!readable || !SameTags(onDisk, CdxTags())) && !ReadOnly())
+    if (!defs.empty() && (!readable || !SameTags(onDisk, CdxTags())))
         WriteIndex();
 }
 
@@ -125,21 +167,28 @@ void TDbTable::Changed()
     version_ = ++counter;
 }
 
-void TDbTable::SetupTags(const std::vector<TDbIndexDef> &defs)
+void TDbTable::SetupTags(const std::vector<TDbIndexDef> &defs, const std::vector<TCdxTag> &onDisk)
 {
     for (const TDbIndexDef &d : defs) {
         TTag tag;
         tag.Def = d;
         tag.Field = FieldIndex(d.Expression);
-        if (tag.Field < 0)
-            throw EDbError("Index " + d.Name + " has an unsupported key " + d.Expression);
-        const TDbFieldDef &f = Fields()[static_cast<size_t>(tag.Field)];
-        if (f.Type == 'C')
-            tag.KeyLen = f.Size;
-        else if (f.Type == 'N' || f.Type == 'F' || f.Type == 'D')
+        char type = tag.Field < 0 ? '?' : Fields()[static_cast<size_t>(tag.Field)].Type;
+        if (type == 'C')
+            tag.KeyLen = Fields()[static_cast<size_t>(tag.Field)].Size;
+        else if (type == 'N' || type == 'F' || type == 'D')
             tag.KeyLen = 8;
-        else
-            throw EDbError("Index " + d.Name + " has an unsupported key " + d.Expression);
+        else {
+            // Another program's tag on a key we cannot compute stays as it is.
+            auto disk = std::find_if(onDisk.begin(), onDisk.end(), [&](const TCdxTag &t) {
+                return DbSameName(t.Name, d.Name) && t.Expression == d.Expression;
+            });
+            if (disk == onDisk.end())
+                throw EDbError("Index " + d.Name + " has an unsupported key " + d.Expression);
+            tag.Kept = std::make_unique<TCdxTag>(*disk);
+            tags_.push_back(std::move(tag));
+            continue;
+        }
         tag.Keys.reserve(static_cast<size_t>(count_) * static_cast<size_t>(tag.KeyLen));
         for (uint32_t r = 1; r <= count_; ++r)
             tag.Keys += KeyOf(tag, Record(r));
@@ -164,7 +213,7 @@ int TDbTable::FieldIndex(const std::string &name) const
 int TDbTable::TagIndex(const std::string &name) const
 {
     for (size_t i = 0; i < tags_.size(); ++i)
-        if (DbSameName(tags_[i].Def.Name, name))
+        if (!tags_[i].Kept && DbSameName(tags_[i].Def.Name, name))
             return static_cast<int>(i);
     return -1;
 }
@@ -209,9 +258,18 @@ size_t TDbTable::Position(int tag, uint32_t recno) const
     return static_cast<size_t>(it - t.Order.begin());
 }
 
+bool TDbTable::Held(int tag, size_t pos) const
+{
+    const TTag &t = tags_[static_cast<size_t>(tag)];
+    return !t.Def.Unique || pos == 0
+           || memcmp(KeyAt(t, t.Order[pos - 1]), KeyAt(t, t.Order[pos]), static_cast<size_t>(t.KeyLen)) != 0;
+}
+
 void TDbTable::RemoveFromOrders(uint32_t recno)
 {
     for (size_t i = 0; i < tags_.size(); ++i) {
+        if (tags_[i].Kept)
+            continue;
         size_t at = Position(static_cast<int>(i), recno);
         if (at < tags_[i].Order.size() && tags_[i].Order[at] == recno)
             tags_[i].Order.erase(tags_[i].Order.begin() + static_cast<ptrdiff_t>(at));
@@ -222,6 +280,8 @@ void TDbTable::AddToOrders(uint32_t recno)
 {
     for (size_t i = 0; i < tags_.size(); ++i) {
         TTag &t = tags_[i];
+        if (t.Kept)
+            continue;
         std::string key = KeyOf(t, Record(recno));
         size_t at = static_cast<size_t>(recno - 1) * static_cast<size_t>(t.KeyLen);
         if (t.Keys.size() < at + key.size())
@@ -333,6 +393,10 @@ std::vector<TCdxTag> TDbTable::CdxTags() const
 {
     std::vector<TCdxTag> out;
     for (const TTag &t : tags_) {
+        if (t.Kept) {
+            out.push_back(*t.Kept);
+            continue;
+        }
         TCdxTag c;
         c.Name = DbUpper(t.Def.Name);
         c.Expression = DbUpper(t.Def.Expression);

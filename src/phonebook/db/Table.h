@@ -18,8 +18,8 @@
 class TDbTable {
 public:
     // The open table of that file, opened now when no cursor holds it.
-    // Index definitions replace what the index file holds; empty ones take
-    // the file's tags. Throws EDbError.
+    // Index definitions replace the file's tags of the same name; the file's
+    // other tags are kept. Throws EDbError.
     static std::shared_ptr<TDbTable> Acquire(const std::string &dbfPath, const std::vector<TDbIndexDef> &indexDefs);
     ~TDbTable();
 
@@ -40,6 +40,9 @@ public:
     const TDbIndexDef &TagDef(int tag) const { return tags_[static_cast<size_t>(tag)].Def; }
     const std::vector<uint32_t> &Order(int tag) const { return tags_[static_cast<size_t>(tag)].Order; }
     size_t Position(int tag, uint32_t recno) const;
+    // Whether the index holds that place of the order: a unique tag holds
+    // the first record of each key only.
+    bool Held(int tag, size_t pos) const;
 
     // Memos: field index -> new text. The record's memo fields are set here.
     uint32_t Append(std::string record, const std::map<int, std::string> &memos);
@@ -57,11 +60,12 @@ private:
         int KeyLen = 0;
         std::string Keys; // by record number
         std::vector<uint32_t> Order;
+        std::unique_ptr<TCdxTag> Kept; // another program's tag we keep unread
     };
 
     TDbTable() = default;
     void Load(const std::string &dbfPath, const std::vector<TDbIndexDef> &indexDefs);
-    void SetupTags(const std::vector<TDbIndexDef> &defs);
+    void SetupTags(const std::vector<TDbIndexDef> &defs, const std::vector<TCdxTag> &onDisk);
     std::string KeyOf(const TTag &tag, const char *record) const;
     const char *KeyAt(const TTag &tag, uint32_t recno) const;
     bool Less(const TTag &tag, uint32_t a, const char *keyB, uint32_t b) const;
