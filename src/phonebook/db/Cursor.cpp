@@ -184,21 +184,9 @@ void TDbCursor::SetIndexName(const std::string &name)
         First();
 }
 
-size_t TDbCursor::Size() const { return table_->Count(); }
-
-uint32_t TDbCursor::At(size_t pos) const
-{
-    return tag_ < 0 ? static_cast<uint32_t>(pos + 1) : table_->Order(tag_)[pos];
-}
-
-size_t TDbCursor::PosOf(uint32_t recno) const
-{
-    return tag_ < 0 ? recno - 1 : table_->Position(tag_, recno);
-}
-
 bool TDbCursor::Visible(uint32_t recno) const
 {
-    if (table_->Deleted(recno))
+    if (recno < 1 || recno > table_->Count() || table_->Deleted(recno))
         return false;
     if (!filtered_)
         return true;
@@ -212,15 +200,11 @@ bool TDbCursor::Visible(uint32_t recno) const
     return true;
 }
 
-uint32_t TDbCursor::Seek(size_t from, int step) const
+uint32_t TDbCursor::Find(uint32_t from, int step) const
 {
-    for (size_t pos = from; pos < Size(); pos += static_cast<size_t>(step)) {
-        uint32_t r = At(pos);
-        if (Visible(r) && (tag_ < 0 || table_->Held(tag_, pos)))
+    for (uint32_t r = table_->Neighbour(tag_, from, step); r; r = table_->Neighbour(tag_, r, step))
+        if (Visible(r))
             return r;
-        if (pos == 0 && step < 0)
-            break;
-    }
     return 0;
 }
 
@@ -246,7 +230,8 @@ void TDbCursor::MoveTo(uint32_t recno)
 void TDbCursor::First()
 {
     CheckBrowseMode();
-    cur_ = Seek(0, 1);
+    table_->Refresh();
+    cur_ = Find(0, 1);
     bof_ = true;
     eof_ = cur_ == 0;
     Scrolled();
@@ -255,7 +240,8 @@ void TDbCursor::First()
 void TDbCursor::Last()
 {
     CheckBrowseMode();
-    cur_ = Size() ? Seek(Size() - 1, -1) : 0;
+    table_->Refresh();
+    cur_ = Find(0, -1);
     eof_ = true;
     bof_ = cur_ == 0;
     Scrolled();
@@ -264,7 +250,7 @@ void TDbCursor::Last()
 void TDbCursor::Next()
 {
     CheckBrowseMode();
-    uint32_t r = cur_ ? Seek(PosOf(cur_) + 1, 1) : 0;
+    uint32_t r = cur_ ? Find(cur_, 1) : 0;
     if (r == 0) {
         eof_ = true;
         return;
@@ -276,8 +262,7 @@ void TDbCursor::Next()
 void TDbCursor::Prior()
 {
     CheckBrowseMode();
-    size_t pos = cur_ ? PosOf(cur_) : 0;
-    uint32_t r = pos ? Seek(pos - 1, -1) : 0;
+    uint32_t r = cur_ ? Find(cur_, -1) : 0;
     if (r == 0) {
         bof_ = true;
         return;
@@ -289,28 +274,36 @@ void TDbCursor::Prior()
 bool TDbCursor::IsEmpty() const
 {
     CheckActive();
-    return Seek(0, 1) == 0;
+    table_->Refresh();
+    return Find(0, 1) == 0;
 }
 
 int TDbCursor::RecordCount() const
 {
     CheckActive();
-    if ((!filtered_ || conditions_.empty()) && (tag_ < 0 || !table_->TagDef(tag_).Unique))
+    table_->Refresh();
+    const bool unique = tag_ >= 0 && table_->TagDef(tag_).Unique;
+    if ((!filtered_ || conditions_.empty()) && !unique)
         return static_cast<int>(table_->LiveCount());
     int n = 0;
-    for (uint32_t r = Seek(0, 1); r; r = Seek(PosOf(r) + 1, 1))
-        ++n;
+    if (unique)
+        for (uint32_t r = Find(0, 1); r; r = Find(r, 1))
+            ++n;
+    else
+        for (uint32_t r = 1; r <= table_->Count(); ++r)
+            n += Visible(r);
     return n;
 }
 
 bool TDbCursor::BookmarkValid(TBookmark b) const
 {
-    return table_ && b >= 1 && b <= table_->Count() && Visible(b);
+    return table_ && Visible(b);
 }
 
 void TDbCursor::GotoBookmark(TBookmark b)
 {
     CheckBrowseMode();
+    table_->Refresh();
     if (!BookmarkValid(b))
         throw EDbError("Record not found");
     bof_ = eof_ = false;
@@ -358,8 +351,9 @@ bool TDbCursor::Locate(const std::vector<std::pair<std::string, std::string>> &v
         FieldByName(name); // throws for an unknown field
         wanted.emplace_back(table_->FieldIndex(name), value);
     }
+    table_->Refresh();
     uint32_t keep = cur_;
-    for (uint32_t r = Seek(0, 1); r; r = Seek(PosOf(r) + 1, 1)) {
+    for (uint32_t r = Find(0, 1); r; r = Find(r, 1)) {
         cur_ = r;
         bool all = true;
         for (const auto &[field, value] : wanted)
@@ -384,6 +378,7 @@ void TDbCursor::Edit()
         return;
     if (cur_ == 0)
         throw EDbError("Cannot edit: the dataset is empty");
+    table_->Refresh();
     buffer_.assign(table_->Record(cur_), table_->BlankRecord().size());
     memos_.clear();
     state_ = dsEdit;
@@ -448,11 +443,10 @@ void TDbCursor::Delete()
         BeforeDelete(*this);
     if (cur_ == 0 || table_->Deleted(cur_))
         return;
-    size_t pos = PosOf(cur_);
     table_->Delete(cur_);
-    uint32_t r = Seek(pos + 1, 1);
-    if (r == 0 && pos > 0)
-        r = Seek(pos - 1, -1);
+    uint32_t r = Find(cur_, 1);
+    if (r == 0)
+        r = Find(cur_, -1);
     eof_ = r == 0;
     bof_ = r == 0;
     MoveTo(r);
