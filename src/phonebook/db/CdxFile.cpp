@@ -83,6 +83,7 @@ void TCdxFile::Open(const std::string &path, const TCdxFillOf &fillOf)
     Close();
     file_.Open(path);
     uint64_t size = file_.Size();
+    pages_ = size / kCdxPage;
     std::string master = file_.ReadAt(0, 2 * kCdxPage);
     if (size < 3 * kCdxPage || master.size() < 2 * kCdxPage || (static_cast<uint8_t>(master[14]) & 0x60) != 0x60)
         Damaged();
@@ -162,6 +163,7 @@ bool TCdxFile::Reload()
     mark_ = Le32(h.data() + 24);
     cache_.clear();
     end_ = 0;
+    pages_ = file_.Size() / kCdxPage;
     for (TTagInfo &t : tags_) {
         std::string root = file_.ReadAt(t.Header, 4);
         if (root.size() < 4)
@@ -212,7 +214,17 @@ uint32_t TCdxFile::Allocate()
     if (end + kCdxPage > 0xFFFFFE00u)
         throw EDbError("Index file is full");
     end_ = end + kCdxPage;
+    pages_ = end_ / kCdxPage;
     return static_cast<uint32_t>(end);
+}
+
+// A walk along a level longer than the file has pages goes round in a circle.
+bool TCdxFile::TooFar(uint64_t steps)
+{
+    if (steps <= pages_)
+        return false;
+    pages_ = file_.Size() / kCdxPage;
+    return steps > pages_;
 }
 
 TCdxFile::TPath TCdxFile::Descend(int tag, const char *key, uint32_t recno)
@@ -241,7 +253,7 @@ TCdxFile::TPos TCdxFile::Settle(int tag, TPos pos)
 {
     for (size_t guard = 0; !pos.AtEnd(); ++guard) {
         const TCdxPage &p = Page(tag, pos.Page);
-        if (!p.Leaf() || guard > cache_.size() + file_.Size() / kCdxPage)
+        if (!p.Leaf() || TooFar(guard))
             Damaged();
         if (pos.Index < p.Recnos.size())
             return pos;
@@ -283,7 +295,7 @@ TCdxFile::TPos TCdxFile::Step(int tag, TPos pos, int step)
         if (left == kCdxNone)
             return {};
         const TCdxPage &p = Page(tag, left);
-        if (!p.Leaf() || guard > file_.Size() / kCdxPage)
+        if (!p.Leaf() || TooFar(guard))
             Damaged();
         pos = {left, p.Recnos.size()};
     }
@@ -462,7 +474,7 @@ TCdxTag TCdxFile::ReadTag(int tag)
     out.KeyLen = t.KeyLen;
     out.Fill = t.Fill;
     for (TPos pos = Edge(tag, 1); !pos.AtEnd(); pos = Step(tag, pos, 1)) {
-        if (out.Recnos.size() > file_.Size())
+        if (TooFar(out.Recnos.size() / kCdxPage))
             Damaged();
         out.Recnos.push_back(Recno(tag, pos));
         out.Keys += Key(tag, pos);

@@ -69,6 +69,7 @@ private:
     TCdxPage Copy(int tag, uint32_t at) { return Page(tag, at); }
     void Write(int tag, uint32_t at, const TCdxPage &page);
     uint32_t Allocate();
+    bool TooFar(uint64_t steps);
     TPath Descend(int tag, const char *key, uint32_t recno);
     TPos Settle(int tag, TPos pos);
     void Store(int tag, TPath &path, size_t level, TCdxPage page);
@@ -83,6 +84,7 @@ private:
     std::string head_; // the file's first 28 bytes
     uint32_t counter_ = 0, mark_ = 0;
     uint64_t end_ = 0;
+    uint64_t pages_ = 0; // bounds every walk along a level
     std::vector<TTagInfo> tags_;
     std::unordered_map<uint32_t, TCdxPage> cache_;
 };
