@@ -260,6 +260,13 @@ TEST(DamagedFiles, FailToOpenWithAClearError)
     c.Open();
     c.Last();
     EXPECT_THROW(c.FieldByName("MEMO").AsString(), EDbError);
+    // A free-block pointer far past the end: the next memo goes to the end.
+    WriteBytes(dir.File("Firms.fpt"), std::string("\x7F\0\0\0", 4) + fpt.substr(4));
+    c.Edit();
+    c.FieldByName("MEMO").SetAsString("new");
+    c.Post();
+    EXPECT_EQ(c.FieldByName("MEMO").AsString(), "new");
+    EXPECT_LT(ReadBytes(dir.File("Firms.fpt")).size(), fpt.size() + 128);
     c.Close();
 
     // A damaged index file is rebuilt from the data.

@@ -290,6 +290,7 @@ TCdxFile::TPos TCdxFile::Step(int tag, TPos pos, int step)
         return pos;
     if (step > 0)
         return Settle(tag, {pos.Page, pos.Index + 1});
+    pos.Index = std::min(pos.Index, Page(tag, pos.Page).Recnos.size()); // the page may have shrunk since
     for (size_t guard = 0; pos.Index == 0; ++guard) {
         uint32_t left = Page(tag, pos.Page).Left;
         if (left == kCdxNone)
@@ -302,11 +303,20 @@ TCdxFile::TPos TCdxFile::Step(int tag, TPos pos, int step)
     return {pos.Page, pos.Index - 1};
 }
 
-uint32_t TCdxFile::Recno(int tag, const TPos &pos) { return Page(tag, pos.Page).Recnos[pos.Index]; }
+uint32_t TCdxFile::Recno(int tag, const TPos &pos)
+{
+    const TCdxPage &p = Page(tag, pos.Page);
+    if (pos.Index >= p.Recnos.size())
+        Damaged();
+    return p.Recnos[pos.Index];
+}
 
 std::string TCdxFile::Key(int tag, const TPos &pos)
 {
-    return Page(tag, pos.Page).Keys.substr(pos.Index * KeyLen(tag), KeyLen(tag));
+    const TCdxPage &p = Page(tag, pos.Page);
+    if (pos.Index >= p.Recnos.size())
+        Damaged();
+    return p.Keys.substr(pos.Index * KeyLen(tag), KeyLen(tag));
 }
 
 void TCdxFile::Insert(int tag, const char *key, uint32_t recno)

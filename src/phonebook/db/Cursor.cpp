@@ -36,7 +36,7 @@ TDbCursor::~TDbCursor() = default;
 
 std::string TDbCursor::FileName() const
 {
-    return FindFileNoCase(WithSlash(DatabaseName), WithExt(TableName));
+    return DbFindFile(WithSlash(DatabaseName), WithExt(TableName));
 }
 
 bool TDbCursor::Exists() const
@@ -51,7 +51,7 @@ void TDbCursor::CreateTable()
     std::string dir = WithSlash(DatabaseName);
     std::string base = BaseName(WithExt(TableName));
     if (h.HasMemo())
-        WriteNew(FindFileNoCase(dir, base + ".fpt"), TDbMemoFile::EmptyFile());
+        WriteNew(DbFindFile(dir, base + ".fpt"), TDbMemoFile::EmptyFile());
     if (!IndexDefs.empty()) {
         std::vector<TCdxTag> tags;
         for (const TDbIndexDef &d : IndexDefs) {
@@ -64,7 +64,7 @@ void TDbCursor::CreateTable()
                     t.KeyLen = f.Type == 'C' ? f.Size : 8;
             tags.push_back(t);
         }
-        WriteNew(FindFileNoCase(dir, base + ".cdx"), WriteCdx(tags));
+        WriteNew(DbFindFile(dir, base + ".cdx"), WriteCdx(tags));
     }
     // The table last: it exists only once its companions do.
     WriteNew(FileName(), BuildDbfHeader(h) + '\x1A');
@@ -78,8 +78,8 @@ void TDbCursor::DeleteTable()
     std::string path = FileName();
     if (::unlink(path.c_str()) != 0)
         throw EDbError("Cannot delete " + path);
-    ::unlink(FindFileNoCase(dir, base + ".cdx").c_str());
-    ::unlink(FindFileNoCase(dir, base + ".fpt").c_str());
+    ::unlink(DbFindFile(dir, base + ".cdx").c_str());
+    ::unlink(DbFindFile(dir, base + ".fpt").c_str());
 }
 
 void TDbCursor::Open()

@@ -2,6 +2,7 @@
 
 #include "AtomicFile.h"
 #include "DbTypes.h"
+#include "Paths.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -15,6 +16,13 @@ std::map<std::string, std::string> &DbMemoryFiles()
 {
     static std::map<std::string, std::string> files;
     return files;
+}
+
+std::string DbFindFile(const std::string &dir, const std::string &name)
+{
+    if (!DbMemoryFiles().empty() && DbMemoryFiles().count(dir + name))
+        return dir + name;
+    return FindFileNoCase(dir, name);
 }
 
 bool DbReplaceFile(const std::string &path, const std::string &bytes)

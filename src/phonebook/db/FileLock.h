@@ -8,6 +8,9 @@
 // Files held in memory in place of the disk, by path (for fuzzing): while it
 // names a path, TDbFile and DbReplaceFile use it and locks always succeed.
 std::map<std::string, std::string> &DbMemoryFiles();
+// Path of the file named name in folder dir (ending in '/'), found without
+// regard to case; a file in memory by its exact name.
+std::string DbFindFile(const std::string &dir, const std::string &name);
 // Replaces the file's contents whole (a temporary file renamed over it, so
 // that a crash leaves the old or the new contents); false on failure.
 bool DbReplaceFile(const std::string &path, const std::string &bytes);

@@ -21,6 +21,8 @@ std::map<std::string, std::weak_ptr<TDbTable>> &OpenTables()
 
 std::string CanonicalPath(const std::string &path)
 {
+    if (DbMemoryFiles().count(path))
+        return path;
     char buf[PATH_MAX];
     return realpath(path.c_str(), buf) ? std::string(buf) : path;
 }
@@ -33,7 +35,7 @@ std::string SiblingPath(const std::string &dbfPath, const std::string &ext)
     size_t dot = name.rfind('.');
     if (dot != std::string::npos)
         name.resize(dot);
-    return FindFileNoCase(dir, name + ext);
+    return DbFindFile(dir, name + ext);
 }
 
 // Temporary copies an interrupted index write left beside the index file
