@@ -352,21 +352,35 @@ bool TDbCursor::Locate(const std::vector<std::pair<std::string, std::string>> &v
         wanted.emplace_back(table_->FieldIndex(name), value);
     }
     table_->Refresh();
-    uint32_t keep = cur_;
-    for (uint32_t r = Find(0, 1); r; r = Find(r, 1)) {
+    const uint32_t keep = cur_;
+    auto found = [&](uint32_t r) {
         cur_ = r;
-        bool all = true;
         for (const auto &[field, value] : wanted)
-            if (!Matches(field, value)) {
-                all = false;
-                break;
-            }
-        if (all) {
-            bof_ = eof_ = false;
-            MoveTo(r);
-            return true;
-        }
+            if (!Matches(field, value))
+                return false;
+        bof_ = eof_ = false;
+        MoveTo(r);
+        return true;
+    };
+    // A text value with an index on its field: only the records of that key,
+    // which the index lists by record number, so the first one visible is
+    // the first in physical order and in that index's order.
+    for (const auto &[field, value] : wanted) {
+        const int tag = table_->TextTagOf(field);
+        const size_t size = static_cast<size_t>(table_->Fields()[static_cast<size_t>(field)].Size);
+        std::string key = DbfTrimRight(value.data(), static_cast<int>(value.size()));
+        if (tag < 0 || (tag_ >= 0 && tag_ != tag) || key.empty() || key.size() > size)
+            continue;
+        key.resize(size, ' ');
+        for (uint32_t r = table_->NextWithKey(tag, key, 0); r; r = table_->NextWithKey(tag, key, r))
+            if (Visible(r) && found(r))
+                return true;
+        cur_ = keep;
+        return false;
     }
+    for (uint32_t r = Find(0, 1); r; r = Find(r, 1))
+        if (found(r))
+            return true;
     cur_ = keep;
     return false;
 }

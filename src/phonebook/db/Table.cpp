@@ -366,6 +366,26 @@ uint32_t TDbTable::Neighbour(int tag, uint32_t recno, int step)
     return r;
 }
 
+int TDbTable::TextTagOf(int field) const
+{
+    for (size_t i = 0; i < tags_.size(); ++i) {
+        const TTag &t = tags_[i];
+        if (!t.Kept && t.Field == field && t.Cdx >= 0 && !t.Def.Unique
+            && Fields()[static_cast<size_t>(field)].Type == 'C')
+            return static_cast<int>(i);
+    }
+    return -1;
+}
+
+uint32_t TDbTable::NextWithKey(int tag, const std::string &key, uint32_t after)
+{
+    const TTag &t = tags_[static_cast<size_t>(tag)];
+    if (after == 0xFFFFFFFFu)
+        return 0;
+    TCdxFile::TPos pos = cdx_.Seek(t.Cdx, key.data(), after + 1);
+    return pos.AtEnd() || cdx_.Key(t.Cdx, pos) != key ? 0 : cdx_.Recno(t.Cdx, pos);
+}
+
 void TDbTable::PutMemos(std::string &record, const std::map<int, std::string> &memos)
 {
     for (const auto &[field, text] : memos) {

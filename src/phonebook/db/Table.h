@@ -50,6 +50,12 @@ public:
     // unique tag holds the first record of each key only.
     uint32_t Neighbour(int tag, uint32_t recno, int step);
 
+    // A tag whose key is that text field alone and that lists every record;
+    // -1 when none.
+    int TextTagOf(int field) const;
+    // The first record after `after` whose key in the tag is key; 0 when none.
+    uint32_t NextWithKey(int tag, const std::string &key, uint32_t after);
+
     // Memos: field index -> new text. The record's memo fields are set here.
     uint32_t Append(std::string record, const std::map<int, std::string> &memos);
     void Update(uint32_t recno, std::string record, const std::map<int, std::string> &memos);
