@@ -334,6 +334,7 @@ TEST_F(Locks, ChangesOfAnotherProgramReachOurIndex)
 {
     Add(c, 1, "A");
     Add(c, 2, "B");
+    const uint64_t seen = c.DataVersion();
     Reap(Spawn([&] {
         TDbTable::Acquire(c.FileName(), {}).reset();
         c.Close();
@@ -346,6 +347,9 @@ TEST_F(Locks, ChangesOfAnotherProgramReachOurIndex)
         other.Last();
         other.Delete();
     }));
+    // Callers that cache by the data version learn of it within a moment.
+    usleep(350000);
+    EXPECT_NE(c.DataVersion(), seen);
     Add(c, 3, "C");
     EXPECT_EQ(CdxOrder(cdx, "NUM"), (std::vector<uint32_t>{2, 3, 1}));
     c.SetIndexName("NUM");

@@ -114,6 +114,8 @@ void TDbCursor::Close()
 
 uint64_t TDbCursor::DataVersion() const
 {
+    if (table_)
+        table_->RefreshLazily();
     return table_ ? table_->Version() : 0;
 }
 
@@ -250,6 +252,7 @@ void TDbCursor::Last()
 void TDbCursor::Next()
 {
     CheckBrowseMode();
+    table_->RefreshLazily();
     uint32_t r = cur_ ? Find(cur_, 1) : 0;
     if (r == 0) {
         eof_ = true;
@@ -262,6 +265,7 @@ void TDbCursor::Next()
 void TDbCursor::Prior()
 {
     CheckBrowseMode();
+    table_->RefreshLazily();
     uint32_t r = cur_ ? Find(cur_, -1) : 0;
     if (r == 0) {
         bof_ = true;

@@ -2,7 +2,8 @@
 // A cursor over a shared table, in the manner of a data-set object: every
 // cursor on the same file sees each post at once, and another program's
 // posts when it next goes to the first or last record, locates, counts or
-// edits. Deleted records are never visible. Failures arrive as EDbError.
+// edits (moving on or asking for the data version, within a few tenths of a
+// second). Deleted records are never visible. Failures arrive as EDbError.
 #include "DbTypes.h"
 #include "Filter.h"
 
@@ -79,7 +80,8 @@ public:
     void Open();
     void Close();
     bool Active() const { return table_ != nullptr; }
-    // Changes whenever any cursor changes the table; lets callers cache.
+    // Changes whenever any cursor or another program changes the table; lets
+    // callers cache.
     uint64_t DataVersion() const;
 
     const std::vector<TDbFieldDef> &Fields() const;

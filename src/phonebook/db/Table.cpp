@@ -4,6 +4,7 @@
 #include "Paths.h"
 
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
@@ -82,6 +83,12 @@ std::vector<TDbIndexDef> MergedDefs(const std::vector<TDbIndexDef> &ours, const 
 
 constexpr size_t kLongRead = 65536, kShortRead = 512;
 
+int64_t NowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
 uint32_t Le32(const std::string &b)
 {
     uint32_t v = 0;
@@ -150,11 +157,9 @@ void TDbTable::Load(const std::string &dbfPath, const std::vector<TDbIndexDef> &
         current = readable && (cdx_.Reload(), cdx_.Mark() == 0) && IndexCurrent();
     } catch (const EDbError &) {
     }
-    if (current)
-        return;
-    if (ReadOnly())
-        throw EDbError("Index file " + cdxPath_ + " is damaged and the table is read-only");
-    Rebuild();
+    // A table we may not write: its index is used as it stands.
+    if (!current && !ReadOnly())
+        Rebuild();
 }
 
 // Opens the index file and matches our tags to its tags; false when it is
@@ -238,7 +243,7 @@ int TDbTable::FieldIndex(const std::string &name) const
 int TDbTable::TagIndex(const std::string &name) const
 {
     for (size_t i = 0; i < tags_.size(); ++i)
-        if (!tags_[i].Kept && DbSameName(tags_[i].Def.Name, name))
+        if (!tags_[i].Kept && tags_[i].Cdx >= 0 && DbSameName(tags_[i].Def.Name, name))
             return static_cast<int>(i);
     return -1;
 }
@@ -292,8 +297,15 @@ uint32_t TDbTable::LiveCount() const
     return live_;
 }
 
+void TDbTable::RefreshLazily()
+{
+    if (NowMs() - refreshedMs_ >= 300)
+        Refresh();
+}
+
 void TDbTable::Refresh()
 {
+    refreshedMs_ = NowMs();
     std::string head = dbf_.ReadAt(4, 4);
     if (head.size() < 4)
         throw EDbError("Table " + path_ + " is damaged");

@@ -39,8 +39,10 @@ public:
     bool ReadOnly() const { return !dbf_.Writable(); }
     // Changes with every write seen; never the same for two tables of a run.
     uint64_t Version() const { return version_; }
-    // Takes in what other programs wrote since we last looked.
+    // Takes in what other programs wrote since we last looked; the lazy form
+    // looks at most every few tenths of a second.
     void Refresh();
+    void RefreshLazily();
 
     int TagCount() const { return static_cast<int>(tags_.size()); }
     int TagIndex(const std::string &name) const;
@@ -114,5 +116,6 @@ private:
     mutable uint32_t live_ = 0;
     mutable uint64_t liveVersion_ = 0;
     THint hint_;
+    int64_t refreshedMs_ = 0;
     bool suspect_ = false; // the index lacked an entry it should hold
 };
