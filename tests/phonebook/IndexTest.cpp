@@ -132,16 +132,21 @@ TEST_F(IndexKept, PagesChangedInPlaceMatchARebuild)
     for (int i = 1; i <= rows; ++i)
         Add(c, (i * 7919) % 1501 - 750, steps[0].second(i));
     EXPECT_GT(ReadBytes(cdx).size(), 30u * 512); // many leaves under interior nodes
-    for (const auto &[name, num] : steps) {
-        for (int i = 1; i <= rows; ++i) {
-            c.GotoBookmark(static_cast<uint32_t>(i));
-            c.Edit();
-            c.FieldByName("NUM").SetAsString(num(i));
-            c.Post();
+    std::vector<size_t> sizes;
+    for (int round = 0; round < 2; ++round)
+        for (const auto &[name, num] : steps) {
+            for (int i = 1; i <= rows; ++i) {
+                c.GotoBookmark(static_cast<uint32_t>(i));
+                c.Edit();
+                c.FieldByName("NUM").SetAsString(num(i));
+                c.Post();
+            }
+            SCOPED_TRACE(name);
+            ExpectIndexOnDisk(c, cdx);
+            sizes.push_back(ReadBytes(cdx).size());
         }
-        SCOPED_TRACE(name);
-        ExpectIndexOnDisk(c, cdx);
-    }
+    // Pages taken out are used again: the same changes again do not grow the file.
+    EXPECT_LE(sizes.back(), sizes[steps.size() - 1]);
     for (int i = 1; i <= rows; i += 3) {
         c.GotoBookmark(static_cast<uint32_t>(i));
         c.Delete();

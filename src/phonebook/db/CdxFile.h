@@ -87,4 +87,6 @@ private:
     uint64_t pages_ = 0; // bounds every walk along a level
     std::vector<TTagInfo> tags_;
     std::unordered_map<uint32_t, TCdxPage> cache_;
+    // Pages this program took out of the tree: only it knows them unused.
+    std::vector<uint32_t> free_;
 };
