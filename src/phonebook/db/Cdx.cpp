@@ -12,7 +12,8 @@ constexpr size_t kPage = 512;
 constexpr size_t kLeafData = 488; // a leaf's bytes after its 24-byte head
 constexpr int kTagNameLen = 10;
 
-uint32_t Le(const std::string &b, size_t at, int n)
+// b: a std::string or a pointer to bytes.
+template <typename TBytes> uint32_t Le(const TBytes &b, size_t at, int n)
 {
     uint32_t v = 0;
     for (int i = n - 1; i >= 0; --i)
@@ -20,7 +21,7 @@ uint32_t Le(const std::string &b, size_t at, int n)
     return v;
 }
 
-uint32_t Be32(const std::string &b, size_t at)
+template <typename TBytes> uint32_t Be32(const TBytes &b, size_t at)
 {
     uint32_t v = 0;
     for (size_t i = 0; i < 4; ++i)
@@ -257,7 +258,7 @@ std::string TreeHeader(uint32_t root, int keyLen, uint8_t options, const std::st
 
 TCdxPage DecodeCdxPage(const char *page, int keyLen, char fill)
 {
-    const std::string p(page, kPage);
+    const char *p = page;
     TCdxPage out;
     out.Attr = static_cast<uint16_t>(Le(p, 0, 2));
     out.Left = Le(p, 4, 4);
@@ -271,7 +272,7 @@ TCdxPage DecodeCdxPage(const char *page, int keyLen, char fill)
             Damaged();
         for (uint32_t i = 0; i < count; ++i) {
             size_t e = 12 + i * (len + 8);
-            out.Keys.append(p, e, len);
+            out.Keys.append(p + e, len);
             out.Recnos.push_back(Be32(p, e + len));
             out.Children.push_back(Be32(p, e + len + 4));
         }
@@ -300,7 +301,7 @@ TCdxPage DecodeCdxPage(const char *page, int keyLen, char fill)
         if (stored < 0 || keyEnd < 24 + count * static_cast<size_t>(width) + static_cast<size_t>(stored))
             Damaged();
         keyEnd -= static_cast<size_t>(stored);
-        prev.replace(static_cast<size_t>(dup), std::string::npos, p, keyEnd, static_cast<size_t>(stored));
+        prev.replace(static_cast<size_t>(dup), std::string::npos, p + keyEnd, static_cast<size_t>(stored));
         prev.resize(len, fill);
         out.Recnos.push_back(recno);
         out.Keys += prev;

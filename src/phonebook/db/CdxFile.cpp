@@ -183,9 +183,12 @@ void TCdxFile::SetMark(uint32_t recno)
     file_.WriteAt(8, head_.substr(8));
 }
 
+// Cached by tag and place: a damaged file may give two tags one page.
+uint64_t TCdxFile::CacheKey(int tag, uint32_t at) { return static_cast<uint64_t>(tag + 1) << 32 | at; }
+
 const TCdxPage &TCdxFile::Page(int tag, uint32_t at)
 {
-    auto it = cache_.find(at);
+    auto it = cache_.find(CacheKey(tag, at));
     if (it != cache_.end())
         return it->second;
     if (cache_.size() >= kCacheLimit)
@@ -194,7 +197,7 @@ const TCdxPage &TCdxFile::Page(int tag, uint32_t at)
     if (at % kCdxPage || at < 2 * kCdxPage || file_.ReadInto(at, buf, kCdxPage) != kCdxPage)
         Damaged();
     const TTagInfo &t = tags_[static_cast<size_t>(tag)];
-    return cache_.emplace(at, DecodeCdxPage(buf, t.KeyLen, t.Fill)).first->second;
+    return cache_.emplace(CacheKey(tag, at), DecodeCdxPage(buf, t.KeyLen, t.Fill)).first->second;
 }
 
 void TCdxFile::Write(int tag, uint32_t at, const TCdxPage &page)
@@ -206,7 +209,9 @@ void TCdxFile::Write(int tag, uint32_t at, const TCdxPage &page)
     file_.WriteAt(at, bytes);
     if (cache_.size() >= kCacheLimit)
         cache_.clear();
-    cache_[at] = page;
+    for (int other = 0; other < static_cast<int>(tags_.size()); ++other)
+        cache_.erase(CacheKey(other, at));
+    cache_[CacheKey(tag, at)] = page;
 }
 
 uint32_t TCdxFile::Allocate()

@@ -86,7 +86,8 @@ private:
     uint64_t end_ = 0;
     uint64_t pages_ = 0; // bounds every walk along a level
     std::vector<TTagInfo> tags_;
-    std::unordered_map<uint32_t, TCdxPage> cache_;
+    static uint64_t CacheKey(int tag, uint32_t at);
+    std::unordered_map<uint64_t, TCdxPage> cache_;
     // Pages this program took out of the tree: only it knows them unused.
     std::vector<uint32_t> free_;
 };
