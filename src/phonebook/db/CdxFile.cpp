@@ -7,7 +7,7 @@
 
 namespace {
 
-constexpr size_t kCacheLimit = 256; // pages: the cache stays small whatever the table's size
+constexpr size_t kCacheLimit = 64; // pages: the cache stays small whatever the table's size
 constexpr int kTagNameLen = 10;
 constexpr size_t kHead = 28;
 
