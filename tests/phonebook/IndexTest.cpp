@@ -90,9 +90,11 @@ class Locks : public NumsTable {};
 TEST_F(IndexKept, AppendsPostsThatMoveKeysAndDeletes)
 {
     EXPECT_TRUE(CdxOrder(cdx, "NUM").empty());
+    EXPECT_EQ(c.RecordCount(), 0);
     Add(c, 3, "300");
     Add(c, -2000000000, "100");
     Add(c, -1999999999, "200");
+    EXPECT_EQ(c.RecordCount(), 3); // kept through our own posts
     EXPECT_EQ(CdxOrder(cdx, "NUM"), (std::vector<uint32_t>{2, 3, 1}));
     // Numeric keys sort as numbers, not as text.
     EXPECT_EQ(CdxOrder(cdx, "IDF"), (std::vector<uint32_t>{2, 3, 1}));
@@ -109,6 +111,7 @@ TEST_F(IndexKept, AppendsPostsThatMoveKeysAndDeletes)
 
     c.First();
     c.Delete();
+    EXPECT_EQ(c.RecordCount(), 2);
     EXPECT_EQ(c.RecNo(), 1u); // on to the next row
     EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 2}));
     // Deleted records stay in the index file, as other engines keep them.

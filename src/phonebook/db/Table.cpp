@@ -461,6 +461,7 @@ uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &
 {
     TDbLockGuard lock(dbf_, 0, 32);
     CheckIndex();
+    const uint64_t before = version_;
     record.resize(header_.RecordLen, ' ');
     record[0] = ' ';
     PutMemos(record, memos);
@@ -479,6 +480,7 @@ uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &
     if (cdx_.IsOpen())
         cdx_.SetMark(0);
     Changed();
+    Counted(before, 1);
     return recno;
 }
 
@@ -486,6 +488,7 @@ void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, st
 {
     TDbLockGuard lock(dbf_, 0, 32);
     CheckIndex();
+    const uint64_t before = version_;
     const std::string old(Record(recno), header_.RecordLen);
     record.resize(header_.RecordLen, ' ');
     record[0] = old[0];
@@ -510,6 +513,7 @@ void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, st
     Changed();
     if (suspect_)
         Rebuild();
+    Counted(before, 0);
 }
 
 void TDbTable::Delete(uint32_t recno)
@@ -518,6 +522,7 @@ void TDbTable::Delete(uint32_t recno)
         return;
     TDbLockGuard lock(dbf_, 0, 32);
     CheckIndex();
+    const uint64_t before = version_;
     uint64_t at = header_.HeaderLen + static_cast<uint64_t>(recno - 1) * header_.RecordLen;
     TDbLockGuard recordLock(dbf_, at, header_.RecordLen);
     WriteRecord(recno, "*");
@@ -526,6 +531,16 @@ void TDbTable::Delete(uint32_t recno)
     if (cdx_.IsOpen())
         cdx_.SetMark(0);
     Changed();
+    Counted(before, -1);
+}
+
+// Our own writes keep a known live count known; others' make it recounted.
+void TDbTable::Counted(uint64_t before, int delta)
+{
+    if (liveVersion_ != before)
+        return;
+    live_ = static_cast<uint32_t>(static_cast<int64_t>(live_) + delta);
+    liveVersion_ = version_;
 }
 
 std::vector<TCdxTag> TDbTable::CdxTags()

@@ -100,6 +100,7 @@ private:
     void PutMemos(std::string &record, const std::map<int, std::string> &memos);
     void WriteRecord(uint32_t recno, const std::string &record);
     void Changed();
+    void Counted(uint64_t before, int delta);
 
     std::string path_, cdxPath_;
     TDbfHeader header_;
