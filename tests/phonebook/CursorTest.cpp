@@ -176,4 +176,14 @@ TEST_F(Cursors, LocateThroughTheIndexFindsTheFirstVisibleMatch)
     }
     EXPECT_TRUE(c.Locate({{"NUM", "10"}, {"IDF", "4"}}));
     EXPECT_EQ(c.RecNo(), 6u);
+    // By a field without an index: the first in the cursor's order.
+    c.Append();
+    c.FieldByName("IDF").SetAsInteger(1);
+    c.FieldByName("NUM").SetAsString("05");
+    c.Post();
+    for (const auto &[index, found] : {std::pair{"", 1u}, std::pair{"NUM", 7u}}) {
+        c.SetIndexName(index);
+        EXPECT_TRUE(c.Locate({{"IDF", "1"}}));
+        EXPECT_EQ(c.RecNo(), found) << index;
+    }
 }

@@ -357,11 +357,19 @@ bool TDbCursor::Locate(const std::vector<std::pair<std::string, std::string>> &v
     }
     table_->Refresh();
     const uint32_t keep = cur_;
-    auto found = [&](uint32_t r) {
+    auto matches = [&](uint32_t r) {
         cur_ = r;
         for (const auto &[field, value] : wanted)
             if (!Matches(field, value))
                 return false;
+        return true;
+    };
+    auto land = [&](uint32_t r) {
+        cur_ = r;
+        if (r == 0) {
+            cur_ = keep;
+            return false;
+        }
         bof_ = eof_ = false;
         MoveTo(r);
         return true;
@@ -377,16 +385,31 @@ bool TDbCursor::Locate(const std::vector<std::pair<std::string, std::string>> &v
             continue;
         key.resize(size, ' ');
         for (uint32_t r = table_->NextWithKey(tag, key, 0); r; r = table_->NextWithKey(tag, key, r))
-            if (Visible(r) && found(r))
-                return true;
-        cur_ = keep;
-        return false;
+            if (Visible(r) && matches(r))
+                return land(r);
+        return land(0);
     }
-    for (uint32_t r = Find(0, 1); r; r = Find(r, 1))
-        if (found(r))
-            return true;
-    cur_ = keep;
-    return false;
+    // A unique index holds some records only: walk its order.
+    if (tag_ >= 0 && table_->TagDef(tag_).Unique) {
+        for (uint32_t r = Find(0, 1); r; r = Find(r, 1))
+            if (matches(r))
+                return land(r);
+        return land(0);
+    }
+    // Otherwise every record in physical order, which reads the file
+    // straight through; in an index's order the match of the lowest key.
+    uint32_t best = 0;
+    std::string bestKey;
+    for (uint32_t r = 1; r <= table_->Count(); ++r) {
+        if (!Visible(r) || !matches(r))
+            continue;
+        if (tag_ < 0)
+            return land(r);
+        std::string key = table_->KeyOf(tag_, r);
+        if (best == 0 || key < bestKey)
+            best = r, bestKey = std::move(key);
+    }
+    return land(best);
 }
 
 void TDbCursor::Edit()

@@ -52,6 +52,8 @@ public:
     // unique tag holds the first record of each key only.
     uint32_t Neighbour(int tag, uint32_t recno, int step);
 
+    // The record's key in the tag, compared as unsigned bytes.
+    std::string KeyOf(int tag, uint32_t recno) const { return KeyOf(tags_[static_cast<size_t>(tag)], Record(recno)); }
     // A tag whose key is that text field alone and that lists every record;
     // -1 when none.
     int TextTagOf(int field) const;
