@@ -496,11 +496,15 @@ TCdxTag TCdxFile::ReadTag(int tag)
     out.Unique = t.Unique;
     out.KeyLen = t.KeyLen;
     out.Fill = t.Fill;
-    for (TPos pos = Edge(tag, 1); !pos.AtEnd(); pos = Step(tag, pos, 1)) {
-        if (TooFar(out.Recnos.size() / kCdxPage))
+    size_t pages = 0;
+    for (TPos pos = Edge(tag, 1); !pos.AtEnd();) { // a leaf at a time
+        const TCdxPage &p = Page(tag, pos.Page);
+        out.Recnos.insert(out.Recnos.end(), p.Recnos.begin(), p.Recnos.end());
+        out.Keys += p.Keys;
+        const uint32_t right = p.Right;
+        if (TooFar(++pages))
             Damaged();
-        out.Recnos.push_back(Recno(tag, pos));
-        out.Keys += Key(tag, pos);
+        pos = Settle(tag, {right, 0});
     }
     return out;
 }

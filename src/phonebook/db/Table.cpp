@@ -552,10 +552,16 @@ std::vector<TCdxTag> TDbTable::CdxTags()
             continue;
         }
         const size_t len = static_cast<size_t>(t.KeyLen);
+        const TDbFieldDef &f = Fields()[static_cast<size_t>(t.Field)];
         std::string keys;
         keys.reserve(count_ * len);
-        for (uint32_t r = 1; r <= count_; ++r)
-            keys += KeyOf(t, Record(r));
+        for (uint32_t r = 1; r <= count_; ++r) {
+            const char *record = Record(r);
+            if (f.Type == 'C')
+                keys.append(record + f.Offset, len);
+            else
+                keys += KeyOf(t, record);
+        }
         std::vector<uint32_t> order(count_);
         for (uint32_t r = 1; r <= count_; ++r)
             order[r - 1] = r;
@@ -569,7 +575,7 @@ std::vector<TCdxTag> TDbTable::CdxTags()
         c.Expression = DbUpper(t.Def.Expression);
         c.Unique = t.Def.Unique;
         c.KeyLen = t.KeyLen;
-        c.Fill = Fields()[static_cast<size_t>(t.Field)].Type == 'C' ? ' ' : '\0';
+        c.Fill = f.Type == 'C' ? ' ' : '\0';
         c.Recnos.reserve(order.size());
         c.Keys.reserve(order.size() * len);
         const char *prev = nullptr;
