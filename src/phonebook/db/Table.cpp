@@ -1,8 +1,5 @@
 #include "Table.h"
 
-#include "AtomicFile.h"
-#include "Paths.h"
-
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
@@ -61,12 +58,12 @@ void RemoveLeftovers(const std::string &path)
         ::unlink(f.c_str());
 }
 
-// Our definitions in the file's order, the file's other tags kept beside them.
 template <typename TList> auto Named(const TList &list, const std::string &name)
 {
     return std::find_if(list.begin(), list.end(), [&](const auto &x) { return DbSameName(x.Name, name); });
 }
 
+// Our definitions in the file's order, the file's other tags kept beside them.
 std::vector<TDbIndexDef> MergedDefs(const std::vector<TDbIndexDef> &ours, const std::vector<TDbIndexDef> &onDisk)
 {
     std::vector<TDbIndexDef> defs;
@@ -79,7 +76,6 @@ std::vector<TDbIndexDef> MergedDefs(const std::vector<TDbIndexDef> &ours, const 
             defs.push_back(d);
     return defs;
 }
-
 
 constexpr size_t kLongRead = 65536, kShortRead = 512;
 
