@@ -13,7 +13,7 @@
 namespace {
 
 // Enough records and fields to reach every branch; more would only repeat them.
-constexpr int kSteps = 8;
+constexpr int kSteps = 4;
 constexpr size_t kFields = 8;
 
 size_t FieldsToTry(TDbCursor &c) { return std::min(c.Fields().size(), kFields); }

@@ -40,6 +40,8 @@ std::string SiblingPath(const std::string &dbfPath, const std::string &ext)
 // ("<name>.XXXXXX"); called under the writers' lock, when no write is under way.
 void RemoveLeftovers(const std::string &path)
 {
+    if (DbMemoryFiles().count(path))
+        return;
     size_t slash = path.rfind('/');
     std::string dir = path.substr(0, slash + 1), name = path.substr(slash + 1) + ".";
     DIR *d = ::opendir(dir.empty() ? "." : dir.c_str());
