@@ -188,11 +188,13 @@ void TDbCursor::SetIndexName(const std::string &name)
 
 bool TDbCursor::Visible(uint32_t recno) const
 {
-    if (recno < 1 || recno > table_->Count() || table_->Deleted(recno))
+    if (recno < 1 || recno > table_->Count())
+        return false;
+    const char *rec = table_->Record(recno);
+    if (rec[0] == '*')
         return false;
     if (!filtered_)
         return true;
-    const char *rec = table_->Record(recno);
     for (const auto &[field, value] : conditions_) {
         const TDbFieldDef &f = table_->Fields()[static_cast<size_t>(field)];
         double v = 0;
