@@ -5,6 +5,7 @@
 #include "Cdx.h"
 #include "Cursor.h"
 #include "FileLock.h"
+#include "Table.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -32,12 +33,13 @@ void ReadEverything(TDbCursor &c)
         }
 }
 
-// Every order both ways, then a record added and the first one changed.
+// Orders both ways, then a record added and the first one changed.
 void WalkAndWrite(TDbCursor &c)
 {
-    for (size_t i = 0; i < FieldsToTry(c); ++i) {
+    std::shared_ptr<TDbTable> table = TDbTable::Acquire(c.FileName(), {});
+    for (int i = 0; i < std::min(table->TagCount(), 4); ++i) {
         try {
-            c.SetIndexName(c.Fields()[i].Name);
+            c.SetIndexName(table->TagDef(i).Name);
         } catch (const EDbError &) {
             continue;
         }
