@@ -140,7 +140,6 @@ void TCdxFile::Close()
     file_.Close();
     tags_.clear();
     cache_.clear();
-    free_.clear();
     end_ = 0;
 }
 
@@ -214,13 +213,11 @@ void TCdxFile::Write(int tag, uint32_t at, const TCdxPage &page)
     cache_[CacheKey(tag, at)] = page;
 }
 
+// New pages always go at the end: a page taken out of a tree is never used
+// again, so that another program still reading the old tree can never find
+// it holding a page of another tag or level.
 uint32_t TCdxFile::Allocate()
 {
-    if (!free_.empty()) {
-        uint32_t at = free_.back();
-        free_.pop_back();
-        return at;
-    }
     uint64_t end = std::max<uint64_t>(end_, (file_.Size() + kCdxPage - 1) / kCdxPage * kCdxPage);
     if (end + kCdxPage > 0xFFFFFE00u)
         throw EDbError("Index file is full");
@@ -443,7 +440,6 @@ void TCdxFile::Unhook(int tag, TPath &path, size_t level, const TCdxPage &page)
         Relink(tag, page.Left, false, page.Right);
     if (page.Right != kCdxNone)
         Relink(tag, page.Right, true, page.Left);
-    free_.push_back(path[level].Page);
 }
 
 // A leaf that fits beside its left neighbour under the same parent joins it.
@@ -476,7 +472,6 @@ bool TCdxFile::MergeLeft(int tag, TPath &path, size_t level, const TCdxPage &pag
     Store(tag, path, level - 1, std::move(parent));
     if (page.Right != kCdxNone)
         Relink(tag, page.Right, true, leftAt);
-    free_.push_back(at);
     return true;
 }
 

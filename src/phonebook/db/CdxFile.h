@@ -88,6 +88,4 @@ private:
     std::vector<TTagInfo> tags_;
     static uint64_t CacheKey(int tag, uint32_t at);
     std::unordered_map<uint64_t, TCdxPage> cache_;
-    // Pages this program took out of the tree: only it knows them unused.
-    std::vector<uint32_t> free_;
 };
