@@ -148,3 +148,42 @@ TEST_F(Cursors, AfterScrollBeforeDeleteAndDisabling)
     EXPECT_EQ(scrolls, 4);
     EXPECT_EQ(deleting, (std::vector<uint32_t>{4}));
 }
+
+TEST_F(Cursors, LocateThroughTheIndexFindsTheFirstVisibleMatch)
+{
+    for (int idf : {3, 4}) { // records 5 and 6, both "10" like record 2
+        c.Append();
+        c.FieldByName("IDF").SetAsInteger(idf);
+        c.FieldByName("NUM").SetAsString("10");
+        c.Post();
+    }
+    c.GotoBookmark(2);
+    c.Delete();
+    const struct {
+        const char *index, *filter, *num;
+        uint32_t found; // 0: none
+    } cases[] = {
+        {"", "", "10", 5},    {"NUM", "", "10", 5},  {"", "Idf=4", "10 ", 6}, {"NUM", "Idf=1", "10", 0},
+        {"", "", "40", 4},    {"NUM", "", "4", 0},   {"", "", "111111111111111111111", 0},
+    };
+    for (const auto &k : cases) {
+        c.SetIndexName(k.index);
+        c.SetFilter(k.filter);
+        c.First();
+        const uint32_t before = c.RecNo();
+        EXPECT_EQ(c.Locate({{"NUM", k.num}}), k.found != 0) << k.index << k.filter << k.num;
+        EXPECT_EQ(c.RecNo(), k.found ? k.found : before) << k.index << k.filter << k.num;
+    }
+    EXPECT_TRUE(c.Locate({{"NUM", "10"}, {"IDF", "4"}}));
+    EXPECT_EQ(c.RecNo(), 6u);
+    // By a field without an index: the first in the cursor's order.
+    c.Append();
+    c.FieldByName("IDF").SetAsInteger(1);
+    c.FieldByName("NUM").SetAsString("05");
+    c.Post();
+    for (const auto &[index, found] : {std::pair{"", 1u}, std::pair{"NUM", 7u}}) {
+        c.SetIndexName(index);
+        EXPECT_TRUE(c.Locate({{"IDF", "1"}}));
+        EXPECT_EQ(c.RecNo(), found) << index;
+    }
+}

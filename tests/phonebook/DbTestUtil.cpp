@@ -3,6 +3,8 @@
 #include "Cdx.h"
 #include "DbTypes.h"
 
+#include <gtest/gtest.h>
+
 #include <filesystem>
 
 std::string FixturePath(const std::string &name)
@@ -37,6 +39,20 @@ std::vector<uint32_t> CdxOrder(const std::string &cdxPath, const std::string &ta
         if (DbSameName(t.Name, tag))
             return t.Recnos;
     return {};
+}
+
+void ExpectWalksBothWays(TDbCursor &c, const std::string &tag, const std::vector<uint32_t> &recnos)
+{
+    c.SetIndexName(tag);
+    std::vector<uint32_t> live, back;
+    for (uint32_t r : recnos)
+        if (c.BookmarkValid(r))
+            live.push_back(r);
+    EXPECT_EQ(Walk(c), live) << tag;
+    for (c.Last(); !c.Bof(); c.Prior())
+        back.insert(back.begin(), c.RecNo());
+    EXPECT_EQ(back, live) << tag;
+    c.SetIndexName("");
 }
 
 void OpenTable(TDbCursor &c, const TempDir &dir, const std::string &name)

@@ -14,6 +14,9 @@ std::string FixturePath(const std::string &name);
 std::vector<uint32_t> Walk(TDbCursor &c);
 // Record numbers each tag of an index file lists, tag by tag name.
 std::vector<uint32_t> CdxOrder(const std::string &cdxPath, const std::string &tag);
+// The cursor in the tag's order walks the live ones of recnos, forwards and
+// backwards; it is left in physical order.
+void ExpectWalksBothWays(TDbCursor &c, const std::string &tag, const std::vector<uint32_t> &recnos);
 void OpenTable(TDbCursor &c, const TempDir &dir, const std::string &name);
 // The named fields of the current row as text, joined by '|'.
 std::string Row(TDbCursor &c, std::initializer_list<const char *> fields);

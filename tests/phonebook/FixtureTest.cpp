@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 TEST(FixtureTables, ValuesMemosAndTheDeletedRow)
 {
     TempDir dir;
@@ -48,18 +50,26 @@ TEST(FixtureTables, IndexFilesGiveTheListedOrders)
     EXPECT_EQ(CdxOrder(FixturePath("Contacts.cdx"), "DATUM"), (std::vector<uint32_t>{2, 1}));
     EXPECT_EQ(CdxOrder(FixturePath("Autosn.cdx"), "ID"), (std::vector<uint32_t>{2, 1, 3}));
 
-    // The cursors give the same orders, without the deleted firm.
+    // The cursors give the same orders in every tag, without the deleted firm.
     TempDir dir;
     CopyFixtures(dir);
-    TDbCursor f, a;
+    const std::pair<const char *, std::vector<const char *>> tables[] = {
+        {"Firms", {"NAME", "ICO", "DIC", "ADD_CITY", "ADD_ZIP"}},
+        {"Repres", {"ID", "SURNAME", "NAME"}},
+        {"Nums", {"NUM"}},
+        {"Contacts", {"SUBJECT", "DATUM"}},
+        {"Autosn", {"ID"}},
+    };
+    for (const auto &[table, tags] : tables) {
+        TDbCursor c;
+        OpenTable(c, dir, table);
+        for (const char *tag : tags)
+            ExpectWalksBothWays(c, tag, CdxOrder(dir.File(std::string(table) + ".cdx"), tag));
+    }
+    TDbCursor f;
     OpenTable(f, dir, "Firms");
     f.SetIndexName("name");
     EXPECT_EQ(Walk(f), (std::vector<uint32_t>{2, 3, 1}));
-    f.SetIndexName("ADD_ZIP");
-    EXPECT_EQ(Walk(f), (std::vector<uint32_t>{2, 1, 3}));
-    OpenTable(a, dir, "Autosn");
-    a.SetIndexName("ID");
-    EXPECT_EQ(Walk(a), (std::vector<uint32_t>{2, 1, 3}));
 }
 
 TEST(FixtureTables, OurIndexFilesMatchTheOtherEnginesByteForByte)
@@ -78,4 +88,65 @@ TEST(FixtureTables, OurIndexFilesMatchTheOtherEnginesByteForByte)
         theirs.replace(20, 4, 4, '\0');
         EXPECT_EQ(ours, theirs) << name;
     }
+}
+
+// Tags our definitions do not name are kept and kept current; a unique order
+// lists what the index holds; temporary index copies of a crash are removed.
+TEST(FixtureTables, OtherTagsUniqueOrderAndLeftovers)
+{
+    TempDir dir;
+    CopyFixtures(dir);
+    for (const char *f : {"Firms.cdx.Ab12Cd", "Firms.cdx.keep"})
+        WriteBytes(dir.File(f), "x");
+    TDbCursor f, r;
+    f.IndexDefs = {{"NAME", "XNAME", false}};
+    OpenTable(f, dir, "Firms");
+    EXPECT_FALSE(std::filesystem::exists(dir.File("Firms.cdx.Ab12Cd")));
+    EXPECT_TRUE(std::filesystem::exists(dir.File("Firms.cdx.keep")));
+    f.Append();
+    f.FieldByName("ADD_ZIP").SetAsString("99999");
+    f.Post();
+    EXPECT_EQ(CdxOrder(dir.File("Firms.cdx"), "ADD_ZIP"), (std::vector<uint32_t>{4, 2, 1, 3, 5}));
+    for (const char *tag : {"NAME", "ICO", "DIC", "ADD_CITY"})
+        EXPECT_EQ(CdxOrder(dir.File("Firms.cdx"), tag).size(), 5u) << tag;
+
+    OpenTable(r, dir, "Repres");
+    for (int id : {1, 0, 2}) {
+        r.Append();
+        r.FieldByName("ID").SetAsInteger(id);
+        r.Post();
+    }
+    r.SetIndexName("ID");
+    EXPECT_EQ(Walk(r), (std::vector<uint32_t>{4, 1, 2}));
+    EXPECT_EQ(r.RecordCount(), 3);
+    EXPECT_EQ(CdxOrder(dir.File("Repres.cdx"), "ID"), (std::vector<uint32_t>{4, 1, 2}));
+    // The holder of a key gives it up: the next record of that key takes its place.
+    r.First();
+    r.Next();
+    r.Edit();
+    r.FieldByName("ID").SetAsInteger(9);
+    r.Post();
+    EXPECT_EQ(Walk(r), (std::vector<uint32_t>{4, 3, 2, 1}));
+    EXPECT_EQ(CdxOrder(dir.File("Repres.cdx"), "ID"), (std::vector<uint32_t>{4, 3, 2, 1}));
+}
+
+TEST(FixtureTables, TagOnAKeyWeCannotComputeStaysAsItIs)
+{
+    TempDir dir;
+    CopyFixtures(dir);
+    std::vector<TCdxTag> tags = ReadCdx(ReadBytes(dir.File("Nums.cdx")), [](const std::string &) { return ' '; });
+    TCdxTag odd = tags[0];
+    odd.Name = "ODD";
+    odd.Expression = "UPPER(NUM)";
+    tags.push_back(odd);
+    WriteBytes(dir.File("Nums.cdx"), WriteCdx(tags));
+    TDbCursor n;
+    n.IndexDefs = {{"NUM", "NUM", false}};
+    OpenTable(n, dir, "Nums");
+    n.Append();
+    n.FieldByName("NUM").SetAsString("1");
+    n.Post();
+    EXPECT_THROW(n.SetIndexName("ODD"), EDbError);
+    EXPECT_EQ(CdxOrder(dir.File("Nums.cdx"), "ODD"), odd.Recnos);
+    EXPECT_EQ(CdxOrder(dir.File("Nums.cdx"), "NUM"), (std::vector<uint32_t>{4, 5, 1, 2, 6, 3}));
 }

@@ -1,33 +1,66 @@
 // Damaged table, memo and index files must give an error or data, never a
-// crash, a hang or a read past a buffer. Input: two little-endian 16-bit
-// lengths of the table and memo parts, then the table, memo and index bytes.
+// crash, a hang or a read past a buffer, when read and when written to.
+// Input: two little-endian 16-bit lengths of the table and memo parts, then
+// the table, memo and index bytes. The files live in memory.
 #include "Cdx.h"
 #include "Cursor.h"
+#include "FileLock.h"
+#include "Table.h"
 
+#include <algorithm>
 #include <cstdint>
-#include <filesystem>
-#include <fstream>
 #include <string>
-#include <unistd.h>
 
 namespace {
 
-void Write(const std::string &path, const std::string &bytes)
-{
-    std::ofstream(path, std::ios::binary | std::ios::trunc) << bytes;
-}
+// Enough records and fields to reach every branch; more would only repeat them.
+constexpr int kSteps = 4;
+constexpr size_t kFields = 8;
+
+size_t FieldsToTry(TDbCursor &c) { return std::min(c.Fields().size(), kFields); }
 
 void ReadEverything(TDbCursor &c)
 {
-    for (c.First(); !c.Eof(); c.Next())
-        for (const TDbFieldDef &f : c.Fields()) {
+    int n = 0;
+    for (c.First(); !c.Eof() && n < kSteps; c.Next(), ++n)
+        for (size_t i = 0; i < FieldsToTry(c); ++i) {
             try {
-                TDbField field = c.FieldByName(f.Name);
+                TDbField field(&c, static_cast<int>(i));
                 field.AsString();
                 field.IsNull();
             } catch (const EDbError &) {
             }
         }
+}
+
+// Orders both ways, then a record added and the first one changed.
+void WalkAndWrite(TDbCursor &c)
+{
+    std::shared_ptr<TDbTable> table = TDbTable::Acquire(c.FileName(), {});
+    for (int i = 0; i < std::min(table->TagCount(), 4); ++i) {
+        try {
+            c.SetIndexName(table->TagDef(i).Name);
+        } catch (const EDbError &) {
+            continue;
+        }
+        int n = 0;
+        for (c.First(); !c.Eof() && n < kSteps; c.Next())
+            ++n;
+        for (c.Last(); !c.Bof() && n > 0; c.Prior())
+            --n;
+    }
+    c.SetIndexName("");
+    c.Append();
+    for (size_t i = 0; i < FieldsToTry(c); ++i) {
+        const TDbFieldDef &f = c.Fields()[i];
+        TDbField(&c, static_cast<int>(i)).SetAsString(f.Type == 'D' ? "20260101" : f.Type == 'L' ? "T" : "7");
+    }
+    c.Post();
+    c.First();
+    c.Edit();
+    c.FieldByName(c.Fields()[0].Name).SetAsString("1");
+    c.Post();
+    c.Delete();
 }
 
 } // namespace
@@ -41,19 +74,17 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
     std::string rest(reinterpret_cast<const char *>(data) + 4, size - 4);
     dbfLen = std::min(dbfLen, rest.size());
     fptLen = std::min(fptLen, rest.size() - dbfLen);
-    std::string dbf = rest.substr(0, dbfLen), fpt = rest.substr(dbfLen, fptLen), cdx = rest.substr(dbfLen + fptLen);
+    std::string cdx = rest.substr(dbfLen + fptLen);
 
     try {
         ReadCdx(cdx, [](const std::string &) { return ' '; });
     } catch (const EDbError &) {
     }
-    char name[] = "/tmp/talvo-fuzz-XXXXXX"; // a folder of this input's own
-    if (!mkdtemp(name))
-        return 0;
-    const std::string dir = std::string(name) + "/";
-    Write(dir + "t.dbf", dbf);
-    Write(dir + "t.fpt", fpt);
-    Write(dir + "t.cdx", cdx);
+    const std::string dir = "/talvo-fuzz-in-memory/";
+    auto &files = DbMemoryFiles();
+    files[dir + "t.dbf"] = rest.substr(0, dbfLen);
+    files[dir + "t.fpt"] = rest.substr(dbfLen, fptLen);
+    files[dir + "t.cdx"] = cdx;
     try {
         TDbCursor c;
         c.DatabaseName = dir;
@@ -62,11 +93,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         ReadEverything(c);
         c.SetFilter("Id=1 AND Idf=2");
         c.SetFilter("");
-        for (const TDbFieldDef &f : c.Fields())
-            if (c.Locate({{f.Name, "1"}}))
-                break;
+        // Each locate may read every record: two fields reach both ways it searches.
+        for (size_t i = 0; i < std::min<size_t>(2, c.Fields().size()); ++i)
+            c.Locate({{c.Fields()[i].Name, "1"}});
+        WalkAndWrite(c);
     } catch (const EDbError &) {
     }
-    std::filesystem::remove_all(dir);
+    files.clear();
     return 0;
 }

@@ -12,7 +12,8 @@ constexpr size_t kPage = 512;
 constexpr size_t kLeafData = 488; // a leaf's bytes after its 24-byte head
 constexpr int kTagNameLen = 10;
 
-uint32_t Le(const std::string &b, size_t at, int n)
+// b: a std::string or a pointer to bytes.
+template <typename TBytes> uint32_t Le(const TBytes &b, size_t at, int n)
 {
     uint32_t v = 0;
     for (int i = n - 1; i >= 0; --i)
@@ -20,7 +21,7 @@ uint32_t Le(const std::string &b, size_t at, int n)
     return v;
 }
 
-uint32_t Be32(const std::string &b, size_t at)
+template <typename TBytes> uint32_t Be32(const TBytes &b, size_t at)
 {
     uint32_t v = 0;
     for (size_t i = 0; i < 4; ++i)
@@ -54,72 +55,36 @@ class TReader {
 public:
     explicit TReader(const std::string &b) : b_(b), budget_(b.size() / kPage + 1) {}
 
-    const std::string &Page(uint32_t at)
+    TCdxPage Page(uint32_t at, int keyLen, char fill)
     {
         if (at % kPage != 0 || at > b_.size() || b_.size() - at < kPage || budget_-- == 0)
             Damaged();
-        page_ = b_.substr(at, kPage);
-        return page_;
+        return DecodeCdxPage(b_.data() + at, keyLen, fill);
     }
 
     // Entries of the tree rooted at root, following the leaves left to right.
     void Walk(uint32_t root, int keyLen, char fill, std::vector<uint32_t> &recnos, std::string &keys)
     {
-        uint32_t at = root;
-        for (;;) {
-            const std::string &p = Page(at);
-            uint16_t attr = static_cast<uint16_t>(Le(p, 0, 2));
-            if (attr & 2)
-                break;
-            if (Le(p, 2, 2) == 0 || static_cast<size_t>(keyLen) + 8 > kPage - 12)
+        TCdxPage p = Page(root, keyLen, fill);
+        while (!p.Leaf()) {
+            if (p.Children.empty())
                 Damaged();
-            at = Be32(p, 12 + static_cast<size_t>(keyLen) + 4);
+            p = Page(p.Children[0], keyLen, fill);
         }
-        while (at != 0xFFFFFFFFu) {
-            const std::string &p = Page(at);
-            if (!(Le(p, 0, 2) & 2))
+        for (;;) {
+            if (!p.Leaf())
                 Damaged();
-            ReadLeaf(p, keyLen, fill, recnos, keys);
-            at = Le(p, 8, 4);
+            recnos.insert(recnos.end(), p.Recnos.begin(), p.Recnos.end());
+            keys += p.Keys;
+            if (p.Right == kCdxNone)
+                break;
+            p = Page(p.Right, keyLen, fill);
         }
     }
 
 private:
-    void ReadLeaf(const std::string &p, int keyLen, char fill, std::vector<uint32_t> &recnos, std::string &keys)
-    {
-        uint32_t count = Le(p, 2, 2);
-        int recBits = static_cast<uint8_t>(p[20]);
-        int dupBits = static_cast<uint8_t>(p[21]);
-        int trailBits = static_cast<uint8_t>(p[22]);
-        int width = static_cast<uint8_t>(p[23]);
-        if (width < 1 || width > 8 || recBits + dupBits + trailBits > width * 8 || recBits > 32 || dupBits > 16
-            || trailBits > 16 || count * static_cast<uint32_t>(width) > kLeafData)
-            Damaged();
-        size_t keyEnd = kPage;
-        std::string prev(static_cast<size_t>(keyLen), fill);
-        for (uint32_t i = 0; i < count; ++i) {
-            size_t at = 24 + i * static_cast<size_t>(width);
-            uint64_t v = 0;
-            for (int k = width - 1; k >= 0; --k)
-                v = v << 8 | static_cast<uint8_t>(p[at + static_cast<size_t>(k)]);
-            uint32_t recno = static_cast<uint32_t>(v & ((uint64_t{1} << recBits) - 1));
-            int dup = static_cast<int>(v >> recBits & ((1u << dupBits) - 1));
-            int trail = static_cast<int>(v >> (recBits + dupBits) & ((1u << trailBits) - 1));
-            int stored = keyLen - dup - trail;
-            if (stored < 0 || keyEnd < 24 + count * static_cast<size_t>(width) + static_cast<size_t>(stored))
-                Damaged();
-            keyEnd -= static_cast<size_t>(stored);
-            std::string key = prev.substr(0, static_cast<size_t>(dup)) + p.substr(keyEnd, static_cast<size_t>(stored))
-                              + std::string(static_cast<size_t>(trail), fill);
-            recnos.push_back(recno);
-            keys += key;
-            prev = std::move(key);
-        }
-    }
-
     const std::string &b_;
     size_t budget_;
-    std::string page_;
 };
 
 struct TLeafLayout {
@@ -135,6 +100,47 @@ TLeafLayout LayoutFor(int keyLen, uint32_t maxRecno)
             return l;
     }
 }
+
+// Packs entries from the front of recnos and keys into the leaf page p;
+// returns how many fit.
+size_t PackLeaf(std::string &p, const TLeafLayout &l, int keyLen, char fill, const uint32_t *recnos, const char *keys,
+                size_t n)
+{
+    PutLe(p, 14, (uint64_t{1} << l.RecBits) - 1, 4);
+    p[18] = static_cast<char>((1 << l.DupBits) - 1);
+    p[19] = static_cast<char>((1 << l.DupBits) - 1);
+    p[20] = static_cast<char>(l.RecBits);
+    p[21] = static_cast<char>(l.DupBits);
+    p[22] = static_cast<char>(l.DupBits);
+    p[23] = static_cast<char>(l.Width);
+    size_t used = 0, keyEnd = kPage, count = 0;
+    const size_t len = static_cast<size_t>(keyLen);
+    const char *prev = nullptr;
+    for (; count < n; ++count) {
+        const char *key = keys + count * len;
+        size_t trail = 0;
+        while (trail < len && key[len - 1 - trail] == fill)
+            ++trail;
+        size_t dup = 0;
+        while (prev && dup < len - trail && key[dup] == prev[dup])
+            ++dup;
+        size_t stored = len - dup - trail;
+        if (used + static_cast<size_t>(l.Width) + stored > kLeafData)
+            break;
+        uint64_t v = recnos[count] | static_cast<uint64_t>(dup) << l.RecBits
+                     | static_cast<uint64_t>(trail) << (l.RecBits + l.DupBits);
+        PutLe(p, 24 + count * static_cast<size_t>(l.Width), v, l.Width);
+        keyEnd -= stored;
+        memcpy(p.data() + keyEnd, key + dup, stored);
+        used += static_cast<size_t>(l.Width) + stored;
+        prev = key;
+    }
+    PutLe(p, 2, count, 2);
+    PutLe(p, 12, kLeafData - used, 2);
+    return count;
+}
+
+size_t PerInterior(int keyLen) { return (kPage - 12) / (static_cast<size_t>(keyLen) + 8); }
 
 // Builds the pages of one tree; page offsets start at base.
 class TTreeWriter {
@@ -179,40 +185,14 @@ private:
         uint32_t at = NewPage();
         std::string &p = pages_.back();
         PutLe(p, 0, 2, 2);
-        PutLe(p, 14, (uint64_t{1} << l.RecBits) - 1, 4);
-        p[18] = static_cast<char>((1 << l.DupBits) - 1);
-        p[19] = static_cast<char>((1 << l.DupBits) - 1);
-        p[20] = static_cast<char>(l.RecBits);
-        p[21] = static_cast<char>(l.DupBits);
-        p[22] = static_cast<char>(l.DupBits);
-        p[23] = static_cast<char>(l.Width);
-        size_t used = 0, keyEnd = kPage, count = 0;
         const size_t len = static_cast<size_t>(keyLen_);
-        const char *prev = nullptr;
+        size_t count = PackLeaf(p, l, keyLen_, fill_, recnos.data() + i, keys.data() + i * len, recnos.size() - i);
+        i += count;
         TLevelEntry last{at, 0, {}};
-        for (; i < recnos.size(); ++i, ++count) {
-            const char *key = keys.data() + i * len;
-            size_t trail = 0;
-            while (trail < len && key[len - 1 - trail] == fill_)
-                ++trail;
-            size_t dup = 0;
-            while (prev && dup < len - trail && key[dup] == prev[dup])
-                ++dup;
-            size_t stored = len - dup - trail;
-            if (used + static_cast<size_t>(l.Width) + stored > kLeafData)
-                break;
-            uint64_t v = recnos[i] | static_cast<uint64_t>(dup) << l.RecBits
-                         | static_cast<uint64_t>(trail) << (l.RecBits + l.DupBits);
-            PutLe(p, 24 + count * static_cast<size_t>(l.Width), v, l.Width);
-            keyEnd -= stored;
-            memcpy(p.data() + keyEnd, key + dup, stored);
-            used += static_cast<size_t>(l.Width) + stored;
-            prev = key;
-            last.Recno = recnos[i];
-            last.Key.assign(key, len);
+        if (count) {
+            last.Recno = recnos[i - 1];
+            last.Key.assign(keys.data() + (i - 1) * len, len);
         }
-        PutLe(p, 2, count, 2);
-        PutLe(p, 12, kLeafData - used, 2);
         return last;
     }
 
@@ -229,7 +209,7 @@ private:
     std::vector<TLevelEntry> WriteInterior(const std::vector<TLevelEntry> &children)
     {
         const size_t len = static_cast<size_t>(keyLen_);
-        const size_t perNode = (kPage - 12) / (len + 8);
+        const size_t perNode = PerInterior(keyLen_);
         std::vector<TLevelEntry> level;
         for (size_t k = 0; k < children.size(); k += perNode) {
             uint32_t at = NewPage();
@@ -257,10 +237,11 @@ private:
 };
 
 // The 1024-byte head of a tree: root, key length, options, expression.
-std::string TreeHeader(uint32_t root, int keyLen, uint8_t options, const std::string &expression)
+std::string TreeHeader(uint32_t root, int keyLen, uint8_t options, const std::string &expression, uint32_t counter = 0)
 {
     std::string h(2 * kPage, '\0');
     PutLe(h, 0, root, 4);
+    PutLe(h, 8, counter, 4);
     PutLe(h, 12, static_cast<uint64_t>(keyLen), 2);
     h[14] = static_cast<char>(options);
     h[15] = 1;
@@ -274,6 +255,83 @@ std::string TreeHeader(uint32_t root, int keyLen, uint8_t options, const std::st
 }
 
 } // namespace
+
+TCdxPage DecodeCdxPage(const char *page, int keyLen, char fill)
+{
+    const char *p = page;
+    TCdxPage out;
+    out.Attr = static_cast<uint16_t>(Le(p, 0, 2));
+    out.Left = Le(p, 4, 4);
+    out.Right = Le(p, 8, 4);
+    uint32_t count = Le(p, 2, 2);
+    const size_t len = static_cast<size_t>(keyLen);
+    if (keyLen < 1 || len + 8 > kPage - 12)
+        Damaged();
+    if (!out.Leaf()) {
+        if (count > PerInterior(keyLen))
+            Damaged();
+        for (uint32_t i = 0; i < count; ++i) {
+            size_t e = 12 + i * (len + 8);
+            out.Keys.append(p + e, len);
+            out.Recnos.push_back(Be32(p, e + len));
+            out.Children.push_back(Be32(p, e + len + 4));
+        }
+        return out;
+    }
+    int recBits = static_cast<uint8_t>(p[20]);
+    int dupBits = static_cast<uint8_t>(p[21]);
+    int trailBits = static_cast<uint8_t>(p[22]);
+    int width = static_cast<uint8_t>(p[23]);
+    if (width < 1 || width > 8 || recBits + dupBits + trailBits > width * 8 || recBits > 32 || dupBits > 16
+        || trailBits > 16 || count * static_cast<uint32_t>(width) > kLeafData)
+        Damaged();
+    size_t keyEnd = kPage;
+    out.Recnos.reserve(count);
+    out.Keys.reserve(count * len);
+    std::string prev(len, fill);
+    for (uint32_t i = 0; i < count; ++i) {
+        size_t at = 24 + i * static_cast<size_t>(width);
+        uint64_t v = 0;
+        for (int k = width - 1; k >= 0; --k)
+            v = v << 8 | static_cast<uint8_t>(p[at + static_cast<size_t>(k)]);
+        uint32_t recno = static_cast<uint32_t>(v & ((uint64_t{1} << recBits) - 1));
+        int dup = static_cast<int>(v >> recBits & ((1u << dupBits) - 1));
+        int trail = static_cast<int>(v >> (recBits + dupBits) & ((1u << trailBits) - 1));
+        int stored = keyLen - dup - trail;
+        if (stored < 0 || keyEnd < 24 + count * static_cast<size_t>(width) + static_cast<size_t>(stored))
+            Damaged();
+        keyEnd -= static_cast<size_t>(stored);
+        prev.replace(static_cast<size_t>(dup), std::string::npos, p + keyEnd, static_cast<size_t>(stored));
+        prev.resize(len, fill);
+        out.Recnos.push_back(recno);
+        out.Keys += prev;
+    }
+    return out;
+}
+
+bool EncodeCdxPage(const TCdxPage &page, int keyLen, char fill, std::string &out)
+{
+    out.assign(kPage, '\0');
+    PutLe(out, 0, page.Attr, 2);
+    PutLe(out, 4, page.Left, 4);
+    PutLe(out, 8, page.Right, 4);
+    const size_t len = static_cast<size_t>(keyLen);
+    const size_t n = page.Recnos.size();
+    if (page.Leaf()) {
+        uint32_t maxRecno = n ? *std::max_element(page.Recnos.begin(), page.Recnos.end()) : 0;
+        return PackLeaf(out, LayoutFor(keyLen, maxRecno), keyLen, fill, page.Recnos.data(), page.Keys.data(), n) == n;
+    }
+    if (n > PerInterior(keyLen) || page.Children.size() != n)
+        return false;
+    PutLe(out, 2, n, 2);
+    for (size_t j = 0; j < n; ++j) {
+        size_t e = 12 + j * (len + 8);
+        memcpy(out.data() + e, page.Keys.data() + j * len, len);
+        PutBe32(out, e + len, page.Recnos[j]);
+        PutBe32(out, e + len + 4, page.Children[j]);
+    }
+    return true;
+}
 
 std::string CdxNumberKey(double value)
 {
@@ -323,7 +381,7 @@ std::vector<TCdxTag> ReadCdx(const std::string &bytes, const TCdxFillOf &fillOf)
     return tags;
 }
 
-std::string WriteCdx(const std::vector<TCdxTag> &tags)
+std::string WriteCdx(const std::vector<TCdxTag> &tags, uint32_t counter)
 {
     // Tags lie in the file in their given order; the tag list is by name.
     std::map<std::string, uint32_t> tagPages;
@@ -354,5 +412,5 @@ std::string WriteCdx(const std::vector<TCdxTag> &tags)
     uint32_t root = w.Write(pages, names, master);
     if (master.size() != kPage)
         throw EDbError("Too many index tags");
-    return TreeHeader(root, kTagNameLen, 0xE0, "") + master + body;
+    return TreeHeader(root, kTagNameLen, 0xE0, "", counter) + master + body;
 }

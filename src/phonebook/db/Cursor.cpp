@@ -36,7 +36,7 @@ TDbCursor::~TDbCursor() = default;
 
 std::string TDbCursor::FileName() const
 {
-    return FindFileNoCase(WithSlash(DatabaseName), WithExt(TableName));
+    return DbFindFile(WithSlash(DatabaseName), WithExt(TableName));
 }
 
 bool TDbCursor::Exists() const
@@ -51,7 +51,7 @@ void TDbCursor::CreateTable()
     std::string dir = WithSlash(DatabaseName);
     std::string base = BaseName(WithExt(TableName));
     if (h.HasMemo())
-        WriteNew(FindFileNoCase(dir, base + ".fpt"), TDbMemoFile::EmptyFile());
+        WriteNew(DbFindFile(dir, base + ".fpt"), TDbMemoFile::EmptyFile());
     if (!IndexDefs.empty()) {
         std::vector<TCdxTag> tags;
         for (const TDbIndexDef &d : IndexDefs) {
@@ -64,7 +64,7 @@ void TDbCursor::CreateTable()
                     t.KeyLen = f.Type == 'C' ? f.Size : 8;
             tags.push_back(t);
         }
-        WriteNew(FindFileNoCase(dir, base + ".cdx"), WriteCdx(tags));
+        WriteNew(DbFindFile(dir, base + ".cdx"), WriteCdx(tags));
     }
     // The table last: it exists only once its companions do.
     WriteNew(FileName(), BuildDbfHeader(h) + '\x1A');
@@ -78,8 +78,8 @@ void TDbCursor::DeleteTable()
     std::string path = FileName();
     if (::unlink(path.c_str()) != 0)
         throw EDbError("Cannot delete " + path);
-    ::unlink(FindFileNoCase(dir, base + ".cdx").c_str());
-    ::unlink(FindFileNoCase(dir, base + ".fpt").c_str());
+    ::unlink(DbFindFile(dir, base + ".cdx").c_str());
+    ::unlink(DbFindFile(dir, base + ".fpt").c_str());
 }
 
 void TDbCursor::Open()
@@ -114,6 +114,8 @@ void TDbCursor::Close()
 
 uint64_t TDbCursor::DataVersion() const
 {
+    if (table_)
+        table_->RefreshLazily();
     return table_ ? table_->Version() : 0;
 }
 
@@ -184,25 +186,15 @@ void TDbCursor::SetIndexName(const std::string &name)
         First();
 }
 
-size_t TDbCursor::Size() const { return table_->Count(); }
-
-uint32_t TDbCursor::At(size_t pos) const
-{
-    return tag_ < 0 ? static_cast<uint32_t>(pos + 1) : table_->Order(tag_)[pos];
-}
-
-size_t TDbCursor::PosOf(uint32_t recno) const
-{
-    return tag_ < 0 ? recno - 1 : table_->Position(tag_, recno);
-}
-
 bool TDbCursor::Visible(uint32_t recno) const
 {
-    if (table_->Deleted(recno))
+    if (recno < 1 || recno > table_->Count())
+        return false;
+    const char *rec = table_->Record(recno);
+    if (rec[0] == '*')
         return false;
     if (!filtered_)
         return true;
-    const char *rec = table_->Record(recno);
     for (const auto &[field, value] : conditions_) {
         const TDbFieldDef &f = table_->Fields()[static_cast<size_t>(field)];
         double v = 0;
@@ -212,15 +204,11 @@ bool TDbCursor::Visible(uint32_t recno) const
     return true;
 }
 
-uint32_t TDbCursor::Seek(size_t from, int step) const
+uint32_t TDbCursor::Find(uint32_t from, int step) const
 {
-    for (size_t pos = from; pos < Size(); pos += static_cast<size_t>(step)) {
-        uint32_t r = At(pos);
+    for (uint32_t r = table_->Neighbour(tag_, from, step); r; r = table_->Neighbour(tag_, r, step))
         if (Visible(r))
             return r;
-        if (pos == 0 && step < 0)
-            break;
-    }
     return 0;
 }
 
@@ -246,7 +234,8 @@ void TDbCursor::MoveTo(uint32_t recno)
 void TDbCursor::First()
 {
     CheckBrowseMode();
-    cur_ = Seek(0, 1);
+    table_->Refresh();
+    cur_ = Find(0, 1);
     bof_ = true;
     eof_ = cur_ == 0;
     Scrolled();
@@ -255,7 +244,8 @@ void TDbCursor::First()
 void TDbCursor::Last()
 {
     CheckBrowseMode();
-    cur_ = Size() ? Seek(Size() - 1, -1) : 0;
+    table_->Refresh();
+    cur_ = Find(0, -1);
     eof_ = true;
     bof_ = cur_ == 0;
     Scrolled();
@@ -264,7 +254,8 @@ void TDbCursor::Last()
 void TDbCursor::Next()
 {
     CheckBrowseMode();
-    uint32_t r = cur_ ? Seek(PosOf(cur_) + 1, 1) : 0;
+    table_->RefreshLazily();
+    uint32_t r = cur_ ? Find(cur_, 1) : 0;
     if (r == 0) {
         eof_ = true;
         return;
@@ -276,8 +267,8 @@ void TDbCursor::Next()
 void TDbCursor::Prior()
 {
     CheckBrowseMode();
-    size_t pos = cur_ ? PosOf(cur_) : 0;
-    uint32_t r = pos ? Seek(pos - 1, -1) : 0;
+    table_->RefreshLazily();
+    uint32_t r = cur_ ? Find(cur_, -1) : 0;
     if (r == 0) {
         bof_ = true;
         return;
@@ -289,28 +280,36 @@ void TDbCursor::Prior()
 bool TDbCursor::IsEmpty() const
 {
     CheckActive();
-    return Seek(0, 1) == 0;
+    table_->Refresh();
+    return Find(0, 1) == 0;
 }
 
 int TDbCursor::RecordCount() const
 {
     CheckActive();
-    if (!filtered_ || conditions_.empty())
+    table_->Refresh();
+    const bool unique = tag_ >= 0 && table_->TagDef(tag_).Unique;
+    if ((!filtered_ || conditions_.empty()) && !unique)
         return static_cast<int>(table_->LiveCount());
     int n = 0;
-    for (uint32_t r = 1; r <= table_->Count(); ++r)
-        n += Visible(r);
+    if (unique)
+        for (uint32_t r = Find(0, 1); r; r = Find(r, 1))
+            ++n;
+    else
+        for (uint32_t r = 1; r <= table_->Count(); ++r)
+            n += Visible(r);
     return n;
 }
 
 bool TDbCursor::BookmarkValid(TBookmark b) const
 {
-    return table_ && b >= 1 && b <= table_->Count() && Visible(b);
+    return table_ && Visible(b);
 }
 
 void TDbCursor::GotoBookmark(TBookmark b)
 {
     CheckBrowseMode();
+    table_->Refresh();
     if (!BookmarkValid(b))
         throw EDbError("Record not found");
     bof_ = eof_ = false;
@@ -358,23 +357,61 @@ bool TDbCursor::Locate(const std::vector<std::pair<std::string, std::string>> &v
         FieldByName(name); // throws for an unknown field
         wanted.emplace_back(table_->FieldIndex(name), value);
     }
-    uint32_t keep = cur_;
-    for (uint32_t r = Seek(0, 1); r; r = Seek(PosOf(r) + 1, 1)) {
+    table_->Refresh();
+    const uint32_t keep = cur_;
+    auto matches = [&](uint32_t r) {
         cur_ = r;
-        bool all = true;
         for (const auto &[field, value] : wanted)
-            if (!Matches(field, value)) {
-                all = false;
-                break;
-            }
-        if (all) {
-            bof_ = eof_ = false;
-            MoveTo(r);
-            return true;
+            if (!Matches(field, value))
+                return false;
+        return true;
+    };
+    auto land = [&](uint32_t r) {
+        cur_ = r;
+        if (r == 0) {
+            cur_ = keep;
+            return false;
         }
+        bof_ = eof_ = false;
+        MoveTo(r);
+        return true;
+    };
+    // A text value with an index on its field: only the records of that key,
+    // which the index lists by record number, so the first one visible is
+    // the first in physical order and in that index's order.
+    for (const auto &[field, value] : wanted) {
+        const int tag = table_->TextTagOf(field);
+        const size_t size = static_cast<size_t>(table_->Fields()[static_cast<size_t>(field)].Size);
+        std::string key = DbfTrimRight(value.data(), static_cast<int>(value.size()));
+        if (tag < 0 || (tag_ >= 0 && tag_ != tag) || key.empty() || key.size() > size)
+            continue;
+        key.resize(size, ' ');
+        for (uint32_t r = table_->NextWithKey(tag, key, 0); r; r = table_->NextWithKey(tag, key, r))
+            if (Visible(r) && matches(r))
+                return land(r);
+        return land(0);
     }
-    cur_ = keep;
-    return false;
+    // A unique index holds some records only: walk its order.
+    if (tag_ >= 0 && table_->TagDef(tag_).Unique) {
+        for (uint32_t r = Find(0, 1); r; r = Find(r, 1))
+            if (matches(r))
+                return land(r);
+        return land(0);
+    }
+    // Otherwise every record in physical order, which reads the file
+    // straight through; in an index's order the match of the lowest key.
+    uint32_t best = 0;
+    std::string bestKey;
+    for (uint32_t r = 1; r <= table_->Count(); ++r) {
+        if (!Visible(r) || !matches(r))
+            continue;
+        if (tag_ < 0)
+            return land(r);
+        std::string key = table_->KeyOf(tag_, r);
+        if (best == 0 || key < bestKey)
+            best = r, bestKey = std::move(key);
+    }
+    return land(best);
 }
 
 void TDbCursor::Edit()
@@ -384,6 +421,7 @@ void TDbCursor::Edit()
         return;
     if (cur_ == 0)
         throw EDbError("Cannot edit: the dataset is empty");
+    table_->Refresh();
     buffer_.assign(table_->Record(cur_), table_->BlankRecord().size());
     memos_.clear();
     state_ = dsEdit;
@@ -448,11 +486,10 @@ void TDbCursor::Delete()
         BeforeDelete(*this);
     if (cur_ == 0 || table_->Deleted(cur_))
         return;
-    size_t pos = PosOf(cur_);
     table_->Delete(cur_);
-    uint32_t r = Seek(pos + 1, 1);
-    if (r == 0 && pos > 0)
-        r = Seek(pos - 1, -1);
+    uint32_t r = Find(cur_, 1);
+    if (r == 0)
+        r = Find(cur_, -1);
     eof_ = r == 0;
     bof_ = r == 0;
     MoveTo(r);

@@ -1,7 +1,9 @@
 #pragma once
 // A cursor over a shared table, in the manner of a data-set object: every
-// cursor on the same file sees each post at once. Deleted records are never
-// visible. Failures arrive as EDbError.
+// cursor on the same file sees each post at once, and another program's
+// posts when it next goes to the first or last record, locates, counts or
+// edits (moving on or asking for the data version, within a few tenths of a
+// second). Deleted records are never visible. Failures arrive as EDbError.
 #include "DbTypes.h"
 #include "Filter.h"
 
@@ -78,7 +80,8 @@ public:
     void Open();
     void Close();
     bool Active() const { return table_ != nullptr; }
-    // Changes whenever any cursor changes the table; lets callers cache.
+    // Changes whenever any cursor or another program changes the table; lets
+    // callers cache.
     uint64_t DataVersion() const;
 
     const std::vector<TDbFieldDef> &Fields() const;
@@ -133,11 +136,10 @@ private:
     friend class TDbField;
     void CheckActive() const;
     void CheckBrowseMode();
-    size_t Size() const;
-    uint32_t At(size_t pos) const;
-    size_t PosOf(uint32_t recno) const;
     bool Visible(uint32_t recno) const;
-    uint32_t Seek(size_t from, int step) const; // 0 when none
+    // The next visible record after (step 1) or before (-1) from in the
+    // current order, or the first or last for from 0; 0 when none.
+    uint32_t Find(uint32_t from, int step) const;
     void MoveTo(uint32_t recno);
     void Scrolled();
     const char *CurrentRecord() const;

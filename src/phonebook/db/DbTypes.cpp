@@ -10,5 +10,11 @@ std::string DbUpper(std::string text)
 
 bool DbSameName(const std::string &a, const std::string &b)
 {
-    return DbUpper(a) == DbUpper(b);
+    if (a.size() != b.size())
+        return false;
+    auto up = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+    for (size_t i = 0; i < a.size(); ++i)
+        if (up(a[i]) != up(b[i]))
+            return false;
+    return true;
 }

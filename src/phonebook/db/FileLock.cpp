@@ -1,7 +1,10 @@
 #include "FileLock.h"
 
+#include "AtomicFile.h"
 #include "DbTypes.h"
+#include "Paths.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
@@ -9,12 +12,39 @@
 #include <thread>
 #include <unistd.h>
 
+std::map<std::string, std::string> &DbMemoryFiles()
+{
+    static std::map<std::string, std::string> files;
+    return files;
+}
+
+std::string DbFindFile(const std::string &dir, const std::string &name)
+{
+    if (!DbMemoryFiles().empty() && DbMemoryFiles().count(dir + name))
+        return dir + name;
+    return FindFileNoCase(dir, name);
+}
+
+bool DbReplaceFile(const std::string &path, const std::string &bytes)
+{
+    auto it = DbMemoryFiles().find(path);
+    if (it == DbMemoryFiles().end())
+        return atomicfile::Replace(path, bytes);
+    it->second = bytes;
+    return true;
+}
+
 TDbFile::~TDbFile() { Close(); }
 
 void TDbFile::Open(const std::string &path)
 {
     Close();
     path_ = path;
+    if (auto it = DbMemoryFiles().find(path); it != DbMemoryFiles().end()) {
+        mem_ = &it->second;
+        writable_ = true;
+        return;
+    }
     fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
     writable_ = fd_ >= 0;
     if (fd_ < 0 && (errno == EACCES || errno == EROFS))
@@ -33,11 +63,14 @@ void TDbFile::Close()
     if (fd_ >= 0)
         ::close(fd_);
     fd_ = -1;
+    mem_ = nullptr;
     writable_ = false;
 }
 
 uint64_t TDbFile::Size() const
 {
+    if (mem_)
+        return mem_->size();
     struct stat st {};
     if (::fstat(fd_, &st) != 0)
         throw EDbError("Cannot read " + path_ + ": " + strerror(errno));
@@ -46,6 +79,10 @@ uint64_t TDbFile::Size() const
 
 bool TDbFile::IsFileAt(const std::string &path) const
 {
+    if (mem_) {
+        auto it = DbMemoryFiles().find(path);
+        return it != DbMemoryFiles().end() && &it->second == mem_;
+    }
     struct stat open {}, named {};
     return fd_ >= 0 && ::fstat(fd_, &open) == 0 && ::stat(path.c_str(), &named) == 0 && open.st_dev == named.st_dev
            && open.st_ino == named.st_ino;
@@ -54,9 +91,20 @@ bool TDbFile::IsFileAt(const std::string &path) const
 std::string TDbFile::ReadAt(uint64_t at, size_t size) const
 {
     std::string b(size, '\0');
+    b.resize(ReadInto(at, b.data(), size));
+    return b;
+}
+
+size_t TDbFile::ReadInto(uint64_t at, char *buf, size_t size) const
+{
+    if (mem_) {
+        size_t n = at < mem_->size() ? std::min<uint64_t>(size, mem_->size() - at) : 0;
+        memcpy(buf, mem_->data() + at, n);
+        return n;
+    }
     size_t done = 0;
     while (done < size) {
-        ssize_t n = ::pread(fd_, b.data() + done, size - done, static_cast<off_t>(at + done));
+        ssize_t n = ::pread(fd_, buf + done, size - done, static_cast<off_t>(at + done));
         if (n < 0 && errno == EINTR)
             continue;
         if (n < 0)
@@ -65,14 +113,19 @@ std::string TDbFile::ReadAt(uint64_t at, size_t size) const
             break;
         done += static_cast<size_t>(n);
     }
-    b.resize(done);
-    return b;
+    return done;
 }
 
 void TDbFile::WriteAt(uint64_t at, const std::string &bytes)
 {
     if (!writable_)
         throw EDbError("Table " + path_ + " is read-only");
+    if (mem_) {
+        if (mem_->size() < at + bytes.size())
+            mem_->resize(at + bytes.size(), '\0');
+        mem_->replace(at, bytes.size(), bytes);
+        return;
+    }
     size_t done = 0;
     while (done < bytes.size()) {
         ssize_t n = ::pwrite(fd_, bytes.data() + done, bytes.size() - done, static_cast<off_t>(at + done));
@@ -86,6 +139,8 @@ void TDbFile::WriteAt(uint64_t at, const std::string &bytes)
 
 void TDbFile::Lock(uint64_t at, uint64_t size, bool exclusive)
 {
+    if (mem_)
+        return;
     struct flock fl {};
     fl.l_type = static_cast<short>(exclusive && writable_ ? F_WRLCK : F_RDLCK);
     fl.l_whence = SEEK_SET;
@@ -104,6 +159,8 @@ void TDbFile::Lock(uint64_t at, uint64_t size, bool exclusive)
 
 void TDbFile::Unlock(uint64_t at, uint64_t size)
 {
+    if (mem_)
+        return;
     struct flock fl {};
     fl.l_type = F_UNLCK;
     fl.l_whence = SEEK_SET;

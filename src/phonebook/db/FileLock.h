@@ -2,7 +2,18 @@
 // POSIX file descriptor with byte-range locks (fcntl), shared with other
 // programs on the same folder.
 #include <cstdint>
+#include <map>
 #include <string>
+
+// Files held in memory in place of the disk, by path (for fuzzing): while it
+// names a path, TDbFile and DbReplaceFile use it and locks always succeed.
+std::map<std::string, std::string> &DbMemoryFiles();
+// Path of the file named name in folder dir (ending in '/'), found without
+// regard to case; a file in memory by its exact name.
+std::string DbFindFile(const std::string &dir, const std::string &name);
+// Replaces the file's contents whole (a temporary file renamed over it, so
+// that a crash leaves the old or the new contents); false on failure.
+bool DbReplaceFile(const std::string &path, const std::string &bytes);
 
 class TDbFile {
 public:
@@ -14,7 +25,7 @@ public:
     // Read-write when allowed, else read-only; throws EDbError.
     void Open(const std::string &path);
     void Close();
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const { return fd_ >= 0 || mem_; }
     bool Writable() const { return writable_; }
     const std::string &Path() const { return path_; }
 
@@ -22,6 +33,7 @@ public:
     // Whether path still names the open file (not a file made since in its place).
     bool IsFileAt(const std::string &path) const;
     std::string ReadAt(uint64_t at, size_t size) const; // short at the end of the file
+    size_t ReadInto(uint64_t at, char *buf, size_t size) const; // bytes read
     void WriteAt(uint64_t at, const std::string &bytes);
 
     // Waits a bounded time for the lock; throws EDbError when it stays taken.
@@ -30,16 +42,17 @@ public:
 
 private:
     int fd_ = -1;
+    std::string *mem_ = nullptr;
     bool writable_ = false;
     std::string path_;
 };
 
-// Holds an exclusive range lock for a scope.
+// Holds a range lock for a scope.
 class TDbLockGuard {
 public:
-    TDbLockGuard(TDbFile &file, uint64_t at, uint64_t size) : file_(file), at_(at), size_(size)
+    TDbLockGuard(TDbFile &file, uint64_t at, uint64_t size, bool exclusive = true) : file_(file), at_(at), size_(size)
     {
-        file_.Lock(at, size, true);
+        file_.Lock(at, size, exclusive);
     }
     ~TDbLockGuard() { file_.Unlock(at_, size_); }
     TDbLockGuard(const TDbLockGuard &) = delete;

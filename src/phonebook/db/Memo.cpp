@@ -64,7 +64,8 @@ uint32_t TDbMemoFile::Write(const std::string &text)
     uint32_t blockSize = Be(header, 6, 2);
     uint32_t next = Be(header, 0, 4);
     uint64_t end = (file_.Size() + blockSize - 1) / blockSize;
-    if (next < end) // never write over blocks that a damaged header lost
+    // A damaged header: never write over blocks it lost, nor far past the end.
+    if (next != end && end <= 0xFFFFFFFFu)
         next = static_cast<uint32_t>(end);
     if (next < (kHeaderSize + blockSize - 1) / blockSize)
         next = (kHeaderSize + blockSize - 1) / blockSize;

@@ -1,13 +1,13 @@
 #include "Table.h"
 
-#include "AtomicFile.h"
-#include "Paths.h"
-
 #include <algorithm>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
 #include <climits>
+#include <dirent.h>
+#include <unistd.h>
 
 namespace {
 
@@ -19,6 +19,8 @@ std::map<std::string, std::weak_ptr<TDbTable>> &OpenTables()
 
 std::string CanonicalPath(const std::string &path)
 {
+    if (DbMemoryFiles().count(path))
+        return path;
     char buf[PATH_MAX];
     return realpath(path.c_str(), buf) ? std::string(buf) : path;
 }
@@ -31,20 +33,66 @@ std::string SiblingPath(const std::string &dbfPath, const std::string &ext)
     size_t dot = name.rfind('.');
     if (dot != std::string::npos)
         name.resize(dot);
-    return FindFileNoCase(dir, name + ext);
+    return DbFindFile(dir, name + ext);
 }
 
-bool SameTags(const std::vector<TCdxTag> &a, const std::vector<TCdxTag> &b)
+// Temporary copies an interrupted index write left beside the index file
+// ("<name>.XXXXXX"); called under the writers' lock, when no write is under way.
+void RemoveLeftovers(const std::string &path)
 {
-    if (a.size() != b.size())
-        return false;
-    for (const TCdxTag &x : a) {
-        auto y = std::find_if(b.begin(), b.end(), [&](const TCdxTag &t) { return DbSameName(t.Name, x.Name); });
-        if (y == b.end() || !DbSameName(x.Expression, y->Expression) || x.Unique != y->Unique
-            || x.KeyLen != y->KeyLen || x.Recnos != y->Recnos || x.Keys != y->Keys)
-            return false;
+    if (DbMemoryFiles().count(path))
+        return;
+    size_t slash = path.rfind('/');
+    std::string dir = path.substr(0, slash + 1), name = path.substr(slash + 1) + ".";
+    DIR *d = ::opendir(dir.empty() ? "." : dir.c_str());
+    if (!d)
+        return;
+    std::vector<std::string> doomed;
+    while (dirent *e = ::readdir(d)) {
+        std::string entry = e->d_name;
+        if (entry.size() == name.size() + 6 && entry.compare(0, name.size(), name) == 0
+            && std::all_of(entry.begin() + static_cast<ptrdiff_t>(name.size()), entry.end(),
+                           [](char c) { return isalnum(static_cast<unsigned char>(c)); }))
+            doomed.push_back(dir + entry);
     }
-    return true;
+    ::closedir(d);
+    for (const std::string &f : doomed)
+        ::unlink(f.c_str());
+}
+
+template <typename TList> auto Named(const TList &list, const std::string &name)
+{
+    return std::find_if(list.begin(), list.end(), [&](const auto &x) { return DbSameName(x.Name, name); });
+}
+
+// Our definitions in the file's order, the file's other tags kept beside them.
+std::vector<TDbIndexDef> MergedDefs(const std::vector<TDbIndexDef> &ours, const std::vector<TDbIndexDef> &onDisk)
+{
+    std::vector<TDbIndexDef> defs;
+    for (const TDbIndexDef &t : onDisk) {
+        auto it = Named(ours, t.Name);
+        defs.push_back(it != ours.end() ? *it : t);
+    }
+    for (const TDbIndexDef &d : ours)
+        if (Named(defs, d.Name) == defs.end())
+            defs.push_back(d);
+    return defs;
+}
+
+constexpr size_t kLongRead = 65536, kShortRead = 512;
+
+int64_t NowMs()
+{
+    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
+        .count();
+}
+
+uint32_t Le32(const std::string &b)
+{
+    uint32_t v = 0;
+    for (int i = 3; i >= 0; --i)
+        v = v << 8 | static_cast<uint8_t>(b[static_cast<size_t>(i)]);
+    return v;
 }
 
 } // namespace
@@ -76,47 +124,82 @@ void TDbTable::Load(const std::string &dbfPath, const std::vector<TDbIndexDef> &
     path_ = dbfPath;
     Changed();
     dbf_.Open(dbfPath);
-    uint64_t size = dbf_.Size();
-    std::string head = dbf_.ReadAt(0, 32);
-    if (head.size() == 32)
-        head = dbf_.ReadAt(0, static_cast<uint8_t>(head[8]) | static_cast<uint8_t>(head[9]) << 8);
     {
         // A writer holds this lock while it changes the file.
-        dbf_.Lock(0, 32, false);
-        header_ = ParseDbfHeader(head, size);
-        records_ = dbf_.ReadAt(header_.HeaderLen, static_cast<size_t>(header_.RecordCount) * header_.RecordLen);
-        dbf_.Unlock(0, 32);
+        TDbLockGuard lock(dbf_, 0, 32, false);
+        std::string head = dbf_.ReadAt(0, 32);
+        if (head.size() == 32)
+            head = dbf_.ReadAt(0, static_cast<uint8_t>(head[8]) | static_cast<uint8_t>(head[9]) << 8);
+        header_ = ParseDbfHeader(head, dbf_.Size());
     }
-    if (records_.size() != static_cast<size_t>(header_.RecordCount) * header_.RecordLen)
-        throw EDbError("Table " + dbfPath + " is damaged");
     count_ = header_.RecordCount;
-    for (uint32_t r = 1; r <= count_; ++r)
-        deleted_ += Deleted(r);
     if (header_.HasMemo())
         memo_.Open(SiblingPath(dbfPath, ".fpt"));
     cdxPath_ = SiblingPath(dbfPath, ".cdx");
 
-    std::vector<TCdxTag> onDisk;
-    bool readable = false;
-    std::string bytes;
-    if (atomicfile::ReadAll(cdxPath_, bytes)) {
-        try {
-            onDisk = ReadCdx(bytes, [this](const std::string &expr) {
-                int f = FieldIndex(expr);
-                return f >= 0 && Fields()[static_cast<size_t>(f)].Type != 'C' ? '\0' : ' ';
-            });
-            readable = true;
-        } catch (const EDbError &) {
-        }
+    bool readable = OpenIndex();
+    std::vector<TDbIndexDef> onDisk;
+    for (const TCdxFile::TTagInfo &t : cdx_.Tags())
+        onDisk.push_back({t.Name, t.Expression, t.Unique});
+    SetupTags(MergedDefs(indexDefs, onDisk), onDisk);
+    if (tags_.empty())
+        return;
+    std::unique_ptr<TDbLockGuard> lock;
+    if (!ReadOnly()) {
+        lock = std::make_unique<TDbLockGuard>(dbf_, 0, 32);
+        RemoveLeftovers(cdxPath_);
     }
-    std::vector<TDbIndexDef> defs = indexDefs;
-    if (defs.empty())
-        for (const TCdxTag &t : onDisk)
-            defs.push_back({t.Name, t.Expression, t.Unique});
-    SetupTags(defs);
     // An index left stale by a crash or written by an older program.
-    if (!defs.empty() && (!readable || !SameTags(onDisk, CdxTags())) && !ReadOnly())
-        WriteIndex();
+    bool current = false;
+    try {
+        current = readable && (cdx_.Reload(), cdx_.Mark() == 0) && IndexCurrent();
+    } catch (const EDbError &) {
+    }
+    // A table we may not write: its index is used as it stands.
+    if (!current && !ReadOnly())
+        Rebuild();
+}
+
+// Opens the index file and matches our tags to its tags; false when it is
+// missing or cannot be read.
+bool TDbTable::OpenIndex()
+{
+    cdx_.Close();
+    hint_ = THint();
+    bool ok = false;
+    try {
+        cdx_.Open(cdxPath_, [this](const std::string &expr) {
+            int f = FieldIndex(expr);
+            return f >= 0 && Fields()[static_cast<size_t>(f)].Type != 'C' ? '\0' : ' ';
+        });
+        ok = true;
+    } catch (const EDbError &) {
+        cdx_.Close();
+    }
+    for (TTag &t : tags_)
+        t.Cdx = cdx_.TagIndex(t.Def.Name);
+    return ok;
+}
+
+// Every tag is in the file as defined and holds the newest record.
+bool TDbTable::IndexCurrent()
+{
+    for (const TTag &t : tags_) {
+        if (t.Kept)
+            continue;
+        if (t.Cdx < 0)
+            return false;
+        const TCdxFile::TTagInfo &c = cdx_.Tags()[static_cast<size_t>(t.Cdx)];
+        if (!DbSameName(c.Expression, t.Def.Expression) || c.Unique != t.Def.Unique || c.KeyLen != t.KeyLen)
+            return false;
+        if (count_ == 0)
+            continue;
+        std::string key = KeyOf(t, Record(count_));
+        TCdxFile::TPos pos = cdx_.Seek(t.Cdx, key.data(), t.Def.Unique ? 0 : count_);
+        if (pos.AtEnd() || cdx_.Key(t.Cdx, pos) != key || (!t.Def.Unique && cdx_.Recno(t.Cdx, pos) != count_))
+            return false;
+    }
+    return true;
 }
 
 void TDbTable::Changed()
@@ -125,31 +208,25 @@ void TDbTable::Changed()
     version_ = ++counter;
 }
 
-void TDbTable::SetupTags(const std::vector<TDbIndexDef> &defs)
+void TDbTable::SetupTags(const std::vector<TDbIndexDef> &defs, const std::vector<TDbIndexDef> &onDisk)
 {
     for (const TDbIndexDef &d : defs) {
         TTag tag;
         tag.Def = d;
         tag.Field = FieldIndex(d.Expression);
-        if (tag.Field < 0)
-            throw EDbError("Index " + d.Name + " has an unsupported key " + d.Expression);
-        const TDbFieldDef &f = Fields()[static_cast<size_t>(tag.Field)];
-        if (f.Type == 'C')
-            tag.KeyLen = f.Size;
-        else if (f.Type == 'N' || f.Type == 'F' || f.Type == 'D')
+        char type = tag.Field < 0 ? '?' : Fields()[static_cast<size_t>(tag.Field)].Type;
+        if (type == 'C')
+            tag.KeyLen = Fields()[static_cast<size_t>(tag.Field)].Size;
+        else if (type == 'N' || type == 'F' || type == 'D')
             tag.KeyLen = 8;
-        else
-            throw EDbError("Index " + d.Name + " has an unsupported key " + d.Expression);
-        tag.Keys.reserve(static_cast<size_t>(count_) * static_cast<size_t>(tag.KeyLen));
-        for (uint32_t r = 1; r <= count_; ++r)
-            tag.Keys += KeyOf(tag, Record(r));
-        tag.Order.resize(count_);
-        for (uint32_t r = 1; r <= count_; ++r)
-            tag.Order[r - 1] = r;
-        tags_.push_back(std::move(tag));
-        TTag &t = tags_.back();
-        std::sort(t.Order.begin(), t.Order.end(),
-                  [&](uint32_t a, uint32_t b) { return Less(t, a, KeyAt(t, b), b); });
+        else {
+            auto disk = Named(onDisk, d.Name);
+            if (disk == onDisk.end() || disk->Expression != d.Expression)
+                throw EDbError("Index " + d.Name + " has an unsupported key " + d.Expression);
+            tag.Kept = true;
+        }
+        tag.Cdx = cdx_.TagIndex(d.Name);
+        tags_.push_back(tag);
     }
 }
 
@@ -164,9 +241,91 @@ int TDbTable::FieldIndex(const std::string &name) const
 int TDbTable::TagIndex(const std::string &name) const
 {
     for (size_t i = 0; i < tags_.size(); ++i)
-        if (DbSameName(tags_[i].Def.Name, name))
+        if (!tags_[i].Kept && tags_[i].Cdx >= 0 && DbSameName(tags_[i].Def.Name, name))
             return static_cast<int>(i);
     return -1;
+}
+
+const char *TDbTable::Record(uint32_t recno) const
+{
+    const size_t len = header_.RecordLen;
+    if (recno >= last_->First && recno - last_->First < last_->N)
+        return last_->Bytes.data() + (recno - last_->First) * len;
+    TBlock *oldest = &blocks_[0];
+    for (TBlock &b : blocks_) {
+        if (recno >= b.First && recno - b.First < b.N) {
+            b.Used = ++uses_;
+            last_ = &b;
+            return b.Bytes.data() + (recno - b.First) * len;
+        }
+        if (b.Used < oldest->Used)
+            oldest = &b;
+    }
+    if (recno < 1 || recno > count_)
+        throw EDbError("Record " + std::to_string(recno) + " of " + path_ + " does not exist");
+    // Reading on from the last block: a long stretch at once; a record here
+    // and there (a walk in key order): a short one.
+    const bool onward = recno == lastEnd_;
+    const uint32_t per = static_cast<uint32_t>(std::max<size_t>(1, (onward ? kLongRead : kShortRead) / len));
+    uint32_t first = onward ? recno : (recno - 1) / per * per + 1;
+    uint32_t n = std::min(per, count_ - first + 1);
+    oldest->N = 0;
+    oldest->Bytes.resize(static_cast<size_t>(n) * len);
+    size_t got = dbf_.ReadInto(header_.HeaderLen + static_cast<uint64_t>(first - 1) * len, oldest->Bytes.data(),
+                               oldest->Bytes.size());
+    if (got != oldest->Bytes.size())
+        throw EDbError("Table " + path_ + " is damaged");
+    oldest->First = first;
+    oldest->N = n;
+    oldest->Used = ++uses_;
+    last_ = oldest;
+    lastEnd_ = first + n;
+    return oldest->Bytes.data() + (recno - first) * len;
+}
+
+uint32_t TDbTable::LiveCount() const
+{
+    if (liveVersion_ != version_) {
+        uint32_t live = 0;
+        for (uint32_t r = 1; r <= count_; ++r)
+            live += !Deleted(r);
+        live_ = live;
+        liveVersion_ = version_;
+    }
+    return live_;
+}
+
+void TDbTable::RefreshLazily()
+{
+    if (NowMs() - refreshedMs_ >= 300)
+        Refresh();
+}
+
+void TDbTable::Refresh()
+{
+    refreshedMs_ = NowMs();
+    std::string head = dbf_.ReadAt(4, 4);
+    if (head.size() < 4)
+        throw EDbError("Table " + path_ + " is damaged");
+    uint32_t onDisk = Le32(head);
+    if (onDisk < count_)
+        throw EDbError("Table " + path_ + " was packed by another program; open it again");
+    bool changed = onDisk != count_;
+    if (changed && dbf_.Size() < header_.HeaderLen + static_cast<uint64_t>(onDisk) * header_.RecordLen)
+        throw EDbError("Table " + path_ + " is damaged");
+    count_ = onDisk;
+    if (!tags_.empty()) {
+        if (!cdx_.IsOpen() || !cdx_.IsFileAt(cdxPath_)) { // rewritten whole by another program
+            OpenIndex();
+            changed = true;
+        } else
+            changed |= cdx_.Reload();
+    }
+    if (changed) {
+        for (TBlock &b : blocks_)
+            b.N = 0;
+        Changed();
+    }
 }
 
 std::string TDbTable::Memo(const char *record, int field) const
@@ -189,82 +348,52 @@ std::string TDbTable::KeyOf(const TTag &tag, const char *record) const
     return CdxNumberKey(v);
 }
 
-const char *TDbTable::KeyAt(const TTag &tag, uint32_t recno) const
+uint32_t TDbTable::Neighbour(int tag, uint32_t recno, int step)
 {
-    return tag.Keys.data() + static_cast<size_t>(recno - 1) * static_cast<size_t>(tag.KeyLen);
+    if (tag < 0) {
+        if (recno == 0)
+            return step > 0 ? std::min<uint32_t>(count_, 1) : count_;
+        uint32_t r = recno + static_cast<uint32_t>(step);
+        return r >= 1 && r <= count_ ? r : 0;
+    }
+    const TTag &t = tags_[static_cast<size_t>(tag)];
+    if (t.Cdx < 0)
+        return 0;
+    TCdxFile::TPos pos;
+    if (recno == 0)
+        pos = cdx_.Edge(t.Cdx, step);
+    else if (hint_.Tag == tag && hint_.Recno == recno && hint_.Version == version_)
+        pos = cdx_.Step(t.Cdx, hint_.Pos, step);
+    else {
+        std::string key = KeyOf(t, Record(recno));
+        pos = cdx_.Seek(t.Cdx, key.data(), recno);
+        bool here = !pos.AtEnd() && cdx_.Recno(t.Cdx, pos) == recno && cdx_.Key(t.Cdx, pos) == key;
+        if (here || step < 0)
+            pos = pos.AtEnd() ? cdx_.Edge(t.Cdx, -1) : cdx_.Step(t.Cdx, pos, step);
+    }
+    uint32_t r = pos.AtEnd() ? 0 : cdx_.Recno(t.Cdx, pos);
+    hint_ = {tag, r, version_, pos};
+    return r;
 }
 
-bool TDbTable::Less(const TTag &tag, uint32_t a, const char *keyB, uint32_t b) const
+int TDbTable::TextTagOf(int field) const
 {
-    int c = memcmp(KeyAt(tag, a), keyB, static_cast<size_t>(tag.KeyLen));
-    return c < 0 || (c == 0 && a < b);
+    for (size_t i = 0; i < tags_.size(); ++i) {
+        const TTag &t = tags_[i];
+        if (!t.Kept && t.Field == field && t.Cdx >= 0 && !t.Def.Unique
+            && Fields()[static_cast<size_t>(field)].Type == 'C')
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
-size_t TDbTable::Position(int tag, uint32_t recno) const
+uint32_t TDbTable::NextWithKey(int tag, const std::string &key, uint32_t after)
 {
     const TTag &t = tags_[static_cast<size_t>(tag)];
-    const char *key = KeyAt(t, recno);
-    auto it = std::lower_bound(t.Order.begin(), t.Order.end(), recno,
-                               [&](uint32_t a, uint32_t b) { return Less(t, a, key, b); });
-    return static_cast<size_t>(it - t.Order.begin());
-}
-
-void TDbTable::RemoveFromOrders(uint32_t recno)
-{
-    for (size_t i = 0; i < tags_.size(); ++i) {
-        size_t at = Position(static_cast<int>(i), recno);
-        if (at < tags_[i].Order.size() && tags_[i].Order[at] == recno)
-            tags_[i].Order.erase(tags_[i].Order.begin() + static_cast<ptrdiff_t>(at));
-    }
-}
-
-void TDbTable::AddToOrders(uint32_t recno)
-{
-    for (size_t i = 0; i < tags_.size(); ++i) {
-        TTag &t = tags_[i];
-        std::string key = KeyOf(t, Record(recno));
-        size_t at = static_cast<size_t>(recno - 1) * static_cast<size_t>(t.KeyLen);
-        if (t.Keys.size() < at + key.size())
-            t.Keys.resize(at + key.size());
-        t.Keys.replace(at, key.size(), key);
-        t.Order.insert(t.Order.begin() + static_cast<ptrdiff_t>(Position(static_cast<int>(i), recno)), recno);
-    }
-}
-
-void TDbTable::SyncWithFile()
-{
-    std::string head = dbf_.ReadAt(4, 4);
-    if (head.size() < 4)
-        throw EDbError("Table " + path_ + " is damaged");
-    uint32_t onDisk = 0;
-    for (int i = 3; i >= 0; --i)
-        onDisk = onDisk << 8 | static_cast<uint8_t>(head[static_cast<size_t>(i)]);
-    if (onDisk < count_)
-        throw EDbError("Table " + path_ + " was packed by another program; open it again");
-    const size_t len = header_.RecordLen;
-    std::string all = dbf_.ReadAt(header_.HeaderLen, static_cast<size_t>(onDisk) * len);
-    if (all.size() != static_cast<size_t>(onDisk) * len)
-        throw EDbError("Table " + path_ + " is damaged");
-    // Records another program changed or added since we read them.
-    for (uint32_t r = 1; r <= count_; ++r) {
-        const char *theirs = all.data() + (r - 1) * len;
-        if (memcmp(theirs, Record(r), len) == 0)
-            continue;
-        RemoveFromOrders(r);
-        deleted_ += (theirs[0] == '*') - Deleted(r);
-        records_.replace((r - 1) * len, len, theirs, len);
-        AddToOrders(r);
-        Changed();
-    }
-    if (onDisk == count_)
-        return;
-    records_.append(all, static_cast<size_t>(count_) * len, std::string::npos);
-    Changed();
-    while (count_ < onDisk) {
-        ++count_;
-        deleted_ += Deleted(count_);
-        AddToOrders(count_);
-    }
+    if (after == 0xFFFFFFFFu)
+        return 0;
+    TCdxFile::TPos pos = cdx_.Seek(t.Cdx, key.data(), after + 1);
+    return pos.AtEnd() || cdx_.Key(t.Cdx, pos) != key ? 0 : cdx_.Recno(t.Cdx, pos);
 }
 
 void TDbTable::PutMemos(std::string &record, const std::map<int, std::string> &memos)
@@ -278,40 +407,111 @@ void TDbTable::PutMemos(std::string &record, const std::map<int, std::string> &m
     }
 }
 
+// Under the writers' lock: a change another writer left half done, or an
+// index that lost an entry, is mended by writing the index anew.
+void TDbTable::CheckIndex()
+{
+    Refresh();
+    if (!tags_.empty() && (!cdx_.IsOpen() || cdx_.Mark() != 0 || suspect_))
+        Rebuild();
+}
+
+void TDbTable::WriteRecord(uint32_t recno, const std::string &record)
+{
+    const size_t len = header_.RecordLen;
+    dbf_.WriteAt(header_.HeaderLen + static_cast<uint64_t>(recno - 1) * len, record);
+    for (TBlock &b : blocks_)
+        if (recno >= b.First && recno - b.First < b.N)
+            b.Bytes.replace((recno - b.First) * len, record.size(), record);
+}
+
+void TDbTable::IndexInsert(const TTag &tag, const std::string &key, uint32_t recno)
+{
+    if (tag.Def.Unique) {
+        TCdxFile::TPos pos = cdx_.Seek(tag.Cdx, key.data(), 0);
+        if (!pos.AtEnd() && cdx_.Key(tag.Cdx, pos) == key) {
+            uint32_t holder = cdx_.Recno(tag.Cdx, pos);
+            if (holder <= recno)
+                return;
+            cdx_.Erase(tag.Cdx, key.data(), holder);
+        }
+    }
+    cdx_.Insert(tag.Cdx, key.data(), recno);
+}
+
+void TDbTable::IndexErase(const TTag &tag, const std::string &key, uint32_t recno)
+{
+    if (!cdx_.Erase(tag.Cdx, key.data(), recno)) {
+        suspect_ |= !tag.Def.Unique;
+        return;
+    }
+    if (!tag.Def.Unique)
+        return;
+    // The key passes to the next record that has it.
+    for (uint32_t r = 1; r <= count_; ++r)
+        if (r != recno && KeyOf(tag, Record(r)) == key) {
+            cdx_.Insert(tag.Cdx, key.data(), r);
+            return;
+        }
+}
+
 uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &memos)
 {
     TDbLockGuard lock(dbf_, 0, 32);
-    SyncWithFile();
+    CheckIndex();
+    const uint64_t before = version_;
     record.resize(header_.RecordLen, ' ');
     record[0] = ' ';
     PutMemos(record, memos);
+    const uint32_t recno = count_ + 1;
     uint64_t at = header_.HeaderLen + static_cast<uint64_t>(count_) * header_.RecordLen;
     TDbLockGuard recordLock(dbf_, at, header_.RecordLen);
+    if (cdx_.IsOpen())
+        cdx_.SetMark(recno);
     dbf_.WriteAt(at, record + '\x1A');
-    dbf_.WriteAt(1, DbfCountBytes(count_ + 1));
-    records_ += record;
-    ++count_;
+    dbf_.WriteAt(1, DbfCountBytes(recno));
+    count_ = recno;
     Changed();
-    AddToOrders(count_);
-    WriteIndex();
-    return count_;
+    for (const TTag &t : tags_)
+        if (!t.Kept && t.Cdx >= 0)
+            IndexInsert(t, KeyOf(t, record.data()), recno);
+    if (cdx_.IsOpen())
+        cdx_.SetMark(0);
+    Changed();
+    Counted(before, 1);
+    return recno;
 }
 
 void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, std::string> &memos)
 {
     TDbLockGuard lock(dbf_, 0, 32);
-    SyncWithFile();
+    CheckIndex();
+    const uint64_t before = version_;
+    const std::string old(Record(recno), header_.RecordLen);
     record.resize(header_.RecordLen, ' ');
-    record[0] = Record(recno)[0];
+    record[0] = old[0];
     PutMemos(record, memos);
     uint64_t at = header_.HeaderLen + static_cast<uint64_t>(recno - 1) * header_.RecordLen;
     TDbLockGuard recordLock(dbf_, at, header_.RecordLen);
-    dbf_.WriteAt(at, record);
-    RemoveFromOrders(recno);
-    records_.replace(static_cast<size_t>(recno - 1) * header_.RecordLen, header_.RecordLen, record);
+    if (cdx_.IsOpen())
+        cdx_.SetMark(recno);
+    WriteRecord(recno, record);
     Changed();
-    AddToOrders(recno);
-    WriteIndex();
+    for (const TTag &t : tags_) {
+        if (t.Kept || t.Cdx < 0)
+            continue;
+        std::string before = KeyOf(t, old.data()), after = KeyOf(t, record.data());
+        if (before == after)
+            continue;
+        IndexErase(t, before, recno);
+        IndexInsert(t, after, recno);
+    }
+    if (cdx_.IsOpen())
+        cdx_.SetMark(0);
+    Changed();
+    if (suspect_)
+        Rebuild();
+    Counted(before, 0);
 }
 
 void TDbTable::Delete(uint32_t recno)
@@ -319,47 +519,87 @@ void TDbTable::Delete(uint32_t recno)
     if (Deleted(recno))
         return;
     TDbLockGuard lock(dbf_, 0, 32);
-    SyncWithFile();
+    CheckIndex();
+    const uint64_t before = version_;
     uint64_t at = header_.HeaderLen + static_cast<uint64_t>(recno - 1) * header_.RecordLen;
     TDbLockGuard recordLock(dbf_, at, header_.RecordLen);
-    dbf_.WriteAt(at, "*");
-    records_[static_cast<size_t>(recno - 1) * header_.RecordLen] = '*';
-    ++deleted_;
+    WriteRecord(recno, "*");
+    // Deleted records stay in the index, as other engines keep them; the
+    // counter still tells other programs that something changed.
+    if (cdx_.IsOpen())
+        cdx_.SetMark(0);
     Changed();
-    // Deleted records stay in the index, as other engines keep them.
+    Counted(before, -1);
 }
 
-std::vector<TCdxTag> TDbTable::CdxTags() const
+// Our own writes keep a known live count known; others' make it recounted.
+void TDbTable::Counted(uint64_t before, int delta)
+{
+    if (liveVersion_ != before)
+        return;
+    live_ = static_cast<uint32_t>(static_cast<int64_t>(live_) + delta);
+    liveVersion_ = version_;
+}
+
+std::vector<TCdxTag> TDbTable::CdxTags()
 {
     std::vector<TCdxTag> out;
     for (const TTag &t : tags_) {
+        if (t.Kept) {
+            out.push_back(cdx_.ReadTag(t.Cdx));
+            continue;
+        }
+        const size_t len = static_cast<size_t>(t.KeyLen);
+        const TDbFieldDef &f = Fields()[static_cast<size_t>(t.Field)];
+        std::string keys;
+        keys.reserve(count_ * len);
+        for (uint32_t r = 1; r <= count_; ++r) {
+            const char *record = Record(r);
+            if (f.Type == 'C')
+                keys.append(record + f.Offset, len);
+            else
+                keys += KeyOf(t, record);
+        }
+        std::vector<uint32_t> order(count_);
+        for (uint32_t r = 1; r <= count_; ++r)
+            order[r - 1] = r;
+        auto key = [&](uint32_t r) { return keys.data() + (r - 1) * len; };
+        std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+            int c = memcmp(key(a), key(b), len);
+            return c < 0 || (c == 0 && a < b);
+        });
         TCdxTag c;
         c.Name = DbUpper(t.Def.Name);
         c.Expression = DbUpper(t.Def.Expression);
         c.Unique = t.Def.Unique;
         c.KeyLen = t.KeyLen;
-        c.Fill = Fields()[static_cast<size_t>(t.Field)].Type == 'C' ? ' ' : '\0';
-        c.Recnos.reserve(t.Order.size());
-        c.Keys.reserve(t.Order.size() * static_cast<size_t>(t.KeyLen));
+        c.Fill = f.Type == 'C' ? ' ' : '\0';
+        c.Recnos.reserve(order.size());
+        c.Keys.reserve(order.size() * len);
         const char *prev = nullptr;
-        for (uint32_t r : t.Order) {
-            const char *key = KeyAt(t, r);
+        for (uint32_t r : order) {
             // A unique tag holds the first record of each key only.
-            if (t.Def.Unique && prev && memcmp(prev, key, static_cast<size_t>(t.KeyLen)) == 0)
+            if (t.Def.Unique && prev && memcmp(prev, key(r), len) == 0)
                 continue;
             c.Recnos.push_back(r);
-            c.Keys.append(key, static_cast<size_t>(t.KeyLen));
-            prev = key;
+            c.Keys.append(key(r), len);
+            prev = key(r);
         }
         out.push_back(std::move(c));
     }
     return out;
 }
 
-void TDbTable::WriteIndex()
+// Under the writers' lock: the whole index file written anew from the data,
+// replacing the old one at once.
+void TDbTable::Rebuild()
 {
-    if (tags_.empty())
-        return;
-    if (!atomicfile::Replace(cdxPath_, WriteCdx(CdxTags())))
+    uint32_t counter = cdx_.IsOpen() ? cdx_.Counter() + 1 : 1;
+    std::vector<TCdxTag> tags = CdxTags();
+    if (!DbReplaceFile(cdxPath_, WriteCdx(tags, counter)))
         throw EDbError("Cannot write index file " + cdxPath_);
+    suspect_ = false;
+    if (!OpenIndex())
+        throw EDbError("Index file " + cdxPath_ + " cannot be read back");
+    Changed();
 }

@@ -1,14 +1,18 @@
 #pragma once
-// One open table shared by every cursor of the process on the same file:
-// records held in memory, orders of every index tag kept sorted in memory,
-// writes going straight to the files (record first, count last, then the
-// index file rewritten whole and replaced atomically).
-#include "Cdx.h"
+// One open table shared by every cursor of the process on the same file.
+// Records are read from the file as cursors reach them (a few blocks kept);
+// orders are walked in the index file itself. Writes go straight to the
+// files under the writers' lock: the index marked busy, the record, the
+// count, the index pages the keys touch, the mark cleared. Other programs'
+// posts are taken in when the record count or the index's change counter
+// moved.
+#include "CdxFile.h"
 #include "DbTypes.h"
 #include "DbfFormat.h"
 #include "FileLock.h"
 #include "Memo.h"
 
+#include <array>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -18,28 +22,43 @@
 class TDbTable {
 public:
     // The open table of that file, opened now when no cursor holds it.
-    // Index definitions replace what the index file holds; empty ones take
-    // the file's tags. Throws EDbError.
+    // Index definitions replace the file's tags of the same name; the file's
+    // other tags are kept. Throws EDbError.
     static std::shared_ptr<TDbTable> Acquire(const std::string &dbfPath, const std::vector<TDbIndexDef> &indexDefs);
     ~TDbTable();
 
     const std::vector<TDbFieldDef> &Fields() const { return header_.Fields; }
     int FieldIndex(const std::string &name) const;
     uint32_t Count() const { return count_; }
-    uint32_t LiveCount() const { return count_ - deleted_; }
-    const char *Record(uint32_t recno) const { return records_.data() + (recno - 1) * header_.RecordLen; }
+    uint32_t LiveCount() const;
+    // Valid until a few more records have been read.
+    const char *Record(uint32_t recno) const;
     bool Deleted(uint32_t recno) const { return Record(recno)[0] == '*'; }
     std::string Memo(const char *record, int field) const;
     std::string BlankRecord() const { return std::string(header_.RecordLen, ' '); }
     bool ReadOnly() const { return !dbf_.Writable(); }
-    // Changes with every write; never the same for two tables of a run.
+    // Changes with every write seen; never the same for two tables of a run.
     uint64_t Version() const { return version_; }
+    // Takes in what other programs wrote since we last looked; the lazy form
+    // looks at most every few tenths of a second.
+    void Refresh();
+    void RefreshLazily();
 
     int TagCount() const { return static_cast<int>(tags_.size()); }
     int TagIndex(const std::string &name) const;
     const TDbIndexDef &TagDef(int tag) const { return tags_[static_cast<size_t>(tag)].Def; }
-    const std::vector<uint32_t> &Order(int tag) const { return tags_[static_cast<size_t>(tag)].Order; }
-    size_t Position(int tag, uint32_t recno) const;
+    // The record after (step 1) or before (-1) recno in the tag's order (-1:
+    // physical order), or the first or last for recno 0; 0 when none. A
+    // unique tag holds the first record of each key only.
+    uint32_t Neighbour(int tag, uint32_t recno, int step);
+
+    // The record's key in the tag, compared as unsigned bytes.
+    std::string KeyOf(int tag, uint32_t recno) const { return KeyOf(tags_[static_cast<size_t>(tag)], Record(recno)); }
+    // A tag whose key is that text field alone and that lists every record;
+    // -1 when none.
+    int TextTagOf(int field) const;
+    // The first record after `after` whose key in the tag is key; 0 when none.
+    uint32_t NextWithKey(int tag, const std::string &key, uint32_t after);
 
     // Memos: field index -> new text. The record's memo fields are set here.
     uint32_t Append(std::string record, const std::map<int, std::string> &memos);
@@ -47,7 +66,7 @@ public:
     void Delete(uint32_t recno);
 
     // The index file as the current data gives it.
-    std::vector<TCdxTag> CdxTags() const;
+    std::vector<TCdxTag> CdxTags();
     const std::string &IndexPath() const { return cdxPath_; }
 
 private:
@@ -55,31 +74,51 @@ private:
         TDbIndexDef Def;
         int Field = -1;
         int KeyLen = 0;
-        std::string Keys; // by record number
-        std::vector<uint32_t> Order;
+        bool Kept = false; // another program's tag on a key we cannot compute
+        int Cdx = -1;      // the tag of the open index file
+    };
+    struct TBlock {
+        uint32_t First = 0, N = 0;
+        uint64_t Used = 0;
+        std::string Bytes;
+    };
+    struct THint {
+        int Tag = -2;
+        uint32_t Recno = 0;
+        uint64_t Version = 0;
+        TCdxFile::TPos Pos;
     };
 
     TDbTable() = default;
     void Load(const std::string &dbfPath, const std::vector<TDbIndexDef> &indexDefs);
-    void SetupTags(const std::vector<TDbIndexDef> &defs);
+    void SetupTags(const std::vector<TDbIndexDef> &defs, const std::vector<TDbIndexDef> &onDisk);
+    bool OpenIndex();
+    bool IndexCurrent();
+    void Rebuild();
+    void CheckIndex();
     std::string KeyOf(const TTag &tag, const char *record) const;
-    const char *KeyAt(const TTag &tag, uint32_t recno) const;
-    bool Less(const TTag &tag, uint32_t a, const char *keyB, uint32_t b) const;
-    void AddToOrders(uint32_t recno);
-    void RemoveFromOrders(uint32_t recno);
-    // Takes in what other programs wrote; called under the writers' lock.
-    void SyncWithFile();
+    void IndexInsert(const TTag &tag, const std::string &key, uint32_t recno);
+    void IndexErase(const TTag &tag, const std::string &key, uint32_t recno);
     void PutMemos(std::string &record, const std::map<int, std::string> &memos);
-    void WriteIndex();
+    void WriteRecord(uint32_t recno, const std::string &record);
     void Changed();
+    void Counted(uint64_t before, int delta);
 
     std::string path_, cdxPath_;
     TDbfHeader header_;
     TDbFile dbf_;
     TDbMemoFile memo_;
-    std::string records_;
+    TCdxFile cdx_;
     uint32_t count_ = 0;
-    uint32_t deleted_ = 0;
     uint64_t version_ = 0;
     std::vector<TTag> tags_;
+    mutable std::array<TBlock, 8> blocks_;
+    mutable TBlock *last_ = &blocks_[0];
+    mutable uint64_t uses_ = 0;
+    mutable uint32_t lastEnd_ = 0;
+    mutable uint32_t live_ = 0;
+    mutable uint64_t liveVersion_ = 0;
+    THint hint_;
+    int64_t refreshedMs_ = 0;
+    bool suspect_ = false; // the index lacked an entry it should hold
 };
