@@ -62,24 +62,32 @@ void TDbNavigatorLink::Click(TNavigateBtn button)
     if (!view_ || !navigator_->isEnabled())
         return;
     TDbCursor &c = view_->Cursor();
-    switch (button) {
-    case nbFirst: view_->First(); break;
-    case nbPrior: view_->Prior(); break;
-    case nbNext: view_->Next(); break;
-    case nbLast: view_->Last(); break;
-    case nbInsert: c.Append(); break;
-    case nbEdit:
-        if (!view_->HasRow())
-            return;
-        c.Edit();
-        break;
-    case nbDelete:
-        if (!view_->HasRow() || (ConfirmDelete && !ConfirmDelete()))
-            return;
-        if (Delete)
-            Delete();
-        break;
-    default: return;
+    try {
+        switch (button) {
+        case nbFirst: view_->First(); break;
+        case nbPrior: view_->Prior(); break;
+        case nbNext: view_->Next(); break;
+        case nbLast: view_->Last(); break;
+        case nbInsert: c.Append(); break;
+        case nbEdit:
+            if (!view_->HasRow())
+                return;
+            c.Edit();
+            break;
+        case nbDelete:
+            if (!view_->HasRow() || (ConfirmDelete && !ConfirmDelete()))
+                return;
+            if (Delete)
+                Delete();
+            break;
+        default: return;
+        }
+    } catch (const std::exception &e) {
+        if (!OnError)
+            throw;
+        OnError(e.what());
+        UpdateButtons();
+        return;
     }
     UpdateButtons();
     if (OnClick)

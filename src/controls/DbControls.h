@@ -32,6 +32,9 @@ public:
     std::function<void()> Delete;
     // After a button did its work (insert and edit: the row is in its state).
     std::function<void(TNavigateBtn)> OnClick;
+    // A button whose move or edit the table refused (a damaged or vanished
+    // file); without it the error goes on to the caller.
+    std::function<void(const std::string &)> OnError;
 
 private:
     TDBNavigator *navigator_;

@@ -57,6 +57,7 @@ void TFDbf::BindViews()
         p.Nav = new TDbNavigatorLink(p.Navigator, p.View);
         auto click = p.Click;
         p.Nav->OnClick = [this, click](TNavigateBtn b) { Guard([&] { (this->*click)(nullptr, b); }); };
+        p.Nav->OnError = [this](const std::string &what) { ShowError(what); };
     }
     for (TDbNavigatorLink *n : {NavFirm, NavRepre, NavNum, NavContact}) {
         TDbView *view = n->View();

@@ -311,7 +311,8 @@ void TDbTable::Refresh()
     if (onDisk < count_)
         throw EDbError("Table " + path_ + " was packed by another program; open it again");
     bool changed = onDisk != count_;
-    if (changed && dbf_.Size() < header_.HeaderLen + static_cast<uint64_t>(onDisk) * header_.RecordLen)
+    // A file cut short underneath is damaged whether or not its count moved.
+    if (dbf_.Size() < header_.HeaderLen + static_cast<uint64_t>(onDisk) * header_.RecordLen)
         throw EDbError("Table " + path_ + " is damaged");
     count_ = onDisk;
     if (!tags_.empty()) {
