@@ -61,6 +61,7 @@ void TFMain::ShowLineState(int code, const std::string &word)
 void TFMain::ShowCaller(const std::string &number, const std::string &name, int mode)
 {
     DispNumber = number;
+    ClockTicks = 0; // a timed message still counting down must not wipe the caller
     std::string shown = name.empty() ? number : name;
     SetLabel("LabelDISP", mode == 1000 && shown.empty() ? Nls->GetText(270) : shown, kReplace);
     ShowLineState(mode, "");

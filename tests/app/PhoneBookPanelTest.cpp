@@ -9,6 +9,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 namespace {
 
 std::string Ans(const std::string &type, const std::string &rest)
@@ -84,6 +86,30 @@ TEST(PhoneBookPanel, DialsTheBooksNumberWithTheSpeakerFirst)
     book.SpeedButtonDialNum->click();
     EXPECT_EQ(rig.Sent(), "<req Type=\"COMM\" Handle=\"5\" Act=\"SPK\" State=\"1\" />"
                           "<req Type=\"COMM\" Handle=\"5\" Act=\"DIAL\" Num=\"0601234567\" />");
+}
+
+} // namespace
+
+namespace {
+
+// A ring right after log-in, from a book another engine wrote: the log-in
+// message's countdown must not wipe the caller's name.
+TEST(PhoneBookPanel, NamesARingRightAfterLogInFromAForeignBook)
+{
+    PanelRig rig;
+    const std::string book = rig.home.Path() + "Talvocti/Dbf/";
+    std::filesystem::create_directories(book);
+    for (const auto &e : std::filesystem::directory_iterator(TALVO_FIXTURES_DIR "/xbase/"))
+        if (e.path().extension() != ".md")
+            std::filesystem::copy_file(e.path(), book + e.path().filename().string());
+    rig.Start();
+    ASSERT_TRUE(rig.LogIn());
+    Skin->Title = Skin->FirstName = Skin->TitleAfter = false;
+    rig.Answer(Ans("STATE", "State=\"RNG\" Hfree=\"0\" Mic=\"0\""));
+    rig.Answer(Ring("602123456"));
+    for (int tick = 0; tick < 4; ++tick)
+        rig.main->TimerClockTimer();
+    EXPECT_EQ(rig.LabelText("LabelDISP"), "Nov\xE1k\n\xC8" "ern\xE1 Hora s.r.o.");
 }
 
 } // namespace
