@@ -227,6 +227,9 @@ void TFMain::ApplyLanguage(const std::string &code, bool initial)
     Nls->CloseFile();
     SelectHelpFile();
     UpdateControls();
+    // The state text on the display was looked up in the old language.
+    if (Connected && LineState != "---")
+        ShowLineState(-1, LineState);
     if (FDbf)
         FDbf->Translate(!initial);
     if (FAuto)

@@ -225,6 +225,21 @@ TEST(PanelLanguage, QtsOwnTextsFileFiltersAndTheHelpWindowFollowTheLanguage)
     EXPECT_EQ(cancel(), "Cancel");
 }
 
+TEST(PanelLanguage, TheLineStateShownFollowsTheLanguage)
+{
+    PanelRig rig;
+    rig.Start();
+    ASSERT_TRUE(rig.LogIn());
+    const std::string state = "<ans Type=\"STATE\" Handle=\"5\" State=\"REL\" Hfree=\"0\" Mic=\"0\"/>";
+    rig.Answer(state);
+    const std::string czech = rig.LabelText("LabelSTAT");
+    rig.main->ApplyLanguage("eng", false);
+    const std::string switched = rig.LabelText("LabelSTAT");
+    rig.Answer(state);
+    EXPECT_NE(switched, czech);
+    EXPECT_EQ(switched, rig.LabelText("LabelSTAT"));
+}
+
 TEST(PanelSkins, ARefusedSkinIsNamedAndThePanelKeepsItsFaceOnAScreen)
 {
     PanelRig rig;
