@@ -7,6 +7,7 @@ TFFront *FFront = nullptr;
 TFFront::TFFront(QWidget *owner, bool canCall, int handle)
     : TCallListWindow(owner, "Fronts", PlacementKeys::VisibleLeftTopWidthHeight, canCall, handle)
 {
+    Tag = 30500;
     SetCaption("Waiting calls");
     resize(220, 100);
     Translate();

@@ -12,6 +12,7 @@ TFHold *FHold = nullptr;
 TFHold::TFHold(QWidget *owner, bool canCall, int handle)
     : TCallListWindow(owner, "Holds", PlacementKeys::VisibleWidthHeightLeftTop, canCall, handle)
 {
+    Tag = 30501;
     SetCaption("Held calls");
     SetLines({""});
     Translate();

@@ -8,6 +8,7 @@ TFPark *FPark = nullptr;
 TFPark::TFPark(QWidget *owner, bool canCall, int handle)
     : TCallListWindow(owner, "Parks", PlacementKeys::VisibleLeftTopWidthHeight, canCall, handle)
 {
+    Tag = 30502;
     SetCaption("Parked calls");
     SetLines(slots_.Lines());
     Translate();

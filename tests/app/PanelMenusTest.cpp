@@ -225,7 +225,7 @@ TEST(PanelLanguage, QtsOwnTextsFileFiltersAndTheHelpWindowFollowTheLanguage)
     EXPECT_EQ(cancel(), "Cancel");
 }
 
-TEST(PanelLanguage, TheLineStateShownFollowsTheLanguage)
+TEST(PanelLanguage, TheLineStateAndTheCallWindowsCaptionsFollowTheLanguage)
 {
     PanelRig rig;
     rig.Start();
@@ -233,11 +233,17 @@ TEST(PanelLanguage, TheLineStateShownFollowsTheLanguage)
     const std::string state = "<ans Type=\"STATE\" Handle=\"5\" State=\"REL\" Hfree=\"0\" Mic=\"0\"/>";
     rig.Answer(state);
     const std::string czech = rig.LabelText("LabelSTAT");
+    const std::vector<std::pair<TForm *, std::string>> captions = {
+        {FFront, "\xC8" "ekaj\xED" "c\xED hovory"}, {FHold, "Dr\x9E" "en\xE9 hovory"}, {FPark, "Parkovan\xE9 hovory"}};
+    for (const auto &[window, caption] : captions)
+        EXPECT_EQ(window->Caption(), caption);
     rig.main->ApplyLanguage("eng", false);
     const std::string switched = rig.LabelText("LabelSTAT");
     rig.Answer(state);
     EXPECT_NE(switched, czech);
     EXPECT_EQ(switched, rig.LabelText("LabelSTAT"));
+    for (const auto &[window, caption] : captions)
+        EXPECT_NE(window->Caption(), caption);
 }
 
 TEST(PanelSkins, ARefusedSkinIsNamedAndThePanelKeepsItsFaceOnAScreen)
