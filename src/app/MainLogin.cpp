@@ -145,6 +145,9 @@ void TFMain::OnSessionClosed(const std::string &reason, bool waitSound)
     if (FDbf)
         FDbf->SetLineState("");
     UpdateControls();
+    // Closing the program: a box now would keep it alive, hidden, until answered.
+    if (closing_)
+        return;
     if (reason == TXmlLink::kConnectionLost)
         MessageBox(Nls->GetText(222), 101, QMessageBox::Warning);
     else if (!reason.empty())

@@ -156,6 +156,16 @@ TEST(PanelSession, ALostConnectionEndsTheSessionAndTheLogInConnectsAgain)
     EXPECT_EQ(rig.Sent(), "");
 }
 
+TEST(PanelSession, AConnectionDroppedWhileClosingAsksNothing)
+{
+    PanelRig rig;
+    rig.Start();
+    ASSERT_TRUE(rig.LogIn());
+    QTimer::singleShot(100, [&] { rig.exchange.Drop(); });
+    rig.main->close();
+    EXPECT_EQ(rig.Boxes, std::vector<std::string>{});
+}
+
 TEST(PanelDisplay, RingCallTariffAndRelease)
 {
     PanelRig rig;
