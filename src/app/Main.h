@@ -204,6 +204,7 @@ private:
     void SetImage(const std::string &name, int state);
     void SetStatImage(int index);
     void SetHandImage(int index);
+    void ForgetLineState();
     int BlinkPicture(const std::string &state);
     void RelaxOnStateChange(const std::string &state);
     void ClearCaller();

@@ -191,6 +191,21 @@ void TFMain::OnRingAnswer(const std::string &port, const std::string &cid, const
         FFront->ProcessElement(act, pos, listText, cid, port);
 }
 
+// Without a session nothing rings, waits or is held any more, and the lamps
+// and the blinking handset must not say otherwise.
+void TFMain::ForgetLineState()
+{
+    LineState = "---";
+    RingShown = false;
+    FrontBlink = false;
+    Held = false;
+    const int released = LookOf("REL")->picture;
+    SetStatImage(released);
+    SetHandImage(released);
+    for (const char *lamp : {"ImageFRONT", "ImageLEDHOLD", "ImageLEDSPK", "ImageLEDMUTE"})
+        SetImage(lamp, 0);
+}
+
 void TFMain::EndRingDisplay()
 {
     if (!Settings.StableDisp)

@@ -139,6 +139,7 @@ void TFMain::OnSessionClosed(const std::string &reason, bool waitSound)
     SetStatusText(1, "");
     for (const char *label : {"LabelCLOCK", "LabelKEYS", "LabelSTAT"})
         SetLabel(label, "", kReplace);
+    ForgetLineState();
     ShowTimedDisplay(Nls->GetText(281) + kSignature, 3);
     DestroySessionForms();
     PlaySoundFile(Settings.SoundClose, waitSound);

@@ -2,6 +2,7 @@
 #include "Fce.h"
 #include "IniFile.h"
 #include "Nlsfunc.h"
+#include "PanelCalls.h"
 #include "PanelRig.h"
 #include "SessionWindows.h"
 
@@ -128,8 +129,15 @@ TEST(PanelSession, ALostConnectionEndsTheSessionAndTheLogInConnectsAgain)
     PanelRig rig;
     rig.Start();
     ASSERT_TRUE(rig.LogIn());
+    // A call waits and one is held when the line goes: neither outlives the session.
+    rig.Answer(Ans("STATE", "State=\"RNG\" Hfree=\"1\" Mic=\"0\""));
+    rig.Answer(List("RING", {"Cid=\"3\" Pos=\"1\""}));
+    rig.Answer(Ans("HOLD", "Act=\"ACT\""));
+    ASSERT_TRUE(rig.main->FrontBlink && rig.main->Held);
     rig.exchange.Drop();
     ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !rig.main->Connected; }, 3000));
+    EXPECT_FALSE(rig.main->FrontBlink || rig.main->Held);
+    EXPECT_EQ(PanelCalls.LineState(), "---");
     EXPECT_EQ(rig.main->Handle, -1);
     EXPECT_EQ(FHist, nullptr);
     EXPECT_TRUE(rig.main->SpeedButtonOpen->isEnabled());
