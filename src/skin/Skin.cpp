@@ -140,6 +140,7 @@ void TSkin::LoadSkin()
 
     Items.fill(TSkinItem());
     ItemCount = 0;
+    ClearLookups();
     for (const auto &[name, line] : file.ReadSectionValues(kControls)) {
         if (ItemCount >= kSkinTableSize)
             break;
@@ -170,6 +171,7 @@ void TSkin::CreateImage(const std::string &name, const std::string &line)
         connect(image, &QWidget::customContextMenuRequested, this,
                 [this, image](const QPoint &pos) { ShowPopup(image, host_ ? host_->PopupMenuImg() : nullptr, pos); });
     }
+    RememberControl(name, image, ItemCount);
     Items[static_cast<size_t>(ItemCount++)] = item;
     image->show();
     SetImageState(name, 0);
@@ -192,6 +194,7 @@ void TSkin::CreateLabel(const std::string &name, const std::string &line, const 
     label->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(label, &QWidget::customContextMenuRequested, this,
             [this, label](const QPoint &pos) { ShowPopup(label, host_ ? host_->PopupMenuLab() : nullptr, pos); });
+    RememberControl(name, label, ItemCount);
     Items[static_cast<size_t>(ItemCount++)] = item;
     int kept = FindKept(name);
     label->SetCaption(kept >= 0 ? Kept[static_cast<size_t>(kept)].Text : std::string());
@@ -325,6 +328,11 @@ int FindIn(const std::array<TSkinItem, kSkinTableSize> &table, std::string TSkin
 
 } // namespace
 
-int TSkin::FindItem(const std::string &name) const { return FindIn(Items, &TSkinItem::Name, name); }
+int TSkin::FindItem(const std::string &name) const
+{
+    // Items are filled only where the table is, so the table is the whole answer.
+    auto it = itemIndex_.find(name);
+    return it != itemIndex_.end() ? it->second : -1;
+}
 int TSkin::FindLinkedItem(const std::string &imageName) const { return FindIn(Items, &TSkinItem::Link, imageName); }
 int TSkin::FindKept(const std::string &name) const { return FindIn(Kept, &TSkinItem::Name, name); }
