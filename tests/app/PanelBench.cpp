@@ -7,9 +7,18 @@
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
+#include <QElapsedTimer>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <fstream>
 #include <memory>
 #include <string>
+#include <thread>
 
 namespace {
 
@@ -84,6 +93,62 @@ void RingAnswers(benchmark::State &state)
     Answers(state, s);
 }
 BENCHMARK(RingAnswers)->ArgName("trace")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+long ResidentKb()
+{
+    long pages = 0, resident = 0;
+    std::ifstream("/proc/self/statm") >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+// An exchange in a thread of its own that sends a million STATE answers in one
+// burst as fast as TCP lets it; the panel's growth in memory meanwhile is the
+// figure (the answers are made as they go, so the sender holds no copy).
+void Flood(benchmark::State &state)
+{
+    constexpr int kAnswers = 1000000;
+    PanelRig *panel = Rig();
+    TFXML &xml = *panel->xml;
+    for (auto _ : state) {
+        int server = ::socket(AF_INET, SOCK_STREAM, 0);
+        sockaddr_in addr{};
+        addr.sin_family = AF_INET;
+        addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+        socklen_t len = sizeof addr;
+        ::bind(server, reinterpret_cast<sockaddr *>(&addr), len);
+        ::listen(server, 1);
+        ::getsockname(server, reinterpret_cast<sockaddr *>(&addr), &len);
+        std::atomic<bool> sent{false};
+        std::thread sender([&] {
+            int client = ::accept(server, nullptr, nullptr);
+            const Stream s = States();
+            const int perChunk = s.answers;
+            for (int n = 0; n < kAnswers && client >= 0; n += perChunk)
+                if (::send(client, s.bytes.data(), s.bytes.size(), MSG_NOSIGNAL) < 0)
+                    break;
+            sent = true;
+            ::close(client);
+        });
+        xml.ClosePort();
+        xml.Port = ntohs(addr.sin_port);
+        const long before = ResidentKb();
+        long peak = before;
+        xml.OpenPort();
+        QElapsedTimer clock;
+        clock.start();
+        while (!(sent && xml.ClientSocket1->bytesAvailable() == 0 &&
+                 xml.ClientSocket1->state() != QAbstractSocket::ConnectedState) &&
+               clock.elapsed() < 600000) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+            peak = std::max(peak, ResidentKb());
+        }
+        sender.join();
+        ::close(server);
+        state.counters["rss_growth_MB"] = static_cast<double>(peak - before) / 1024.0;
+        state.counters["answers/s"] = kAnswers * 1000.0 / static_cast<double>(std::max<qint64>(1, clock.elapsed()));
+    }
+}
+BENCHMARK(Flood)->Iterations(1)->Unit(benchmark::kSecond);
 
 void SaveSettings(benchmark::State &state)
 {
