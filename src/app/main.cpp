@@ -68,7 +68,8 @@ int main(int argc, char *argv[])
 {
     if (::geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // No shared OpenGL context: nothing here draws with OpenGL, and making one
+    // at start loads the software GL driver (tens of megabytes) for nothing.
     TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CTI Talvo"));
     // The panel stays hidden until its skin shapes it, and may hide in the tray.
