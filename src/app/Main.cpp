@@ -14,28 +14,23 @@
 #include "QtTranslations.h"
 #include "SessionWindows.h"
 #include "Skin.h"
+#include "SoundPlayer.h"
 #include "Xml.h"
 
 #include <QApplication>
 #include <QCloseEvent>
-#include <QAudioOutput>
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QMediaPlayer>
 #include <QMenu>
 #include <QMenuBar>
 #include <QTimer>
-#include <QUrl>
 
 #include <sys/stat.h>
 
 TFMain *FMain = nullptr;
 
 namespace {
-// No sound may hold the panel longer than this, played or not.
-constexpr int kLongestSoundWaitMs = 15000;
-
 // A window the desktop places while its global pointer is set.
 template <typename Window> TPlacedWindow Placed(Window *&window)
 {
@@ -169,29 +164,10 @@ void TFMain::PlaySoundFile(const std::string &name, bool wait)
     std::string path = FindFileNoCase(ProgramDir() + "Sounds/", name);
     if (!QFileInfo::exists(ToQ(path)))
         return;
-    if (!player_) {
-        player_ = new QMediaPlayer(this);
-        audio_ = new QAudioOutput(this);
-        player_->setAudioOutput(audio_);
-    }
-    player_->stop();
-    player_->setSource(QUrl::fromLocalFile(ToQ(path)));
-    player_->play();
-    if (!wait)
-        return;
-    // Bounded: without a sound device the end may never be reported.
-    QEventLoop loop;
-    auto done = connect(player_, &QMediaPlayer::mediaStatusChanged, &loop, [&loop](QMediaPlayer::MediaStatus s) {
-        if (s == QMediaPlayer::EndOfMedia || s == QMediaPlayer::InvalidMedia || s == QMediaPlayer::NoMedia)
-            loop.quit();
-    });
-    auto failed = connect(player_, &QMediaPlayer::errorOccurred, &loop, [&loop] { loop.quit(); });
-    QTimer::singleShot(kLongestSoundWaitMs, &loop, &QEventLoop::quit);
-    if (player_->playbackState() == QMediaPlayer::PlayingState)
-        loop.exec();
-    disconnect(done);
-    disconnect(failed);
-    player_->stop();
+    if (!player_)
+        player_ = LoadSoundPlayer();
+    if (player_)
+        player_->Play(ToQ(path), wait);
 }
 
 void TFMain::BuildLanguageMenu()

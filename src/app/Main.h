@@ -20,8 +20,7 @@
 #include <vector>
 
 class QKeyEvent;
-class QMediaPlayer;
-class QAudioOutput;
+class TSoundPlayer;
 class QLabel;
 class QMenu;
 class QMenuBar;
@@ -224,8 +223,7 @@ private:
     void ToggleWindow(QWidget *w);
 
     TPanelTrace trace_;
-    QMediaPlayer *player_ = nullptr;
-    QAudioOutput *audio_ = nullptr;
+    std::unique_ptr<TSoundPlayer> player_;
     bool closing_ = false;
     QPoint dragOrigin_;
 };

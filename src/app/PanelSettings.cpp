@@ -28,25 +28,35 @@ constexpr KeyField kKeys[] = {
 
 void TNameValueList::Set(const std::string &name, const std::string &value)
 {
-    for (auto it = entries_.begin(); it != entries_.end(); ++it) {
-        if (!cp1250::EqualNoCase(it->first, name))
-            continue;
-        if (value.empty())
-            entries_.erase(it);
-        else
-            it->second = value;
+    const std::string key = cp1250::FoldUpper(name);
+    auto it = index_.find(key);
+    if (it == index_.end()) {
+        if (!value.empty()) {
+            index_.emplace(key, entries_.size());
+            entries_.emplace_back(name, value);
+        }
         return;
     }
-    if (!value.empty())
-        entries_.emplace_back(name, value);
+    if (!value.empty()) {
+        entries_[it->second].second = value;
+        return;
+    }
+    entries_.erase(entries_.begin() + static_cast<std::ptrdiff_t>(it->second));
+    index_.clear();
+    for (size_t i = 0; i < entries_.size(); ++i)
+        index_.emplace(cp1250::FoldUpper(entries_[i].first), i);
 }
 
 std::string TNameValueList::Value(const std::string &name) const
 {
-    for (auto &[n, v] : entries_)
-        if (cp1250::EqualNoCase(n, name))
-            return v;
-    return {};
+    auto it = index_.find(cp1250::FoldUpper(name));
+    return it == index_.end() ? std::string() : entries_[it->second].second;
+}
+
+void TNameValueList::Clear()
+{
+    entries_.clear();
+    index_.clear();
 }
 
 void TPanelSettings::LoadIni(const std::string &path)

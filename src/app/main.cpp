@@ -68,6 +68,9 @@ int main(int argc, char *argv[])
 {
     if (::geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    // The web engine needs an OpenGL context shared program-wide; made here it
+    // loads the OpenGL driver into every run. PrepareSharedOpenGL makes it when
+    // the engine is first loaded: once the engine's loader calls it, this goes.
     QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CTI Talvo"));

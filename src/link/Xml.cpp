@@ -27,7 +27,8 @@ TFXML::TFXML(QWidget *owner, const std::string &dataDir) : TForm(owner)
     SpeedButtonSet->setText("...");
     ToolBar1->addWidget(SpeedButtonSet);
     layout->addWidget(ToolBar1);
-    ListBox1 = new QListWidget(this);
+    ListBox1 = new QListView(this);
+    ListBox1->setUniformItemSizes(true);
     QFont font("Courier New", 8);
     font.setStyleHint(QFont::TypeWriter);
     ListBox1->setFont(font);
@@ -38,6 +39,9 @@ TFXML::TFXML(QWidget *owner, const std::string &dataDir) : TForm(owner)
     ForwardKeys(ListBox1);
 
     ClientSocket1 = new QTcpSocket(this);
+    // A flood waits in the exchange's send queue, not in our memory: once this
+    // much is unread, TCP holds the sender back.
+    ClientSocket1->setReadBufferSize(kReadBufferSize);
     // Socket errors are never shown: a request without a connection is simply lost.
     connect(ClientSocket1, &QTcpSocket::readyRead, this, [this] { PostRead(); });
     // Queued, so that answers read before the drop are dispatched first.
@@ -48,7 +52,7 @@ TFXML::TFXML(QWidget *owner, const std::string &dataDir) : TForm(owner)
     std::filesystem::create_directories(DataDir, failed);
     // Tests hand in a folder of their own; the program shares the panel's file.
     IniPath = dataDir.empty() && !::DataDir.empty() ? ProgramIniPath() : DataDir + "Talvodem.ini";
-    SetMessageList(this);
+    SetMessageList(&Messages);
     if (!FXML)
         FXML = this;
 
@@ -124,6 +128,18 @@ void TFXML::WriteToExchange(const std::string &bytes)
     // A connecting socket would keep the bytes and send them later.
     if (ClientSocket1->state() == QAbstractSocket::ConnectedState)
         ClientSocket1->write(bytes.data(), static_cast<qint64>(bytes.size()));
+}
+
+void TFXML::showEvent(QShowEvent *event)
+{
+    Messages.Attach(ListBox1);
+    TForm::showEvent(event);
+}
+
+void TFXML::hideEvent(QHideEvent *event)
+{
+    TForm::hideEvent(event);
+    Messages.Attach(nullptr);
 }
 
 void TFXML::PostRead()

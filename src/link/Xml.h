@@ -1,15 +1,16 @@
 #pragma once
 // The exchange-link window: the one connection to the exchange, the message
 // list and the keep-alive.
+#include "MessageModel.h"
 #include "Vcl.h"
 #include "XmlLink.h"
 
-#include <QListWidget>
+#include <QListView>
 #include <QTcpSocket>
 
 class TIniFile;
 
-class TFXML : public TForm, public TXmlLink, private TMessageList {
+class TFXML : public TForm, public TXmlLink {
     Q_OBJECT
 public:
     // dataDir: folder of the INI and trace files, ending in a slash; empty
@@ -33,23 +34,23 @@ public:
 
     TToolBar *ToolBar1;
     TSpeedButton *SpeedButtonSet;
-    QListWidget *ListBox1;
+    static constexpr qint64 kReadBufferSize = 64 * 1024;
+
+    QListView *ListBox1;
     QTcpSocket *ClientSocket1;
+    // The lines of the message list; ListBox1 shows them while the window is shown.
+    TMessageModel Messages;
 
 protected:
     void WriteToExchange(const std::string &bytes) override;
+    void showEvent(QShowEvent *event) override;
+    void hideEvent(QHideEvent *event) override;
 
 private:
     void ClientSocket1Read();
     void PostRead();
     void OnDisconnected();
     bool readPosted_ = false;
-
-    int Count() const override { return ListBox1->count(); }
-    void DeleteFirst() override { delete ListBox1->takeItem(0); }
-    void Add(const std::string &line) override { ListBox1->addItem(ToQ(line)); }
-    int ItemIndex() const override { return ListBox1->currentRow(); }
-    void SetItemIndex(int index) override { ListBox1->setCurrentRow(index); }
 };
 
 extern TFXML *FXML;

@@ -6,9 +6,13 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <algorithm>
 #include <cerrno>
 #include <climits>
 #include <cstdlib>
+#include <list>
+#include <unordered_map>
+#include <unordered_set>
 
 namespace {
 
@@ -88,43 +92,6 @@ std::string JoinLines(const Lines &lines)
     return out;
 }
 
-// [begin, end) of the section's body lines; begin == npos when absent.
-struct Range {
-    size_t header = std::string::npos, begin = 0, end = 0;
-};
-
-Range FindSection(const Lines &lines, const std::string &section)
-{
-    Range r;
-    std::string name;
-    for (size_t i = 0; i < lines.size(); ++i) {
-        if (!SectionOf(lines[i], name))
-            continue;
-        if (r.header != std::string::npos) {
-            r.end = i;
-            return r;
-        }
-        if (cp1250::EqualNoCase(name, section)) {
-            r.header = i;
-            r.begin = i + 1;
-        }
-    }
-    if (r.header != std::string::npos)
-        r.end = lines.size();
-    return r;
-}
-
-size_t FindKey(const Lines &lines, const Range &r, const std::string &key)
-{
-    if (r.header == std::string::npos)
-        return std::string::npos;
-    std::string k, v;
-    for (size_t i = r.begin; i < r.end; ++i)
-        if (KeyOf(lines[i], k, v) && cp1250::EqualNoCase(k, key))
-            return i;
-    return std::string::npos;
-}
-
 std::string Clean(const std::string &s)
 {
     // A line break in a value would split it into keys of its own.
@@ -135,51 +102,190 @@ std::string Clean(const std::string &s)
     return out;
 }
 
-void Apply(Lines &lines, const Op &op)
-{
-    Range r = FindSection(lines, op.section);
-    switch (op.kind) {
-    case OpKind::Write: {
-        std::string line = Clean(op.key) + "=" + Clean(op.value);
-        if (r.header == std::string::npos) {
-            lines.push_back("[" + Clean(op.section) + "]");
-            lines.push_back(line);
+std::string Fold(const std::string &s) { return cp1250::FoldUpper(s); }
+
+// Indices in file order whose front is the first one still in the file;
+// removals always take the front, as the profile rules find the first.
+template <class T> struct FirstQueue {
+    std::vector<T> items;
+    size_t head = 0;
+    bool Empty() const { return head == items.size(); }
+    T Front() const { return items[head]; }
+    void Pop() { ++head; }
+    void Push(T v) { items.push_back(v); }
+};
+
+struct Line {
+    std::string text;
+    bool live = true;
+};
+
+struct Section {
+    std::string header; // as it stands; empty for the lines before the first header
+    bool hasHeader = false;
+    bool live = true;
+    std::vector<Line> body;
+    std::unordered_map<std::string, FirstQueue<size_t>> keys; // folded key -> body lines
+};
+
+// The file's lines grouped by section, with hash indices over section and key
+// names, so that reading, writing and merging n keys takes time linear in n.
+struct Doc {
+    std::list<Section> sections;
+    std::unordered_map<std::string, FirstQueue<std::list<Section>::iterator>> index;
+
+    void Parse(const Lines &lines)
+    {
+        sections.clear();
+        index.clear();
+        sections.emplace_back();
+        for (const auto &l : lines)
+            AppendLine(l);
+    }
+
+    std::string Text() const
+    {
+        std::string out;
+        for (const auto &s : sections) {
+            if (!s.live)
+                continue;
+            if (s.hasHeader)
+                out.append(s.header).append("\r\n");
+            for (const auto &l : s.body)
+                if (l.live)
+                    out.append(l.text).append("\r\n");
+        }
+        return out;
+    }
+
+    Section *Find(const std::string &section)
+    {
+        auto it = index.find(Fold(section));
+        return it == index.end() || it->second.Empty() ? nullptr : &*it->second.Front();
+    }
+    const Section *Find(const std::string &section) const { return const_cast<Doc *>(this)->Find(section); }
+
+    static const Line *FindKey(const Section *s, const std::string &key)
+    {
+        if (!s)
+            return nullptr;
+        auto it = s->keys.find(Fold(key));
+        return it == s->keys.end() || it->second.Empty() ? nullptr : &s->body[it->second.Front()];
+    }
+
+    void AppendLine(const std::string &text)
+    {
+        std::string name;
+        if (SectionOf(text, name)) {
+            auto &s = sections.emplace_back();
+            s.header = text;
+            s.hasHeader = true;
+            index[Fold(name)].Push(std::prev(sections.end()));
             return;
         }
-        size_t at = FindKey(lines, r, op.key);
-        if (at != std::string::npos) {
-            // Keep the key's spelling as it stands in the file.
-            std::string k, v;
-            KeyOf(lines[at], k, v);
-            lines[at] = k + "=" + Clean(op.value);
-            return;
-        }
-        size_t pos = r.end;
-        while (pos > r.begin && Trim(lines[pos - 1]).empty())
+        AddBodyLine(sections.back(), sections.back().body.size(), text);
+    }
+
+    // Inserts at pos, which lies behind every key line of the section.
+    static void AddBodyLine(Section &s, size_t pos, const std::string &text)
+    {
+        s.body.insert(s.body.begin() + static_cast<std::ptrdiff_t>(pos), Line{text});
+        std::string k, v;
+        if (KeyOf(text, k, v))
+            s.keys[Fold(k)].Push(pos);
+    }
+
+    // A new key goes behind the section's last line that is not blank.
+    void InsertKeyLine(std::list<Section>::iterator s, const std::string &text)
+    {
+        auto &body = s->body;
+        size_t pos = body.size();
+        while (pos > 0 && (!body[pos - 1].live || Trim(body[pos - 1].text).empty()))
             --pos;
-        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(pos), line);
-        return;
+        // Only blank and deleted lines lie behind pos; the deleted ones go for good.
+        body.erase(std::remove_if(body.begin() + static_cast<std::ptrdiff_t>(pos), body.end(),
+                                  [](const Line &l) { return !l.live; }),
+                   body.end());
+        std::string name;
+        if (!SectionOf(text, name)) {
+            AddBodyLine(*s, pos, text);
+            return;
+        }
+        // A key that reads as a header starts a section of its own there.
+        Section next;
+        next.header = text;
+        next.hasHeader = true;
+        next.body.assign(body.begin() + static_cast<std::ptrdiff_t>(pos), body.end());
+        body.resize(pos);
+        sections.insert(std::next(s), std::move(next));
+        Reindex();
     }
-    case OpKind::Delete: {
-        size_t at = FindKey(lines, r, op.key);
-        if (at != std::string::npos)
-            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(at));
-        return;
+
+    void Reindex()
+    {
+        index.clear();
+        std::string name;
+        for (auto it = sections.begin(); it != sections.end(); ++it)
+            if (it->live && it->hasHeader && SectionOf(it->header, name))
+                index[Fold(name)].Push(it);
     }
-    case OpKind::Erase:
-        if (r.header != std::string::npos)
-            lines.erase(lines.begin() + static_cast<std::ptrdiff_t>(r.header),
-                        lines.begin() + static_cast<std::ptrdiff_t>(r.end));
-        return;
+
+    void Apply(const Op &op)
+    {
+        switch (op.kind) {
+        case OpKind::Write: {
+            std::string line = Clean(op.key) + "=" + Clean(op.value);
+            auto found = index.find(Fold(op.section));
+            if (found == index.end() || found->second.Empty()) {
+                AppendLine("[" + Clean(op.section) + "]");
+                InsertKeyLine(std::prev(sections.end()), line);
+                return;
+            }
+            auto s = found->second.Front();
+            auto key = s->keys.find(Fold(op.key));
+            if (key != s->keys.end() && !key->second.Empty()) {
+                // Keep the key's spelling as it stands in the file.
+                Line &at = s->body[key->second.Front()];
+                std::string k, v;
+                KeyOf(at.text, k, v);
+                at.text = k + "=" + Clean(op.value);
+                return;
+            }
+            InsertKeyLine(s, line);
+            return;
+        }
+        case OpKind::Delete: {
+            Section *s = Find(op.section);
+            if (!s)
+                return;
+            auto key = s->keys.find(Fold(op.key));
+            if (key == s->keys.end() || key->second.Empty())
+                return;
+            s->body[key->second.Front()].live = false;
+            key->second.Pop();
+            return;
+        }
+        case OpKind::Erase: {
+            auto found = index.find(Fold(op.section));
+            if (found == index.end() || found->second.Empty())
+                return;
+            auto s = found->second.Front();
+            found->second.Pop();
+            s->live = false;
+            s->body.clear();
+            s->keys.clear();
+            return;
+        }
+        }
     }
-}
+};
 
 } // namespace
 
 struct TIniFile::State : std::enable_shared_from_this<TIniFile::State> {
     std::string fileName;
     unsigned createMode;
-    Lines lines;
+    Doc doc;
     std::vector<Op> pending;
     bool flushPosted = false;
 
@@ -190,23 +296,25 @@ struct TIniFile::State : std::enable_shared_from_this<TIniFile::State> {
             return true;
         std::string before;
         bool existed = atomicfile::ReadAll(fileName, before);
-        Lines fresh = SplitLines(before);
-        const Lines original = fresh;
+        const Lines original = SplitLines(before);
+        Doc fresh;
+        fresh.Parse(original);
         for (const auto &op : pending)
-            Apply(fresh, op);
+            fresh.Apply(op);
+        std::string text = fresh.Text();
         bool ok = true;
-        if (!existed || fresh != original)
-            ok = atomicfile::Replace(fileName, JoinLines(fresh), createMode);
+        if (!existed || text != JoinLines(original))
+            ok = atomicfile::Replace(fileName, text, createMode);
         if (ok) {
             pending.clear();
-            lines = std::move(fresh);
+            doc = std::move(fresh);
         }
         return ok;
     }
 
     void Add(Op op)
     {
-        Apply(lines, op);
+        doc.Apply(op);
         pending.push_back(std::move(op));
         if (flushPosted || !QCoreApplication::instance())
             return;
@@ -225,8 +333,8 @@ TIniFile::TIniFile(std::string fileName, unsigned createMode)
     d->fileName = std::move(fileName);
     d->createMode = createMode;
     std::string bytes;
-    if (atomicfile::ReadAll(d->fileName, bytes))
-        d->lines = SplitLines(bytes);
+    atomicfile::ReadAll(d->fileName, bytes);
+    d->doc.Parse(SplitLines(bytes));
 }
 
 TIniFile::~TIniFile() { d->Flush(); }
@@ -235,11 +343,11 @@ const std::string &TIniFile::FileName() const { return d->fileName; }
 
 std::string TIniFile::ReadString(const std::string &section, const std::string &key, const std::string &def) const
 {
-    size_t at = FindKey(d->lines, FindSection(d->lines, section), key);
-    if (at == std::string::npos)
+    const Line *at = Doc::FindKey(d->doc.Find(section), key);
+    if (!at)
         return def;
     std::string k, v;
-    KeyOf(d->lines[at], k, v);
+    KeyOf(at->text, k, v);
     return v;
 }
 
@@ -271,55 +379,35 @@ bool TIniFile::ReadBool(const std::string &section, const std::string &key, bool
     return ReadInteger(section, key, def ? 1 : 0) != 0;
 }
 
-bool TIniFile::SectionExists(const std::string &section) const
-{
-    return FindSection(d->lines, section).header != std::string::npos;
-}
+bool TIniFile::SectionExists(const std::string &section) const { return d->doc.Find(section) != nullptr; }
 
 bool TIniFile::ValueExists(const std::string &section, const std::string &key) const
 {
-    return FindKey(d->lines, FindSection(d->lines, section), key) != std::string::npos;
+    return Doc::FindKey(d->doc.Find(section), key) != nullptr;
 }
 
 std::vector<std::string> TIniFile::ReadSections() const
 {
     std::vector<std::string> out;
+    std::unordered_set<std::string> seen;
     std::string name;
-    for (const auto &l : d->lines) {
-        if (!SectionOf(l, name))
-            continue;
-        bool seen = false;
-        for (const auto &o : out)
-            seen = seen || cp1250::EqualNoCase(o, name);
-        if (!seen)
+    for (const auto &s : d->doc.sections)
+        if (s.live && s.hasHeader && SectionOf(s.header, name) && seen.insert(Fold(name)).second)
             out.push_back(name);
-    }
     return out;
 }
 
 std::vector<std::pair<std::string, std::string>> TIniFile::ReadSectionValues(const std::string &section) const
 {
     std::vector<std::pair<std::string, std::string>> out;
-    Range r = FindSection(d->lines, section);
-    if (r.header == std::string::npos)
+    const Section *s = d->doc.Find(section);
+    if (!s)
         return out;
-    std::vector<std::string> seenKeys;
+    std::unordered_set<std::string> seen;
     std::string k, v;
-    for (size_t i = r.begin; i < r.end; ++i) {
-        if (!KeyOf(d->lines[i], k, v))
-            continue;
-        bool seen = false;
-        for (const auto &s : seenKeys)
-            if (cp1250::EqualNoCase(s, k)) {
-                seen = true;
-                break;
-            }
-        if (seen)
-            continue;
-        seenKeys.push_back(k);
-        if (!v.empty())
+    for (const auto &l : s->body)
+        if (l.live && KeyOf(l.text, k, v) && seen.insert(Fold(k)).second && !v.empty())
             out.emplace_back(k, v);
-    }
     return out;
 }
 

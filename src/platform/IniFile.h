@@ -10,6 +10,9 @@
 // replayed on the file as it then stands (so another object's keys are never
 // overwritten by a stale copy) and written atomically: at the next turn of
 // the event loop, on UpdateFile, or at the latest when the object goes.
+//
+// A file created here is the user's alone: the program's INI file holds the
+// log-in password, and whichever of its writers comes first creates it.
 #include <memory>
 #include <string>
 #include <utility>
@@ -17,7 +20,7 @@
 
 class TIniFile {
 public:
-    explicit TIniFile(std::string fileName, unsigned createMode = 0644);
+    explicit TIniFile(std::string fileName, unsigned createMode = 0600);
     ~TIniFile();
     TIniFile(const TIniFile &) = delete;
     TIniFile &operator=(const TIniFile &) = delete;

@@ -1,6 +1,7 @@
 #pragma once
-// Trace files are opened, appended to and closed for every line, so a crash
-// loses nothing already traced and another program may read them meanwhile.
+// Trace files stay open between lines: each line goes out whole in one write,
+// so a crash loses at most the line being written and another program may
+// read the file meanwhile. A file deleted behind our back is created anew.
 #include <string>
 
 // Appends bytes; while eraseDue is set (the first line of a run, when the

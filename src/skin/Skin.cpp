@@ -218,6 +218,7 @@ void TSkin::ShowSkin(const std::string &path)
 
     Items.fill(TSkinItem());
     ItemCount = 0;
+    ClearLookups();
     for (const auto &[name, line] : file.ReadSectionValues(kControls)) {
         if (ItemCount >= kSkinTableSize)
             break;
@@ -248,6 +249,7 @@ void TSkin::CreateImage(const std::string &name, const std::string &line)
         connect(image, &QWidget::customContextMenuRequested, this,
                 [this, image](const QPoint &pos) { ShowPopup(image, host_ ? host_->PopupMenuImg() : nullptr, pos); });
     }
+    RememberControl(name, image, ItemCount);
     Items[static_cast<size_t>(ItemCount++)] = item;
     image->show();
     SetImageState(name, 0);
@@ -270,6 +272,7 @@ void TSkin::CreateLabel(const std::string &name, const std::string &line, const 
     label->setContextMenuPolicy(Qt::CustomContextMenu);
     connect(label, &QWidget::customContextMenuRequested, this,
             [this, label](const QPoint &pos) { ShowPopup(label, host_ ? host_->PopupMenuLab() : nullptr, pos); });
+    RememberControl(name, label, ItemCount);
     Items[static_cast<size_t>(ItemCount++)] = item;
     int kept = FindKept(name);
     label->SetCaption(kept >= 0 ? Kept[static_cast<size_t>(kept)].Text : std::string());
@@ -403,6 +406,11 @@ int FindIn(const std::array<TSkinItem, kSkinTableSize> &table, std::string TSkin
 
 } // namespace
 
-int TSkin::FindItem(const std::string &name) const { return FindIn(Items, &TSkinItem::Name, name); }
+int TSkin::FindItem(const std::string &name) const
+{
+    // Items are filled only where the table is, so the table is the whole answer.
+    auto it = itemIndex_.find(name);
+    return it != itemIndex_.end() ? it->second : -1;
+}
 int TSkin::FindLinkedItem(const std::string &imageName) const { return FindIn(Items, &TSkinItem::Link, imageName); }
 int TSkin::FindKept(const std::string &name) const { return FindIn(Kept, &TSkinItem::Name, name); }

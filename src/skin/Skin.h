@@ -13,7 +13,9 @@
 #include <QRegion>
 
 #include <array>
+#include <climits>
 #include <map>
+#include <unordered_map>
 #include <string>
 #include <utility>
 #include <vector>
@@ -115,6 +117,10 @@ private:
     void PutHintsBack();
     TImage *FindImage(const std::string &name) const;
     TLabel *FindLabel(const std::string &name) const;
+    // Lookup tables of the controls and items of the loaded skin.
+    void ClearLookups();
+    void RememberControl(const std::string &name, QWidget *control, int item);
+    QWidget *KnownControl(const std::string &name) const;
     void ShowPopup(QWidget *control, QMenu *menu, const QPoint &pos);
     bool ReadPicture(const std::string &name, QImage &store, std::string &why) const;
     bool ReadSkin(const std::string &name, std::string &why);
@@ -132,6 +138,18 @@ private:
     QImage sprite_;
     QPointer<QWidget> pressed_; // a left press waiting for its click
     std::string lastShown_;     // the last skin that loaded whole
+
+    // Each image's sprite cells, keyed out once per skin load, and the state
+    // it shows, so that a state set again costs nothing.
+    struct DrawnImage {
+        static constexpr int kNone = INT_MIN;
+        int state = kNone;
+        QSize size;
+        std::map<int, QPixmap> cells;
+    };
+    std::unordered_map<std::string, QPointer<QWidget>> controls_;
+    std::unordered_map<std::string, int> itemIndex_;
+    std::unordered_map<int, DrawnImage> drawn_;
 };
 
 extern TSkin *Skin;

@@ -32,23 +32,68 @@ QImage TransparentCell(const QImage &sprite, long long x, long long y, int w, in
 
 } // namespace
 
-TImage *TSkin::FindImage(const std::string &name) const { return Owner->findChild<TImage *>(ToQ(name)); }
-TLabel *TSkin::FindLabel(const std::string &name) const { return Owner->findChild<TLabel *>(ToQ(name)); }
+void TSkin::ClearLookups()
+{
+    controls_.clear();
+    itemIndex_.clear();
+    drawn_.clear();
+}
+
+void TSkin::RememberControl(const std::string &name, QWidget *control, int item)
+{
+    controls_.emplace(name, control);
+    itemIndex_.emplace(name, item);
+}
+
+QWidget *TSkin::KnownControl(const std::string &name) const
+{
+    auto it = controls_.find(name);
+    return it == controls_.end() ? nullptr : it->second.data();
+}
+
+// Controls of the skin come from the table; anything else on the panel is
+// still found by name.
+TImage *TSkin::FindImage(const std::string &name) const
+{
+    auto *image = qobject_cast<TImage *>(KnownControl(name));
+    return image ? image : Owner->findChild<TImage *>(ToQ(name));
+}
+
+TLabel *TSkin::FindLabel(const std::string &name) const
+{
+    auto *label = qobject_cast<TLabel *>(KnownControl(name));
+    return label ? label : Owner->findChild<TLabel *>(ToQ(name));
+}
 
 void TSkin::SetImageState(const std::string &name, int state)
 {
-    TImage *image = FindImage(name);
     const int index = FindItem(name);
-    if (!image || index < 0)
+    if (index < 0)
         return;
+    TImage *image = FindImage(name);
+    if (!image)
+        return;
+    DrawnImage &drawn = drawn_[index];
+    const QSize size = image->size();
+    if (drawn.state == state && drawn.size == size)
+        return;
+    if (drawn.size != size) {
+        drawn.cells.clear();
+        drawn.size = size;
+    }
+    drawn.state = state;
     const TSkinItem &item = Items[static_cast<size_t>(index)];
-    const int w = image->width(), h = image->height();
+    const int w = size.width(), h = size.height();
     if (w <= 0 || h <= 0) {
         image->clear();
         return;
     }
-    const long long x = static_cast<long long>(item.SpriteX) + static_cast<long long>(state) * w;
-    image->setPixmap(QPixmap::fromImage(TransparentCell(sprite_, x, item.SpriteY, w, h)));
+    auto cell = drawn.cells.find(state);
+    if (cell == drawn.cells.end()) {
+        const long long x = static_cast<long long>(item.SpriteX) + static_cast<long long>(state) * w;
+        cell = drawn.cells.emplace(state, QPixmap::fromImage(TransparentCell(sprite_, x, item.SpriteY, w, h))).first;
+    }
+    image->setPixmap(cell->second);
 }
 
 bool TSkin::SetLabelText(const std::string &name, const std::string &text, int mode)
@@ -56,11 +101,13 @@ bool TSkin::SetLabelText(const std::string &name, const std::string &text, int m
     TLabel *label = FindLabel(name);
     if (!label)
         return false;
+    if (mode == 1001) {
+        label->SetCaption(text);
+        return true;
+    }
     std::string caption = label->Caption();
     if (mode == 1000)
         caption += text;
-    else if (mode == 1001)
-        caption = text;
     else if (mode == 1002) {
         if (caption.size() > 1)
             caption.pop_back();
@@ -75,6 +122,9 @@ void TSkin::GetImagePicture(const std::string &name, const std::vector<QPixmap> 
     TImage *image = FindImage(name);
     if (!image)
         return;
+    // The picture no longer shows a sprite state.
+    if (auto it = itemIndex_.find(name); it != itemIndex_.end())
+        drawn_.erase(it->second);
     image->clear();
     if (list.empty())
         return;

@@ -2,8 +2,11 @@
 #include "IniFile.h"
 #include "PanelRig.h"
 #include "SessionWindows.h"
+#include "SharedOpenGL.h"
 
+#include <QCoreApplication>
 #include <QMenu>
+#include <QOpenGLContext>
 
 #include <gtest/gtest.h>
 
@@ -41,6 +44,18 @@ TEST(PanelLife, FirstRunCreatesThePrivateDataFolderAndClosingLogsOutAndSavesEver
     EXPECT_EQ(desktop.ReadString("Set", "SkinName", ""), "RizUzezi.skn");
     EXPECT_TRUE(desktop.SectionExists("XML"));
     EXPECT_EQ(::stat((data + "Skins/RizUzezi.skn").c_str(), &st), 0) << "the skin copy in the data folder";
+}
+
+TEST(PanelLife, TheSharedOpenGLContextIsMadeOnlyWhenAskedAndOnce)
+{
+    // Offscreen there is no OpenGL: the context is still there, unmade, as the engine needs.
+    const bool made = PrepareSharedOpenGL();
+    QOpenGLContext *shared = QOpenGLContext::globalShareContext();
+    ASSERT_NE(shared, nullptr);
+    EXPECT_EQ(shared->isValid(), made);
+    EXPECT_TRUE(QCoreApplication::testAttribute(Qt::AA_ShareOpenGLContexts));
+    EXPECT_EQ(PrepareSharedOpenGL(), made);
+    EXPECT_EQ(QOpenGLContext::globalShareContext(), shared);
 }
 
 } // namespace

@@ -62,4 +62,24 @@ TEST_F(PanelSettings, ExistingFileGetsNoDefaultPrefixesAndKeepsHandWrittenKeys)
     EXPECT_EQ(s.Prefixes.Value("+420"), "0");
 }
 
+TEST_F(PanelSettings, TwentyThousandPrefixesSurviveARunInOrderAndARemovalKeepsTheRestFound)
+{
+    WriteBytes(path, "[Main]\r\nLang=eng\r\n");
+    TPanelSettings s;
+    s.LoadIni(path);
+    for (int i = 0; i < 20000; ++i)
+        s.Prefixes.Set("p" + std::to_string(i), std::to_string(i));
+    s.Prefixes.Set("P5", "");
+    s.Prefixes.Set("P7", "seven");
+    s.SaveIni(path);
+    TPanelSettings again;
+    again.LoadIni(path);
+    EXPECT_EQ(again.Prefixes.Entries(), s.Prefixes.Entries());
+    ASSERT_EQ(again.Prefixes.Entries().size(), 19999u);
+    EXPECT_EQ(again.Prefixes.Value("p19999"), "19999");
+    EXPECT_EQ(again.Prefixes.Value("p7"), "seven");
+    EXPECT_EQ(again.Prefixes.Value("p5"), "");
+    EXPECT_EQ(again.Lang, "eng");
+}
+
 } // namespace

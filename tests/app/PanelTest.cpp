@@ -197,6 +197,39 @@ TEST(PanelDisplay, RingCallTariffAndRelease)
     EXPECT_EQ(rig.main->StatPicture, 0);
 }
 
+TEST(PanelDisplay, AStateThatDoesNotChangeLeavesThePicturesAsTheyAre)
+{
+    PanelRig rig;
+    rig.Start();
+    ASSERT_TRUE(rig.LogIn());
+    const std::string lit = Ans("STATE", "State=\"CAL\" Hfree=\"1\" Mic=\"0\"");
+    rig.Answer(lit);
+    std::vector<TImage *> images;
+    for (const char *name : {"ImageLEDSPK", "ImageHAND", "ImageSTAT"})
+        images.push_back(rig.main->findChild<TImage *>(name));
+    ASSERT_TRUE(images[0] && images[1] && images[2]);
+    TImage *led = images[0];
+    const QImage ledLit = led->pixmap().toImage();
+    // Marked pictures stay marked while nothing changes.
+    std::vector<QImage> marks;
+    for (TImage *image : images) {
+        QPixmap mark(image->size());
+        mark.fill(Qt::magenta);
+        image->setPixmap(mark);
+        marks.push_back(mark.toImage());
+    }
+    rig.Answer(lit);
+    for (size_t i = 0; i < images.size(); ++i)
+        EXPECT_EQ(images[i]->pixmap().toImage(), marks[i]) << i;
+
+    rig.Answer(Ans("STATE", "State=\"CAL\" Hfree=\"0\" Mic=\"0\""));
+    EXPECT_NE(led->pixmap().toImage(), marks[0]);
+    EXPECT_NE(led->pixmap().toImage(), ledLit);
+    rig.Answer(lit);
+    EXPECT_EQ(led->pixmap().toImage(), ledLit);
+    EXPECT_EQ(images[1]->pixmap().toImage(), marks[1]);
+}
+
 TEST(PanelDisplay, ConferenceAudioPortsAndQueuedCalls)
 {
     PanelRig rig("[Main]\r\nStableDisp=1\r\n");

@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 TEST(PanelTrace, LinesCarryTenthsOfASecondAndEraseEmptiesTheFileOnlyAtTheFirstLineOfARun)
 {
     EXPECT_EQ(TPanelTrace::Line("FormInit", QTime(14, 3, 7, 250)), "14:03:07.2 FormInit\r\n");
@@ -20,9 +22,12 @@ TEST(PanelTrace, LinesCarryTenthsOfASecondAndEraseEmptiesTheFileOnlyAtTheFirstLi
     erase.Write("b", t);
     erase.Write("c", t);
     EXPECT_EQ(ReadBytes(path), "09:00:00.0 b\r\n09:00:00.0 c\r\n");
+    std::remove(path.c_str()); // deleted while the trace has it open
+    erase.Write("e", t);
+    EXPECT_EQ(ReadBytes(path), "09:00:00.0 e\r\n");
 
     TPanelTrace off;
     off.Configure(path, false, true);
     off.Write("d", t);
-    EXPECT_EQ(ReadBytes(path), "09:00:00.0 b\r\n09:00:00.0 c\r\n");
+    EXPECT_EQ(ReadBytes(path), "09:00:00.0 e\r\n");
 }

@@ -1,4 +1,5 @@
 #include "Paths.h"
+#include "SoundPlayer.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>
@@ -36,6 +37,14 @@ TEST(ShippedSounds, AreShortAudibleMonoPcmWaves)
             peak = std::max(peak, std::abs(static_cast<std::int16_t>(Le(b, at, 2))));
         EXPECT_TRUE(peak > 3000 && peak < 32000) << "audible, not clipped: " << peak;
     }
+}
+
+TEST(ShippedSounds, PlayThroughTheModuleBesideTheProgramToTheirEnd)
+{
+    std::unique_ptr<TSoundPlayer> player = LoadSoundPlayer();
+    ASSERT_TRUE(player);
+    player->Play(QString::fromStdString(ProgramDir() + "Sounds/Exit.wav"), true);
+    player->Play(QString::fromStdString(ProgramDir() + "Sounds/missing.wav"), true);
 }
 
 } // namespace

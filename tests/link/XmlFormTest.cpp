@@ -14,6 +14,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <sys/stat.h>
+
 namespace {
 
 using Lines = std::vector<std::string>;
@@ -42,10 +45,8 @@ struct Rig {
     }
     Lines Listed() const
     {
-        Lines lines;
-        for (int i = 0; i < xml->ListBox1->count(); ++i)
-            lines.push_back(FromQ(xml->ListBox1->item(i)->text()));
-        return lines;
+        const auto &listed = xml->Messages.Lines();
+        return Lines(listed.begin(), listed.end());
     }
     bool WaitCalls(size_t n) { return FakeExchange::WaitUntil([&] { return rx.Calls.size() >= n; }); }
 };
@@ -63,7 +64,23 @@ TEST(LinkWindow, WritesOnlyOnAConnectionAndListsEverything)
     ASSERT_TRUE(rig.exchange.WaitReceived("/>"));
     EXPECT_EQ(rig.exchange.Received(), "<req />");
     EXPECT_EQ(rig.Listed(), (Lines{"<early/>", "<req />"}));
-    EXPECT_EQ(xml.ListBox1->currentRow(), 1);
+    EXPECT_EQ(xml.Messages.ItemIndex(), 1);
+
+    // The view shows the list only while the window is shown, and keeps the user's line.
+    xml.show();
+    QAbstractItemModel *shown = xml.ListBox1->model();
+    EXPECT_EQ(shown->rowCount(), 2);
+    EXPECT_EQ(xml.ListBox1->currentIndex().row(), 1);
+    xml.ListBox1->setCurrentIndex(shown->index(0, 0));
+    xml.AddToList("<seen/>");
+    EXPECT_EQ(xml.ListBox1->currentIndex().row(), 0);
+    xml.hide();
+    xml.AddToList("<unseen/>");
+    EXPECT_EQ(xml.Messages.ItemIndex(), 0);
+    xml.show();
+    EXPECT_EQ(FromQ(shown->index(3, 0).data().toString()), "<unseen/>");
+    EXPECT_EQ(xml.ListBox1->currentIndex().row(), 0);
+    xml.hide();
 
     // Without an exchange nothing is sent and nothing shown.
     rig.exchange.StopListening();
@@ -77,17 +94,18 @@ TEST(LinkWindow, WritesOnlyOnAConnectionAndListsEverything)
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
 
-TEST(LinkWindow, FourBuffersInOneGoAreReadInTurnsNothingLost)
+TEST(LinkWindow, AFloodBeyondTheSocketsBoundIsReadInTurnsNothingLost)
 {
     Rig rig;
     rig.Start();
     std::string list = "<ans Type=\"RING\" Handle=\"0\" Act=\"ACT\">\r\n";
-    for (int i = 0; i < 300; ++i)
+    for (int i = 0; i < 3000; ++i)
         list += "<ans Port=\"" + std::to_string(i) + "\" Cid=\"555000111\" PBXName=\"Name\" Act=\"ACT\"/>\r\n";
+    ASSERT_GT(list.size(), size_t(2 * TFXML::kReadBufferSize));
     rig.exchange.Send(list + "</ans>\r\n");
-    ASSERT_TRUE(rig.WaitCalls(302));
-    EXPECT_EQ(rig.rx.Calls[300], "ring 299|555000111|Name|||-1|ACT");
-    EXPECT_EQ(rig.rx.Calls[301], "ring |||||-1|/ACT");
+    ASSERT_TRUE(rig.WaitCalls(3002));
+    EXPECT_EQ(rig.rx.Calls[3000], "ring 2999|555000111|Name|||-1|ACT");
+    EXPECT_EQ(rig.rx.Calls[3001], "ring |||||-1|/ACT");
 }
 
 TEST(LinkWindow, AnswersKeepComingWhileAHandlersModalBoxIsOpen)
@@ -228,7 +246,11 @@ TEST(LinkWindow, SettingsPlacementAndKeys)
     PanelKeys = {};
     EXPECT_EQ(keys, "d53 p5 d16777268 d16777269 ");
 
+    std::remove(rig.dir.File("Talvodem.ini").c_str());
     rig.xml.reset(); // settings are written when the window goes
+    struct stat st {};
+    ASSERT_EQ(::stat(rig.dir.File("Talvodem.ini").c_str(), &st), 0);
+    EXPECT_EQ(st.st_mode & 0777, 0600u) << "it may hold the password, whoever creates it";
     TIniFile ini(rig.dir.File("Talvodem.ini"));
     EXPECT_TRUE(ini.ReadBool("XML", "Terminal", false));
     EXPECT_EQ(ini.ReadInteger("XML", "Live", -1), 30);

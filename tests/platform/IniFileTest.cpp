@@ -6,6 +6,8 @@
 #include <QCoreApplication>
 #include <QDir>
 
+#include <functional>
+
 #include <sys/stat.h>
 
 namespace {
@@ -83,6 +85,62 @@ TEST_F(IniFileTest, WritesReplaceInPlaceAppendToSectionAddSectionsAtTheEndAndEra
     EXPECT_EQ(ReadBytes(path), "[A]\r\nKey=new\r\nadded=5\r\n\r\n[B]\r\nx=1\r\n[C]\r\nflag=1\r\noff=0\r\n");
 }
 
+TEST_F(IniFileTest, WritesFollowTheFirstOfRepeatedSectionsAndKeysThroughDeletesAndErases)
+{
+    struct Case {
+        const char *before;
+        std::function<void(TIniFile &)> change;
+        const char *after;
+    };
+    const Case cases[] = {
+        {"[A]\na=1\n[a]\nb=2\n", [](TIniFile &i) { i.WriteString("A", "b", "3"); },
+         "[A]\r\na=1\r\nb=3\r\n[a]\r\nb=2\r\n"},
+        {"[A]\na=1\n[a]\nb=2\n", [](TIniFile &i) { i.EraseSection("a"); i.WriteString("A", "b", "3"); },
+         "[a]\r\nb=3\r\n"},
+        {"[A]\nk=1\nk=2\n", [](TIniFile &i) { i.DeleteKey("A", "K"); i.WriteString("A", "k", "3"); },
+         "[A]\r\nk=3\r\n"},
+        {"[A]\na=1\n\nb=2\n\n[B]\n", [](TIniFile &i) { i.DeleteKey("A", "b"); i.WriteString("A", "c", "3"); },
+         "[A]\r\na=1\r\nc=3\r\n\r\n\r\n[B]\r\n"},
+        {"[A]\n", [](TIniFile &i) { i.EraseSection("A"); i.EraseSection("A"); i.WriteString("A", "x", "1"); },
+         "[A]\r\nx=1\r\n"},
+        {"x=0\n[A]\n", [](TIniFile &i) { i.WriteString("A", "[B]", "1"); i.WriteString("b", "y", "2"); },
+         "x=0\r\n[A]\r\n[B]=1\r\ny=2\r\n"},
+    };
+    for (const auto &c : cases) {
+        WriteBytes(path, c.before);
+        {
+            TIniFile ini(path);
+            c.change(ini);
+        }
+        EXPECT_EQ(ReadBytes(path), c.after) << c.before;
+    }
+}
+
+TEST_F(IniFileTest, ThousandsOfKeysKeepTheirOrderAndValuesThroughARewrite)
+{
+    constexpr int kKeys = 20000;
+    {
+        TIniFile ini(path);
+        ini.WriteString("Main", "Lang", "cz");
+        for (int i = 0; i < kKeys; ++i)
+            ini.WriteInteger("Prefixes", "+" + std::to_string(i), i);
+    }
+    {
+        TIniFile ini(path);
+        ini.EraseSection("Prefixes");
+        for (int i = kKeys - 1; i >= 0; --i)
+            ini.WriteInteger("Prefixes", "+" + std::to_string(i), -i);
+        ini.WriteString("Main", "Lang", "eng");
+    }
+    TIniFile ini(path);
+    auto values = ini.ReadSectionValues("Prefixes");
+    ASSERT_EQ(values.size(), size_t(kKeys));
+    EXPECT_EQ(values.front(), (std::pair<std::string, std::string>{"+19999", "-19999"}));
+    EXPECT_EQ(values.back(), (std::pair<std::string, std::string>{"+0", "0"}));
+    EXPECT_EQ(ini.ReadInteger("Prefixes", "+1234", 0), -1234);
+    EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Main", "Prefixes"}));
+}
+
 int Mode(const std::string &file)
 {
     struct stat st {};
@@ -98,7 +156,7 @@ TEST_F(IniFileTest, MissingFileIsCreatedPrivateOnFirstWriteAndAReplaceKeepsTheMo
         EXPECT_TRUE(ini.ReadSections().empty());
     }
     EXPECT_EQ(Mode(fresh), -1) << "reading alone creates nothing";
-    TIniFile(fresh, 0600).WriteString("S", "password", "secret");
+    TIniFile(fresh).WriteString("S", "password", "secret");
     EXPECT_EQ(Mode(fresh), 0600);
     WriteBytes(path, "[S]\r\nk=1\r\n");
     ::chmod(path.c_str(), 0640);
