@@ -25,10 +25,6 @@ int main(int argc, char **argv)
     // Widgets without a display; the browser engine as root needs its sandbox off.
     qputenv("QT_QPA_PLATFORM", qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-#ifdef TALVO_TEST_GUI
-    // As the program does: the door console's browser engine wants it before the application exists.
-    QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
-#endif
     std::unique_ptr<App> app;
     // Listing the tests must not need a display.
     if (!GTEST_FLAG_GET(list_tests))

@@ -68,10 +68,8 @@ int main(int argc, char *argv[])
 {
     if (::geteuid() == 0)
         qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    // The web engine needs an OpenGL context shared program-wide; made here it
-    // loads the OpenGL driver into every run. PrepareSharedOpenGL makes it when
-    // the engine is first loaded: once the engine's loader calls it, this goes.
-    QApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
+    // No program-wide OpenGL context here: the door console makes it when it
+    // first loads the web engine, so other runs never load the OpenGL driver.
     TApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("CTI Talvo"));
     // The panel stays hidden until its skin shapes it, and may hide in the tray.

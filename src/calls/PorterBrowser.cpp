@@ -2,6 +2,7 @@
 
 #include "BrowserEngine.h"
 #include "Cp1250.h"
+#include "SharedOpenGL.h"
 
 #include <QCoreApplication>
 #include <QLibrary>
@@ -15,6 +16,7 @@ bool TPorterBrowser::Create()
     if (engine_ || tried_)
         return engine_ != nullptr;
     tried_ = true;
+    PrepareSharedOpenGL();
     // Beside the program; never unloaded, as the engine cannot be.
     QLibrary module(QCoreApplication::applicationDirPath() + QStringLiteral("/talvo_browser"));
     auto create = reinterpret_cast<TCreateBrowserEngine>(module.resolve(TALVO_BROWSER_ENTRY));
