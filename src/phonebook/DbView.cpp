@@ -16,17 +16,10 @@ TDbView::~TDbView()
 TDbCursor &TDbView::Reader()
 {
     // The table may have been closed and opened again under the cursor.
-    if (cursor_.Active() && (!reader_.Active() || reader_.DataVersion() != cursor_.DataVersion())) {
+    if (cursor_.Active() && (!reader_.Active() || reader_.DataVersion() != cursor_.DataVersion()))
+        reader_.OpenLike(cursor_);
+    else if (!cursor_.Active())
         reader_.Close();
-        reader_.DatabaseName = cursor_.DatabaseName;
-        reader_.TableName = cursor_.TableName;
-        reader_.IndexDefs = cursor_.IndexDefs;
-        reader_.SetFilter("");
-        reader_.SetIndexName("");
-        reader_.Open();
-    } else if (!cursor_.Active()) {
-        reader_.Close();
-    }
     return reader_;
 }
 

@@ -23,23 +23,12 @@ const TSheet kSheets[] = {
     {"Nums", {"IDF", "IDR", "TYPE", "NUM"}, 0},
 };
 
-void OpenLike(TDbCursor &c, const TDbCursor &like)
-{
-    c.Close();
-    c.DatabaseName = like.DatabaseName;
-    c.TableName = like.TableName;
-    c.IndexDefs = like.IndexDefs;
-    c.SetFilter("");
-    c.SetIndexName("");
-    c.Open();
-}
-
 // ID -> text of the first row with that ID, as the lookup fields show it.
 std::unordered_map<double, std::string> Names(const TDbCursor &table, const char *field)
 {
     std::unordered_map<double, std::string> names;
     TDbCursor c;
-    OpenLike(c, table);
+    c.OpenLike(table);
     TDbField id = c.FieldByName("ID"), name = c.FieldByName(field);
     for (c.First(); !c.Eof(); c.Next())
         if (!id.IsNull())
@@ -60,7 +49,7 @@ void TDbfExport::Begin()
 {
     TDbCursor *tables[] = {&store_.TableFirm, &store_.TableRepre, &store_.TableContact, &store_.TableNum};
     TDbCursor &table = *tables[phase_];
-    OpenLike(cursor_, table);
+    cursor_.OpenLike(table);
     // The window's sort, but every row; numbers in the order they were added.
     if (phase_ != kNums)
         cursor_.SetIndexName(table.IndexName());

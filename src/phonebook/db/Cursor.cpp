@@ -82,6 +82,17 @@ void TDbCursor::DeleteTable()
     ::unlink(DbFindFile(dir, base + ".fpt").c_str());
 }
 
+void TDbCursor::OpenLike(const TDbCursor &other)
+{
+    Close();
+    DatabaseName = other.DatabaseName;
+    TableName = other.TableName;
+    IndexDefs = other.IndexDefs;
+    SetFilter("");
+    SetIndexName("");
+    Open();
+}
+
 void TDbCursor::Open()
 {
     if (table_)

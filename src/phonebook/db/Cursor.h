@@ -79,6 +79,9 @@ public:
     void DeleteTable();
     void Open();
     void Close();
+    // Opens (again) on the table other is set to, with no filter and in
+    // record order: a cursor of its own over the same rows.
+    void OpenLike(const TDbCursor &other);
     bool Active() const { return table_ != nullptr; }
     // Changes whenever any cursor or another program changes the table; lets
     // callers cache.
