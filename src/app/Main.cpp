@@ -60,6 +60,8 @@ TFMain::TFMain(QWidget *parent) : TForm(parent)
                                Placed(FHold),  Placed(FPark), Placed(FPer)};
 
     LoadIni();
+    // The skin's pictures decode while the other windows are built.
+    Desktop->PrefetchAtStart();
     Trace("------------Constructor");
     connect(qApp, &QApplication::focusChanged, this, [this] { UpdateControls(); });
     PanelKeys.KeyDown = [this](QKeyEvent *key) { FormKeyDown(key); };
@@ -269,6 +271,7 @@ void TFMain::SetStatusText(int panel, const std::string &text)
 std::string TFMain::CurrentSkinName() const { return Skin->SkinName; }
 void TFMain::SetSkinName(const std::string &name) { Skin->SkinName = name; }
 void TFMain::LoadSkin() { Skin->LoadSkin(); }
+void TFMain::PrefetchSkin(const std::string &name) { Skin->Prefetch(name); }
 void TFMain::SaveSkin(bool removeControls) { Skin->SaveSkin(removeControls); }
 
 std::string TFMain::DataDir() const { return ::DataDir; }

@@ -190,6 +190,7 @@ public:
     // The skin engine, as the desktop manager drives it.
     std::string CurrentSkinName() const override;
     void SetSkinName(const std::string &name) override;
+    void PrefetchSkin(const std::string &name) override;
     void LoadSkin() override;
     void SaveSkin(bool removeControls) override;
 

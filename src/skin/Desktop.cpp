@@ -36,7 +36,7 @@ void TDesktop::LoadDesktopFile()
 {
     TIniFile ini(PathOf(current_));
     owner_->move(ini.ReadInteger("Set", "Left", 0), ini.ReadInteger("Set", "Top", 0));
-    skin_->SetSkinName(ini.ReadString("Set", "SkinName", kDefaultSkin));
+    skin_->SetSkinName(SkinNameOf(ini));
     for (auto &w : MainWindows)
         if (w.Exists())
             w.LoadPlacement(ini);
@@ -52,6 +52,10 @@ void TDesktop::SaveDesktopFile()
         if (w.Exists())
             w.SavePlacement(ini);
 }
+
+std::string TDesktop::SkinNameOf(const TIniFile &ini) { return ini.ReadString("Set", "SkinName", kDefaultSkin); }
+
+void TDesktop::PrefetchAtStart() { skin_->PrefetchSkin(SkinNameOf(TIniFile(PathOf(default_)))); }
 
 void TDesktop::LoadAtStart()
 {

@@ -25,6 +25,8 @@ public:
     virtual std::string CurrentSkinName() const = 0;
     virtual void SetSkinName(const std::string &name) = 0;
     virtual void LoadSkin() = 0;
+    // A hint that LoadSkin will soon show the named skin.
+    virtual void PrefetchSkin(const std::string &) {}
     virtual void SaveSkin(bool removeControls) = 0;
 };
 
@@ -38,6 +40,8 @@ public:
     std::vector<TPlacedWindow> MainWindows;
     std::vector<TPlacedWindow> SessionWindows;
 
+    // Lets the skin of the start desktop get ready while the program starts.
+    void PrefetchAtStart();
     void LoadAtStart();
     void SaveAtExit();
     void SwitchDesktop(const std::string &name);
@@ -53,6 +57,7 @@ public:
 private:
     std::string PathOf(const std::string &name) const;
     void LoadDesktopFile();
+    static std::string SkinNameOf(const class TIniFile &ini);
     void SaveDesktopFile();
     void Switch();
 

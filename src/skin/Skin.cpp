@@ -15,7 +15,6 @@
 
 #include <QDir>
 #include <QFileDialog>
-#include <QImageReader>
 #include <QMenu>
 
 #include <algorithm>
@@ -110,25 +109,39 @@ std::string Text(int id) { return Nls ? Nls->GetText(id) : std::to_string(id); }
 
 } // namespace
 
-// The size is asked of the file before it is decoded, so a huge picture
-// costs nothing.
-bool TSkin::ReadPicture(const std::string &name, QImage &store, std::string &why) const
+std::string TSkin::PicturePath(const std::string &name) const
+{
+    return FindFileNoCase(WithSlash(ProgramDir() + Home), FsName(name));
+}
+
+bool TSkin::ReadPicture(const std::string &name, QImage &store, std::string &why)
 {
     store = QImage();
     if (name.empty())
         return true;
-    const std::string path = FindFileNoCase(WithSlash(ProgramDir() + Home), FsName(name));
-    QImageReader reader(QString::fromLocal8Bit(path.c_str()));
-    const QSize size = reader.size();
-    if (size.isValid() && (size.width() > kMaxPictureSide || size.height() > kMaxPictureSide ||
-                           qint64(size.width()) * size.height() > kMaxPicturePixels)) {
+    const std::string path = PicturePath(name);
+    TDecodedPicture picture = pictures_.Take(path);
+    if (picture.TooLarge) {
         why = NameFromFs(path) + " " + Text(513);
         return false;
     }
-    if (reader.read(&store))
+    if (!picture.Image.isNull()) {
+        store = std::move(picture.Image);
         return true;
-    why = Text(514) + " " + NameFromFs(path) + " (" + FromQ(reader.errorString()) + ")";
+    }
+    why = Text(514) + " " + NameFromFs(path) + " (" + picture.Error + ")";
     return false;
+}
+
+void TSkin::Prefetch(const std::string &name)
+{
+    const std::string path = ReadSkinFile(name);
+    if (!Exists(path))
+        return;
+    TIniFile file(path);
+    for (const char *key : {"Background", "Foreground"})
+        if (std::string picture = file.ReadString(kSet, key, ""); !picture.empty())
+            pictures_.Prefetch(PicturePath(picture));
 }
 
 // Everything that could leave the panel without a face is checked before
@@ -185,6 +198,7 @@ void TSkin::LoadSkin()
         Foreground.clear();
         ShowSkin(std::string());
     }
+    pictures_.Clear();
     if (!LoadError.empty() && host_)
         host_->SkinRefused(LoadError);
 }

@@ -5,6 +5,7 @@
 #include "Color.h"
 #include "Font.h"
 #include "SkinLines.h"
+#include "SkinPictures.h"
 
 #include <QObject>
 #include <QImage>
@@ -38,6 +39,8 @@ public:
 
     // Skin file and switching.
     void LoadSkin();
+    // Starts decoding the pictures of the named skin, for a LoadSkin to come.
+    void Prefetch(const std::string &name);
     void SaveSkin(bool removeControls);
     void SelectSkin(const std::string &name);
     void ChooseSkinFile(QFileDialog *dialog);
@@ -122,7 +125,8 @@ private:
     void RememberControl(const std::string &name, QWidget *control, int item);
     QWidget *KnownControl(const std::string &name) const;
     void ShowPopup(QWidget *control, QMenu *menu, const QPoint &pos);
-    bool ReadPicture(const std::string &name, QImage &store, std::string &why) const;
+    std::string PicturePath(const std::string &name) const;
+    bool ReadPicture(const std::string &name, QImage &store, std::string &why);
     bool ReadSkin(const std::string &name, std::string &why);
     void ShowSkin(const std::string &path);
     void MouseDown(QWidget *control, bool leftHeld);
@@ -136,6 +140,7 @@ private:
     std::map<std::string, TFont> fonts_;
     QImage background_;
     QImage sprite_;
+    TSkinPictures pictures_{kMaxPictureSide, kMaxPicturePixels};
     QPointer<QWidget> pressed_; // a left press waiting for its click
     std::string lastShown_;     // the last skin that loaded whole
 

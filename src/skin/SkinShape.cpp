@@ -14,15 +14,16 @@ QRegion TSkin::KeyColorRegion(const QImage &picture, TColor key, const QSize &wi
     const QImage opaque = picture.convertToFormat(QImage::Format_RGB32);
     // Each row's runs of the key colour, one-pixel-high rectangles in y-x order.
     QList<QRect> runs;
-    for (int y = 0; y < opaque.height(); ++y) {
+    const int width = opaque.width(), height = opaque.height();
+    for (int y = 0; y < height; ++y) {
         const auto *line = reinterpret_cast<const QRgb *>(opaque.constScanLine(y));
-        for (int x = 0; x < opaque.width();) {
+        for (int x = 0; x < width;) {
             if (line[x] != keyPixel) {
                 ++x;
                 continue;
             }
             int end = x;
-            while (end < opaque.width() && line[end] == keyPixel)
+            while (end < width && line[end] == keyPixel)
                 ++end;
             runs.append(QRect(x, y, end - x, 1));
             x = end;

@@ -102,21 +102,27 @@ TEST_F(SkinTest, SkinsThatCannotShowAreRefusedAndTheLastOneStays)
         {"HugeSprite.skn", "[Set]\r\nBackground=back.png\r\nForeground=huge.bmp\r\n"},
     };
     TSkin &s = StartPhone();
-    for (const auto &c : cases) {
-        if (c.text)
-            WriteBytes(dir.File(std::string("prog/Skins/") + c.name), c.text);
-        s.SelectSkin(c.name);
-        EXPECT_TRUE(QTest::qWaitFor([&] { return !s.Timer->Enabled(); })) << c.name;
-        EXPECT_NE(s.LoadError.find(c.name), std::string::npos) << c.name << ": " << s.LoadError;
-        EXPECT_EQ(s.SkinName, "Phone.skn") << c.name;
-        EXPECT_EQ(panel->size(), QSize(120, 90)) << c.name;
-        EXPECT_NE(panel->findChild<TImage *>("ImageD1"), nullptr) << c.name;
-        EXPECT_FALSE(panel->Image0->pixmap().isNull()) << c.name;
-        EXPECT_FALSE(panel->mask().isEmpty()) << c.name;
-    }
+    for (const auto &c : cases)
+        for (bool prefetched : {false, true}) {
+            if (c.text)
+                WriteBytes(dir.File(std::string("prog/Skins/") + c.name), c.text);
+            // Pictures decoded ahead on another thread are judged alike.
+            if (prefetched)
+                s.Prefetch(c.name);
+            s.SelectSkin(c.name);
+            EXPECT_TRUE(QTest::qWaitFor([&] { return !s.Timer->Enabled(); })) << c.name;
+            EXPECT_NE(s.LoadError.find(c.name), std::string::npos) << c.name << ": " << s.LoadError;
+            EXPECT_EQ(s.SkinName, "Phone.skn") << c.name;
+            EXPECT_EQ(panel->size(), QSize(120, 90)) << c.name;
+            EXPECT_NE(panel->findChild<TImage *>("ImageD1"), nullptr) << c.name;
+            EXPECT_FALSE(panel->Image0->pixmap().isNull()) << c.name;
+            EXPECT_FALSE(panel->mask().isEmpty()) << c.name;
+        }
+    s.Prefetch("Phone.skn");
     s.SelectSkin("Phone.skn");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !s.Timer->Enabled(); }));
     EXPECT_EQ(s.LoadError, "");
+    EXPECT_FALSE(panel->Image0->pixmap().isNull());
 
     // With nothing to go back to, the panel is still shaped and shown, and the word is said.
     TSkin &first = Start("NoBack.skn");

@@ -1,0 +1,48 @@
+#include "SkinPictures.h"
+
+#include "Cp1250.h"
+
+#include <QImageReader>
+
+#include <system_error>
+
+TDecodedPicture DecodePicture(const std::string &path, int maxSide, qint64 maxPixels)
+{
+    TDecodedPicture out;
+    // The size is asked of the file before it is decoded, so a huge picture
+    // costs nothing.
+    QImageReader reader(QString::fromLocal8Bit(path.c_str()));
+    const QSize size = reader.size();
+    if (size.isValid() &&
+        (size.width() > maxSide || size.height() > maxSide || qint64(size.width()) * size.height() > maxPixels)) {
+        out.TooLarge = true;
+        return out;
+    }
+    if (!reader.read(&out.Image)) {
+        out.Image = QImage();
+        out.Error = FromQ(reader.errorString());
+    }
+    return out;
+}
+
+void TSkinPictures::Prefetch(const std::string &path)
+{
+    if (path.empty() || pending_.count(path))
+        return;
+    try {
+        pending_[path] = std::async(std::launch::async, DecodePicture, path, maxSide_, maxPixels_);
+    } catch (const std::system_error &) {
+        // No thread to be had: the picture is decoded when it is needed.
+        pending_.erase(path);
+    }
+}
+
+TDecodedPicture TSkinPictures::Take(const std::string &path)
+{
+    auto it = pending_.find(path);
+    if (it == pending_.end())
+        return DecodePicture(path, maxSide_, maxPixels_);
+    TDecodedPicture picture = it->second.get();
+    pending_.erase(it);
+    return picture;
+}
