@@ -3,11 +3,28 @@
 #include "IniFile.h"
 #include "Paths.h"
 
+#include <ctime>
+#include <sys/stat.h>
+
 TNlsFunc *Nls = nullptr;
 
 namespace {
 constexpr size_t kTailLimit = 1000;
+
+// What tells one version of a file from another; zeros when it is missing.
+std::array<long long, 6> Stamp(const std::string &path)
+{
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0)
+        return {};
+    return {static_cast<long long>(st.st_ino),
+            static_cast<long long>(st.st_size),
+            st.st_mtim.tv_sec,
+            st.st_mtim.tv_nsec,
+            st.st_ctim.tv_sec,
+            st.st_ctim.tv_nsec};
 }
+} // namespace
 
 TNlsFunc::TNlsFunc()
 {
@@ -31,7 +48,17 @@ void TNlsFunc::SetLanguage(const std::string &code)
 void TNlsFunc::OpenFile()
 {
     CloseFile();
-    file_ = std::make_unique<TIniFile>(LanguageFilePath(language_));
+    const std::string path = LanguageFilePath(language_);
+    const auto stamp = Stamp(path);
+    if (!read_ || !readSettled_ || path != readPath_ || stamp != readStamp_) {
+        read_ = std::make_shared<TIniFile>(path);
+        readPath_ = path;
+        readStamp_ = stamp;
+        // File times move in steps of milliseconds: a file written moments
+        // ago could be written again without its stamp changing.
+        readSettled_ = stamp[2] != 0 && std::time(nullptr) - stamp[2] >= 2;
+    }
+    file_ = read_;
 }
 
 void TNlsFunc::CloseFile() { file_.reset(); }

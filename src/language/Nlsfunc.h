@@ -58,7 +58,13 @@ public:
 private:
     std::unordered_map<std::string, std::string> texts_;
     std::vector<std::pair<std::string, std::string>> doubles_;
-    std::unique_ptr<TIniFile> file_;
+    std::shared_ptr<TIniFile> file_;
+    // The file last read, opened again without reading while it is unchanged:
+    // a start translates a dozen forms from it.
+    std::shared_ptr<TIniFile> read_;
+    std::string readPath_;
+    std::array<long long, 6> readStamp_{};
+    bool readSettled_ = false;
     std::array<unsigned char, 256> upper_;
     std::array<unsigned char, 256> sort_;
     std::string language_ = "Cz";

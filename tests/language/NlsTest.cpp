@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <fcntl.h>
+#include <sys/stat.h>
 
 namespace {
 
@@ -59,6 +61,20 @@ TEST_F(LanguageFile, MissingFileReadsAsEmptyAndCodeIsFoundWithoutCase)
     nls.LoadTexts();
     EXPECT_EQ(nls.GetText(1), "jedna");
     EXPECT_EQ(nls.Language(), "Cz");
+}
+
+TEST_F(LanguageFile, AFileChangedSinceItWasReadIsReadAgainEvenWithItsOldTimes)
+{
+    // Old times let the object keep what it read; the change must still show.
+    const timespec past[2] = {{1000000000, 0}, {1000000000, 0}};
+    for (const char *text : {"[Texty]\r\n1=a\r\n", "[Texty]\r\n1=b\r\n", "[Texty]\r\n1=c\r\n"}) {
+        WriteBytes(dir.File("Talvodel.tst"), text);
+        ASSERT_EQ(::utimensat(AT_FDCWD, dir.File("Talvodel.tst").c_str(), past, 0), 0);
+        SetProgramDirForTesting(dir.Path());
+        nls.SetLanguage("tst");
+        nls.LoadTexts();
+        EXPECT_EQ(nls.GetText(1), std::string(1, text[11]));
+    }
 }
 
 // Sort keys from the collation tables the language file carries.
