@@ -5,6 +5,7 @@
 #include "Data.h"
 #include "Dbf.h"
 #include "Fce.h"
+#include "FirstFrame.h"
 #include "Help.h"
 #include "InstanceId.h"
 #include "KeyForward.h"
@@ -86,7 +87,6 @@ TFMain::TFMain(QWidget *parent) : TForm(parent)
     PanelCalls.CanCall = [this] { return LineOpen; };
     PanelCalls.ToPSTN = [this] { return Settings.ToPSTN; };
     PanelCalls.LastTop = [this] { return Settings.LastTop; };
-    PlaySoundFile(Settings.SoundStart, false);
     QMetaObject::invokeMethod(this, [this] { FormInit(); }, Qt::QueuedConnection);
 }
 
@@ -130,7 +130,17 @@ void TFMain::Trace(const std::string &text) { trace_.Write(text); }
 void TFMain::FormInit()
 {
     Trace("FormInit");
-    Desktop->LoadAtStart();
+    // The panel shows first; the other windows are built while it is looked at.
+    startingUp_ = true;
+    Desktop->ShowPanelAtStart();
+    WaitUntilPainted(this, kFirstFrameWaitMs);
+    PlaySoundFile(Settings.SoundStart, false);
+    if (BuildOtherForms)
+        std::exchange(BuildOtherForms, nullptr)();
+    startingUp_ = false;
+    Desktop->PlaceWindowsAtStart();
+    if (!refusedSkin_.empty())
+        SkinRefused(std::exchange(refusedSkin_, std::string()));
     SelectHelpFile();
     BuildLanguageMenu();
     ApplyLanguage(Settings.Lang, true);

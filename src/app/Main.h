@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -32,6 +33,10 @@ class TFMain : public TForm, public TDesktopSkin, public TSkinHost, public TAnsw
 public:
     explicit TFMain(QWidget *parent = nullptr);
     ~TFMain() override;
+
+    // Set by the start: builds the windows that need not be there before the
+    // panel shows. Called once, when the panel has been painted.
+    std::function<void()> BuildOtherForms;
 
     // Design-time controls.
     TImage *Image0;  // the skin's face, the whole client area
@@ -226,6 +231,9 @@ private:
     TPanelTrace trace_;
     std::unique_ptr<TSoundPlayer> player_;
     bool closing_ = false;
+    bool startingUp_ = false;
+    std::string refusedSkin_; // said once the start has built every window
+    static constexpr int kFirstFrameWaitMs = 250;
     QPoint dragOrigin_;
 };
 

@@ -71,7 +71,14 @@ void TFMain::MessageBox(const std::string &text, int captionId, QMessageBox::Ico
     box.exec();
 }
 
-void TFMain::SkinRefused(const std::string &text) { MessageBox(text, 101, QMessageBox::Warning); }
+void TFMain::SkinRefused(const std::string &text)
+{
+    // At start the box waits until every window is built.
+    if (startingUp_)
+        refusedSkin_ = text;
+    else
+        MessageBox(text, 101, QMessageBox::Warning);
+}
 
 void TFMain::OnOpenAnswer(int handle, const std::string &attr, int pos, const std::string &lineType,
                           const std::string &ret)

@@ -79,12 +79,28 @@ int main(int argc, char *argv[])
         auto main = std::make_unique<TFMain>();
         auto xml = std::make_unique<TFXML>();
         xml->SetReceivers(main.get());
-        auto dbf = std::make_unique<TFDbf>();
-        auto porter = std::make_unique<TFPorter>();
-        auto about = std::make_unique<TFAbout>();
-        auto autoDialler = std::make_unique<TFAuto>();
+        std::unique_ptr<TFDbf> dbf;
+        std::unique_ptr<TFPorter> porter;
+        std::unique_ptr<TFAbout> about;
+        std::unique_ptr<TFAuto> autoDialler;
+        // The panel shows before these are built, so a start looks quick; a
+        // form that cannot be built still ends the program with its word.
+        std::exception_ptr failed;
+        main->BuildOtherForms = [&] {
+            try {
+                dbf = std::make_unique<TFDbf>();
+                porter = std::make_unique<TFPorter>();
+                about = std::make_unique<TFAbout>();
+                autoDialler = std::make_unique<TFAuto>();
+            } catch (...) {
+                failed = std::current_exception();
+                QCoreApplication::exit(1);
+            }
+        };
         app.exec();
         xml->SetReceivers(nullptr);
+        if (failed)
+            std::rethrow_exception(failed);
         // The forms go in the reverse order of their creation, the panel last.
     } catch (const std::exception &e) {
         QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromLocal8Bit(e.what()));

@@ -35,8 +35,18 @@ std::string TDesktop::PathOf(const std::string &name) const { return Folder() + 
 void TDesktop::LoadDesktopFile()
 {
     TIniFile ini(PathOf(current_));
+    LoadPanel(ini);
+    PlaceWindows(ini);
+}
+
+void TDesktop::LoadPanel(const TIniFile &ini)
+{
     owner_->move(ini.ReadInteger("Set", "Left", 0), ini.ReadInteger("Set", "Top", 0));
     skin_->SetSkinName(SkinNameOf(ini));
+}
+
+void TDesktop::PlaceWindows(const TIniFile &ini)
+{
     for (auto &w : MainWindows)
         if (w.Exists())
             w.LoadPlacement(ini);
@@ -59,10 +69,18 @@ void TDesktop::PrefetchAtStart() { skin_->PrefetchSkin(SkinNameOf(TIniFile(PathO
 
 void TDesktop::LoadAtStart()
 {
+    ShowPanelAtStart();
+    PlaceWindowsAtStart();
+}
+
+void TDesktop::ShowPanelAtStart()
+{
     current_ = default_;
-    LoadDesktopFile();
+    LoadPanel(TIniFile(PathOf(current_)));
     skin_->LoadSkin();
 }
+
+void TDesktop::PlaceWindowsAtStart() { PlaceWindows(TIniFile(PathOf(current_))); }
 
 void TDesktop::SaveAtExit()
 {

@@ -43,6 +43,9 @@ public:
     // Lets the skin of the start desktop get ready while the program starts.
     void PrefetchAtStart();
     void LoadAtStart();
+    // LoadAtStart in two steps: the panel with its skin, then the other windows.
+    void ShowPanelAtStart();
+    void PlaceWindowsAtStart();
     void SaveAtExit();
     void SwitchDesktop(const std::string &name);
     void SaveDesktopAs(const std::string &name);
@@ -57,6 +60,8 @@ public:
 private:
     std::string PathOf(const std::string &name) const;
     void LoadDesktopFile();
+    void LoadPanel(const TIniFile &ini);
+    void PlaceWindows(const TIniFile &ini);
     static std::string SkinNameOf(const class TIniFile &ini);
     void SaveDesktopFile();
     void Switch();

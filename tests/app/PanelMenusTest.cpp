@@ -16,6 +16,7 @@
 #include <QTextBrowser>
 #include <QScreen>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QTest>
 
 #include <functional>
@@ -244,6 +245,28 @@ TEST(PanelLanguage, TheLineStateAndTheCallWindowsCaptionsFollowTheLanguage)
     EXPECT_EQ(switched, rig.LabelText("LabelSTAT"));
     for (const auto &[window, caption] : captions)
         EXPECT_NE(window->Caption(), caption);
+}
+
+TEST(PanelSkins, AtStartThePanelShowsFirstAndARefusedSkinIsNamedOnceEveryWindowIsBuilt)
+{
+    PanelRig rig;
+    const std::string data = rig.home.Path() + "Talvocti/";
+    QDir().mkpath(QString::fromStdString(data + "Desktops"));
+    QDir().mkpath(QString::fromStdString(data + "Skins"));
+    WriteBytes(data + "Desktops/Default.dst", "[Set]\r\nSkinName=Huge.skn\r\n");
+    WriteBytes(data + "Skins/Huge.skn", "[Set]\r\nWidth=100000\r\nHeight=100000\r\nBackground=RizUzezi.png\r\n");
+    bool formsBuilt = false;
+    rig.OnModal = [&, standard = rig.OnModal](QWidget *w) {
+        if (qobject_cast<QMessageBox *>(w))
+            formsBuilt = rig.dbf && rig.porter && rig.about && rig.dialler;
+        standard(w);
+    };
+    rig.Start();
+    EXPECT_TRUE(rig.PanelShownFirst);
+    ASSERT_EQ(rig.Boxes.size(), 1u);
+    EXPECT_NE(rig.Boxes[0].find("Huge.skn"), std::string::npos) << rig.Boxes[0];
+    EXPECT_TRUE(formsBuilt);
+    EXPECT_EQ(Skin->SkinName, "RizUzezi.skn");
 }
 
 TEST(PanelSkins, ARefusedSkinIsNamedAndThePanelKeepsItsFaceOnAScreen)

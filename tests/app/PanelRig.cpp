@@ -7,6 +7,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QMessageBox>
+#include <QWindow>
 
 #include <fstream>
 
@@ -60,10 +61,13 @@ void PanelRig::Start()
     main = std::make_unique<TFMain>();
     xml = std::make_unique<TFXML>();
     xml->SetReceivers(main.get());
-    dbf = std::make_unique<TFDbf>();
-    porter = std::make_unique<TFPorter>();
-    about = std::make_unique<TFAbout>();
-    dialler = std::make_unique<TFAuto>();
+    main->BuildOtherForms = [this] {
+        PanelShownFirst = main->windowHandle() && main->windowHandle()->isExposed();
+        dbf = std::make_unique<TFDbf>();
+        porter = std::make_unique<TFPorter>();
+        about = std::make_unique<TFAbout>();
+        dialler = std::make_unique<TFAuto>();
+    };
     exchange.WaitConnected();
     // The log-in dialog of the start answers itself.
     FakeExchange::WaitUntil([this] { return Logins > 0 && exchange.Received().find("OPEN") != std::string::npos; });

@@ -49,6 +49,8 @@ public:
     std::function<void(QWidget *)> OnModal;
     std::vector<std::string> Boxes;
     int Logins = 0;
+    // Whether the panel was on the screen when the other forms were built.
+    bool PanelShownFirst = false;
 
 private:
     void DefaultModal(QWidget *w);
