@@ -1,7 +1,7 @@
 // The sound module: plain PCM waves go straight to the audio output; any other
 // file goes through a media player, made at the first such file (it brings in
 // the whole decoding framework, some fifteen megabytes).
-#include "SoundPlayer.h"
+#include "SoundModule.h"
 
 #include <QAudioOutput>
 #include <QAudioSink>

@@ -1,4 +1,4 @@
-#include "SoundPlayer.h"
+#include "SoundModule.h"
 
 #include "Cp1250.h"
 #include "Paths.h"
