@@ -5,10 +5,18 @@
 
 #include <QLibrary>
 
-std::unique_ptr<TSoundPlayer> LoadSoundPlayer()
+namespace {
+
+template <typename T> std::unique_ptr<T> CreateInModule(const char *entry)
 {
     // Never unloaded: the player's code must outlive the player.
     QLibrary module(ToQ(ProgramDir() + "libtalvo_sound.so"));
-    auto create = reinterpret_cast<TSoundPlayer *(*)()>(module.resolve("TalvoCreateSoundPlayer"));
-    return std::unique_ptr<TSoundPlayer>(create ? create() : nullptr);
+    auto create = reinterpret_cast<T *(*)()>(module.resolve(entry));
+    return std::unique_ptr<T>(create ? create() : nullptr);
 }
+
+} // namespace
+
+std::unique_ptr<TSoundPlayer> LoadSoundPlayer() { return CreateInModule<TSoundPlayer>("TalvoCreateSoundPlayer"); }
+
+std::unique_ptr<TMediaPlayback> LoadMediaPlayback() { return CreateInModule<TMediaPlayback>("TalvoCreateMediaPlayback"); }

@@ -1,6 +1,6 @@
 #pragma once
-// Sounds are played by a module of their own, loaded at the first sound, so
-// the program starts without the multimedia libraries.
+// Sounds and recorded calls are played by a module of their own, loaded at the
+// first use, so the program starts without the multimedia libraries.
 #include <QString>
 
 #include <memory>
@@ -13,8 +13,27 @@ public:
     virtual void Play(const QString &file, bool wait) = 0;
 };
 
+// A media player over one local file, for the player of recorded calls.
+class TMediaPlayback {
+public:
+    virtual ~TMediaPlayback() = default;
+    // "" leaves the player without a file.
+    virtual void SetSource(const QString &file) = 0;
+    virtual void Play() = 0;
+    virtual void Pause() = 0;
+    virtual void Stop() = 0;
+    // Milliseconds from the start.
+    virtual void SetPosition(qint64 ms) = 0;
+    virtual qint64 Position() const = 0;
+    virtual qint64 Duration() const = 0;
+    virtual bool Playing() const = 0;
+    virtual bool Paused() const = 0;
+};
+
 // The module beside the program; null when it cannot be loaded (no sound then).
 std::unique_ptr<TSoundPlayer> LoadSoundPlayer();
+std::unique_ptr<TMediaPlayback> LoadMediaPlayback();
 
-// The module's one export.
+// The module's exports.
 extern "C" TSoundPlayer *TalvoCreateSoundPlayer();
+extern "C" TMediaPlayback *TalvoCreateMediaPlayback();
