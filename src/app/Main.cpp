@@ -15,7 +15,7 @@
 #include "QtTranslations.h"
 #include "SessionWindows.h"
 #include "Skin.h"
-#include "SoundPlayer.h"
+#include "SoundModule.h"
 #include "Xml.h"
 
 #include <QApplication>

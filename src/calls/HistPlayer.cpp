@@ -1,8 +1,6 @@
 #include "HistPlayer.h"
 
-#include <QAudioOutput>
-#include <QMediaPlayer>
-#include <QUrl>
+#include "SoundModule.h"
 
 namespace {
 
@@ -29,14 +27,16 @@ TRecordingPlayer::TRecordingPlayer(QToolBar *bar) : QObject(bar)
     connect(ButtonStop, &QToolButton::clicked, this, [this] { Stop(); });
 }
 
+TRecordingPlayer::~TRecordingPlayer() = default;
+
 void TRecordingPlayer::Open(const std::string &path)
 {
     if (path == file_)
         return;
     file_ = path;
     if (player_) {
-        player_->stop();
-        player_->setSource(path.empty() ? QUrl() : QUrl::fromLocalFile(QString::fromLocal8Bit(path.c_str())));
+        player_->Stop();
+        player_->SetSource(QString::fromLocal8Bit(path.c_str()));
     }
     for (TSpeedButton *b : {ButtonPlay, ButtonPause, ButtonStop})
         b->setEnabled(!path.empty());
@@ -47,47 +47,48 @@ void TRecordingPlayer::Play()
     if (file_.empty())
         return;
     if (!player_) {
-        player_ = new QMediaPlayer(this);
-        audio_ = new QAudioOutput(this);
-        player_->setAudioOutput(audio_);
-        player_->setSource(QUrl::fromLocalFile(QString::fromLocal8Bit(file_.c_str())));
+        // Without the sound module nothing plays; it is looked for again at the next Play.
+        player_ = LoadMediaPlayback();
+        if (!player_)
+            return;
+        player_->SetSource(QString::fromLocal8Bit(file_.c_str()));
     }
-    player_->setPosition(0);
-    player_->play();
+    player_->SetPosition(0);
+    player_->Play();
 }
 
 void TRecordingPlayer::Pause()
 {
     if (player_)
-        player_->pause();
+        player_->Pause();
 }
 
 void TRecordingPlayer::Stop()
 {
     if (!player_)
         return;
-    player_->stop();
+    player_->Stop();
     Rewind();
 }
 
 void TRecordingPlayer::Rewind()
 {
     if (player_)
-        player_->setPosition(0);
+        player_->SetPosition(0);
 }
 
-bool TRecordingPlayer::Playing() const { return player_ && player_->playbackState() == QMediaPlayer::PlayingState; }
+bool TRecordingPlayer::Playing() const { return player_ && player_->Playing(); }
 
-qint64 TRecordingPlayer::Position() const { return player_ ? player_->position() : 0; }
+qint64 TRecordingPlayer::Position() const { return player_ ? player_->Position() : 0; }
 
 void TRecordingPlayer::Tick()
 {
-    if (!player_ || player_->playbackState() == QMediaPlayer::PausedState)
+    if (!player_ || player_->Paused())
         return;
-    const qint64 position = player_->position();
-    const qint64 length = player_->duration();
+    const qint64 position = player_->Position();
+    const qint64 length = player_->Duration();
     if (position != 0 && length > 0 && position >= length) {
-        player_->stop();
+        player_->Stop();
         Rewind();
     }
 }

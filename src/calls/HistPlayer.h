@@ -7,15 +7,16 @@
 
 #include <QObject>
 
+#include <memory>
 #include <string>
 
-class QAudioOutput;
-class QMediaPlayer;
+class TMediaPlayback;
 
 class TRecordingPlayer : public QObject {
     Q_OBJECT
 public:
     explicit TRecordingPlayer(QToolBar *bar);
+    ~TRecordingPlayer() override;
 
     // The file waits for the Play button; "" closes the player.
     void Open(const std::string &path);
@@ -34,6 +35,5 @@ public:
 private:
     void Rewind();
     std::string file_;
-    QMediaPlayer *player_ = nullptr;
-    QAudioOutput *audio_ = nullptr;
+    std::unique_ptr<TMediaPlayback> player_;
 };

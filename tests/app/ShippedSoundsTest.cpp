@@ -1,5 +1,5 @@
 #include "Paths.h"
-#include "SoundPlayer.h"
+#include "SoundModule.h"
 #include "TempDir.h"
 
 #include <gtest/gtest.h>

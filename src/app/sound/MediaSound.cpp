@@ -1,7 +1,8 @@
 // The sound module: plain PCM waves go straight to the audio output; any other
 // file goes through a media player, made at the first such file (it brings in
-// the whole decoding framework, some fifteen megabytes).
-#include "SoundPlayer.h"
+// the whole decoding framework, some fifteen megabytes). Recorded calls get a
+// media player of their own.
+#include "SoundModule.h"
 
 #include <QAudioOutput>
 #include <QAudioSink>
@@ -149,6 +150,25 @@ private:
     std::unique_ptr<QMediaPlayer> player_;
 };
 
+class TMediaFile : public TMediaPlayback {
+public:
+    TMediaFile() { player_.setAudioOutput(&audio_); }
+    void SetSource(const QString &file) override { player_.setSource(file.isEmpty() ? QUrl() : QUrl::fromLocalFile(file)); }
+    void Play() override { player_.play(); }
+    void Pause() override { player_.pause(); }
+    void Stop() override { player_.stop(); }
+    void SetPosition(qint64 ms) override { player_.setPosition(ms); }
+    qint64 Position() const override { return player_.position(); }
+    qint64 Duration() const override { return player_.duration(); }
+    bool Playing() const override { return player_.playbackState() == QMediaPlayer::PlayingState; }
+    bool Paused() const override { return player_.playbackState() == QMediaPlayer::PausedState; }
+
+private:
+    QAudioOutput audio_;
+    QMediaPlayer player_;
+};
+
 } // namespace
 
 extern "C" Q_DECL_EXPORT TSoundPlayer *TalvoCreateSoundPlayer() { return new TMediaSound; }
+extern "C" Q_DECL_EXPORT TMediaPlayback *TalvoCreateMediaPlayback() { return new TMediaFile; }
