@@ -44,8 +44,7 @@ TFMain::TFMain(QWidget *parent) : TForm(parent)
 {
     FMain = this;
     setWindowFlags(Qt::FramelessWindowHint | Qt::Window);
-    BuildControls();
-    BuildMenus();
+    BuildFace();
 
     InstanceId = GetInstanceId(ProgramDir());
     ::DataDir = GetDataDir(InstanceId);
@@ -54,6 +53,10 @@ TFMain::TFMain(QWidget *parent) : TForm(parent)
 
     Skin = new TSkin(this, Image0, Image1);
     Desktop = new TDesktop(this, this);
+    // The skin's pictures decode on another thread while the panel is built.
+    Desktop->PrefetchAtStart();
+    BuildControls();
+    BuildMenus();
     Nls = new TNlsFunc;
     ::PbxData = new TPbxData;
     Desktop->MainWindows = {Placed(FXML), Placed(FDbf), Placed(FAuto)};
@@ -61,8 +64,6 @@ TFMain::TFMain(QWidget *parent) : TForm(parent)
                                Placed(FHold),  Placed(FPark), Placed(FPer)};
 
     LoadIni();
-    // The skin's pictures decode while the other windows are built.
-    Desktop->PrefetchAtStart();
     Trace("------------Constructor");
     connect(qApp, &QApplication::focusChanged, this, [this] { UpdateControls(); });
     PanelKeys.KeyDown = [this](QKeyEvent *key) { FormKeyDown(key); };

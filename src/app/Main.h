@@ -221,6 +221,7 @@ private:
 
     QMenu *PopupMenuImg_ = nullptr;
     QMenu *PopupMenuLab_ = nullptr;
+    void BuildFace();
     void BuildControls();
     void BuildMenus();
     void BuildImageMenu();

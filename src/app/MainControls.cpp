@@ -17,7 +17,7 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
-void TFMain::BuildControls()
+void TFMain::BuildFace()
 {
     Image0 = new TImage(this);
     Image0->setObjectName(QStringLiteral("Image0"));
@@ -25,6 +25,10 @@ void TFMain::BuildControls()
     Image1 = new TImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->hide();
+}
+
+void TFMain::BuildControls()
+{
     ImageList1 = MakeLineStatePictures(16);
     // Dragging the panel by its face.
     Image0->installEventFilter(this);
