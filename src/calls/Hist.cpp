@@ -186,7 +186,7 @@ void TFHist::SpeedButtonWAVClick()
         MediaPlayer1->Close();
         return;
     }
-    MediaPlayer1->Open(WavDir + RecordingSubdir(RowField(row, "Date"), Folders()) + wav);
+    MediaPlayer1->Open(WavDir + RecordingSubdir(RowField(row, "Date"), Folders()) + FsName(wav));
 }
 
 void TFHist::Timer1Timer()

@@ -37,9 +37,10 @@ bool IsFile(const std::string &path)
 
 std::string ResolveRecordingFolder(const std::string &path, const std::string &programDir)
 {
-    if (IsAbsolutePath(path))
-        return WithSlash(path);
-    return path.empty() ? programDir : programDir + WithSlash(path);
+    const std::string folder = FsName(path);
+    if (IsAbsolutePath(folder))
+        return WithSlash(folder);
+    return folder.empty() ? programDir : programDir + WithSlash(folder);
 }
 
 std::string RecordingSubdir(const std::string &date, const TRecordingFolders &folders)
@@ -89,7 +90,7 @@ bool FindRecording(const TRecordingFolders &folders, const std::string &date, co
     // The name is a file of the WAV folder, never a way out of it.
     if (name.empty() || name.find('/') != std::string::npos || name.find('\\') != std::string::npos)
         return false;
-    if (!IsFile(folders.WavDir + sub + name))
+    if (!IsFile(folders.WavDir + sub + FsName(name)))
         return false;
     wav = name;
     return true;

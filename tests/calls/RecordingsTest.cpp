@@ -27,6 +27,8 @@ TEST(Recordings, SubfolderSchemes)
     EXPECT_EQ(ResolveRecordingFolder("", "/prog/"), "/prog/");
     EXPECT_EQ(ResolveRecordingFolder("rec", "/prog/"), "/prog/rec/");
     EXPECT_EQ(ResolveRecordingFolder("/data/rec", "/prog/"), "/data/rec/");
+    // Typed in code page 1250, found on a UTF-8 file system.
+    EXPECT_EQ(ResolveRecordingFolder("Z\xE1znamy", "/prog/"), "/prog/Z\xC3\xA1znamy/");
 }
 
 TEST(Recordings, FoundThroughTheIndexFileOnlyWhenTheWaveExists)
@@ -40,7 +42,9 @@ TEST(Recordings, FoundThroughTheIndexFileOnlyWhenTheWaveExists)
     WriteBytes(f.TxtDir + sub + "060809_140534_21.txt", "../../../../../etc/passwd\n");
     WriteBytes(f.TxtDir + sub + "060809_140535_21.txt", "gone.wav\n");
     WriteBytes(f.TxtDir + sub + "060809_140536_21.txt", "");
+    WriteBytes(f.TxtDir + sub + "060809_140537_21.txt", "hovor-\xE8\xED\x9Alo.wav\r\n");
     WriteBytes(f.WavDir + sub + "call-0001.wav", "RIFF");
+    WriteBytes(f.WavDir + sub + "hovor-\xC4\x8D\xC3\xAD\xC5\xA1lo.wav", "RIFF");
     struct Case {
         const char *date, *time, *line;
         bool found;
@@ -48,11 +52,15 @@ TEST(Recordings, FoundThroughTheIndexFileOnlyWhenTheWaveExists)
         {" 09.08.06 ", "14:05:33", "21", true}, {"09.08.06", "14:05:34", "21", false},
         {"09.08.06", "14:05:35", "21", false},  {"09.08.06", "14:05:36", "21", false},
         {"", "14:05:33", "21", false},          {"09.08.06", "14:05:33", "22", false},
+        {"09.08.06", "14:05:37", "21", true},
     };
     for (const Case &c : cases) {
         std::string wav;
         EXPECT_EQ(FindRecording(f, c.date, c.time, c.line, wav), c.found) << c.time << c.line;
-        EXPECT_EQ(wav, c.found ? "call-0001.wav" : "");
+        if (c.found)
+            EXPECT_EQ(wav, c.time[7] == '3' ? "call-0001.wav" : "hovor-\xE8\xED\x9Alo.wav");
+        else
+            EXPECT_EQ(wav, "");
     }
 }
 
