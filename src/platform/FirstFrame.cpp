@@ -37,6 +37,6 @@ void WaitUntilPainted(QWidget *window, int maxMs)
     ExposeWatch watch(loop);
     handle->installEventFilter(&watch);
     QTimer::singleShot(maxMs, &loop, &QEventLoop::quit);
-    loop.exec(QEventLoop::ExcludeUserInputEvents | QEventLoop::ExcludeSocketNotifiers);
+    loop.exec(QEventLoop::ExcludeUserInputEvents);
     handle->removeEventFilter(&watch);
 }
