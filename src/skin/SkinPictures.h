@@ -20,7 +20,6 @@ TDecodedPicture DecodePicture(const std::string &path, int maxSide, qint64 maxPi
 class TSkinPictures {
 public:
     TSkinPictures(int maxSide, qint64 maxPixels) : maxSide_(maxSide), maxPixels_(maxPixels) {}
-    ~TSkinPictures() { Clear(); }
 
     void Prefetch(const std::string &path);
     // The picture at path: the prefetched one when there is one.
