@@ -25,7 +25,7 @@ TFDbfRepre::TFDbfRepre(QWidget *owner, TDbView *contacts, TDbView *nums, TDbView
     DBRadioGroupMuz->Tag = 10110;
     DBRadioGroupMuz->SetCaption("Pohlav\xED");
     DBRadioGroupMuz->AddItem("Mu\x9E");
-    DBRadioGroupMuz->AddItem("\x8Eena");
+    DBRadioGroupMuz->AddItem("\x8E" "ena");
     top->addWidget(DBRadioGroupMuz, 0, 2, 4, 1);
     GroupBox1 = new TGroupBox(Panel1);
     auto *job = new QGridLayout(GroupBox1);

@@ -34,7 +34,7 @@ TEST(PlacementScreen, SavedPlacesComeBackUnchangedShownOrHidden)
             LoadPlacement(ini, "W", &w, PlacementKeys::VisibleLeftTopWidthHeight);
             if (visible) {
                 ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-                QTest::qWaitFor([&] { return w.frameGeometry() != w.geometry(); }, 2000);
+                ASSERT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry() != w.geometry(); }, 2000)) << "no frame from the window manager";
             }
             QTest::qWait(300);
             SavePlacement(ini, "W", &w, PlacementKeys::VisibleLeftTopWidthHeight);
