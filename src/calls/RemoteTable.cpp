@@ -15,39 +15,39 @@ bool IsDbfField(const std::string &field) { return field.compare(0, kDbf.size(),
 
 } // namespace
 
-TColumnSpec ParseColumnSpec(const std::string &key, const std::string &spec)
+TColumnDef ParseColumnDef(const std::string &key, const std::string &def)
 {
-    TColumnSpec c;
+    TColumnDef c;
     c.Key = key;
-    c.Field = GetCommaField(0, spec);
-    c.Width = IniParseInt(GetCommaField(1, spec), 60);
-    c.Title = GetCommaField(2, spec);
+    c.Field = GetCommaField(0, def);
+    c.Width = IniParseInt(GetCommaField(1, def), 60);
+    c.Title = GetCommaField(2, def);
     return c;
 }
 
-std::vector<TColumnSpec> ParseColumnSpecs(const std::vector<std::pair<std::string, std::string>> &keysAndSpecs)
+std::vector<TColumnDef> ParseColumnDefs(const std::vector<std::pair<std::string, std::string>> &keysAndDefs)
 {
-    std::vector<TColumnSpec> out;
-    for (const auto &[key, spec] : keysAndSpecs)
-        out.push_back(ParseColumnSpec(key, spec));
+    std::vector<TColumnDef> out;
+    for (const auto &[key, def] : keysAndDefs)
+        out.push_back(ParseColumnDef(key, def));
     return out;
 }
 
-const std::vector<TColumnSpec> &DefaultColumns(const std::string &type)
+const std::vector<TColumnDef> &DefaultColumns(const std::string &type)
 {
-    static const std::vector<TColumnSpec> hist = ParseColumnSpecs({
+    static const std::vector<TColumnDef> hist = ParseColumnDefs({
         {"10200", "RecNo,60,No"},        {"10201", "Date,53,Date"},         {"10202", "Time,50,Time"},
         {"10203", "Line,56,Line"},       {"10204", "Id,57,Id"},             {"10205", "Way,58,Way"},
         {"10206", "SOO_Port,55,Port"},   {"10207", "SOO_Line,100,Cid"},     {"10208", "DBF:Nam:SOO_Line,100,Name"},
         {"10209", "Park,30,Par."},       {"10210", "RingTime,30,RingTime"}, {"10211", "CallTime,30,CallTime"},
         {"10212", "Wav,30,Wav"},
     });
-    static const std::vector<TColumnSpec> acc = ParseColumnSpecs({
+    static const std::vector<TColumnDef> acc = ParseColumnDefs({
         {"10400", "RecNo,60,No"}, {"10401", "Date,53,Date"},   {"10402", "Time,50,Time"}, {"10403", "Way,35,Way"},
         {"10404", "State,29,State"}, {"10405", "Line,35,Line"}, {"10406", "Cid,159,Cid"},
         {"10407", "DBF:Nam:Cid,100,Name"},
     });
-    static const std::vector<TColumnSpec> log = ParseColumnSpecs({
+    static const std::vector<TColumnDef> log = ParseColumnDefs({
         {"10300", "RecNo,60,No"}, {"10301", "Date,53,Date"}, {"10302", "Time,50,Time"}, {"10303", "Txt,322,Txt"},
     });
     return type == "HIST" ? hist : type == "ACC" ? acc : log;
@@ -173,29 +173,29 @@ TRemoteTable::TChange TRemoteTable::ProcessAnswer(const std::string &answer, int
 int TRemoteTable::RecordOf(int row) const { return LastTop() ? rowCount_ - row : row; }
 int TRemoteTable::RowOf(int record) const { return LastTop() ? rowCount_ - record : record; }
 
-std::string TRemoteTable::FieldValue(const TColumnSpec &spec, const std::string &answer) const
+std::string TRemoteTable::FieldValue(const TColumnDef &def, const std::string &answer) const
 {
-    if (names_ && IsDbfField(spec.Field)) {
-        const std::string attr = spec.Field.size() > kDbfAttrStart ? spec.Field.substr(kDbfAttrStart) : "";
+    if (names_ && IsDbfField(def.Field)) {
+        const std::string attr = def.Field.size() > kDbfAttrStart ? def.Field.substr(kDbfAttrStart) : "";
         return names_(TAttrReader::GetAttr(answer, attr));
     }
-    return TAttrReader::GetAttr(answer, spec.Field);
+    return TAttrReader::GetAttr(answer, def.Field);
 }
 
 std::string TRemoteTable::CellText(int col, int row) const
 {
     if (!hasRecords_)
         return "-";
-    const size_t spec = static_cast<size_t>(col - 1);
-    if (col < 1 || spec >= Columns.size())
+    const size_t index = static_cast<size_t>(col - 1);
+    if (col < 1 || index >= Columns.size())
         return {};
     const int record = RecordOf(row);
     // The cached answer is drawn over the stored text; an empty value leaves
     // the stored text visible (a phone-book name, a recording found later).
-    if (!(names_ && IsDbfField(Columns[spec].Field))) {
+    if (!(names_ && IsDbfField(Columns[index].Field))) {
         for (const auto &[n, answer] : cache_)
             if (n == record) {
-                std::string value = TAttrReader::GetAttr(answer, Columns[spec].Field);
+                std::string value = TAttrReader::GetAttr(answer, Columns[index].Field);
                 if (!value.empty())
                     return value;
                 break;
@@ -272,23 +272,23 @@ void TRemoteTable::Store(int record, const std::string &answer)
 }
 
 void TRemoteTable::LoadColumns(const TIniFile &ini, const std::string &section,
-                               const std::vector<TColumnSpec> &defaults, bool overlay)
+                               const std::vector<TColumnDef> &defaults, bool overlay)
 {
     Columns = defaults;
     if (ini.SectionExists(section)) {
         const auto values = ini.ReadSectionValues(section);
         if (!overlay) {
-            Columns = ParseColumnSpecs(values);
+            Columns = ParseColumnDefs(values);
         } else {
-            for (const auto &[key, spec] : values) {
+            for (const auto &[key, def] : values) {
                 int i = ColumnOfKey(key);
                 if (i >= 0)
-                    Columns[static_cast<size_t>(i)] = ParseColumnSpec(key, spec);
+                    Columns[static_cast<size_t>(i)] = ParseColumnDef(key, def);
                 else
-                    Columns.push_back(ParseColumnSpec(key, spec));
+                    Columns.push_back(ParseColumnDef(key, def));
             }
-            // Section reads leave out keys without a value: those remove a spec.
-            std::erase_if(Columns, [&](const TColumnSpec &c) {
+            // Section reads leave out keys without a value: those remove a column.
+            std::erase_if(Columns, [&](const TColumnDef &c) {
                 return ini.ValueExists(section, c.Key) && ini.ReadString(section, c.Key, "").empty();
             });
         }
@@ -302,7 +302,7 @@ void TRemoteTable::SaveColumns(TIniFile &ini, const std::string &section, const 
 {
     ini.EraseSection(section);
     for (int i = 0; i < Shown && static_cast<size_t>(i) < Columns.size(); ++i) {
-        const TColumnSpec &c = Columns[static_cast<size_t>(i)];
+        const TColumnDef &c = Columns[static_cast<size_t>(i)];
         const int width = static_cast<size_t>(i) < widths.size() ? widths[static_cast<size_t>(i)] : c.Width;
         ini.WriteString(section, c.Key, c.Field + "," + std::to_string(width) + "," + c.Title);
     }

@@ -18,17 +18,17 @@ class TIniFile;
 
 // One column: key is a text id, Field an answer attribute or "DBF:Nam:" and
 // an attribute (the phone-book name of that number).
-struct TColumnSpec {
+struct TColumnDef {
     std::string Key, Field;
     int Width = 60;
     std::string Title;
 };
 
 // "Field,Width,Title"; a width that is no number gives 60.
-TColumnSpec ParseColumnSpec(const std::string &key, const std::string &spec);
-std::vector<TColumnSpec> ParseColumnSpecs(const std::vector<std::pair<std::string, std::string>> &keysAndSpecs);
+TColumnDef ParseColumnDef(const std::string &key, const std::string &def);
+std::vector<TColumnDef> ParseColumnDefs(const std::vector<std::pair<std::string, std::string>> &keysAndDefs);
 // The columns of "HIST", "ACC" and "LOG" when the INI file names none.
-const std::vector<TColumnSpec> &DefaultColumns(const std::string &type);
+const std::vector<TColumnDef> &DefaultColumns(const std::string &type);
 
 // Filter conditions on the exchange's field names; dates as '8/9/2006'.
 std::string OwnLineCondition(const std::string &line);
@@ -56,10 +56,10 @@ public:
     // Newest record in the first row; read whenever rows and records are mapped.
     std::function<bool()> LastTop = [] { return false; };
 
-    // Specs of every column; the first Shown of them are on screen.
-    std::vector<TColumnSpec> Columns;
+    // Definitions of every column; the first Shown of them are on screen.
+    std::vector<TColumnDef> Columns;
     int Shown = 0;
-    // Index of the spec whose Field is `field`, -1 when none.
+    // Index of the definition whose Field is `field`, -1 when none.
     int ColumnOf(const std::string &field) const;
     int ColumnOfKey(const std::string &key) const;
 
@@ -99,16 +99,16 @@ public:
     size_t KeptRecords() const { return cells_.size(); }
     int LastRequestedRow() const { return lastRequestedRow_; }
 
-    // Column specs from the INI file. overlay: the section's keys are laid
-    // over `defaults` (an empty value removes a spec); otherwise the section,
+    // column definitions from the INI file. overlay: the section's keys are laid
+    // over `defaults` (an empty value removes a definition); otherwise the section,
     // when it exists, replaces them.
-    void LoadColumns(const TIniFile &ini, const std::string &section, const std::vector<TColumnSpec> &defaults,
+    void LoadColumns(const TIniFile &ini, const std::string &section, const std::vector<TColumnDef> &defaults,
                      bool overlay);
     // Writes the shown columns with the widths and titles the view has now.
     void SaveColumns(TIniFile &ini, const std::string &section, const std::vector<int> &widths) const;
 
 private:
-    std::string FieldValue(const TColumnSpec &spec, const std::string &answer) const;
+    std::string FieldValue(const TColumnDef &def, const std::string &answer) const;
     void Store(int record, const std::string &answer);
     std::vector<std::string> &CellsOf(int record);
 

@@ -52,8 +52,8 @@ protected:
     void SetDown(TSpeedButton *button, bool down);
     // Day, Week and Month; tagged: with their hints.
     void AddDateButtons(bool tagged);
-    // Loads the specs (section `listSection`) and lays out the shown columns.
-    void LoadColumns(const TIniFile &ini, const std::vector<TColumnSpec> &defaults, bool overlay, int shown);
+    // Loads the column definitions (section `listSection`) and lays out the shown columns.
+    void LoadColumns(const TIniFile &ini, const std::vector<TColumnDef> &defaults, bool overlay, int shown);
     void SaveColumns(TIniFile &ini) const;
     void ReadDateButtons(const TIniFile &ini);
     void WriteDateButtons(TIniFile &ini) const;

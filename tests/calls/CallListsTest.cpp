@@ -201,7 +201,7 @@ TEST(CallLists, FilterButtons)
 
 TEST(CallLists, DiallingFollowsTheRecordWhenNewOnesArriveOnTop)
 {
-    // A list that lacks specs still makes its window.
+    // A list that lacks column definitions still makes its window.
     Session s("[Main]\r\nLastTop=1\r\n[Hist-List]\r\n10204=\r\n10209=\r\n10210=\r\n");
     ASSERT_TRUE(FHist);
     EXPECT_EQ(FHist->Model->columnCount(), 11);

@@ -1,5 +1,5 @@
 // The remote table scheme against a recording sender: which records are asked
-// for, what each cell shows, how answers move the selection, column specs.
+// for, what each cell shows, how answers move the selection, column definitions.
 #include "IniFile.h"
 #include "RemoteTable.h"
 #include "TempDir.h"
@@ -16,7 +16,7 @@ struct Rig {
     Rig(bool top = false) : lastTop(top)
     {
         table.LastTop = [this] { return lastTop; };
-        table.Columns = ParseColumnSpecs({{"1", "RecNo,60,No"}, {"2", "SOO_Line,100,Cid"}, {"3", "DBF:Nam:SOO_Line,9,Name"}});
+        table.Columns = ParseColumnDefs({{"1", "RecNo,60,No"}, {"2", "SOO_Line,100,Cid"}, {"3", "DBF:Nam:SOO_Line,9,Name"}});
         table.Shown = 3;
     }
     TRemoteTable::TChange Answer(const std::string &attrs, int selected = -1)
@@ -174,12 +174,12 @@ TEST(RemoteTable, FilterConditions)
         EXPECT_EQ(c.got, c.want);
 }
 
-TEST(RemoteTable, ColumnSpecsFromTheIniFile)
+TEST(RemoteTable, ColumnDefsFromTheIniFile)
 {
     TempDir dir;
     WriteBytes(dir.File("t.ini"), "[Over]\r\n2=Cid,80,Number\r\n1=\r\n9=Extra,x,A, b\r\n[Only]\r\n7=Txt,20,T\r\nz=Q,5,Q\r\n");
     TIniFile ini(dir.File("t.ini"));
-    const auto defaults = ParseColumnSpecs({{"1", "RecNo,60,No"}, {"2", "SOO_Line,100,Cid"}, {"3", "Date,53,Date"}});
+    const auto defaults = ParseColumnDefs({{"1", "RecNo,60,No"}, {"2", "SOO_Line,100,Cid"}, {"3", "Date,53,Date"}});
     struct Case {
         const char *section;
         bool overlay;
@@ -193,7 +193,7 @@ TEST(RemoteTable, ColumnSpecsFromTheIniFile)
     for (const Case &c : cases) {
         rig.table.LoadColumns(ini, c.section, defaults, c.overlay);
         std::vector<std::string> keys, fields;
-        for (const TColumnSpec &s : rig.table.Columns) {
+        for (const TColumnDef &s : rig.table.Columns) {
             keys.push_back(s.Key);
             fields.push_back(s.Field);
         }
