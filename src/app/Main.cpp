@@ -4,6 +4,7 @@
 #include "Auto.h"
 #include "Data.h"
 #include "Dbf.h"
+#include "FailureTrace.h"
 #include "Fce.h"
 #include "FirstFrame.h"
 #include "Help.h"
@@ -110,6 +111,7 @@ TFMain::~TFMain()
     delete Nls;
     Nls = nullptr;
     FMain = nullptr;
+    SetFailureTrace("");
 }
 
 void TFMain::LoadIni()
@@ -117,6 +119,7 @@ void TFMain::LoadIni()
     Settings.LoadIni(ProgramIniPath());
     Nls->SetLanguageCode(Settings.Lang);
     trace_.Configure(::DataDir + "Talvodem.trc", Settings.Trace, Settings.TraceErase);
+    SetFailureTrace(::DataDir + "Talvodem.trc");
 }
 
 void TFMain::SaveIni()

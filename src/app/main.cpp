@@ -1,6 +1,7 @@
 #include "About.h"
 #include "Auto.h"
 #include "Dbf.h"
+#include "FailureTrace.h"
 #include "Main.h"
 #include "Porter.h"
 #include "Xml.h"
@@ -26,8 +27,10 @@ public:
         try {
             return QApplication::notify(receiver, event);
         } catch (const std::exception &e) {
+            TraceFailure("TApplication::notify");
             QMessageBox::critical(nullptr, applicationName(), QString::fromLocal8Bit(e.what()));
         } catch (...) {
+            TraceFailure("TApplication::notify");
             QMessageBox::critical(nullptr, applicationName(), QStringLiteral("Unknown error"));
         }
         return false;

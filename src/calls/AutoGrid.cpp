@@ -2,6 +2,7 @@
 
 #include "AutoList.h"
 #include "Cp1250.h"
+#include "FailureTrace.h"
 
 #include <QHeaderView>
 #include <QStyledItemDelegate>
@@ -56,6 +57,7 @@ void TAutoGridModel::Open(const std::string &databaseDir, const std::string &tab
         cursor_.SetIndexName("ID");
         version_ = cursor_.DataVersion() - 1;
     } catch (const std::exception &) {
+        TraceFailure("TAutoGridModel::Open");
         cursor_.Close();
     }
     endResetModel();

@@ -1,5 +1,7 @@
 #include "AutoList.h"
 
+#include "FailureTrace.h"
+
 #include <istream>
 #include <ostream>
 #include <vector>
@@ -80,6 +82,7 @@ void TAutoList::OpenTable(const std::string &databaseDir)
         marker_.Open();
         TableOpen = true;
     } catch (const std::exception &) {
+        TraceFailure("TAutoList::OpenTable");
         Table.Close();
         marker_.Close();
         TableOpen = false;
@@ -93,6 +96,7 @@ void TAutoList::CloseTable()
         Table.Close();
         marker_.Close();
     } catch (const std::exception &) {
+        TraceFailure("TAutoList::CloseTable");
     }
 }
 

@@ -1,6 +1,8 @@
 // Answers by Type to their receivers.
 #include "XmlLink.h"
 
+#include "FailureTrace.h"
+
 namespace {
 
 void PassOn(TAnswerWindow *window, const std::string &joined)
@@ -27,6 +29,7 @@ void TXmlLink::ProcessMessage(const std::string &message)
             return;
         Dispatch(type, joined, message);
     } catch (...) {
+        TraceFailure("TXmlLink::ProcessMessage");
     }
 }
 

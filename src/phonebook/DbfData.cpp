@@ -8,6 +8,7 @@
 #include "Dbffirm.h"
 #include "Dbfnum.h"
 #include "Dbfrepre.h"
+#include "FailureTrace.h"
 #include "Fce.h"
 #include "Nlsfunc.h"
 #include "PanelCalls.h"
@@ -129,6 +130,7 @@ void TFDbf::ShowMemo()
             memoRecNo_ = store_->TableContact.RecNo();
         }
     } catch (const std::exception &) {
+        TraceFailure("TFDbf::ShowMemo"); // the memo shows empty and read-only
     }
     DBMemoContact->setPlainText(ToQ(memo));
     DBMemoContact->document()->setModified(false);
@@ -471,7 +473,7 @@ void TFDbf::SortByTitle(TDBGridEx *grid, const std::string &field)
         try {
             view->SetIndexName(d.Name);
         } catch (const std::exception &) {
-            // an index the file lacks: the order stays
+            TraceFailure("TFDbf::SortByTitle"); // an index the file lacks: the order stays
         }
         MarkSortColumn(true, grid);
         return;

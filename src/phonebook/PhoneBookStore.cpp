@@ -1,6 +1,7 @@
 #include "PhoneBookStore.h"
 
 #include "BookSwap.h"
+#include "FailureTrace.h"
 #include "IniFile.h"
 #include "Nlsfunc.h"
 #include "Paths.h"
@@ -51,6 +52,7 @@ public:
             c_.SetFilter(filter_);
             c_.First();
         } catch (...) {
+            TraceFailure("TFullScan"); // a destructor must not throw
         }
         c_.EnableControls();
     }
@@ -149,6 +151,7 @@ void TPhoneBookStore::OpenTables()
         OpenPair(TableNum, QueryNum, "Nums.dbf", NumsDef());
         OpenPair(TableContact, QueryContact, "Contacts.dbf", ContactsDef());
     } catch (const std::exception &e) {
+        TraceFailure("TPhoneBookStore::OpenTables");
         OpenError = e.what(); // the phone-book button simply stays disabled
         return;
     }

@@ -2,6 +2,7 @@
 // when anything else changed a table.
 #include "PhoneBookStore.h"
 
+#include "FailureTrace.h"
 #include "Fce.h"
 
 TPhoneBookStore::TIndexes TPhoneBookStore::IndexesOf(const TDbCursor &c)
@@ -105,6 +106,7 @@ std::string TPhoneBookStore::NameByNumber(const std::string &number, const std::
             r += "," + QueryRepre.FieldByName("TITUL").AsString();
         return separator == '(' ? r + "(" + firm + ")" : r + separator + firm;
     } catch (const EDbError &) {
+        TraceFailure("TPhoneBookStore::NameByNumber");
         return defaultName; // a damaged table must not break the ring display
     }
 }

@@ -1,5 +1,6 @@
 // The dialler's list over its table: order, who is next, marking, the text file.
 #include "AutoList.h"
+#include "FailureTrace.h"
 #include "PorterText.h"
 #include "TempDir.h"
 
@@ -64,9 +65,12 @@ TEST(AutoList, MissingTableIsCreatedAnUnusableFolderLeavesItClosed)
     EXPECT_TRUE(fs::exists(dir.File("Autosn.dbf")) && fs::exists(dir.File("Autosn.cdx")));
     list.CloseTable();
     WriteBytes(dir.File("file"), "x");
+    SetFailureTrace(dir.File("t.trc"));
     TAutoList broken;
     broken.OpenTable(dir.File("file"));
+    SetFailureTrace("");
     EXPECT_FALSE(broken.TableOpen);
+    EXPECT_NE(ReadBytes(dir.File("t.trc")).find(" Failure in TAutoList::OpenTable: "), std::string::npos);
     EXPECT_FALSE(broken.FindNext(0, [] { return true; }));
 }
 

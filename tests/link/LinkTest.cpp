@@ -1,6 +1,7 @@
 // The link without a window: joining, requests, the message list and trace,
 // dispatch by Type and session, settings.
 #include "Data.h"
+#include "FailureTrace.h"
 #include "IniFile.h"
 #include "RecordingReceivers.h"
 #include "TempDir.h"
@@ -202,11 +203,19 @@ TEST(Dispatch, FailingReceiverDropsOnlyItsAnswer)
             throw std::runtime_error("receiver failed");
         }
     } rx;
+    TempDir dir;
+    SetFailureTrace(dir.File("t.trc"));
     Link l;
     l.SetReceivers(&rx);
     l.Feed("<ans Type=\"STATE\" Handle=\"0\" State=\"RNG\"/><ans Type=\"STATE\" Handle=\"0\" State=\"CAL\"/>"
            "<ans Type=\"DIAL\" Handle=\"0\" Cid=\"1\"/>");
     EXPECT_EQ(rx.Calls, (Lines{"RNG", "CAL", "dial |1|"}));
+    const std::string trace = ReadBytes(dir.File("t.trc"));
+    SetFailureTrace("");
+    const std::string failure = " Failure in TXmlLink::ProcessMessage: receiver failed\r\n";
+    const size_t first = trace.find(failure);
+    EXPECT_NE(first, std::string::npos) << trace;
+    EXPECT_NE(trace.find(failure, first + 1), std::string::npos) << "each failure written: " << trace;
 }
 
 TEST(Settings, DefaultsAndBounds)

@@ -1,6 +1,7 @@
 // The phone-book store: folders, tables created when missing, ID counters,
 // sort keys and derived fields.
 #include "DbTestUtil.h"
+#include "FailureTrace.h"
 #include "IniFile.h"
 #include "Nlsfunc.h"
 #include "Paths.h"
@@ -96,13 +97,16 @@ TEST_F(Store, AbsoluteHomeIsUsedAsItStandsAndNeverCreated)
     EXPECT_TRUE(std::filesystem::exists(elsewhere.File("Nums.dbf")));
 }
 
-TEST_F(Store, UnreadableTableLeavesTheStoreClosedSilently)
+TEST_F(Store, UnreadableTableLeavesTheStoreClosedAndATraceLine)
 {
     auto s = Make();
     std::filesystem::create_directories(data.File("Dbf"));
     WriteBytes(data.File("Dbf/NUMS.DBF"), "not a table at all, just some bytes");
+    SetFailureTrace(data.File("t.trc"));
     EXPECT_NO_THROW(s->OpenTables());
+    SetFailureTrace("");
     EXPECT_FALSE(s->TablesOpen);
+    EXPECT_NE(ReadBytes(data.File("t.trc")).find(" Failure in TPhoneBookStore::OpenTables: "), std::string::npos);
     EXPECT_TRUE(s->TableRepre.Active()); // what opened before the error stays open
     EXPECT_FALSE(s->TableNum.Active());
     EXPECT_EQ(s->NextRepreId, 0);

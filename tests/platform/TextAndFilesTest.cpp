@@ -1,6 +1,8 @@
 #include "Color.h"
 #include "Cp1250.h"
+#include "FailureTrace.h"
 #include "Font.h"
+#include "TempDir.h"
 #include "Timer.h"
 
 #include <QCoreApplication>
@@ -8,6 +10,10 @@
 #include <QEventLoop>
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <sstream>
+#include <stdexcept>
 
 TEST(Cp1250, RoundTripsEveryByteAndFoldsCzechLetters)
 {
@@ -57,4 +63,43 @@ TEST(Timers, IntervalZeroNeverFiresAndOthersDo)
     EXPECT_GT(ticks, 0);
     normal.SetEnabled(false);
     EXPECT_FALSE(normal.Active());
+}
+
+TEST(FailureTrace, OneBoundedLineEachAndABoundedNumberInARun)
+{
+    TempDir dir;
+    SetFailureTrace(dir.File("t.trc"));
+    auto traced = [](auto thrown) {
+        try {
+            throw thrown;
+        } catch (...) {
+            TraceFailure("TOwner::Work");
+        }
+    };
+    traced(std::runtime_error("Contacts.dbf: damaged header"));
+    traced(42);
+    traced(std::runtime_error("first\r\nsecond\tthird"));
+    traced(std::runtime_error(std::string(5000, 'x')));
+    TraceFailure("TOwner::Work"); // by mistake outside a catch block
+    const std::string longLine = " Failure in TOwner::Work: " + std::string(kMaxFailureLine - 2 - 23 - 26, 'x');
+    const std::string expected[] = {" Failure in TOwner::Work: Contacts.dbf: damaged header",
+                                    " Failure in TOwner::Work: an exception of unknown type",
+                                    " Failure in TOwner::Work: first  second third", longLine,
+                                    " Failure in TOwner::Work: no exception being handled"};
+    std::istringstream lines(ReadBytes(dir.File("t.trc")));
+    std::string line;
+    for (const std::string &want : expected) {
+        ASSERT_TRUE(std::getline(lines, line));
+        ASSERT_EQ(line.size(), 23 + want.size() + 1) << line;
+        EXPECT_EQ(line.substr(23), want + "\r") << "after the date and time";
+    }
+    EXPECT_FALSE(std::getline(lines, line));
+
+    SetFailureTrace(dir.File("many.trc"));
+    for (int i = 0; i < kMaxFailures + 10; ++i)
+        traced(std::runtime_error("again"));
+    const std::string many = ReadBytes(dir.File("many.trc"));
+    EXPECT_EQ(std::count(many.begin(), many.end(), '\n'), kMaxFailures + 1);
+    EXPECT_NE(many.rfind("no more are written"), std::string::npos);
+    SetFailureTrace("");
 }
