@@ -168,9 +168,6 @@ public:
     void Dial(const std::string &number, const std::string &kind);
     void DialOrTransfer(const std::string &number, const std::string &kind);
     void SendConference(const std::string &number);
-    void SendHistRequest(const std::string &act, const std::string &value, const std::string &order);
-    void SendAccRequest(const std::string &act, const std::string &value, const std::string &order);
-    void SendLogRequest(const std::string &act, const std::string &value, const std::string &order);
     void OnPanelButtonDown(int id) override;
     void OnPanelButtonUp(int id) override;
     void OnPanelButtonDblClick(int id) override;

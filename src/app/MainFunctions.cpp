@@ -154,21 +154,6 @@ void TFMain::SendListRequest(const char *type, const std::string &act, const std
     FXML->Send();
 }
 
-void TFMain::SendHistRequest(const std::string &act, const std::string &value, const std::string &order)
-{
-    SendListRequest("HIST", act, value, order);
-}
-
-void TFMain::SendAccRequest(const std::string &act, const std::string &value, const std::string &order)
-{
-    SendListRequest("ACC", act, value, order);
-}
-
-void TFMain::SendLogRequest(const std::string &act, const std::string &value, const std::string &order)
-{
-    SendListRequest("LOG", act, value, order);
-}
-
 void TFMain::DialButtonNumber(const std::string &imageName)
 {
     std::string text = Skin ? Skin->GetItemValue(imageName) : std::string();

@@ -97,7 +97,6 @@ public:
     std::string Cached(int record) const;
     size_t CacheSize() const { return cache_.size(); }
     size_t KeptRecords() const { return cells_.size(); }
-    int LastRequestedRow() const { return lastRequestedRow_; }
 
     // column definitions from the INI file. overlay: the section's keys are laid
     // over `defaults` (an empty value removes a definition); otherwise the section,
