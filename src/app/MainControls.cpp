@@ -17,6 +17,46 @@
 #include <QMenuBar>
 #include <QStatusBar>
 
+namespace {
+
+// The items the main menu and the pop-up both list: logging in and out, then
+// one per window, which toggles that window. An item follows its tool button.
+struct TSharedItem {
+    int Tag;
+    const char *Text;
+    QAction *TFMain::*Menu;
+    QAction *TFMain::*Popup;
+    TSpeedButton *TFMain::*Button; // none for the dialler
+    QWidget *(*Window)();          // none for logging in and out
+};
+
+const TSharedItem kSharedItems[] = {
+    {101, "Log in", &TFMain::MenuOpen, &TFMain::PopupOpen, &TFMain::SpeedButtonOpen, nullptr},
+    {102, "Log out", &TFMain::MenuClose, &TFMain::PopupClose, &TFMain::SpeedButtonClose, nullptr},
+    {111, "Protocol", &TFMain::MenuXML, &TFMain::PopupXML, &TFMain::SpeedButtonXML, []() -> QWidget * { return FXML; }},
+    {112, "Phone book", &TFMain::MenuDbf, &TFMain::PopupDbf, &TFMain::SpeedButtonDbf,
+     []() -> QWidget * { return FDbf; }},
+    {113, "Dialler", &TFMain::MenuAuto, &TFMain::PopupAuto, nullptr, []() -> QWidget * { return FAuto; }},
+    {114, "History", &TFMain::MenuHist, &TFMain::PopupHist, &TFMain::SpeedButtonHist,
+     []() -> QWidget * { return FHist; }},
+    {115, "Accounting", &TFMain::MenuAcc, &TFMain::PopupAcc, &TFMain::SpeedButtonAcc,
+     []() -> QWidget * { return FAcc; }},
+    {116, "Event log", &TFMain::MenuLog, &TFMain::PopupLog, &TFMain::SpeedButtonLog,
+     []() -> QWidget * { return FLog; }},
+    {117, "Waiting calls", &TFMain::MenuFront, &TFMain::PopupFront, &TFMain::SpeedButtonFront,
+     []() -> QWidget * { return FFront; }},
+    {118, "Held calls", &TFMain::MenuHold, &TFMain::PopupHold, &TFMain::SpeedButtonHold,
+     []() -> QWidget * { return FHold; }},
+    {119, "Parked calls", &TFMain::MenuPark, &TFMain::PopupPark, &TFMain::SpeedButtonPark,
+     []() -> QWidget * { return FPark; }},
+    {120, "Speed dials", &TFMain::MenuPersonal, &TFMain::PopupPersonal, &TFMain::SpeedButtonPersonal,
+     []() -> QWidget * { return FPer; }},
+    {121, "Door entry", &TFMain::MenuPorter, &TFMain::PopupPorter, &TFMain::SpeedButtonPorter,
+     []() -> QWidget * { return FPorter; }},
+};
+
+} // namespace
+
 void TFMain::BuildFace()
 {
     Image0 = new TImage(this);
@@ -91,22 +131,16 @@ void TFMain::BuildMenus()
     MainMenu->hide();
     QMenu *file = MainMenu->addMenu(QStringLiteral("File"));
     SetTag(file->menuAction(), 100);
-    MenuOpen = AddItem(file, 101, "Log in");
-    MenuClose = AddItem(file, 102, "Log out");
-    MenuExit = AddItem(file, 103, "Exit");
     QMenu *windows = MainMenu->addMenu(QStringLiteral("Windows"));
     SetTag(windows->menuAction(), 110);
-    MenuXML = AddItem(windows, 111, "Protocol");
-    MenuDbf = AddItem(windows, 112, "Phone book");
-    MenuAuto = AddItem(windows, 113, "Dialler");
-    MenuHist = AddItem(windows, 114, "History");
-    MenuAcc = AddItem(windows, 115, "Accounting");
-    MenuLog = AddItem(windows, 116, "Event log");
-    MenuFront = AddItem(windows, 117, "Waiting calls");
-    MenuHold = AddItem(windows, 118, "Held calls");
-    MenuPark = AddItem(windows, 119, "Parked calls");
-    MenuPersonal = AddItem(windows, 120, "Speed dials");
-    MenuPorter = AddItem(windows, 121, "Door entry");
+    PopupMenu1 = new QMenu(this);
+    for (const TSharedItem &item : kSharedItems) {
+        if (item.Tag == 111) // the first window's: apart from logging in and out
+            PopupMenu1->addSeparator();
+        this->*item.Menu = AddItem(item.Window ? windows : file, item.Tag, item.Text);
+        this->*item.Popup = AddItem(PopupMenu1, item.Tag, item.Text);
+    }
+    MenuExit = AddItem(file, 103, "Exit");
     QMenu *settings = MainMenu->addMenu(QStringLiteral("Settings"));
     SetTag(settings->menuAction(), 130);
     MenuSpeeds = AddItem(settings, 131, "Tool bar");
@@ -117,21 +151,6 @@ void TFMain::BuildMenus()
     SetTag(help->menuAction(), 140);
     AddHelpItems(help);
 
-    PopupMenu1 = new QMenu(this);
-    PopupOpen = AddItem(PopupMenu1, 101, "Log in");
-    PopupClose = AddItem(PopupMenu1, 102, "Log out");
-    PopupMenu1->addSeparator();
-    PopupXML = AddItem(PopupMenu1, 111, "Protocol");
-    PopupDbf = AddItem(PopupMenu1, 112, "Phone book");
-    PopupAuto = AddItem(PopupMenu1, 113, "Dialler");
-    PopupHist = AddItem(PopupMenu1, 114, "History");
-    PopupAcc = AddItem(PopupMenu1, 115, "Accounting");
-    PopupLog = AddItem(PopupMenu1, 116, "Event log");
-    PopupFront = AddItem(PopupMenu1, 117, "Waiting calls");
-    PopupHold = AddItem(PopupMenu1, 118, "Held calls");
-    PopupPark = AddItem(PopupMenu1, 119, "Parked calls");
-    PopupPersonal = AddItem(PopupMenu1, 120, "Speed dials");
-    PopupPorter = AddItem(PopupMenu1, 121, "Door entry");
     PopupMenu1->addSeparator();
     QAction *popupSkin = AddItem(PopupMenu1, 134, "Skin...");
     QAction *popupDesktop = AddItem(PopupMenu1, 135, "Desktop...");
@@ -158,30 +177,15 @@ void TFMain::BuildMenus()
     QAction *labelFont = AddItem(PopupMenuLab_, 150, "Font...");
 
     // Each window is toggled from its tool button, its menu item and its pop-up item.
-    const struct {
-        TSpeedButton *button;
-        std::vector<QAction *> items;
-        std::function<QWidget *()> window;
-    } toggles[] = {
-        {SpeedButtonXML, {MenuXML, PopupXML}, [] { return FXML; }},
-        {SpeedButtonDbf, {MenuDbf, PopupDbf}, [] { return FDbf; }},
-        {nullptr, {MenuAuto, PopupAuto}, [] { return FAuto; }},
-        {SpeedButtonHist, {MenuHist, PopupHist}, [] { return FHist; }},
-        {SpeedButtonAcc, {MenuAcc, PopupAcc}, [] { return FAcc; }},
-        {SpeedButtonLog, {MenuLog, PopupLog}, [] { return FLog; }},
-        {SpeedButtonFront, {MenuFront, PopupFront}, [] { return FFront; }},
-        {SpeedButtonHold, {MenuHold, PopupHold}, [] { return FHold; }},
-        {SpeedButtonPark, {MenuPark, PopupPark}, [] { return FPark; }},
-        {SpeedButtonPersonal, {MenuPersonal, PopupPersonal}, [] { return FPer; }},
-        {SpeedButtonPorter, {MenuPorter, PopupPorter}, [] { return FPorter; }},
-    };
-    for (const auto &t : toggles) {
-        auto toggle = [this, window = t.window] { ToggleWindow(window()); };
-        if (t.button)
-            connect(t.button, &QToolButton::clicked, this, toggle);
-        for (QAction *item : t.items) {
-            item->setCheckable(true);
-            connect(item, &QAction::triggered, this, toggle);
+    for (const TSharedItem &item : kSharedItems) {
+        if (!item.Window)
+            continue;
+        auto toggle = [this, window = item.Window] { ToggleWindow(window()); };
+        if (item.Button)
+            connect(this->*item.Button, &QToolButton::clicked, this, toggle);
+        for (QAction *action : {this->*item.Menu, this->*item.Popup}) {
+            action->setCheckable(true);
+            connect(action, &QAction::triggered, this, toggle);
         }
     }
     MenuSpeeds->setCheckable(true);
@@ -238,29 +242,17 @@ void TFMain::UpdateControls()
     SetHintOf(SpeedButtonPersonal, ToggleLine(!LineOpen, HintOf(SpeedButtonPersonal), Nls->GetText(250)));
     SpeedButtonOpen->setEnabled(!Connected);
     SpeedButtonClose->setEnabled(Connected);
-    MenuOpen->setEnabled(!Connected);
-    MenuClose->setEnabled(Connected);
     MenuSpeeds->setChecked(ToolBar1->isVisible());
-    const std::pair<QAction *, TSpeedButton *> copies[] = {
-        {MenuXML, SpeedButtonXML},   {MenuDbf, SpeedButtonDbf},     {MenuHist, SpeedButtonHist},
-        {MenuAcc, SpeedButtonAcc},   {MenuLog, SpeedButtonLog},     {MenuFront, SpeedButtonFront},
-        {MenuHold, SpeedButtonHold}, {MenuPark, SpeedButtonPark},   {MenuPersonal, SpeedButtonPersonal},
-        {MenuPorter, SpeedButtonPorter}};
-    for (auto &[item, b] : copies) {
-        item->setEnabled(b->isEnabled());
-        item->setChecked(b->isChecked());
-    }
     MenuAuto->setEnabled(FAuto && FAuto->TableOpen());
     MenuAuto->setChecked(visible(FAuto));
-    PopupOpen->setEnabled(MenuOpen->isEnabled());
-    PopupClose->setEnabled(MenuClose->isEnabled());
-    const std::pair<QAction *, QAction *> popups[] = {
-        {PopupXML, MenuXML},   {PopupDbf, MenuDbf},   {PopupAuto, MenuAuto},   {PopupHist, MenuHist},
-        {PopupAcc, MenuAcc},   {PopupLog, MenuLog},   {PopupFront, MenuFront}, {PopupHold, MenuHold},
-        {PopupPark, MenuPark}, {PopupPersonal, MenuPersonal}, {PopupPorter, MenuPorter}};
-    for (auto &[item, from] : popups) {
-        item->setEnabled(from->isEnabled());
-        item->setChecked(from->isChecked());
+    for (const TSharedItem &item : kSharedItems) {
+        QAction *menu = this->*item.Menu, *popup = this->*item.Popup;
+        if (item.Button) {
+            menu->setEnabled((this->*item.Button)->isEnabled());
+            menu->setChecked((this->*item.Button)->isChecked());
+        }
+        popup->setEnabled(menu->isEnabled());
+        popup->setChecked(menu->isChecked());
     }
 }
 
