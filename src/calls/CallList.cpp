@@ -1,5 +1,6 @@
 #include "CallList.h"
 
+#include "Attr.h"
 #include "Data.h"
 #include "Dbf.h"
 #include "KeyForward.h"
@@ -130,4 +131,13 @@ std::string TCallListWindow::SlotText(const std::string &cid, const std::string 
     if (text.empty())
         text = cid;
     return text.empty() ? port : text;
+}
+
+bool TCallListWindow::TakeAnswer(TSlotList &list, const std::string &message)
+{
+    return list.TakeElement(TAttrReader::GetAttrAct(message, "Act"), TAttrReader::GetAttrInt(message, "Pos"), [&] {
+        const std::string cid = TAttrReader::GetAttr(message, "Cid");
+        const std::string port = TAttrReader::GetAttr(message, "Port");
+        return TCallSlot{SlotText(cid, TAttrReader::GetAttrText(message, "PBXName"), port), port, cid};
+    });
 }

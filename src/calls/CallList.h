@@ -4,6 +4,7 @@
 // right) takes the call. The list's mouse reaches the handlers in the class
 // library's order: down, click on release, then on a double click the
 // double-click handler and a second down, with no second click.
+#include "CallSlots.h"
 #include "SessionWindow.h"
 
 #include <QListWidget>
@@ -56,5 +57,8 @@ protected:
     // name, else the number; a call without a number still shows its port,
     // which is what takes it.
     static std::string SlotText(const std::string &cid, const std::string &pbxName, const std::string &port);
+    // Hands one tag of a HOLD or PARK answer to the list; true when its lines
+    // are to be shown anew.
+    static bool TakeAnswer(TSlotList &list, const std::string &message);
     void changeEvent(QEvent *event) override;
 };

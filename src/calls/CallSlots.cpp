@@ -8,6 +8,21 @@ bool Within(int index, size_t count) { return index >= 0 && static_cast<size_t>(
 
 } // namespace
 
+bool TSlotList::TakeElement(const std::string &act, int pos, const std::function<TCallSlot()> &call)
+{
+    if (act == "ACT" && pos == -1)
+        Clear();
+    else if (act == "ACT")
+        Store(pos, call());
+    else if (act == "/ACT")
+        Show();
+    else if (act == "END")
+        ForgetCalls();
+    else
+        return false;
+    return act != "ACT";
+}
+
 TCallSlots::TCallSlots(int count, int blankBelow)
     : slots_(static_cast<size_t>(count)), blankBelow_(static_cast<size_t>(blankBelow))
 {
@@ -67,10 +82,10 @@ std::string TCallSlots::RowCid(int row) const
     return call ? call->Cid : std::string();
 }
 
-TParkSlots::TParkSlots() : cids_(kPositions)
+TParkSlots::TParkSlots()
 {
     Clear();
-    lines_ = texts_;
+    Show();
 }
 
 void TParkSlots::Clear()
@@ -79,15 +94,24 @@ void TParkSlots::Clear()
     for (int pos = 1; pos <= kPositions; ++pos)
         texts_.push_back(Bare(pos));
     cids_.assign(kPositions, {});
+    taken_.assign(kPositions, false);
 }
 
-bool TParkSlots::Store(int pos, const std::string &text, const std::string &cid)
+bool TParkSlots::Store(int pos, TCallSlot call)
 {
     if (!Within(pos - 1, kPositions))
         return false;
-    texts_[static_cast<size_t>(pos - 1)] += " " + text;
-    cids_[static_cast<size_t>(pos - 1)] = cid;
+    const size_t i = static_cast<size_t>(pos - 1);
+    texts_[i] += " " + call.Text;
+    cids_[i] = std::move(call.Cid);
+    taken_[i] = true;
     return true;
+}
+
+void TParkSlots::Show()
+{
+    lines_ = texts_;
+    shownTaken_ = taken_;
 }
 
 void TParkSlots::ForgetCalls()
@@ -95,9 +119,12 @@ void TParkSlots::ForgetCalls()
     for (int pos = 1; pos <= kPositions; ++pos)
         lines_[static_cast<size_t>(pos - 1)] = Bare(pos);
     cids_.assign(kPositions, {});
+    shownTaken_.assign(kPositions, false);
 }
 
 std::string TParkSlots::RowCid(int row) const
 {
     return Within(row, kPositions) ? cids_[static_cast<size_t>(row)] : std::string();
 }
+
+bool TParkSlots::RowFree(int row) const { return Within(row, kPositions) && !shownTaken_[static_cast<size_t>(row)]; }

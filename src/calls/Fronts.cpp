@@ -22,16 +22,12 @@ TFFront::~TFFront()
 void TFFront::ProcessElement(const std::string &act, int pos, const std::string &text, const std::string &cid,
                              const std::string &port)
 {
-    if (act == "ACT" && pos == -1) {
-        slots_.Clear();
-    } else if (act == "ACT") {
-        // Pos 0, the call on the line itself, has no slot.
-        const std::string shown = !text.empty() ? text : !cid.empty() ? cid : port;
-        slots_.Store(pos, {shown, port, cid});
-    } else if (act == "/ACT" || act == "END") {
-        act == "END" ? slots_.ForgetCalls() : slots_.Show();
+    // Pos 0, the call on the line itself, has no slot.
+    const bool shown = slots_.TakeElement(act, pos, [&] {
+        return TCallSlot{!text.empty() ? text : !cid.empty() ? cid : port, port, cid};
+    });
+    if (shown)
         SetLines(slots_.Lines());
-    }
 }
 
 std::string TFFront::RowCid(int row) const { return slots_.RowCid(row); }

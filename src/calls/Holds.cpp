@@ -1,6 +1,5 @@
 #include "Holds.h"
 
-#include "Attr.h"
 #include "LineRequest.h"
 
 #include <QApplication>
@@ -26,19 +25,8 @@ TFHold::~TFHold()
 
 void TFHold::ProcessAnswer(const std::string &message)
 {
-    const std::string cid = TAttrReader::GetAttr(message, "Cid");
-    const std::string pbxName = TAttrReader::GetAttrText(message, "PBXName");
-    const std::string act = TAttrReader::GetAttrAct(message, "Act");
-    const int pos = TAttrReader::GetAttrInt(message, "Pos");
-    const std::string port = TAttrReader::GetAttr(message, "Port");
-    if (act == "ACT" && pos == -1) {
-        slots_.Clear();
-    } else if (act == "ACT") {
-        slots_.Store(pos, {SlotText(cid, pbxName, port), port, cid});
-    } else if (act == "/ACT" || act == "END") {
-        act == "END" ? slots_.ForgetCalls() : slots_.Show();
+    if (TakeAnswer(slots_, message))
         SetLines(slots_.Lines());
-    }
 }
 
 void TFHold::ListBoxMouseDown()
