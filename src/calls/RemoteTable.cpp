@@ -15,9 +15,9 @@ bool IsDbfField(const std::string &field) { return field.compare(0, kDbf.size(),
 
 } // namespace
 
-TColumnDef ParseColumnDef(const std::string &key, const std::string &def)
+TRemoteColumnDef ParseColumnDef(const std::string &key, const std::string &def)
 {
-    TColumnDef c;
+    TRemoteColumnDef c;
     c.Key = key;
     c.Field = GetCommaField(0, def);
     c.Width = IniParseInt(GetCommaField(1, def), 60);
@@ -25,29 +25,29 @@ TColumnDef ParseColumnDef(const std::string &key, const std::string &def)
     return c;
 }
 
-std::vector<TColumnDef> ParseColumnDefs(const std::vector<std::pair<std::string, std::string>> &keysAndDefs)
+std::vector<TRemoteColumnDef> ParseColumnDefs(const std::vector<std::pair<std::string, std::string>> &keysAndDefs)
 {
-    std::vector<TColumnDef> out;
+    std::vector<TRemoteColumnDef> out;
     for (const auto &[key, def] : keysAndDefs)
         out.push_back(ParseColumnDef(key, def));
     return out;
 }
 
-const std::vector<TColumnDef> &DefaultColumns(const std::string &type)
+const std::vector<TRemoteColumnDef> &DefaultColumns(const std::string &type)
 {
-    static const std::vector<TColumnDef> hist = ParseColumnDefs({
+    static const std::vector<TRemoteColumnDef> hist = ParseColumnDefs({
         {"10200", "RecNo,60,No"},        {"10201", "Date,53,Date"},         {"10202", "Time,50,Time"},
         {"10203", "Line,56,Line"},       {"10204", "Id,57,Id"},             {"10205", "Way,58,Way"},
         {"10206", "SOO_Port,55,Port"},   {"10207", "SOO_Line,100,Cid"},     {"10208", "DBF:Nam:SOO_Line,100,Name"},
         {"10209", "Park,30,Par."},       {"10210", "RingTime,30,RingTime"}, {"10211", "CallTime,30,CallTime"},
         {"10212", "Wav,30,Wav"},
     });
-    static const std::vector<TColumnDef> acc = ParseColumnDefs({
+    static const std::vector<TRemoteColumnDef> acc = ParseColumnDefs({
         {"10400", "RecNo,60,No"}, {"10401", "Date,53,Date"},   {"10402", "Time,50,Time"}, {"10403", "Way,35,Way"},
         {"10404", "State,29,State"}, {"10405", "Line,35,Line"}, {"10406", "Cid,159,Cid"},
         {"10407", "DBF:Nam:Cid,100,Name"},
     });
-    static const std::vector<TColumnDef> log = ParseColumnDefs({
+    static const std::vector<TRemoteColumnDef> log = ParseColumnDefs({
         {"10300", "RecNo,60,No"}, {"10301", "Date,53,Date"}, {"10302", "Time,50,Time"}, {"10303", "Txt,322,Txt"},
     });
     return type == "HIST" ? hist : type == "ACC" ? acc : log;
@@ -173,7 +173,7 @@ TRemoteTable::TChange TRemoteTable::ProcessAnswer(const std::string &answer, int
 int TRemoteTable::RecordOf(int row) const { return LastTop() ? rowCount_ - row : row; }
 int TRemoteTable::RowOf(int record) const { return LastTop() ? rowCount_ - record : record; }
 
-std::string TRemoteTable::FieldValue(const TColumnDef &def, const std::string &answer) const
+std::string TRemoteTable::FieldValue(const TRemoteColumnDef &def, const std::string &answer) const
 {
     if (names_ && IsDbfField(def.Field)) {
         const std::string attr = def.Field.size() > kDbfAttrStart ? def.Field.substr(kDbfAttrStart) : "";
@@ -272,7 +272,7 @@ void TRemoteTable::Store(int record, const std::string &answer)
 }
 
 void TRemoteTable::LoadColumns(const TIniFile &ini, const std::string &section,
-                               const std::vector<TColumnDef> &defaults, bool overlay)
+                               const std::vector<TRemoteColumnDef> &defaults, bool overlay)
 {
     Columns = defaults;
     if (ini.SectionExists(section)) {
@@ -288,7 +288,7 @@ void TRemoteTable::LoadColumns(const TIniFile &ini, const std::string &section,
                     Columns.push_back(ParseColumnDef(key, def));
             }
             // Section reads leave out keys without a value: those remove a column.
-            std::erase_if(Columns, [&](const TColumnDef &c) {
+            std::erase_if(Columns, [&](const TRemoteColumnDef &c) {
                 return ini.ValueExists(section, c.Key) && ini.ReadString(section, c.Key, "").empty();
             });
         }
@@ -302,7 +302,7 @@ void TRemoteTable::SaveColumns(TIniFile &ini, const std::string &section, const 
 {
     ini.EraseSection(section);
     for (int i = 0; i < Shown && static_cast<size_t>(i) < Columns.size(); ++i) {
-        const TColumnDef &c = Columns[static_cast<size_t>(i)];
+        const TRemoteColumnDef &c = Columns[static_cast<size_t>(i)];
         const int width = static_cast<size_t>(i) < widths.size() ? widths[static_cast<size_t>(i)] : c.Width;
         ini.WriteString(section, c.Key, c.Field + "," + std::to_string(width) + "," + c.Title);
     }

@@ -18,17 +18,17 @@ class TIniFile;
 
 // One column: key is a text id, Field an answer attribute or "DBF:Nam:" and
 // an attribute (the phone-book name of that number).
-struct TColumnDef {
+struct TRemoteColumnDef {
     std::string Key, Field;
     int Width = 60;
     std::string Title;
 };
 
 // "Field,Width,Title"; a width that is no number gives 60.
-TColumnDef ParseColumnDef(const std::string &key, const std::string &def);
-std::vector<TColumnDef> ParseColumnDefs(const std::vector<std::pair<std::string, std::string>> &keysAndDefs);
+TRemoteColumnDef ParseColumnDef(const std::string &key, const std::string &def);
+std::vector<TRemoteColumnDef> ParseColumnDefs(const std::vector<std::pair<std::string, std::string>> &keysAndDefs);
 // The columns of "HIST", "ACC" and "LOG" when the INI file names none.
-const std::vector<TColumnDef> &DefaultColumns(const std::string &type);
+const std::vector<TRemoteColumnDef> &DefaultColumns(const std::string &type);
 
 // Filter conditions on the exchange's field names; dates as '8/9/2006'.
 std::string OwnLineCondition(const std::string &line);
@@ -57,7 +57,7 @@ public:
     std::function<bool()> LastTop = [] { return false; };
 
     // Definitions of every column; the first Shown of them are on screen.
-    std::vector<TColumnDef> Columns;
+    std::vector<TRemoteColumnDef> Columns;
     int Shown = 0;
     // Index of the definition whose Field is `field`, -1 when none.
     int ColumnOf(const std::string &field) const;
@@ -101,13 +101,13 @@ public:
     // column definitions from the INI file. overlay: the section's keys are laid
     // over `defaults` (an empty value removes a definition); otherwise the section,
     // when it exists, replaces them.
-    void LoadColumns(const TIniFile &ini, const std::string &section, const std::vector<TColumnDef> &defaults,
+    void LoadColumns(const TIniFile &ini, const std::string &section, const std::vector<TRemoteColumnDef> &defaults,
                      bool overlay);
     // Writes the shown columns with the widths and titles the view has now.
     void SaveColumns(TIniFile &ini, const std::string &section, const std::vector<int> &widths) const;
 
 private:
-    std::string FieldValue(const TColumnDef &def, const std::string &answer) const;
+    std::string FieldValue(const TRemoteColumnDef &def, const std::string &answer) const;
     void Store(int record, const std::string &answer);
     std::vector<std::string> &CellsOf(int record);
 

@@ -105,7 +105,7 @@ void TRemoteView::Translate()
         return;
     Nls->OpenFile();
     if (TIniFile *f = Nls->File())
-        for (TColumnDef &c : Table.Columns)
+        for (TRemoteColumnDef &c : Table.Columns)
             c.Title = f->ReadString("Common", std::to_string(IniParseInt(c.Key, 0)), c.Title);
     Nls->CloseFile();
     emit Model->headerDataChanged(Qt::Horizontal, 0, Model->columnCount() - 1);
@@ -189,7 +189,7 @@ void TRemoteView::WriteDateButtons(TIniFile &ini) const
     ini.WriteBool(s, "Month", SpeedButtonMonth->isChecked());
 }
 
-void TRemoteView::LoadColumns(const TIniFile &ini, const std::vector<TColumnDef> &defaults, bool overlay, int shown)
+void TRemoteView::LoadColumns(const TIniFile &ini, const std::vector<TRemoteColumnDef> &defaults, bool overlay, int shown)
 {
     Table.LoadColumns(ini, listSection_, defaults, overlay);
     // A list shorter than the columns asked for shows what it has.

@@ -53,7 +53,7 @@ protected:
     // Day, Week and Month; tagged: with their hints.
     void AddDateButtons(bool tagged);
     // Loads the column definitions (section `listSection`) and lays out the shown columns.
-    void LoadColumns(const TIniFile &ini, const std::vector<TColumnDef> &defaults, bool overlay, int shown);
+    void LoadColumns(const TIniFile &ini, const std::vector<TRemoteColumnDef> &defaults, bool overlay, int shown);
     void SaveColumns(TIniFile &ini) const;
     void ReadDateButtons(const TIniFile &ini);
     void WriteDateButtons(TIniFile &ini) const;

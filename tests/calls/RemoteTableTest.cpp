@@ -193,7 +193,7 @@ TEST(RemoteTable, ColumnDefsFromTheIniFile)
     for (const Case &c : cases) {
         rig.table.LoadColumns(ini, c.section, defaults, c.overlay);
         std::vector<std::string> keys, fields;
-        for (const TColumnDef &s : rig.table.Columns) {
+        for (const TRemoteColumnDef &s : rig.table.Columns) {
             keys.push_back(s.Key);
             fields.push_back(s.Field);
         }
