@@ -117,6 +117,8 @@ TFAuto::TFAuto(QWidget *parent) : TForm(parent)
             List.Table.GotoBookmark(mark);
     };
     DBGridAuto->OnDoubleClick = [this] { EditRecord(false); };
+    // The grid uses typed keys itself; the window hands on what the others leave.
+    ForwardKeys(DBGridAuto);
     layout->addWidget(DBGridAuto, 1);
 
     Timer1 = new TTimer(this, 5000, false);

@@ -56,6 +56,8 @@ public:
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
+    // Typed characters go to the panel (they dial), not to a search of the grid.
+    void keyboardSearch(const QString &) override {}
 
 private:
     bool selecting_ = false;

@@ -9,33 +9,53 @@ TKeyForward PanelKeys;
 
 namespace {
 
-// The key last handed on, and where: a handler may open a modal dialog that
-// moves the focus, so the focus alone cannot tell that the same key, now
-// travelling on to the window, was handed on already.
-const QEvent *forwarded = nullptr;
-QPointer<QWidget> forwardedAt;
+const char kForwards[] = "forwardsKeysToPanel";
+
+// The key press being delivered: an unused key travels from a widget on to
+// its parent as the same event.
+struct TDelivery {
+    const QEvent *Event = nullptr;
+    QPointer<QWidget> At;
+    bool HandedOn = false;
+};
+TDelivery delivery;
 
 } // namespace
 
 bool TKeyForwarder::eventFilter(QObject *watched, QEvent *event)
 {
-    // A key the focused control leaves unused travels on to its window: the
-    // control has already handed it on.
-    QWidget *focus = QApplication::focusWidget();
-    auto *w = qobject_cast<QWidget *>(watched);
-    const bool passedOn = focus && w && focus != w && w->isAncestorOf(focus);
-    const bool again = event == forwarded && forwardedAt && w && focus != w && forwardedAt != w &&
-                       w->isAncestorOf(forwardedAt);
-    if (event->type() == QEvent::KeyPress && !passedOn && !again) {
-        auto *key = static_cast<QKeyEvent *>(event);
-        forwarded = event;
-        forwardedAt = w;
-        if (PanelKeys.KeyDown)
-            PanelKeys.KeyDown(key);
-        if (PanelKeys.KeyPress && !key->text().isEmpty())
-            PanelKeys.KeyPress(key);
-    }
-    return QObject::eventFilter(watched, event);
+    // Every typed key is asked about shortcuts first: a new key's delivery
+    // starts, whatever address its event has.
+    if (event->type() == QEvent::ShortcutOverride)
+        delivery = {};
+    if (event->type() != QEvent::KeyPress || !watched->isWidgetType())
+        return false;
+    auto *w = static_cast<QWidget *>(watched);
+    const bool travelsOn = event == delivery.Event && delivery.At && delivery.At->parentWidget() == w;
+    if (!travelsOn)
+        delivery.HandedOn = false;
+    delivery.Event = event;
+    delivery.At = w;
+    if (delivery.HandedOn || !w->property(kForwards).toBool())
+        return false;
+    delivery.HandedOn = true;
+    // A handler may run a dialog whose keys are deliveries of their own.
+    const TDelivery mine = delivery;
+    auto *key = static_cast<QKeyEvent *>(event);
+    if (PanelKeys.KeyDown)
+        PanelKeys.KeyDown(key);
+    if (PanelKeys.KeyPress && !key->text().isEmpty())
+        PanelKeys.KeyPress(key);
+    delivery = mine;
+    return false;
 }
 
-void ForwardKeys(QWidget *w) { w->installEventFilter(new TKeyForwarder(w)); }
+void ForwardKeys(QWidget *w)
+{
+    static QPointer<TKeyForwarder> forwarder;
+    if (!forwarder) {
+        forwarder = new TKeyForwarder(qApp);
+        qApp->installEventFilter(forwarder);
+    }
+    w->setProperty(kForwards, true);
+}

@@ -16,9 +16,12 @@ struct TKeyForward {
 
 extern TKeyForward PanelKeys;
 
-// Hands w's key events to PanelKeys.
+// Hands w's key events to PanelKeys, and those its controls leave unused.
 void ForwardKeys(QWidget *w);
 
+// Follows every key press of the application from the control that gets it
+// up through the parents that it travels on to, and hands it on once, at the
+// first widget that forwards keys.
 class TKeyForwarder : public QObject {
     Q_OBJECT
 public:

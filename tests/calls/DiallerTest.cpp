@@ -1,11 +1,13 @@
 // The dialler driven by the line states of a fake exchange.
 #include "Auto.h"
+#include "AutoGrid.h"
 #include "Autonew.h"
 #include "Autoset.h"
 #include "CallRig.h"
 #include "Paths.h"
 
 #include <QMessageBox>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -173,6 +175,23 @@ TEST_F(Dialler, RecordAndSettingsDialogsAndTheImportQuestion)
     rig.Stop();
     const std::string ini = ReadBytes(rig.home.Path() + "Talvocti/" + ProgramName() + ".ini");
     EXPECT_NE(ini.find("[Auto]\r\nTimeoutCall=7000\r\nRingTimeOut=9\r\nRepeatCall=0"), std::string::npos) << ini;
+}
+
+TEST_F(Dialler, KeysFromEveryControlReachThePanel)
+{
+    d->show();
+    d->activateWindow();
+    d->DBGridAuto->selectRow(1);
+    const std::string keys = Comm("Act=\"DIAL\" Num=\"5\" ") + Comm("Act=\"SPK\" ");
+    for (QWidget *control : {static_cast<QWidget *>(d->DBGridAuto), static_cast<QWidget *>(d->SpeedButtonErase),
+                             d->DBNavigator1->widgetForAction(d->NavEdit), static_cast<QWidget *>(d)}) {
+        SCOPED_TRACE(control->metaObject()->className());
+        control->setFocus();
+        ASSERT_TRUE(FakeExchange::WaitUntil([&] { return QApplication::focusWidget() == control; }, 3000));
+        QTest::keyClick(control, Qt::Key_5);
+        QTest::keyClick(control, Qt::Key_F5);
+        EXPECT_EQ(rig.Sent(), keys) << "each key once";
+    }
 }
 
 TEST_F(Dialler, NothingIsDialledWithoutTheCommandRight)
