@@ -5,6 +5,7 @@
 #include "IniFile.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <QWheelEvent>
 
 #include <filesystem>
@@ -233,6 +234,26 @@ void TDBGridEx::mouseDoubleClickEvent(QMouseEvent *event)
     TDBGrid::mouseDoubleClickEvent(event);
     if (OnDblClick)
         OnDblClick();
+}
+
+void TDBGridEx::keyPressEvent(QKeyEvent *event)
+{
+    const Qt::KeyboardModifiers mods = event->modifiers() & ~Qt::KeypadModifier;
+    int button = -1;
+    if (event->key() == Qt::Key_Insert && mods == Qt::NoModifier)
+        button = nbInsert;
+    else if ((event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter || event->key() == Qt::Key_F2) &&
+             mods == Qt::NoModifier)
+        button = nbEdit;
+    else if (event->key() == Qt::Key_Delete && mods == Qt::ControlModifier)
+        button = nbDelete;
+    if (button < 0 || !OnNavigateKey) {
+        TDBGrid::keyPressEvent(event);
+        return;
+    }
+    event->accept();
+    if (button == nbInsert || (view_ && view_->HasRow()))
+        OnNavigateKey(static_cast<TNavigateBtn>(button));
 }
 
 void TDBGridEx::wheelEvent(QWheelEvent *event)

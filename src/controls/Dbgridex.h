@@ -2,6 +2,7 @@
 // The data grid of the table views: a table model over a TDbView that reads
 // only the rows the grid paints, the current row kept in step with the view
 // both ways, and one record per wheel step.
+#include "DbControls.h"
 #include "Vcl.h"
 
 #include <QAbstractTableModel>
@@ -59,11 +60,15 @@ public:
     void WMMouseWheel(int delta);
 
     std::function<void()> OnCellClick, OnDblClick;
+    // Insert, Enter or F2, Ctrl+Delete: the navigator's insert, edit and
+    // delete; edit and delete only on a row.
+    std::function<void(TNavigateBtn)> OnNavigateKey;
     std::function<void(const std::string &field)> OnTitleClick;
 
 protected:
     void wheelEvent(QWheelEvent *event) override;
     void mouseDoubleClickEvent(QMouseEvent *event) override;
+    void keyPressEvent(QKeyEvent *event) override;
     // Typed characters go to the panel (they dial), not to a search of the grid.
     void keyboardSearch(const QString &) override {}
 

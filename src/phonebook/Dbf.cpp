@@ -1,5 +1,6 @@
 #include "Dbf.h"
 
+#include "ContactMemo.h"
 #include "DbView.h"
 #include "DbfPanes.h"
 #include "Fce.h"
@@ -74,16 +75,9 @@ void TFDbf::OpenTables()
     UpdateButtons();
 }
 
-bool TFDbf::eventFilter(QObject *watched, QEvent *event)
-{
-    if (watched == DBMemoContact && event->type() == QEvent::FocusOut)
-        SaveMemo();
-    return TForm::eventFilter(watched, event);
-}
-
 void TFDbf::CloseTables()
 {
-    SaveMemo();
+    memo_->Save();
     TimerFirm->SetEnabled(false);
     TimerRepre->SetEnabled(false);
     for (TDbView *v : {viewFirm_.get(), viewRepre_.get(), viewNum_.get(), viewContact_.get()})
@@ -201,7 +195,6 @@ void TFDbf::BuildPages()
     Splitter3 = new QSplitter(Qt::Horizontal, TabContact);
     DBGridContact = new TDBGridEx(Splitter3);
     DBMemoContact = new TMemo(Splitter3);
-    DBMemoContact->installEventFilter(this);
     contacts->addWidget(Splitter3);
 
     TabNum = PageControl1->AddPage("\xC8\xEDsla");

@@ -9,6 +9,7 @@
 #include <memory>
 #include <string>
 
+class TContactMemo;
 class TIniFile;
 class TPhoneBookStore;
 class TDbView;
@@ -66,6 +67,7 @@ public:
     void SpeedButtonHangNumClick();
     void SpeedButtonLockRepreClick();
     void UpdateButtons();
+    void ShowError(const std::string &what);
     void MarkSortColumn(bool on, TDBGridEx *grid);
     // A click on a column title: order by the index of that name, if any.
     void SortByTitle(TDBGridEx *grid, const std::string &field);
@@ -134,7 +136,6 @@ private:
     void Tick(TTimer *timer, int &ticks, bool (TFDbf::*select)());
     // Runs an action of the book; an engine error is shown in words, not thrown on.
     bool Guard(const std::function<void()> &action);
-    void ShowError(const std::string &what);
     void DeleteFirmDetails(double idf);
     void DeleteRepreDetails(double idf, double idr);
     void DeleteRows(TDbView &view, const std::vector<uint32_t> &rows, double idf, double idr, bool withRepre);
@@ -145,17 +146,16 @@ private:
     void FinishEdit(TDbView &view, bool ok, QWidget *focus);
     void DialCurrentNumber(bool transfer);
     bool HasCurrentNum();
-    void ShowMemo();
+    // The dial buttons follow the line state once one came after the log-in.
+    void ApplyLineState();
     bool FindIn(TDbView &view, TDBGridEx *grid, const char *nameField, bool fromStart);
-    // The contact memo typed into the window, stored into the row it was shown for.
-    void SaveMemo();
-    bool eventFilter(QObject *watched, QEvent *event) override;
-    uint32_t memoRecNo_ = 0;
     std::string CfgPath(const char *name) const;
 
     std::unique_ptr<TPhoneBookStore> store_;
     std::unique_ptr<TDbView> viewFirm_, viewRepre_, viewNum_, viewContact_;
+    std::unique_ptr<TContactMemo> memo_;
     int firmTicks_ = 0, repreTicks_ = 0;
+    bool lineStateKnown_ = false;
 };
 
 extern TFDbf *FDbf;

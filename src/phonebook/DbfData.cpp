@@ -2,6 +2,7 @@
 // navigators' insert, edit and delete flows, sorting and the call buttons.
 #include "Dbf.h"
 
+#include "ContactMemo.h"
 #include "DbView.h"
 #include "DbfPanes.h"
 #include "Dbfcont.h"
@@ -18,6 +19,7 @@
 #include <QDate>
 
 #include <cmath>
+#include <tuple>
 
 void TFDbf::BindViews()
 {
@@ -36,7 +38,8 @@ void TFDbf::BindViews()
         repreTicks_ = 0;
         TimerRepre->SetEnabled(true);
     };
-    viewContact_->AddObserver([this](bool) { ShowMemo(); });
+    memo_ = std::make_unique<TContactMemo>(DBMemoContact, viewContact_.get(), *store_,
+                                           [this](const std::string &what) { ShowError(what); });
     struct TPane {
         TDBGridEx *Grid;
         TDbNavigatorLink *&Nav;
@@ -65,6 +68,17 @@ void TFDbf::BindViews()
         n->Delete = [this, view] { DeleteRow(*view); };
     }
 
+    // Keys on a grid act as its navigator's buttons; edit as a double click,
+    // which makes the row the selection first.
+    for (auto [grid, nav] : {std::pair{DBGridFirm, NavFirm}, {DBGridRepre, NavRepre}, {DBGridNum, NavNum},
+                             {DBGridContact, NavContact}})
+        grid->OnNavigateKey = [grid = grid, nav = nav](TNavigateBtn b) {
+            if (b == nbEdit)
+                grid->OnDblClick();
+            else
+                nav->Click(b);
+        };
+
     DBGridFirm->OnCellClick = [this] { Guard([this] { SelectFirm(); }); };
     DBGridRepre->OnCellClick = [this] { Guard([this] { SelectRepre(); }); };
     DBGridFirm->OnDblClick = [this] { NavFirm->Click(SelectFirm() ? nbEdit : nbInsert); };
@@ -75,12 +89,20 @@ void TFDbf::BindViews()
     auto on = [this](TSpeedButton *b, void (TFDbf::*action)()) {
         connect(b, &QToolButton::clicked, this, [this, action] { Guard([&] { (this->*action)(); }); });
     };
-    for (TSpeedButton *b : {SpeedButtonDialFirm, SpeedButtonDialRepre, SpeedButtonDialNum})
-        on(b, &TFDbf::SpeedButtonDialNumClick);
-    for (TSpeedButton *b : {SpeedButtonTransFirm, SpeedButtonTransRepre, SpeedButtonTransNum})
-        on(b, &TFDbf::SpeedButtonTransNumClick);
-    for (TSpeedButton *b : {SpeedButtonConfFirm, SpeedButtonConfRepre, SpeedButtonConfNum})
-        on(b, &TFDbf::SpeedButtonConfNumClick);
+    // A pane's call buttons act only while that pane has a current row.
+    for (auto [pane, dial, trans, conf] :
+         {std::tuple{viewFirm_.get(), SpeedButtonDialFirm, SpeedButtonTransFirm, SpeedButtonConfFirm},
+          {viewRepre_.get(), SpeedButtonDialRepre, SpeedButtonTransRepre, SpeedButtonConfRepre},
+          {viewNum_.get(), SpeedButtonDialNum, SpeedButtonTransNum, SpeedButtonConfNum}})
+        for (auto [button, action] : {std::pair{dial, &TFDbf::SpeedButtonDialNumClick},
+                                      {trans, &TFDbf::SpeedButtonTransNumClick},
+                                      {conf, &TFDbf::SpeedButtonConfNumClick}})
+            connect(button, &QToolButton::clicked, this, [this, pane = pane, action = action] {
+                Guard([&] {
+                    if (pane->HasRow())
+                        (this->*action)();
+                });
+            });
     for (TSpeedButton *b : {SpeedButtonHangFirm, SpeedButtonHangRepre, SpeedButtonHangNum})
         on(b, &TFDbf::SpeedButtonHangNumClick);
     on(SpeedButtonCheck, &TFDbf::SpeedButtonCheckClick);
@@ -117,42 +139,6 @@ bool TFDbf::CalcField(TDbCursor &row, const std::string &field, std::string &tex
     else
         return false;
     return true;
-}
-
-void TFDbf::ShowMemo()
-{
-    SaveMemo();
-    std::string memo;
-    memoRecNo_ = 0;
-    try {
-        if (viewContact_->HasRow()) {
-            memo = store_->TableContact.FieldByName("MEMO").AsString();
-            memoRecNo_ = store_->TableContact.RecNo();
-        }
-    } catch (const std::exception &) {
-        TraceFailure("TFDbf::ShowMemo"); // the memo shows empty and read-only
-    }
-    DBMemoContact->setPlainText(ToQ(memo));
-    DBMemoContact->document()->setModified(false);
-    DBMemoContact->setReadOnly(memoRecNo_ == 0);
-}
-
-void TFDbf::SaveMemo()
-{
-    if (!memoRecNo_ || !DBMemoContact->document()->isModified())
-        return;
-    DBMemoContact->document()->setModified(false);
-    const uint32_t recno = memoRecNo_;
-    // Through a cursor of its own: the contacts' current row may have moved on.
-    Guard([&] {
-        TDbCursor &row = viewContact_->Reader();
-        if (!row.BookmarkValid(recno))
-            return;
-        row.GotoBookmark(recno);
-        row.Edit();
-        row.FieldByName("MEMO").SetAsString(FromQ(DBMemoContact->toPlainText()));
-        store_->Post(row);
-    });
 }
 
 bool TFDbf::SelectFirm()
@@ -319,7 +305,7 @@ void TFDbf::DBNavigatorContactClick(QWidget *sender, TNavigateBtn button)
         contact.FieldByName("IDR").SetAsInteger(FirmMode ? 0 : CurRepreId);
     }
     FinishEdit(*viewContact_, ok, DBGridContact);
-    ShowMemo();
+    memo_->Show();
 }
 
 void TFDbf::DeleteRows(TDbView &view, const std::vector<uint32_t> &rows, double idf, double idr, bool withRepre)
@@ -506,21 +492,29 @@ void TFDbf::UpdateButtons()
     SetCallButtons({SpeedButtonDialFirm, SpeedButtonDialRepre, SpeedButtonDialNum, SpeedButtonHangFirm,
                     SpeedButtonHangRepre, SpeedButtonHangNum},
                    CanCall);
+    ApplyLineState();
 }
 
 void TFDbf::SetConnected(int handle, bool canCall)
 {
     LoginHandle = handle;
     CanCall = canCall;
+    lineStateKnown_ = false;
     UpdateButtons();
 }
 
 void TFDbf::SetLineState(const std::string &state)
 {
     LineState = state;
-    if (!CanCall)
+    lineStateKnown_ = true;
+    ApplyLineState();
+}
+
+void TFDbf::ApplyLineState()
+{
+    if (!CanCall || !lineStateKnown_)
         return;
-    const bool idle = state == "PCK" || state == "REL";
+    const bool idle = LineState == "PCK" || LineState == "REL";
     for (TSpeedButton *b : {SpeedButtonDialFirm, SpeedButtonDialRepre, SpeedButtonDialNum})
         b->setEnabled(idle);
 }

@@ -1,5 +1,6 @@
 #include "DbfPanes.h"
 
+#include "ContactMemo.h"
 #include "DbView.h"
 #include "Dbf.h"
 #include "DialogButtons.h"
@@ -103,19 +104,21 @@ TContactPage AddContactPage(TPageControl *pages, int tag, TDbView *view, const s
     p.Check = AddSpeedButton(p.Pane.Bar, 510, "\u2713", "Vy\xC5\x99\xC3\xADzeno");
     QObject::connect(p.Check, &QToolButton::clicked, page, [] { FDbf->SpeedButtonCheckClick(); });
     p.Memo = new TMemo(page);
-    p.Memo->setReadOnly(true);
     p.Memo->setMaximumHeight(70);
     p.Pane.Column->addWidget(p.Memo);
-    TMemo *memo = p.Memo;
-    p.Observer = view->AddObserver([memo, view](bool) {
-        memo->setPlainText(ToQ(view->HasRow() ? view->Cursor().FieldByName("MEMO").AsString() : std::string()));
-    });
+    p.MemoLink = std::make_unique<TContactMemo>(p.Memo, view, FDbf->Store(),
+                                                [](const std::string &what) { FDbf->ShowError(what); });
     return p;
 }
 
-void RemoveContactPage(TContactPage &page, TDbView *view)
+TContactPage::TContactPage() = default;
+TContactPage::TContactPage(TContactPage &&) noexcept = default;
+TContactPage &TContactPage::operator=(TContactPage &&) noexcept = default;
+TContactPage::~TContactPage() = default;
+
+void RemoveContactPage(TContactPage &page)
 {
-    view->RemoveObserver(page.Observer);
+    page.MemoLink.reset();
 }
 
 TPageControl *AddPagesPanel(QWidget *dialog, TPanel *&panel)

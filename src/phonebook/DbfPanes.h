@@ -9,9 +9,11 @@
 #include <QGridLayout>
 #include <QVBoxLayout>
 
+#include <memory>
 #include <string>
 #include <vector>
 
+class TContactMemo;
 class TDbView;
 
 struct TColumnDef {
@@ -43,14 +45,19 @@ TPagePane AddPagePane(QWidget *page, TDbView *view, const std::vector<TColumnDef
 // The contacts page of the firm and representative dialogs: grid, navigator,
 // the done button and the memo of the current contact.
 struct TContactPage {
+    TContactPage();
+    TContactPage(TContactPage &&) noexcept;
+    TContactPage &operator=(TContactPage &&) noexcept;
+    ~TContactPage();
     TPagePane Pane;
     TSpeedButton *Check = nullptr;
     TMemo *Memo = nullptr;
-    int Observer = 0;
+    std::unique_ptr<TContactMemo> MemoLink;
 };
 TContactPage AddContactPage(TPageControl *pages, int tag, TDbView *view, const std::vector<TColumnDef> &columns,
                             QWidget *dialog);
-void RemoveContactPage(TContactPage &page, TDbView *view);
+// Stores what was typed into the memo and lets go of the view.
+void RemoveContactPage(TContactPage &page);
 // Panel2 of the edit dialogs with its page control.
 TPageControl *AddPagesPanel(QWidget *dialog, TPanel *&panel);
 // The numbers page; its navigator runs the window's number handler.

@@ -25,7 +25,7 @@ TDBCheckBox *Check(QWidget *parent, QLayout *row, int tag, const char *caption)
 
 TFDbfFirm::TFDbfFirm(QWidget *owner, TDbView *contacts, TDbView *nums, TDbView *repres, TDbView *firms,
                      bool canCall, bool insert)
-    : TDialog(owner), firms_(firms), contacts_(contacts), insert_(insert)
+    : TDialog(owner), firms_(firms), insert_(insert)
 {
     Tag = 10000;
     SetCaption("Firm");
@@ -114,7 +114,7 @@ TFDbfFirm::TFDbfFirm(QWidget *owner, TDbView *contacts, TDbView *nums, TDbView *
 
 TFDbfFirm::~TFDbfFirm()
 {
-    RemoveContactPage(Contacts, contacts_);
+    RemoveContactPage(Contacts);
     if (!insert_) {
         Nums.Grid->SaveColumns(WithSlash(DataDir) + "Cfgs/DbfFirmNum.cfg");
         Contacts.Pane.Grid->SaveColumns(WithSlash(DataDir) + "Cfgs/DbfFirmCont.cfg");
@@ -124,7 +124,8 @@ TFDbfFirm::~TFDbfFirm()
 
 void TFDbfFirm::DBEditNameChange()
 {
-    BitBtnOK->setEnabled(!DBEditName->text().isEmpty());
+    // A name of blanks only is no name.
+    BitBtnOK->setEnabled(!DBEditName->text().trimmed().isEmpty());
 }
 
 void TFDbfFirm::BitBtnOKClick()

@@ -31,7 +31,6 @@ public:
 
 private:
     TDbView *firms_;
-    TDbView *contacts_;
     TDbFieldLinks links_;
     bool insert_;
 };

@@ -10,7 +10,7 @@
 
 TFDbfRepre::TFDbfRepre(QWidget *owner, TDbView *contacts, TDbView *nums, TDbView *repres,
                        const std::string &firmName, bool canCall, bool insert)
-    : TDialog(owner), FirmName(firmName), repres_(repres), contacts_(contacts), insert_(insert)
+    : TDialog(owner), FirmName(firmName), repres_(repres), insert_(insert)
 {
     Tag = 10100;
     SetCaption("Z\xE1stupce");
@@ -77,7 +77,7 @@ TFDbfRepre::TFDbfRepre(QWidget *owner, TDbView *contacts, TDbView *nums, TDbView
 
 TFDbfRepre::~TFDbfRepre()
 {
-    RemoveContactPage(Contacts, contacts_);
+    RemoveContactPage(Contacts);
     if (!insert_) {
         Nums.Grid->SaveColumns(WithSlash(DataDir) + "Cfgs/DbfRepreNum.cfg");
         Contacts.Pane.Grid->SaveColumns(WithSlash(DataDir) + "Cfgs/DbfRepreCont.cfg");

@@ -29,7 +29,6 @@ public:
 
 private:
     TDbView *repres_;
-    TDbView *contacts_;
     TDbFieldLinks links_;
     bool insert_;
 };

@@ -11,6 +11,7 @@
 #include "Fce.h"
 #include "IniFile.h"
 #include "Nlsfunc.h"
+#include "PanelCalls.h"
 #include "Paths.h"
 #include "PhoneBookStore.h"
 #include "TempDir.h"
@@ -63,6 +64,7 @@ protected:
     void TearDown() override
     {
         window.reset();
+        PanelCalls = {};
         Nls = nullptr;
         SetProgramDirForTesting("");
         DataDir = saved_;
@@ -213,6 +215,15 @@ TEST_F(Window, TheContactMemoTypedInTheWindowIsKeptAndTheLockShowsEveryone)
     EXPECT_EQ(Live("Contacts.dbf", {"SUBJECT", "MEMO"}).substr(0, 26), "S10|Call back on Monday;S1");
     EXPECT_EQ(FromQ(w.DBMemoContact->toPlainText()), "");
 
+    // The firm dialog's contacts page edits the same memo.
+    WithModal([](QWidget *d) {
+        auto *firm = qobject_cast<TFDbfFirm *>(d);
+        ASSERT_TRUE(firm);
+        QTest::keyClicks(firm->DBMemoContact, "Offer sent"); // as typed
+        firm->BitBtnOKClick();
+    }, [&] { w.NavFirm->Click(nbEdit); });
+    EXPECT_EQ(Live("Contacts.dbf", {"SUBJECT", "MEMO"}).substr(0, 40), "S10|Call back on Monday;S110|Offer sent;");
+
     w.SpeedButtonLockRepre->click();
     EXPECT_EQ(w.ViewRepre().Count(), 2) << "every firm's representatives";
     w.SpeedButtonLockRepre->click();
@@ -261,6 +272,8 @@ TEST_F(Window, NavigatorDialogsFileNewRowsUnderTheSelection)
         ASSERT_TRUE(firm);
         EXPECT_FALSE(firm->BitBtnOK->isEnabled());
         EXPECT_TRUE(firm->Panel2->isHidden());
+        firm->DBEditName->setText("  ");
+        EXPECT_FALSE(firm->BitBtnOK->isEnabled()) << "blanks are no name";
         firm->DBEditName->setText("Gama");
         EXPECT_TRUE(firm->BitBtnOK->isEnabled());
         firm->BitBtnOKClick();
@@ -374,19 +387,102 @@ TEST_F(Window, CallButtonsFollowTheRightAndTheLineState)
     TFDbf &w = Open();
     struct Case {
         bool canCall;
-        const char *state;
+        const char *state; // nullptr: none since the log-in
         bool dial, hang;
-    } cases[] = {{true, "RNG", false, true}, {true, "REL", true, true}, {true, "PCK", true, true},
-                 {false, "REL", false, false}};
+    } cases[] = {{true, "RNG", false, true}, {true, nullptr, true, true},    {true, "REL", true, true},
+                 {true, "PCK", true, true},  {false, "REL", false, false}};
+    // Whatever updates the buttons keeps them as the line state has them.
+    const std::function<void()> updates[] = {[] {}, [&] { w.Translate(false); }, [&] { w.Reindex1->trigger(); },
+                                             [&] { w.DeleteRow(w.ViewNum()); }};
     for (const Case &c : cases) {
         w.SetConnected(5, c.canCall);
-        w.SetLineState(c.state);
-        EXPECT_EQ(w.SpeedButtonDialNum->isEnabled(), c.dial) << c.state;
-        EXPECT_EQ(w.SpeedButtonHangRepre->isEnabled(), c.hang) << c.state;
-        EXPECT_EQ(HintOf(w.SpeedButtonDialFirm).ends_with("\nNeeds CMD"), !c.canCall);
-        EXPECT_TRUE(w.SpeedButtonTransNum->isEnabled());
+        if (c.state)
+            w.SetLineState(c.state);
+        for (const auto &update : updates) {
+            update();
+            EXPECT_EQ(w.SpeedButtonDialNum->isEnabled(), c.dial) << (c.state ? c.state : "none");
+            EXPECT_EQ(w.SpeedButtonHangRepre->isEnabled(), c.hang);
+            EXPECT_EQ(HintOf(w.SpeedButtonDialFirm).ends_with("\nNeeds CMD"), !c.canCall);
+            EXPECT_TRUE(w.SpeedButtonTransNum->isEnabled());
+        }
     }
     EXPECT_FALSE(w.DBNavigatorNum->isEnabled()) << "no firm yet";
+}
+
+TEST_F(Window, ACallButtonActsOnlyWhenItsOwnPaneHasARow)
+{
+    Fill();
+    {
+        TIniFile ini(ProgramIniPath());
+        TPhoneBookStore s(ini, DataDir);
+        s.OpenTables();
+        s.TableFirm.Append();
+        s.TableFirm.FieldByName("ID").SetAsInteger(3);
+        s.Post(s.TableFirm);
+        s.TableNum.Append();
+        for (auto [f, v] : {std::pair{"IDF", "3"}, {"IDR", "0"}, {"TYPE", "M"}, {"NUM", "0603"}})
+            s.TableNum.FieldByName(f).SetAsString(v);
+        s.Post(s.TableNum);
+    }
+    std::string calls;
+    PanelCalls.Dial = [&](const std::string &n, const std::string &k) { calls += "dial " + n + k + ";"; };
+    PanelCalls.DialOrTransfer = [&](const std::string &n, const std::string &k) { calls += "trf " + n + k + ";"; };
+    PanelCalls.SendConference = [&](const std::string &n) { calls += "conf " + n + ";"; };
+    TFDbf &w = Open();
+    w.SetConnected(5, true);
+    w.ViewFirm().Last();
+    ASSERT_TRUE(w.SelectFirm()) << "a firm without representatives";
+    struct Case {
+        TSpeedButton *button;
+        const char *calls;
+    } cases[] = {{w.SpeedButtonDialRepre, ""},          {w.SpeedButtonTransRepre, ""},
+                 {w.SpeedButtonConfRepre, ""},          {w.SpeedButtonDialFirm, "dial 0603M;"},
+                 {w.SpeedButtonTransFirm, "trf 0603M;"}, {w.SpeedButtonConfFirm, "conf 0603;"},
+                 {w.SpeedButtonDialNum, "dial 0603M;"}};
+    for (const Case &c : cases) {
+        calls.clear();
+        c.button->click();
+        EXPECT_EQ(calls, c.calls) << FromQ(c.button->toolTip());
+    }
+}
+
+TEST_F(Window, KeysOnAGridActAsItsNavigatorsButtons)
+{
+    Fill();
+    TFDbf &w = Open();
+    int asked = 0;
+    w.NavNum->ConfirmDelete = [&] { return ++asked > 1; }; // the first is refused
+    w.ViewFirm().Next(); // onto Beta; the selection still lags on Alfa
+    struct Case {
+        TDBGridEx *grid;
+        Qt::Key key;
+        Qt::KeyboardModifiers mods;
+        std::string opened; // the dialog and the state of the row under it
+    } cases[] = {
+        {w.DBGridFirm, Qt::Key_Enter, Qt::KeypadModifier, "TFDbfFirm edit Beta"},
+        {w.DBGridRepre, Qt::Key_Insert, {}, "TFDbfRepre insert"},
+        {w.DBGridNum, Qt::Key_Return, {}, "TFDbfNum edit"},
+        {w.DBGridContact, Qt::Key_F2, {}, "TFDbfContact edit"},
+        {w.DBGridNum, Qt::Key_Insert, {}, "TFDbfNum insert"},
+        {w.DBGridNum, Qt::Key_Delete, {}, ""},
+        {w.DBGridNum, Qt::Key_Delete, Qt::ControlModifier, ""},
+        {w.DBGridNum, Qt::Key_Delete, Qt::ControlModifier, ""},
+    };
+    std::vector<int> counts;
+    for (const Case &c : cases) {
+        std::string opened;
+        WithModal([&](QWidget *d) {
+            TDbCursor &row = c.grid->View()->Cursor();
+            opened = std::string(d->metaObject()->className()) +
+                     (row.State() == TDbCursor::dsInsert ? " insert" : " edit") +
+                     (c.grid == w.DBGridFirm ? " " + w.CurFirmName : "");
+            static_cast<QDialog *>(d)->reject();
+        }, [&] { QTest::keyClick(c.grid, c.key, c.mods); });
+        EXPECT_EQ(opened, c.opened) << c.key;
+        counts.push_back(w.ViewNum().Count());
+    }
+    EXPECT_EQ(asked, 2) << "Ctrl+Delete asks first";
+    EXPECT_EQ(counts, (std::vector<int>{2, 2, 2, 2, 2, 2, 2, 1}));
 }
 
 TEST_F(Window, TitlesSortByTheirIndexAndTheWheelMovesOneRecord)
