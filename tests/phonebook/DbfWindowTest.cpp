@@ -412,33 +412,21 @@ TEST_F(Window, CallButtonsFollowTheRightAndTheLineState)
 TEST_F(Window, ACallButtonActsOnlyWhenItsOwnPaneHasARow)
 {
     Fill();
-    {
-        TIniFile ini(ProgramIniPath());
-        TPhoneBookStore s(ini, DataDir);
-        s.OpenTables();
-        s.TableFirm.Append();
-        s.TableFirm.FieldByName("ID").SetAsInteger(3);
-        s.Post(s.TableFirm);
-        s.TableNum.Append();
-        for (auto [f, v] : {std::pair{"IDF", "3"}, {"IDR", "0"}, {"TYPE", "M"}, {"NUM", "0603"}})
-            s.TableNum.FieldByName(f).SetAsString(v);
-        s.Post(s.TableNum);
-    }
     std::string calls;
     PanelCalls.Dial = [&](const std::string &n, const std::string &k) { calls += "dial " + n + k + ";"; };
     PanelCalls.DialOrTransfer = [&](const std::string &n, const std::string &k) { calls += "trf " + n + k + ";"; };
     PanelCalls.SendConference = [&](const std::string &n) { calls += "conf " + n + ";"; };
     TFDbf &w = Open();
     w.SetConnected(5, true);
-    w.ViewFirm().Last();
-    ASSERT_TRUE(w.SelectFirm()) << "a firm without representatives";
+    w.NavRepre->Click(nbDelete);
+    ASSERT_TRUE(w.ViewRepre().IsEmpty()) << "a firm without representatives";
     struct Case {
         TSpeedButton *button;
         const char *calls;
-    } cases[] = {{w.SpeedButtonDialRepre, ""},          {w.SpeedButtonTransRepre, ""},
-                 {w.SpeedButtonConfRepre, ""},          {w.SpeedButtonDialFirm, "dial 0603M;"},
-                 {w.SpeedButtonTransFirm, "trf 0603M;"}, {w.SpeedButtonConfFirm, "conf 0603;"},
-                 {w.SpeedButtonDialNum, "dial 0603M;"}};
+    } cases[] = {{w.SpeedButtonDialRepre, ""},           {w.SpeedButtonTransRepre, ""},
+                 {w.SpeedButtonConfRepre, ""},           {w.SpeedButtonDialFirm, "dial 06010T;"},
+                 {w.SpeedButtonTransFirm, "trf 06010T;"}, {w.SpeedButtonConfFirm, "conf 06010;"},
+                 {w.SpeedButtonDialNum, "dial 06010T;"}};
     for (const Case &c : cases) {
         calls.clear();
         c.button->click();
