@@ -89,6 +89,7 @@ TFAuto::TFAuto(QWidget *parent) : TForm(parent)
     SpeedButtonSet = Button("SpeedButtonSet", "Settings", "Settings");
     SpeedButtonClose->setEnabled(false);
     layout->addWidget(ToolBar1);
+    KeepToolBarInReach();
     DBNavigator1 = new TToolBar(this);
     auto nav = [this](const char *text, const char *hint, auto action) {
         QAction *a = DBNavigator1->addAction(QString::fromUtf8(text), this, action);
@@ -187,11 +188,18 @@ void TFAuto::Translate()
         return;
     Nls->TranslateForm(this, true);
     DBGridAuto->Model.SetTitles({GetText(6000), GetText(6001), GetText(6002)});
+    KeepToolBarInReach();
+}
+
+void TFAuto::KeepToolBarInReach()
+{
+    // A tool bar has no second row: narrower than its buttons, it hides the
+    // last ones behind its overflow arrow.
+    setMinimumWidth(ToolBar1->sizeHint().width());
 }
 
 void TFAuto::LoadPlacement(const TIniFile &ini)
 {
-    move(0, 100);
     ::LoadPlacement(ini, "Auto", this, PlacementKeys::LeftTopWidthHeight);
 }
 

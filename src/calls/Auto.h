@@ -19,6 +19,8 @@ public:
     ~TFAuto() override;
     void Translate();
     void LoadPlacement(const TIniFile &ini);
+    // The window is at least as wide as every button of its tool bar.
+    void KeepToolBarInReach();
     void SavePlacement(TIniFile &ini) const;
     bool TableOpen() const { return List.TableOpen; }
     void CallStateChanged(const std::string &state);

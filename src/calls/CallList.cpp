@@ -55,7 +55,7 @@ void TListBox::mouseDoubleClickEvent(QMouseEvent *event)
 }
 
 TCallListWindow::TCallListWindow(QWidget *owner, std::string section, PlacementKeys keys, bool canCall, int handle)
-    : TSessionWindow(owner, std::move(section), keys, canCall), ListBox(new TListBox(this)), Handle(handle)
+    : TSessionWindow(owner, std::move(section), keys, canCall, std::nullopt), ListBox(new TListBox(this)), Handle(handle)
 {
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);

@@ -69,12 +69,10 @@ TFPorter::TFPorter(QWidget *parent) : TForm(parent)
     Timer1 = new TTimer(this, 500, false);
     Timer1->OnTimer = [this] { Timer1Timer(); };
     // The design's client size.
-    move(0, 50);
     resize(445, 295);
     LoadSettings();
-    CurrentPage = WebCam[0];
     UpdateCameraButtons();
-    NavigateCurrent();
+    ShowCamera(0);
 }
 
 TFPorter::~TFPorter()
@@ -87,7 +85,7 @@ TFPorter::~TFPorter()
 void TFPorter::LoadSettings()
 {
     TIniFile ini(ProgramIniPath());
-    ::LoadPlacement(ini, "Porter", this, PlacementKeys::LeftTopWidthHeight);
+    ::LoadPlacement(ini, "Porter", this, PlacementKeys::LeftTopWidthHeight, QPoint(0, 50));
     DoorLine = ini.ReadString("Porter", "Line", "");
     OpenCode = ini.ReadString("Porter", "Open", "61");
     for (size_t n = 0; n < 4; ++n)
@@ -156,8 +154,7 @@ void TFPorter::IncomingCall(const std::string &number)
     if (isVisible())
         return;
     AutoOpened = true;
-    CurrentPage = WebCam[0];
-    NavigateCurrent();
+    ShowCamera(0);
     show();
     raise();
     activateWindow();
@@ -197,8 +194,11 @@ void TFPorter::SpeedButtonOpenClick()
 
 void TFPorter::SpeedButtonHangClick() { panelcall::ToggleSpeaker(); }
 
-void TFPorter::SpeedButtonCClick(int camera)
+void TFPorter::SpeedButtonCClick(int camera) { ShowCamera(camera); }
+
+void TFPorter::ShowCamera(int camera)
 {
+    // The button down is the camera shown.
     for (size_t n = 0; n < 4; ++n)
         SpeedButtonC[n]->setChecked(static_cast<int>(n) == camera);
     CurrentPage = WebCam[static_cast<size_t>(camera)];
@@ -228,8 +228,6 @@ void TFPorter::SpeedButtonSetClick()
     UpdateCameraButtons();
     if (CppLeft != offset)
         FormResize();
-    if (CurrentPage != WebCam[0]) {
-        CurrentPage = WebCam[0];
-        NavigateCurrent();
-    }
+    if (CurrentPage != WebCam[0])
+        ShowCamera(0);
 }

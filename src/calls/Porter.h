@@ -55,6 +55,8 @@ protected:
 private:
     void NavigateCurrent();
     void UpdateCameraButtons();
+    // Camera page n becomes the current page, its button the one down.
+    void ShowCamera(int camera);
     void LoadSettings();
     void SaveSettings();
 };

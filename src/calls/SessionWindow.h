@@ -12,7 +12,10 @@ class TIniFile;
 class TSessionWindow : public TForm {
     Q_OBJECT
 public:
-    TSessionWindow(QWidget *owner, std::string section, PlacementKeys keys, bool canCall);
+    // origin: where the window stands when the desktop names no place; none
+    // keeps the place it has.
+    TSessionWindow(QWidget *owner, std::string section, PlacementKeys keys, bool canCall,
+                   std::optional<QPoint> origin = QPoint(0, 100));
     virtual void Translate();
     void LoadPlacement(const TIniFile &ini);
     void SavePlacement(TIniFile &ini) const;
@@ -22,4 +25,5 @@ public:
 private:
     std::string section_;
     PlacementKeys keys_;
+    std::optional<QPoint> origin_;
 };

@@ -171,11 +171,7 @@ void TFXML::ClientSocket1Read()
 
 void TFXML::LoadPlacement(const TIniFile &ini)
 {
-    setVisible(ini.ReadBool("XML", "Visible", false));
-    const QRect frame = FramePlacement(this);
-    SetFramePlacement(this, QRect(ini.ReadInteger("XML", "Left", 0), ini.ReadInteger("XML", "Top", 50),
-                                  ini.ReadInteger("XML", "Width", frame.width()),
-                                  ini.ReadInteger("XML", "Height", frame.height())));
+    ::LoadPlacement(ini, "XML", this, PlacementKeys::VisibleLeftTopWidthHeight, QPoint(0, 50));
 }
 
 void TFXML::SavePlacement(TIniFile &ini) const

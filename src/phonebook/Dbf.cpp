@@ -113,7 +113,7 @@ void TFDbf::BuildForm()
     LabelError->setStyleSheet("color: #800000; padding: 4px");
     LabelError->hide();
     layout->addWidget(LabelError);
-    Splitter12 = new QSplitter(Qt::Vertical, this);
+    Splitter12 = new TPaneSplitter(Qt::Vertical, this);
     Splitter12->addWidget(BuildFirmPane());
     Splitter12->addWidget(BuildReprePane());
     BuildPages();
@@ -192,7 +192,7 @@ void TFDbf::BuildPages()
     QVBoxLayout *contacts = PaneColumn(TabContact);
     TToolBar *bar = AddBar(TabContact, contacts, &DBNavigatorContact);
     SpeedButtonCheck = AddSpeedButton(bar, 510, "\u2713", "Vy\xC5\x99\xC3\xADzeno");
-    Splitter3 = new QSplitter(Qt::Horizontal, TabContact);
+    Splitter3 = new TPaneSplitter(Qt::Horizontal, TabContact);
     DBGridContact = new TDBGridEx(Splitter3);
     DBMemoContact = new TMemo(Splitter3);
     contacts->addWidget(Splitter3);
@@ -253,10 +253,8 @@ void TFDbf::LoadSettings()
     int h = height() - MainMenu->sizeHint().height();
     int s1 = ini.ReadInteger("Dbf", "Splitter1", h / 3);
     int s2 = ini.ReadInteger("Dbf", "Splitter2", h * 2 / 3);
-    int handle = Splitter12->handleWidth();
-    Splitter12->setSizes({std::max(s1, 0), std::max(s2 - s1 - handle, 0), std::max(h - s2 - handle, 0)});
-    int s3 = ini.ReadInteger("Dbf", "Splitter3", width() * 2 / 3);
-    Splitter3->setSizes({std::max(s3, 0), std::max(width() - s3 - Splitter3->handleWidth(), 0)});
+    Splitter12->SetLeading({s1, s2 - s1 - Splitter12->handleWidth()});
+    Splitter3->SetLeading({ini.ReadInteger("Dbf", "Splitter3", width() * 2 / 3)});
     DBGridFirm->LoadColumns(CfgPath("DbfFirm.cfg"));
     DBGridNum->LoadColumns(CfgPath("DbfNum.cfg"));
     DBGridContact->LoadColumns(CfgPath("DbfCont.cfg"));
@@ -270,14 +268,9 @@ void TFDbf::SaveSettings()
     ini.WriteBool("Dbf", "OnlyInName", OnlyInName);
     ini.WriteString("Dbf", "Home", Home);
     ini.WriteInteger("Dbf", "Stayed", StayedTicks * TimerFirm->Interval());
-    QList<int> sizes = Splitter12->sizes();
-    int handle = Splitter12->handleWidth();
-    if (sizes.size() == 3) {
-        ini.WriteInteger("Dbf", "Splitter1", sizes[0]);
-        ini.WriteInteger("Dbf", "Splitter2", sizes[0] + handle + sizes[1]);
-    }
-    if (Splitter3->sizes().size() == 2)
-        ini.WriteInteger("Dbf", "Splitter3", Splitter3->sizes()[0]);
+    ini.WriteInteger("Dbf", "Splitter1", Splitter12->HandlePosition(0));
+    ini.WriteInteger("Dbf", "Splitter2", Splitter12->HandlePosition(1));
+    ini.WriteInteger("Dbf", "Splitter3", Splitter3->HandlePosition(0));
     ini.UpdateFile();
     DBGridFirm->SaveColumns(CfgPath("DbfFirm.cfg"));
     DBGridNum->SaveColumns(CfgPath("DbfNum.cfg"));

@@ -4,7 +4,7 @@
 #include "Vcl.h"
 
 #include <QMenuBar>
-#include <QSplitter>
+#include "PaneSplitter.h"
 
 #include <memory>
 #include <string>
@@ -108,7 +108,7 @@ public:
     // Says why the book could not be opened; hidden while it is open.
     TLabel *LabelError;
     TPanel *PanelFirm, *PanelRepre;
-    QSplitter *Splitter12, *Splitter3;
+    TPaneSplitter *Splitter12, *Splitter3;
     TPageControl *PageControl1;
     TTabSheet *TabContact, *TabNum;
     TDBGridEx *DBGridFirm, *DBGridRepre, *DBGridContact, *DBGridNum;

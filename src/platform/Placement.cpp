@@ -7,11 +7,29 @@
 
 namespace {
 
+QSize &SeenBorder()
+{
+    static QSize border;
+    return border;
+}
+
+bool Framed(const QWidget *w) { return w->frameGeometry() != w->geometry(); }
+
+QSize BorderOf(const QWidget *w)
+{
+    if (Framed(w))
+        SeenBorder() = w->frameGeometry().size() - w->size();
+    return SeenBorder();
+}
+
+void Place(QWidget *w, QPoint at, std::optional<QSize> frame);
+
 // Watches an unframed window and gives it its wanted frame once it has one.
 // Moved or resized by anything else meanwhile, the wish is void.
 class TPendingFrame : public QObject {
 public:
-    TPendingFrame(QWidget *w, const QRect &frame) : QObject(w), Frame(frame), Set(w->geometry())
+    TPendingFrame(QWidget *w, QPoint at, std::optional<QSize> frame)
+        : QObject(w), At(at), Frame(frame), Set(w->geometry())
     {
         setObjectName(QStringLiteral("PendingFrame"));
         w->installEventFilter(this);
@@ -22,19 +40,20 @@ public:
         if (t != QEvent::Move && t != QEvent::Resize && t != QEvent::Show)
             return false;
         auto *w = static_cast<QWidget *>(watched);
-        const bool framed = w->frameGeometry() != w->geometry();
+        const bool framed = Framed(w);
         if (framed || (w->isVisible() && w->geometry() != Set)) {
             w->removeEventFilter(this);
             setParent(nullptr);
             deleteLater();
             if (framed)
-                SetFramePlacement(w, Frame);
+                Place(w, At, Frame);
         }
         return false;
     }
     bool Holds(const QWidget *w) const { return w->geometry() == Set; }
-    QRect Frame; // wanted outer frame
-    QRect Set;   // the geometry given for it
+    QPoint At;                  // wanted top-left of the frame
+    std::optional<QSize> Frame; // wanted frame size; none keeps the window's size
+    QRect Set;                  // the geometry given for it
 };
 
 TPendingFrame *PendingOf(const QWidget *w)
@@ -42,36 +61,42 @@ TPendingFrame *PendingOf(const QWidget *w)
     return w->findChild<TPendingFrame *>(QStringLiteral("PendingFrame"), Qt::FindDirectChildrenOnly);
 }
 
-} // namespace
-
-void SetFramePlacement(QWidget *w, const QRect &frame)
+void Place(QWidget *w, QPoint at, std::optional<QSize> frame)
 {
     delete PendingOf(w);
-    const QRect now = w->frameGeometry();
-    const bool framed = now != w->geometry();
-    const QSize border = now.size() - w->size();
-    w->move(frame.topLeft());
-    w->resize(std::max(0, frame.width() - border.width()), std::max(0, frame.height() - border.height()));
+    const bool framed = Framed(w);
+    const QSize border = BorderOf(w);
+    w->move(at);
+    if (frame)
+        w->resize(std::max(0, frame->width() - border.width()), std::max(0, frame->height() - border.height()));
     if (!framed)
-        new TPendingFrame(w, frame);
+        new TPendingFrame(w, at, frame);
 }
+
+} // namespace
+
+void SetFramePlacement(QWidget *w, const QRect &frame) { Place(w, frame.topLeft(), frame.size()); }
 
 QRect FramePlacement(const QWidget *w)
 {
     const TPendingFrame *pending = PendingOf(w);
-    return pending && pending->Holds(w) ? pending->Frame : w->frameGeometry();
+    if (pending && pending->Holds(w))
+        return QRect(pending->At, pending->Frame ? *pending->Frame : w->size() + BorderOf(w));
+    return QRect(w->frameGeometry().topLeft(), w->size() + BorderOf(w));
 }
 
-void LoadPlacement(const TIniFile &ini, const std::string &section, QWidget *w, PlacementKeys keys)
+void LoadPlacement(const TIniFile &ini, const std::string &section, QWidget *w, PlacementKeys keys,
+                   std::optional<QPoint> origin)
 {
-    QRect g = FramePlacement(w);
-    int left = ini.ReadInteger(section, "Left", g.left());
-    int top = ini.ReadInteger(section, "Top", g.top());
-    int width = ini.ReadInteger(section, "Width", g.width());
-    int height = ini.ReadInteger(section, "Height", g.height());
-    SetFramePlacement(w, QRect(left, top, width, height));
+    const QRect g = FramePlacement(w);
+    const QPoint from = origin ? *origin : g.topLeft();
+    const QPoint at(ini.ReadInteger(section, "Left", from.x()), ini.ReadInteger(section, "Top", from.y()));
+    std::optional<QSize> frame;
+    if (ini.ValueExists(section, "Width") || ini.ValueExists(section, "Height"))
+        frame = QSize(ini.ReadInteger(section, "Width", g.width()), ini.ReadInteger(section, "Height", g.height()));
+    Place(w, at, frame);
     if (keys != PlacementKeys::LeftTopWidthHeight)
-        w->setVisible(ini.ReadBool(section, "Visible", w->isVisible()));
+        w->setVisible(ini.ReadBool(section, "Visible", false));
 }
 
 void SavePlacement(TIniFile &ini, const std::string &section, const QWidget *w, PlacementKeys keys)

@@ -145,6 +145,9 @@ TEST_F(Dialler, RecordAndSettingsDialogsAndTheImportQuestion)
             set->BitBtn1Click();
         }
     };
+    // The settings button is in reach at the default width.
+    d->show();
+    EXPECT_TRUE(FakeExchange::WaitUntil([&] { return d->SpeedButtonSet->isVisible(); }, 2000));
     // A tick while a record is being edited would post it half done.
     d->List.Table.Edit();
     d->Timer1Timer();

@@ -95,6 +95,9 @@ TEST(Porter, DoorCallShowsTheCameraPageAndEndHidesIt)
     EXPECT_TRUE(p.isVisible()) << "hidden only half a second after the end";
     EXPECT_TRUE(FakeExchange::WaitUntil([&] { return !p.isVisible(); }, 2000));
     EXPECT_FALSE(p.AutoOpened);
+    // The next door call shows camera 0 again, and its button is the one down.
+    rig.Answer(Ring("31"));
+    EXPECT_TRUE(p.SpeedButtonC[0]->isChecked() && !p.SpeedButtonC[1]->isChecked());
 }
 
 TEST(Porter, AShownConsoleStaysAndAnEmptyLineNeverPopsUp)

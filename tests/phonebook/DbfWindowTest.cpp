@@ -522,6 +522,51 @@ TEST_F(Window, SettingsAndColumnFilesRoundTrip)
     EXPECT_EQ(shown[2].second, 77);
 }
 
+TEST_F(Window, LayoutComesBackAsSavedWhetherShownOrNotAndADesktopWithoutItHidesTheWindow)
+{
+    {
+        TFDbf &w = Open();
+        w.show();
+        w.move(300, 300);
+        w.LoadPlacement(TIniFile(data.File("Empty.dst")));
+        EXPECT_FALSE(w.isVisible());
+        EXPECT_EQ(w.frameGeometry().topLeft(), QPoint(0, 100));
+        window.reset();
+    }
+    WriteBytes(ProgramIniPath(), "[Dbf]\r\nSplitter1=166\r\nSplitter2=300\r\nSplitter3=222\r\n");
+    auto saved = [] {
+        TIniFile ini(ProgramIniPath());
+        return std::vector<int>{ini.ReadInteger("Dbf", "Splitter1", -1), ini.ReadInteger("Dbf", "Splitter2", -1),
+                                ini.ReadInteger("Dbf", "Splitter3", -1)};
+    };
+    struct Case {
+        QSize size;
+        bool shown;
+    } cases[] = {{{760, 560}, false}, {{1000, 800}, true}, {{1000, 800}, false}, {{1000, 800}, true}};
+    for (const Case &c : cases) {
+        TFDbf &w = Open();
+        w.resize(c.size);
+        if (c.shown) {
+            w.show();
+            ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+            // A larger window gives its extra room to the pages alone.
+            EXPECT_EQ(w.Splitter12->sizes().value(0), 166);
+        }
+        window.reset();
+        EXPECT_EQ(saved(), (std::vector<int>{166, 300, 222})) << c.size.width() << " shown " << c.shown;
+    }
+    // A handle the user drags is saved where it was left.
+    TFDbf &w = Open();
+    w.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+    QWidget *handle = w.Splitter12->handle(1);
+    QTest::mousePress(handle, Qt::LeftButton, {}, {2, 1});
+    QTest::mouseMove(handle, {2, 21});
+    QTest::mouseRelease(handle, Qt::LeftButton, {}, {2, 21});
+    window.reset();
+    EXPECT_EQ(saved(), (std::vector<int>{186, 300, 222}));
+}
+
 TEST_F(Window, OpensTheStoreUnderTheDataFolderOrStaysClosedAndNamesNobody)
 {
     {

@@ -43,6 +43,27 @@ TEST(PlacementScreen, SavedPlacesComeBackUnchangedShownOrHidden)
             EXPECT_EQ(ini.ReadBool("W", "Visible", !visible), visible);
         }
     }
+    // Without size keys a window keeps its own size, framed or not yet; one
+    // never shown saves the frame it will have.
+    TIniFile bare(dir.File("bare.dst"));
+    for (bool show : {true, false}) {
+        QWidget w;
+        w.resize(220, 312);
+        LoadPlacement(bare, "W", &w, PlacementKeys::LeftTopWidthHeight);
+        if (show) {
+            w.show();
+            ASSERT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry() != w.geometry(); }, 2000));
+            QTest::qWait(300);
+            EXPECT_EQ(w.size(), QSize(220, 312));
+            continue;
+        }
+        SavePlacement(bare, "W", &w, PlacementKeys::LeftTopWidthHeight);
+        QWidget again;
+        LoadPlacement(bare, "W", &again, PlacementKeys::LeftTopWidthHeight);
+        again.show();
+        EXPECT_TRUE(QTest::qWaitFor([&] { return again.frameGeometry() != again.geometry() && again.size() == QSize(220, 312); }, 2000))
+            << again.width() << "x" << again.height();
+    }
     wm.terminate();
     wm.waitForFinished(2000);
 }
