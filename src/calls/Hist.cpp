@@ -172,9 +172,10 @@ void TFHist::ClearWavColumn()
     const int wav = Table.ColumnOf("Wav");
     if (wav < 0)
         return;
-    for (int r = StringGrid1->TopRow(); r >= 1 && r <= StringGrid1->BottomRow(); ++r) {
-        Table.SetStoredCell(wav + 1, r, "");
-        Model->RowChanged(r);
+    // Counted in 64 bits: the last row may be the largest int.
+    for (qint64 r = StringGrid1->TopRow(); r >= 1 && r <= StringGrid1->BottomRow(); ++r) {
+        Table.SetStoredCell(wav + 1, static_cast<int>(r), "");
+        Model->RowChanged(static_cast<int>(r));
     }
 }
 
@@ -213,5 +214,5 @@ void TFHist::showEvent(QShowEvent *event)
         return;
     shownOnce = true;
     StringGrid1->ScrollToEnd();
-    StringGrid1->SelectRow(Table.RowCount() - 1);
+    StringGrid1->SelectRow(Table.LastRow());
 }

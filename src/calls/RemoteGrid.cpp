@@ -61,18 +61,22 @@ int TRemoteGrid::TopRow() const { return verticalScrollBar()->value() + 1; }
 
 int TRemoteGrid::BottomRow() const
 {
-    const int partly = (viewport()->height() + rowHeight_ - 1) / rowHeight_;
-    return std::min(RowCount(), verticalScrollBar()->value() + partly);
+    // In 64 bits: the rows may number as many as an int holds.
+    const qint64 partly = (viewport()->height() + rowHeight_ - 1) / rowHeight_;
+    return static_cast<int>(std::min<qint64>(RowCount(), verticalScrollBar()->value() + partly));
 }
 
 int TRemoteGrid::RowAt(int y) const
 {
-    const int row = verticalScrollBar()->value() + y / rowHeight_ + 1;
-    return row <= RowCount() ? row : -1;
+    const qint64 row = qint64(verticalScrollBar()->value()) + y / rowHeight_ + 1;
+    return row <= RowCount() ? static_cast<int>(row) : -1;
 }
 
 void TRemoteGrid::UpdateScrollBars()
 {
+    // A selected row in full view stays so when the view shrinks (a window
+    // sized or framed after its first answer).
+    const bool inView = current_ >= TopRow() && current_ - TopRow() < shownRows_;
     const int header = header_->sizeHint().height();
     setViewportMargins(0, header, 0, 0);
     header_->setGeometry(viewport()->x(), viewport()->y() - header, viewport()->width(), header);
@@ -80,6 +84,17 @@ void TRemoteGrid::UpdateScrollBars()
     verticalScrollBar()->setPageStep(VisibleRows());
     horizontalScrollBar()->setRange(0, std::max(0, header_->length() - viewport()->width()));
     horizontalScrollBar()->setPageStep(viewport()->width());
+    shownRows_ = VisibleRows();
+    if (inView)
+        ScrollTo(current_);
+}
+
+void TRemoteGrid::ScrollTo(int row)
+{
+    if (row < TopRow())
+        verticalScrollBar()->setValue(row - 1);
+    else if (row - TopRow() >= VisibleRows())
+        verticalScrollBar()->setValue(row - VisibleRows());
 }
 
 void TRemoteGrid::resizeEvent(QResizeEvent *event)
@@ -99,10 +114,7 @@ void TRemoteGrid::SelectRow(int row)
     if (row < 1 || row > RowCount())
         return;
     UpdateScrollBars();
-    if (row < TopRow())
-        verticalScrollBar()->setValue(row - 1);
-    else if (row >= TopRow() + VisibleRows())
-        verticalScrollBar()->setValue(row - VisibleRows());
+    ScrollTo(row);
     SetCurrent(row);
 }
 
@@ -149,12 +161,13 @@ void TRemoteGrid::paintEvent(QPaintEvent *event)
     p.fillRect(area, pal.base());
     const int columns = model_->columnCount();
     // Only the rows being drawn are asked for.
-    const int top = TopRow();
-    const int first = top + area.top() / rowHeight_;
-    const int bottom = std::min(BottomRow(), top + area.bottom() / rowHeight_);
+    const qint64 top = TopRow();
+    const qint64 first = top + area.top() / rowHeight_;
+    const qint64 bottom = std::min<qint64>(BottomRow(), top + area.bottom() / rowHeight_);
     const QColor lines = pal.color(QPalette::Mid);
-    for (int row = first; row <= bottom; ++row) {
-        const int y = (row - top) * rowHeight_;
+    for (qint64 r = first; r <= bottom; ++r) {
+        const int row = static_cast<int>(r);
+        const int y = static_cast<int>(r - top) * rowHeight_;
         const bool selected = row == current_;
         for (int col = 0; col < columns; ++col) {
             const QRect cell(header_->sectionViewportPosition(col), y, header_->sectionSize(col), rowHeight_);
@@ -208,7 +221,7 @@ void TRemoteGrid::mouseDoubleClickEvent(QMouseEvent *event)
 void TRemoteGrid::keyPressEvent(QKeyEvent *event)
 {
     const int rows = RowCount();
-    int row = current_ < 1 ? TopRow() : current_;
+    qint64 row = current_ < 1 ? TopRow() : current_;
     switch (event->key()) {
     case Qt::Key_Up: row -= 1; break;
     case Qt::Key_Down: row += 1; break;
@@ -219,5 +232,5 @@ void TRemoteGrid::keyPressEvent(QKeyEvent *event)
     default: QAbstractScrollArea::keyPressEvent(event); return;
     }
     if (rows > 0)
-        SelectRow(std::clamp(row, 1, rows));
+        SelectRow(static_cast<int>(std::clamp<qint64>(row, 1, rows)));
 }

@@ -46,6 +46,8 @@ protected:
 
 private:
     void UpdateScrollBars();
+    // Scrolls the least that brings the row into full view.
+    void ScrollTo(int row);
     // Rows from..to are drawn again when they are in view.
     void UpdateRows(int from, int to);
     void SetCurrent(int row);
@@ -56,5 +58,6 @@ private:
     QHeaderView *header_;
     int current_ = -1;
     int rowHeight_ = 18;
+    int shownRows_ = 0; // rows in full view at the last layout
     bool pressed_ = false;
 };

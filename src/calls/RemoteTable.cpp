@@ -5,6 +5,7 @@
 #include "IniFile.h"
 
 #include <algorithm>
+#include <chrono>
 
 namespace {
 
@@ -92,7 +93,14 @@ std::string JoinConditions(const std::vector<std::string> &conditions)
     return filter;
 }
 
-TRemoteTable::TRemoteTable(Sender send, NameLookup names) : send_(std::move(send)), names_(std::move(names)) {}
+TRemoteTable::TRemoteTable(Sender send, NameLookup names) : send_(std::move(send)), names_(std::move(names))
+{
+    Now = [] {
+        return static_cast<qint64>(std::chrono::duration_cast<std::chrono::milliseconds>(
+                                       std::chrono::steady_clock::now().time_since_epoch())
+                                       .count());
+    };
+}
 
 int TRemoteTable::ColumnOf(const std::string &field) const
 {
@@ -120,27 +128,27 @@ void TRemoteTable::SendFilter(const std::string &filter)
 TRemoteTable::TChange TRemoteTable::ProcessAnswer(const std::string &answer, int selectedRow)
 {
     TChange change;
-    change.OldRows = rowCount_;
+    change.OldLastRow = lastRow_;
     const std::string act = TAttrReader::GetAttr(answer, "Act");
     if (act == "SET" || act == "CHG") {
         records_ = TAttrReader::GetAttrInt(answer, "RecordCount");
-        rowCount_ = std::max(records_, 1) + 1;
+        lastRow_ = std::max(records_, 1);
         lastRequestedRow_ = -1;
         outstanding_.clear();
         const bool lastTop = LastTop();
         if (act == "SET") {
             change.What = TChange::Reset;
-            change.Select = lastTop ? 1 : rowCount_ - 1;
+            change.Select = lastTop ? 1 : lastRow_;
             hasRecords_ = records_ != 0;
             cache_.clear();
             return change;
         }
         change.What = TChange::Count;
-        const int added = rowCount_ - change.OldRows;
+        const int added = lastRow_ - change.OldLastRow;
         if (lastTop) {
             // The selected record keeps its selection however many arrived.
             if (selectedRow > 1) {
-                change.Select = std::clamp(selectedRow + added, 1, rowCount_ - 1);
+                change.Select = std::clamp(selectedRow + added, 1, lastRow_);
                 change.TopShift = added;
             } else if (selectedRow == 1) {
                 change.Select = 1;
@@ -148,7 +156,7 @@ TRemoteTable::TChange TRemoteTable::ProcessAnswer(const std::string &answer, int
             hasRecords_ = records_ != 0;
         } else {
             if (selectedRow >= 1)
-                change.Select = selectedRow == change.OldRows - 1 ? rowCount_ - 1 : std::min(selectedRow, rowCount_ - 1);
+                change.Select = selectedRow == change.OldLastRow ? lastRow_ : std::min(selectedRow, lastRow_);
             if (!hasRecords_)
                 hasRecords_ = records_ != 0;
         }
@@ -158,20 +166,20 @@ TRemoteTable::TChange TRemoteTable::ProcessAnswer(const std::string &answer, int
         return change;
     const int record = TAttrReader::GetAttrInt(answer, "RecNo");
     // A record outside the selection has no row.
-    if (record < 1 || record > rowCount_ - 1)
+    if (record < 1 || record > lastRow_)
         return change;
     std::vector<std::string> &cells = CellsOf(record);
     for (size_t i = 0; i < Columns.size(); ++i)
         cells[i] = FieldValue(Columns[i], answer);
     Store(record, answer);
-    std::erase(outstanding_, record);
+    std::erase_if(outstanding_, [record](const auto &asked) { return asked.first == record; });
     change.What = TChange::Record;
     change.Row = RowOf(record);
     return change;
 }
 
-int TRemoteTable::RecordOf(int row) const { return LastTop() ? rowCount_ - row : row; }
-int TRemoteTable::RowOf(int record) const { return LastTop() ? rowCount_ - record : record; }
+int TRemoteTable::RecordOf(int row) const { return LastTop() ? lastRow_ - row + 1 : row; }
+int TRemoteTable::RowOf(int record) const { return LastTop() ? lastRow_ - record + 1 : record; }
 
 std::string TRemoteTable::FieldValue(const TRemoteColumnDef &def, const std::string &answer) const
 {
@@ -214,7 +222,7 @@ std::string TRemoteTable::StoredCell(int col, int row) const
 
 void TRemoteTable::SetStoredCell(int col, int row, const std::string &text)
 {
-    if (col < 1 || static_cast<size_t>(col - 1) >= Columns.size() || row < 1 || row >= rowCount_)
+    if (col < 1 || static_cast<size_t>(col - 1) >= Columns.size() || row < 1 || row > lastRow_)
         return;
     CellsOf(RecordOf(row))[static_cast<size_t>(col - 1)] = text;
 }
@@ -236,18 +244,27 @@ std::vector<std::string> &TRemoteTable::CellsOf(int record)
 
 void TRemoteTable::RowPainted(int row)
 {
-    if (!hasRecords_ || row < 1 || row >= rowCount_)
+    if (!hasRecords_ || row < 1 || row > lastRow_)
         return;
     const int record = RecordOf(row);
     for (const auto &entry : cache_)
         if (entry.first == record)
             return;
-    if (row == lastRequestedRow_ || std::find(outstanding_.begin(), outstanding_.end(), record) != outstanding_.end())
+    const qint64 now = Now();
+    auto asked = std::find_if(outstanding_.begin(), outstanding_.end(),
+                              [record](const auto &a) { return a.first == record; });
+    // An answer that never came is asked for again, also for the last row asked.
+    if (asked != outstanding_.end()) {
+        if (now - asked->second < kRetryMs)
+            return;
+        outstanding_.erase(asked);
+    } else if (row == lastRequestedRow_) {
         return;
+    }
     lastRequestedRow_ = row;
     if (outstanding_.size() >= kOutstanding)
         outstanding_.pop_front();
-    outstanding_.push_back(record);
+    outstanding_.emplace_back(record, now);
     send_("REC", std::to_string(record));
 }
 

@@ -6,6 +6,7 @@
 // number, for a bounded number of records, so that new records arriving at
 // the top never leave a row showing (or dialling) its neighbour's data.
 #include <QDate>
+#include <QtGlobal>
 
 #include <deque>
 #include <functional>
@@ -50,11 +51,15 @@ public:
     static constexpr size_t kCachedAnswers = 21;
     static constexpr size_t kKeptRecords = 512;
     static constexpr size_t kOutstanding = 64;
+    // A record asked for and not answered within this is asked again when painted.
+    static constexpr qint64 kRetryMs = 3000;
 
     TRemoteTable(Sender send, NameLookup names = {});
 
     // Newest record in the first row; read whenever rows and records are mapped.
     std::function<bool()> LastTop = [] { return false; };
+    // Milliseconds of a steady clock.
+    std::function<qint64()> Now;
 
     // Definitions of every column; the first Shown of them are on screen.
     std::vector<TRemoteColumnDef> Columns;
@@ -69,7 +74,7 @@ public:
     // What an answer changed, for the view to follow.
     struct TChange {
         enum Kind { None, Reset, Count, Record } What = None;
-        int OldRows = 0;   // grid rows before (fixed row included)
+        int OldLastRow = 0; // last grid row before
         int Select = -1;   // row to select; -1 leaves the selection
         int TopShift = 0;  // rows the top visible row moves down
         int Row = -1;      // the row a record filled
@@ -77,8 +82,9 @@ public:
     // selectedRow: the grid's selected row before the answer.
     TChange ProcessAnswer(const std::string &answer, int selectedRow);
 
-    // Grid rows with the fixed title row: the record count, at least 1, plus 1.
-    int RowCount() const { return rowCount_; }
+    // The last grid row under the title row: the record count, at least 1.
+    // (The grid's row count is one more, which an int cannot always hold.)
+    int LastRow() const { return lastRow_; }
     bool HasRecords() const { return hasRecords_; }
     int RecordOf(int row) const;
     int RowOf(int record) const;
@@ -115,12 +121,13 @@ private:
     NameLookup names_;
     std::string filter_;
     int records_ = 0;
-    int rowCount_ = 2;
+    int lastRow_ = 1;
     bool hasRecords_ = false;
     int lastRequestedRow_ = -2; // no row yet
-    // Records asked for and not answered since the last SET or CHG: a repaint
-    // before their answers arrive does not ask again.
-    std::deque<int> outstanding_;
+    // Records asked for and not answered since the last SET or CHG, with when
+    // they were asked: a repaint before their answers arrive does not ask
+    // again, unless the answer is overdue.
+    std::deque<std::pair<int, qint64>> outstanding_;
     std::vector<std::pair<int, std::string>> cache_; // oldest first
     std::unordered_map<int, std::vector<std::string>> cells_;
     std::deque<int> cellOrder_; // records in the order their cells were first kept

@@ -3,7 +3,7 @@
 #include "Cp1250.h"
 
 TRemoteTableModel::TRemoteTableModel(TRemoteTable &table, QObject *parent)
-    : QAbstractTableModel(parent), table_(table), rows_(table.RowCount() - 1)
+    : QAbstractTableModel(parent), table_(table), rows_(table.LastRow())
 {
 }
 
@@ -34,7 +34,7 @@ QVariant TRemoteTableModel::headerData(int section, Qt::Orientation orientation,
 TRemoteTable::TChange TRemoteTableModel::ProcessAnswer(const std::string &answer, int selectedRow)
 {
     const TRemoteTable::TChange change = table_.ProcessAnswer(answer, selectedRow);
-    const int rows = table_.RowCount() - 1;
+    const int rows = table_.LastRow();
     if (change.What == TRemoteTable::TChange::Reset) {
         beginResetModel();
         rows_ = rows;
@@ -62,7 +62,7 @@ TRemoteTable::TChange TRemoteTableModel::ProcessAnswer(const std::string &answer
 void TRemoteTableModel::ColumnsChanged()
 {
     beginResetModel();
-    rows_ = table_.RowCount() - 1;
+    rows_ = table_.LastRow();
     endResetModel();
 }
 

@@ -102,7 +102,13 @@ TEST(CallLists, OnlyVisibleRowsAreAskedForAndOnlyOnce)
     struct Case {
         const char *ini;
         int count;
-    } cases[] = {{"", 0}, {"", 30}, {"[Main]\r\nLastTop=1\r\n", 30}, {"", 1000000}, {"[Main]\r\nLastTop=1\r\n", 1000000}};
+    } cases[] = {{"", 0},
+                 {"", 30},
+                 {"[Main]\r\nLastTop=1\r\n", 30},
+                 {"", 1000000},
+                 {"[Main]\r\nLastTop=1\r\n", 1000000},
+                 {"", 2147483647},
+                 {"[Main]\r\nLastTop=1\r\n", 2147483647}};
     for (const Case &c : cases) {
         SCOPED_TRACE(std::string(c.ini) + std::to_string(c.count));
         Session s(c.ini);
@@ -126,6 +132,21 @@ TEST(CallLists, OnlyVisibleRowsAreAskedForAndOnlyOnce)
         Paint(FHist);
         EXPECT_TRUE(Asked(s.rig).empty());
         EXPECT_EQ(FHist->Table.CellText(8, FHist->StringGrid1->SelectedRow()), "60200" + std::to_string(c.count));
+    }
+}
+
+TEST(CallLists, TheNewestRecordStaysInFullViewWhenTheWindowShrinks)
+{
+    Session s;
+    for (TRemoteView *w : {static_cast<TRemoteView *>(FAcc), static_cast<TRemoteView *>(FLog)}) {
+        w->resize(600, 400);
+        w->show();
+        s.rig.Answer(Ans(w == FAcc ? "ACC" : "LOG", "Act=\"SET\" RecordCount=\"100\""));
+        w->resize(600, 200);
+        TRemoteGrid *grid = w->StringGrid1;
+        ASSERT_TRUE(FakeExchange::WaitUntil([&] { return grid->height() < 200; }, 3000));
+        EXPECT_EQ(grid->SelectedRow(), 100);
+        EXPECT_EQ(grid->TopRow() + grid->viewport()->height() / grid->RowHeight() - 1, 100);
     }
 }
 

@@ -48,7 +48,7 @@ TEST(RemoteTable, EmptySelectionShowsDashesAndAsksNothing)
     rig.table.SendFilter("(LINE='21')");
     EXPECT_EQ(rig.sent, std::vector<std::string>{"SET:(LINE='21')"});
     rig.Answer("Act=\"SET\" RecordCount=\"0\"");
-    EXPECT_EQ(rig.table.RowCount(), 2);
+    EXPECT_EQ(rig.table.LastRow(), 1);
     rig.sent.clear();
     EXPECT_EQ(rig.Paint(1, 1), (std::vector<std::string>{"-", "-", "-"}));
     EXPECT_TRUE(rig.requests.empty());
@@ -69,10 +69,10 @@ TEST(RemoteTable, OneRequestPerPaintedRowInEitherOrder)
     for (const Case &c : cases) {
         Rig rig(c.lastTop);
         rig.Answer("Act=\"SET\"" + (c.count < 0 ? std::string() : " RecordCount=\"" + std::to_string(c.count) + "\""));
-        rig.Paint(1, std::min(3, rig.table.RowCount() - 1));
+        rig.Paint(1, std::min(3, rig.table.LastRow()));
         EXPECT_EQ(rig.requests, c.firstRows) << c.lastTop;
         // Painting the rows again before their answers arrive asks nothing.
-        rig.Paint(1, std::min(3, rig.table.RowCount() - 1));
+        rig.Paint(1, std::min(3, rig.table.LastRow()));
         EXPECT_TRUE(rig.requests.empty());
     }
     Rig top(true);
@@ -80,6 +80,29 @@ TEST(RemoteTable, OneRequestPerPaintedRowInEitherOrder)
     top.Rec(5, "602");
     EXPECT_EQ(top.Paint(1, 1), (std::vector<std::string>{"5", "602", "Novak (Firm)"}));
     EXPECT_TRUE(top.requests.empty());
+}
+
+TEST(RemoteTable, ARecordWhoseAnswerIsOverdueIsAskedAgainWhenPainted)
+{
+    // Row 1 unanswered, painted last or before an answered row.
+    for (int last : {1, 2}) {
+        Rig rig;
+        qint64 now = 0;
+        rig.table.Now = [&] { return now; };
+        rig.Answer("Act=\"SET\" RecordCount=\"3\"");
+        auto paint = [&] {
+            rig.sent.clear();
+            rig.Paint(1, last);
+            return rig.requests;
+        };
+        paint();
+        rig.Rec(2);
+        now += TRemoteTable::kRetryMs - 1;
+        EXPECT_TRUE(paint().empty());
+        now += 1;
+        EXPECT_EQ(paint(), std::vector<std::string>{"REC:1"}) << last;
+        EXPECT_TRUE(paint().empty());
+    }
 }
 
 TEST(RemoteTable, CacheKeepsTheLast21AnswersAndReplacesInPlace)
@@ -112,7 +135,7 @@ TEST(RemoteTable, RecordsOutsideTheSelectionAreDropped)
         EXPECT_EQ(rig.Answer(std::string("Act=\"REC\" SOO_Line=\"1\" ") + bad).What, TRemoteTable::TChange::None) << bad;
     EXPECT_EQ(rig.table.CacheSize(), 0u);
     EXPECT_EQ(rig.Answer("Act=\"XYZ\" RecordCount=\"9\"").What, TRemoteTable::TChange::None);
-    EXPECT_EQ(rig.table.RowCount(), 4);
+    EXPECT_EQ(rig.table.LastRow(), 3);
 }
 
 TEST(RemoteTable, NewRecordsMoveTheSelectionWithItsRecord)
