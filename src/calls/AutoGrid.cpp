@@ -158,6 +158,7 @@ TAutoGrid::TAutoGrid(QWidget *parent) : QTableView(parent)
     setEditTriggers(NoEditTriggers);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     verticalHeader()->hide();
+    setWordWrap(false);
     horizontalHeader()->setStretchLastSection(true);
     setColumnWidth(0, 180);
     setColumnWidth(1, 130);

@@ -182,7 +182,7 @@ void TRemoteGrid::paintEvent(QPaintEvent *event)
             if (!text.isEmpty()) {
                 p.setClipRect(cell.adjusted(0, 0, -1, -1));
                 p.setPen(pal.color(selected ? QPalette::HighlightedText : QPalette::Text));
-                p.drawText(cell.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter, text);
+                p.drawText(cell.adjusted(2, 0, 0, 0), Qt::AlignLeft | Qt::AlignVCenter | Qt::TextSingleLine, text);
                 p.setClipping(false);
             }
             p.setPen(lines);

@@ -309,6 +309,8 @@ void TRemoteTable::LoadColumns(const TIniFile &ini, const std::string &section,
                 return ini.ValueExists(section, c.Key) && ini.ReadString(section, c.Key, "").empty();
             });
         }
+        for (TRemoteColumnDef &c : Columns)
+            c.Saved = !overlay || ini.ValueExists(section, c.Key);
     }
     Shown = static_cast<int>(Columns.size());
     for (auto &[n, cells] : cells_)

@@ -23,6 +23,7 @@ struct TRemoteColumnDef {
     std::string Key, Field;
     int Width = 60;
     std::string Title;
+    bool Saved = false; // from the INI file: its width is the user's
 };
 
 // "Field,Width,Title"; a width that is no number gives 60.

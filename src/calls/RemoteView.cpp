@@ -1,5 +1,7 @@
 #include "RemoteView.h"
 
+#include "ColumnWidth.h"
+#include "Cp1250.h"
 #include "Dbf.h"
 #include "Fce.h"
 #include "IniFile.h"
@@ -109,6 +111,7 @@ void TRemoteView::Translate()
             c.Title = f->ReadString("Common", std::to_string(IniParseInt(c.Key, 0)), c.Title);
     Nls->CloseFile();
     emit Model->headerDataChanged(Qt::Horizontal, 0, Model->columnCount() - 1);
+    FitColumns();
 }
 
 std::vector<std::string> TRemoteView::DateConditions() const
@@ -202,8 +205,25 @@ void TRemoteView::ApplyColumns()
 {
     Model->ColumnsChanged();
     StringGrid1->SetColumnWidth(0, 10);
+    fitted_.assign(static_cast<size_t>(Table.Shown) + 1, 0);
     for (int c = 1; c <= Table.Shown; ++c)
         StringGrid1->SetColumnWidth(c, Table.Columns[static_cast<size_t>(c - 1)].Width);
+    FitColumns();
+}
+
+void TRemoteView::FitColumns()
+{
+    const QFontMetrics font = StringGrid1->fontMetrics();
+    for (int c = 1; c <= Table.Shown && static_cast<size_t>(c) < fitted_.size(); ++c) {
+        const TRemoteColumnDef &spec = Table.Columns[static_cast<size_t>(c - 1)];
+        int &fitted = fitted_[static_cast<size_t>(c)];
+        // A saved width, or one the user has changed since, stays.
+        if (spec.Saved || (fitted != 0 && StringGrid1->ColumnWidth(c) != fitted))
+            continue;
+        const QString sample = spec.Field == "Date" ? "00.00.00" : spec.Field == "Time" ? "00:00:00" : "";
+        fitted = FitColumnWidth(spec.Width, font, {ToQ(spec.Title), sample}, 10);
+        StringGrid1->SetColumnWidth(c, fitted);
+    }
 }
 
 void TRemoteView::SaveColumns(TIniFile &ini) const

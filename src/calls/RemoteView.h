@@ -67,6 +67,9 @@ protected:
 
 private:
     void ApplyColumns();
+    // Default widths fitted to the grid's font and the columns' titles.
+    void FitColumns();
+    std::vector<int> fitted_; // by grid column: the width fitted, 0 for none
     std::vector<std::pair<TSpeedButton *, int>> groups_;
     std::map<TSpeedButton *, QAction *> actions_;
 };

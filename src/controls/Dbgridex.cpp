@@ -71,7 +71,10 @@ QVariant TDbGridModel::data(const QModelIndex &index, int role) const
 
 QVariant TDbGridModel::headerData(int section, Qt::Orientation orientation, int role) const
 {
-    if (orientation != Qt::Horizontal || section < 0 || section >= columnCount())
+    // The rows' header is an indicator column without numbers.
+    if (orientation != Qt::Horizontal)
+        return {};
+    if (section < 0 || section >= columnCount())
         return QAbstractTableModel::headerData(section, orientation, role);
     if (role == Qt::DisplayRole)
         return ToQ(grid_->Columns[static_cast<size_t>(section)].Title);
@@ -97,6 +100,7 @@ TDBGridEx::TDBGridEx(QWidget *parent) : TDBGrid(parent), model_(new TDbGridModel
     setHorizontalScrollMode(QAbstractItemView::ScrollPerPixel);
     verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
+    setWordWrap(false);
     verticalHeader()->setFixedWidth(12);
     horizontalHeader()->setSectionsMovable(true);
     horizontalHeader()->setSectionsClickable(true);
@@ -201,6 +205,7 @@ bool TDBGridEx::LoadColumns(const std::string &path)
     SetColumns(columns);
     for (size_t i = 0; i < widths.size(); ++i)
         setColumnWidth(static_cast<int>(i), widths[i]);
+    LayoutLoaded = true;
     return true;
 }
 

@@ -55,6 +55,8 @@ public:
     // read (missing, or some other program's format) leaves the columns as they are.
     bool LoadColumns(const std::string &path);
     void SaveColumns(const std::string &path) const;
+    // The columns came from a layout file: their widths are the user's.
+    bool LayoutLoaded = false;
 
     // One wheel message: below 0 the next record, else the prior one.
     void WMMouseWheel(int delta);

@@ -1,5 +1,6 @@
 #include "DbfPanes.h"
 
+#include "ColumnWidth.h"
 #include "ContactMemo.h"
 #include "DbView.h"
 #include "Dbf.h"
@@ -8,6 +9,10 @@
 #include "Nlsfunc.h"
 
 #include <QLabel>
+
+namespace {
+constexpr int kTitleMargin = 14; // a title's padding and the room of a sort mark
+}
 
 void SetGridColumns(TDBGridEx *grid, const std::vector<TColumnDef> &defs)
 {
@@ -18,7 +23,8 @@ void SetGridColumns(TDBGridEx *grid, const std::vector<TColumnDef> &defs)
     }
     grid->SetColumns(columns);
     for (size_t i = 0; i < defs.size(); ++i)
-        grid->setColumnWidth(static_cast<int>(i), defs[i].Width);
+        grid->setColumnWidth(static_cast<int>(i), FitColumnWidth(defs[i].Width, grid->fontMetrics(),
+                                                                  {ToQ(columns[i].Title)}, kTitleMargin));
     if (FDbf)
         grid->Model()->CalcField = [](TDbCursor &row, const std::string &field, std::string &text) {
             return FDbf && FDbf->CalcField(row, field, text);
@@ -31,8 +37,14 @@ void TitleColumns(TDBGridEx *grid, const std::vector<TColumnDef> &defs)
         for (const TColumnDef &d : defs)
             if (grid->Columns[i].FieldName == d.Field) {
                 std::string title = Nls ? Nls->GetText(d.TextId) : std::string();
-                if (!title.empty())
-                    grid->SetColumnTitle(i, title);
+                if (title.empty())
+                    continue;
+                grid->SetColumnTitle(i, title);
+                // A default layout widens to show its new title; a saved one stays.
+                const int column = static_cast<int>(i);
+                if (!grid->LayoutLoaded)
+                    grid->setColumnWidth(column, std::max(grid->columnWidth(column),
+                                                          FitColumnWidth(d.Width, grid->fontMetrics(), {ToQ(title)}, kTitleMargin)));
             }
 }
 

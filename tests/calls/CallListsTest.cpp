@@ -1,5 +1,6 @@
 // The history, accounting and log windows against the fake exchange: what
 // they ask for at log-in, while painting and on their buttons.
+#include "Cp1250.h"
 #include "Fce.h"
 #include "HistSet.h"
 #include "PanelRig.h"
@@ -148,6 +149,24 @@ TEST(CallLists, TheNewestRecordStaysInFullViewWhenTheWindowShrinks)
         EXPECT_EQ(grid->SelectedRow(), 100);
         EXPECT_EQ(grid->TopRow() + grid->viewport()->height() / grid->RowHeight() - 1, 100);
     }
+}
+
+TEST(CallLists, DefaultWidthsShowATimeADateAndTheTitleWhileSavedOnesStay)
+{
+    Session s("[Acc-List]\r\n10401=Date,30,Date\r\n10402=Time,33,Time\r\n");
+    for (TRemoteView *w : {static_cast<TRemoteView *>(FHist), static_cast<TRemoteView *>(FLog)}) {
+        const QFontMetrics font = w->StringGrid1->fontMetrics();
+        for (int c = 1; c <= w->Table.Shown; ++c) {
+            const TRemoteColumnDef &spec = w->Table.Columns[static_cast<size_t>(c - 1)];
+            const int shown = w->StringGrid1->ColumnWidth(c) - 4; // the cell's margins
+            EXPECT_GE(shown, font.horizontalAdvance(ToQ(spec.Title))) << spec.Title;
+            if (spec.Field == "Time" || spec.Field == "Date") {
+                EXPECT_GE(shown, font.horizontalAdvance(spec.Field == "Time" ? "14:29:22" : "09.08.06")) << spec.Field;
+            }
+        }
+    }
+    EXPECT_EQ(FAcc->StringGrid1->ColumnWidth(1), 30);
+    EXPECT_EQ(FAcc->StringGrid1->ColumnWidth(2), 33);
 }
 
 TEST(CallLists, RowsInViewBeyondTheCacheSettle)

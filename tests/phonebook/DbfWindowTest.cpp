@@ -522,6 +522,28 @@ TEST_F(Window, SettingsAndColumnFilesRoundTrip)
     EXPECT_EQ(shown[2].second, 77);
 }
 
+TEST_F(Window, DefaultColumnsShowTheirTitlesOnOneLineWithoutRowNumbers)
+{
+    WriteBytes(lang.File("Talvodel.tst"), "[Texty]\r\n2104=Post code\r\n2123=Title after\r\n2126=Company name\r\n");
+    nls.SetLanguage("tst");
+    nls.LoadTexts();
+    nls.CloseFile();
+    TFDbf &w = Open();
+    w.Translate(false);
+    struct Case {
+        TDBGridEx *grid;
+        const char *field, *title;
+    } cases[] = {{w.DBGridFirm, "ADD_ZIP", "Post code"}, {w.DBGridRepre, "TITUL", "Title after"}, {w.DBGridNum, "Firm", "Company name"}};
+    for (const Case &c : cases) {
+        for (size_t i = 0; i < c.grid->Columns.size(); ++i)
+            if (c.grid->Columns[i].FieldName == c.field) {
+                EXPECT_GE(c.grid->columnWidth(static_cast<int>(i)), c.grid->fontMetrics().horizontalAdvance(c.title) + 8) << c.title;
+            }
+        EXPECT_FALSE(c.grid->wordWrap());
+        EXPECT_FALSE(c.grid->model()->headerData(0, Qt::Vertical).isValid());
+    }
+}
+
 TEST_F(Window, LayoutComesBackAsSavedWhetherShownOrNotAndADesktopWithoutItHidesTheWindow)
 {
     {
