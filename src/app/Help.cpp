@@ -2,6 +2,7 @@
 #include "Cp1250.h"
 #include "Fce.h"
 #include "Nlsfunc.h"
+#include "Paths.h"
 
 #include <QFile>
 #include <QGuiApplication>
@@ -133,11 +134,11 @@ void THelpWindow::ChangeLanguage(const std::string &helpFile)
 void THelpWindow::ShowContents()
 {
     FindState->clear();
-    QFile file(ToQ(file_));
+    QFile file(QPath(file_));
     if (file_.empty() || !file.open(QIODevice::ReadOnly)) {
         Browser->setHtml(QStringLiteral("<h2>%1</h2><p>%2</p><p><i>%3</i></p>")
                              .arg(Text(3400, "Help"), Text(3408, "The help file was not found:"),
-                                  ToQ(file_).toHtmlEscaped()));
+                                  QPath(file_).toHtmlEscaped()));
         pageShown_ = false;
         return;
     }

@@ -2,7 +2,10 @@
 // Which data folder an installation uses. Each installation folder is
 // recorded with its instance id ("Talvocti", "Talvocti1", ...) in a small
 // store of the user's (INI format, under $XDG_CONFIG_HOME or ~/.config), in
-// the order the installations were first started.
+// the order the installations were first started. A folder is kept as the
+// file system names it, byte for byte; one with characters that the INI
+// format would misread ("=", line breaks, letters beyond ASCII) is marked and
+// escaped.
 #include <string>
 
 // Path of the store file.

@@ -49,7 +49,7 @@ TFMain::TFMain(QWidget *parent) : TForm(parent)
 
     InstanceId = GetInstanceId(ProgramDir());
     ::DataDir = GetDataDir(InstanceId);
-    QDir().mkpath(ToQ(::DataDir));
+    QDir().mkpath(QPath(::DataDir));
     ::chmod(::DataDir.c_str(), 0700);
 
     Skin = new TSkin(this, Image0, Image1);
@@ -177,19 +177,19 @@ void TFMain::PlaySoundFile(const std::string &name, bool wait)
 {
     if (name.empty())
         return;
-    std::string path = FindFileNoCase(ProgramDir() + "Sounds/", name);
-    if (!QFileInfo::exists(ToQ(path)))
+    std::string path = FindFileNoCase(ProgramDir() + "Sounds/", FsName(name));
+    if (!QFileInfo::exists(QPath(path)))
         return;
     if (!player_)
         player_ = LoadSoundPlayer();
     if (player_)
-        player_->Play(ToQ(path), wait);
+        player_->Play(QPath(path), wait);
 }
 
 void TFMain::BuildLanguageMenu()
 {
     // The language files stand beside the program, wherever it was started from.
-    QStringList files = QDir(ToQ(ProgramDir())).entryList({QStringLiteral("Talvodel.*")}, QDir::Files, QDir::Name);
+    QStringList files = QDir(QPath(ProgramDir())).entryList({QStringLiteral("Talvodel.*")}, QDir::Files, QDir::Name);
     for (const QString &f : files) {
         QString code = QFileInfo(f).suffix().toLower();
         for (QMenu *menu : {LanguageSel, PopupLanguage}) {
@@ -239,8 +239,8 @@ void TFMain::ApplyLanguage(const std::string &code, bool initial)
 
 void TFMain::SelectHelpFile()
 {
-    std::string own = FindFileNoCase(ProgramDir(), "Talvd" + Nls->Language() + ".html");
-    HelpFile = QFileInfo::exists(ToQ(own)) ? own : ProgramDir() + "Talvdeng.html";
+    std::string own = FindFileNoCase(ProgramDir(), FsName("Talvd" + Nls->Language() + ".html"));
+    HelpFile = QFileInfo::exists(QPath(own)) ? own : ProgramDir() + "Talvdeng.html";
 }
 
 void TFMain::CreateSessionForms()

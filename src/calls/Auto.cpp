@@ -11,6 +11,7 @@
 #include "Nlsfunc.h"
 #include "PanelCalls.h"
 #include "PhoneBookStore.h"
+#include "Paths.h"
 #include "Placement.h"
 
 #include <QFileDialog>
@@ -386,7 +387,7 @@ std::string AskFile(QWidget *owner, QFileDialog::AcceptMode mode)
     dialog.setFileMode(mode == QFileDialog::AcceptSave ? QFileDialog::AnyFile : QFileDialog::ExistingFile);
     if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty())
         return {};
-    return FromQ(dialog.selectedFiles().first());
+    return PathOfQ(dialog.selectedFiles().first());
 }
 
 } // namespace

@@ -1,5 +1,6 @@
 #include "HistPlayer.h"
 
+#include "Paths.h"
 #include "SoundModule.h"
 
 namespace {
@@ -36,7 +37,7 @@ void TRecordingPlayer::Open(const std::string &path)
     file_ = path;
     if (player_) {
         player_->Stop();
-        player_->SetSource(QString::fromLocal8Bit(path.c_str()));
+        player_->SetSource(QPath(path));
     }
     for (TSpeedButton *b : {ButtonPlay, ButtonPause, ButtonStop})
         b->setEnabled(!path.empty());
@@ -51,7 +52,7 @@ void TRecordingPlayer::Play()
         player_ = LoadMediaPlayback();
         if (!player_)
             return;
-        player_->SetSource(QString::fromLocal8Bit(file_.c_str()));
+        player_->SetSource(QPath(file_));
     }
     player_->SetPosition(0);
     player_->Play();

@@ -36,7 +36,7 @@ TNlsFunc::~TNlsFunc() = default;
 
 std::string TNlsFunc::LanguageFilePath(const std::string &code)
 {
-    return FindFileNoCase(ProgramDir(), "Talvodel." + code);
+    return FindFileNoCase(ProgramDir(), FsName("Talvodel." + code));
 }
 
 void TNlsFunc::SetLanguage(const std::string &code)

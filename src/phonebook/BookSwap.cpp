@@ -24,7 +24,7 @@ void Sync(const std::string &path, bool dir)
     if (fd >= 0)
         ::close(fd);
     if (!ok)
-        throw EDbError("Cannot write " + path);
+        throw EDbError("Cannot write " + NameFromFs(path));
 }
 
 } // namespace
@@ -48,7 +48,7 @@ std::string PrepareStaging(const std::string &databaseDir)
     std::error_code ec;
     fs::remove_all(dir, ec);
     if (!fs::create_directories(dir, ec))
-        throw EDbError("Cannot create " + dir);
+        throw EDbError("Cannot create " + NameFromFs(dir));
     return dir;
 }
 
@@ -60,7 +60,7 @@ void CommitStaging(const std::string &databaseDir)
     std::string marker = dir + kMarker;
     FILE *f = fopen(marker.c_str(), "wb");
     if (!f || fclose(f) != 0)
-        throw EDbError("Cannot write " + marker);
+        throw EDbError("Cannot write " + NameFromFs(marker));
     Sync(marker, false);
     Sync(dir, true);
     FinishStaging(databaseDir);
@@ -85,7 +85,7 @@ void FinishStaging(const std::string &databaseDir)
         // Over the old file whatever case its name has, so no stale twin stays.
         std::string target = FindFileNoCase(book, name);
         if (::rename((dir + name).c_str(), target.c_str()) != 0)
-            throw EDbError("Cannot replace " + target);
+            throw EDbError("Cannot replace " + NameFromFs(target));
     }
     Sync(book, true);
     fs::remove(dir + kMarker, ec);

@@ -110,10 +110,10 @@ void TDbfExport::WriteFiles()
         const char *file = kSheets[i].File;
         std::string path = FindFileNoCase(dir, std::string(file) + ".txt");
         if (!atomicfile::Replace(path, lines_[i]))
-            failed_ += (failed_.empty() ? "" : ", ") + path;
+            failed_ += (failed_.empty() ? "" : ", ") + NameFromFs(path);
         path = FindFileNoCase(dir, std::string(file) + ".txm");
         if (kSheets[i].MemoKey && !atomicfile::Replace(path, memos_[i]))
-            failed_ += (failed_.empty() ? "" : ", ") + path;
+            failed_ += (failed_.empty() ? "" : ", ") + NameFromFs(path);
     }
 }
 

@@ -121,14 +121,14 @@ void TDbfImport::ReadFiles()
         std::error_code ec;
         uintmax_t size = std::filesystem::file_size(path, ec);
         if (!ec && size > kMaxFileSize)
-            return Fail(kDamaged, path);
+            return Fail(kDamaged, NameFromFs(path));
         if (ec || !atomicfile::ReadAll(path, bytes_[i]))
-            return Fail(kMissing, path);
+            return Fail(kMissing, NameFromFs(path));
         bool isMemo = i % 2 == 1 && i < 6;
         // A memo file ends with the separator of its last entry.
         if (!dbftext::SplitLines(bytes_[i], lines_[i])
             || (isMemo && !lines_[i].empty() && !dbftext::IsSeparator(lines_[i].back())))
-            return Fail(kDamaged, path);
+            return Fail(kDamaged, NameFromFs(path));
     }
     firmIds_.reserve(lines_[0].size());
     repreIds_.reserve(lines_[2].size());

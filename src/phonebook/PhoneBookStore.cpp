@@ -70,7 +70,7 @@ TPhoneBookStore::TPhoneBookStore(const TIniFile &ini, const std::string &dataDir
 {
     std::string home = ini.ReadString("Dbf", "Home", "Dbf");
     DatabaseDir = ResolveDatabaseDir(home, dataDir_);
-    createDir_ = DatabaseDir != home;
+    createDir_ = DatabaseDir != FsName(home);
     TableContact.BeforePost = [](TDbCursor &c) { SetContactKeys(c); };
 }
 
@@ -81,9 +81,10 @@ TPhoneBookStore::~TPhoneBookStore()
 
 std::string TPhoneBookStore::ResolveDatabaseDir(const std::string &home, const std::string &dataDir)
 {
-    if (IsAbsolutePath(home) || home.find(':') != std::string::npos)
-        return home;
-    return WithSlash(dataDir) + home;
+    const std::string dir = FsName(home);
+    if (IsAbsolutePath(dir) || dir.find(':') != std::string::npos)
+        return dir;
+    return WithSlash(dataDir) + dir;
 }
 
 TDbTableDef TPhoneBookStore::FirmsDef()

@@ -86,7 +86,8 @@ public:
     static TDbTableDef RepresDef();
     static TDbTableDef NumsDef();
     static TDbTableDef ContactsDef();
-    // Relative Home under the data folder; an absolute one as it stands.
+    // Home as the INI file has it made a path: a relative one under the data
+    // folder, an absolute one as it stands.
     static std::string ResolveDatabaseDir(const std::string &home, const std::string &dataDir);
 
 private:

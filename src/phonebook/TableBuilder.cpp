@@ -95,7 +95,7 @@ void TTableBuilder::Write(const std::string &dir)
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     out.close();
     if (!out)
-        throw EDbError("Cannot write " + table.FileName());
+        throw EDbError("Cannot write " + NameFromFs(table.FileName()));
     // Opening finds the index file out of date and writes it from the records.
     table.Open();
     table.Close();

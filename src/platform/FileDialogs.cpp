@@ -1,8 +1,8 @@
 #include "FileDialogs.h"
 
 #include "Cp1250.h"
+#include "Paths.h"
 
-#include <QFile>
 #include <QFileDialog>
 
 QStringList NameFilters(const std::string &descriptionMaskPairs)
@@ -23,7 +23,7 @@ void PrepareFileDialog(QFileDialog *dialog, const char *extension, const std::st
 {
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setDefaultSuffix(QString::fromLatin1(extension));
-    dialog->setDirectory(QFile::decodeName(QByteArray::fromStdString(folder)));
+    dialog->setDirectory(QPath(folder));
     QStringList filters = NameFilters(filter);
     if (!filters.isEmpty())
         dialog->setNameFilters(filters);

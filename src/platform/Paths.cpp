@@ -71,9 +71,10 @@ std::string FindFileNoCase(const std::string &dir, const std::string &name)
     return found.empty() ? exact : found;
 }
 
-std::string FsName(const std::string &name) { return QFile::encodeName(cp1250::ToUnicode(name)).toStdString(); }
+QString QPath(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }
 
-std::string NameFromFs(const std::string &fsName)
-{
-    return cp1250::FromUnicode(QFile::decodeName(QByteArray::fromStdString(fsName)));
-}
+std::string PathOfQ(const QString &path) { return QFile::encodeName(path).toStdString(); }
+
+std::string FsName(const std::string &name) { return PathOfQ(cp1250::ToUnicode(name)); }
+
+std::string NameFromFs(const std::string &fsName) { return cp1250::FromUnicode(QPath(fsName)); }

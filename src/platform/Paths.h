@@ -1,4 +1,6 @@
 #pragma once
+#include <QString>
+
 #include <string>
 
 // The folder of the running program, ending in '/': the program's data files
@@ -19,7 +21,12 @@ bool IsAbsolutePath(const std::string &path);
 
 std::string WithSlash(const std::string &dir);
 
-// File names are held as code page 1250, as all text is; the file system
-// takes and gives them in its own encoding.
+// Paths are held as the file system's own bytes and go to the C library as
+// they are. Where a path meets Qt it crosses here, and nowhere else.
+QString QPath(const std::string &path);
+std::string PathOfQ(const QString &path);
+
+// A file or folder name held as text (code page 1250, as a file or the user
+// gave it) as a path, and back, for storing in a file or showing.
 std::string FsName(const std::string &name);
 std::string NameFromFs(const std::string &fsName);

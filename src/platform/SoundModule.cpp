@@ -1,6 +1,5 @@
 #include "SoundModule.h"
 
-#include "Cp1250.h"
 #include "Paths.h"
 
 #include <QLibrary>
@@ -10,7 +9,7 @@ namespace {
 template <typename T> std::unique_ptr<T> CreateInModule(const char *entry)
 {
     // Never unloaded: the player's code must outlive the player.
-    QLibrary module(ToQ(ProgramDir() + "libtalvo_sound.so"));
+    QLibrary module(QPath(ProgramDir() + "libtalvo_sound.so"));
     auto create = reinterpret_cast<T *(*)()>(module.resolve(entry));
     return std::unique_ptr<T>(create ? create() : nullptr);
 }

@@ -1,6 +1,5 @@
 #include "Desktop.h"
 
-#include "Cp1250.h"
 #include "Fce.h"
 #include "FileDialogs.h"
 #include "IniFile.h"
@@ -24,12 +23,12 @@ TDesktop::TDesktop(QWidget *owner, TDesktopSkin *skin) : owner_(owner), skin_(sk
     TIniFile ini(ProgramIniPath());
     home_ = ini.ReadString("Desktop", "Home", home_);
     default_ = ini.ReadString("Desktop", "Default", default_);
-    QDir().mkpath(ToQ(Folder()));
+    QDir().mkpath(QPath(Folder()));
 }
 
 TDesktop::~TDesktop() = default;
 
-std::string TDesktop::Folder() const { return DataDir + home_ + "/"; }
+std::string TDesktop::Folder() const { return WithSlash(DataDir + FsName(home_)); }
 std::string TDesktop::PathOf(const std::string &name) const { return Folder() + FsName(name); }
 
 void TDesktop::LoadDesktopFile()

@@ -71,10 +71,10 @@ TSkin::TSkin(TForm *owner, TImage *backImage, TImage *spriteImage, TSkinHost *ho
         Home = ini.ReadString(kSkinSection, "Home", "Skins");
         SkinList = ini.ReadSectionValues(kSkinListSection);
     }
-    const std::string home = DataDir() + Home;
+    const std::string home = OwnFolder();
     if (!Exists(home)) {
-        QDir().mkpath(QString::fromLocal8Bit(home.c_str()));
-        CopyDirFiles(home, ProgramDir() + Home, "*.skn");
+        QDir().mkpath(QPath(home));
+        CopyDirFiles(home, ShippedFolder(), "*.skn");
     }
 }
 
@@ -93,14 +93,18 @@ TSkin::~TSkin()
 
 std::string TSkin::DataDir() const { return host_ ? WithSlash(host_->DataDir()) : ProgramDir(); }
 
-std::string TSkin::DataSkinFile() const { return WithSlash(DataDir() + Home) + FsName(SkinName); }
+std::string TSkin::OwnFolder() const { return WithSlash(DataDir() + FsName(Home)); }
+
+std::string TSkin::ShippedFolder() const { return WithSlash(ProgramDir() + FsName(Home)); }
+
+std::string TSkin::DataSkinFile() const { return OwnFolder() + FsName(SkinName); }
 
 std::string TSkin::ReadSkinFile(const std::string &name) const
 {
-    std::string own = WithSlash(DataDir() + Home) + FsName(name);
+    std::string own = OwnFolder() + FsName(name);
     if (Exists(own))
         return own;
-    return FindFileNoCase(WithSlash(ProgramDir() + Home), FsName(name));
+    return FindFileNoCase(ShippedFolder(), FsName(name));
 }
 
 namespace {
@@ -111,7 +115,7 @@ std::string Text(int id) { return Nls ? Nls->GetText(id) : std::to_string(id); }
 
 std::string TSkin::PicturePath(const std::string &name) const
 {
-    return FindFileNoCase(WithSlash(ProgramDir() + Home), FsName(name));
+    return FindFileNoCase(ShippedFolder(), FsName(name));
 }
 
 bool TSkin::ReadPicture(const std::string &name, QImage &store, std::string &why)
@@ -320,7 +324,7 @@ void TSkin::SaveSkin(bool removeControls)
     bool existed = true;
     if (!SkinName.empty()) {
         const std::string path = DataSkinFile();
-        QDir().mkpath(QString::fromLocal8Bit((DataDir() + Home).c_str()));
+        QDir().mkpath(QPath(OwnFolder()));
         existed = Exists(path);
         file = std::make_unique<TIniFile>(path);
         file->WriteInteger(kSet, "Width", Owner->width());
@@ -402,7 +406,7 @@ void TSkin::Switch()
 
 void TSkin::ChooseSkinFile(QFileDialog *dialog)
 {
-    PrepareFileDialog(dialog, "skn", Nls ? Nls->GetText(500) : std::string(), DataDir() + Home);
+    PrepareFileDialog(dialog, "skn", Nls ? Nls->GetText(500) : std::string(), OwnFolder());
 }
 
 namespace {

@@ -134,6 +134,9 @@ private:
     void Click(QWidget *control);
     void DblClick(QWidget *control);
     std::string DataDir() const;
+    // The skin folder (Home) of the user's data and the one shipped beside the program.
+    std::string OwnFolder() const;
+    std::string ShippedFolder() const;
 
     TSkinHost *host_;
     QPointer<QWidget> popupComponent_;

@@ -1,6 +1,7 @@
 #include "SkinPictures.h"
 
 #include "Cp1250.h"
+#include "Paths.h"
 
 #include <QImageReader>
 
@@ -11,7 +12,7 @@ TDecodedPicture DecodePicture(const std::string &path, int maxSide, qint64 maxPi
     TDecodedPicture out;
     // The size is asked of the file before it is decoded, so a huge picture
     // costs nothing.
-    QImageReader reader(QString::fromLocal8Bit(path.c_str()));
+    QImageReader reader(QPath(path));
     const QSize size = reader.size();
     if (size.isValid() &&
         (size.width() > maxSide || size.height() > maxSide || qint64(size.width()) * size.height() > maxPixels)) {

@@ -82,9 +82,10 @@ TEST(HelpWindow, ContentsSearchAndHelpOnHelpShareOneWindow)
 
 TEST(HelpWindow, MissingFileIsSaidInTheWindow)
 {
+    const std::string path = "/nonexistent/Sta\u017een\u00e9/Talvdxx.html"; // as the file system names it
     for (THelpCommand cmd : {THelpCommand::Contents, THelpCommand::Search}) {
-        ShowHelp("/nonexistent/Talvdxx.html", cmd, nullptr);
-        EXPECT_TRUE(HelpWindow()->Browser->toPlainText().contains(QStringLiteral("/nonexistent/Talvdxx.html")));
+        ShowHelp(path, cmd, nullptr);
+        EXPECT_TRUE(HelpWindow()->Browser->toPlainText().contains(QString::fromStdString(path)));
         EXPECT_FALSE(HelpWindow()->Find(QStringLiteral("zzz"), false));
     }
 }

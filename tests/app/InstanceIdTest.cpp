@@ -31,4 +31,30 @@ TEST_F(InstanceIds, BaseIdFirstThenTheHighestNumberPlusOne)
     EXPECT_EQ(GetInstanceId("/x/", dir.File("blocker/Talvo/Cti.ini")), "Talvocti");
 }
 
+TEST_F(InstanceIds, EveryFolderNameIsFoundAgainAndOldKeysStillCount)
+{
+    // Folders as the file system names them; keys written before stand raw.
+    GetInstanceId("/old/", store);
+    WriteBytes(store, "[Cti]\r\n/old/=Talvocti\r\n/100%41\xC5\xBE/=Talvocti7\r\n");
+    const struct {
+        const char *folder, *id;
+    } cases[] = {
+        {"/old/", "Talvocti"},
+        {"/100%41\xC5\xBE/", "Talvocti7"},
+        {"/opt/a=b/", "Talvocti8"},
+        {"/opt/a/", "Talvocti9"},
+        {"/opt/a%3Db/", "Talvocti10"},
+        {";[ /x=\r\ny/ ", "Talvocti11"},
+        {"%/z/", "Talvocti12"},
+        {"/z/", "Talvocti13"},
+        {"/home/Sta\u017een\u00e9/", "Talvocti14"},
+        {"/HOME/STA\u017dEN\u00c9/", "Talvocti14"},
+        {"/home/Sta\u017cen\u00e9/", "Talvocti15"},
+    };
+    for (const auto &c : cases)
+        EXPECT_EQ(GetInstanceId(c.folder, store), c.id) << c.folder;
+    for (const auto &c : cases)
+        EXPECT_EQ(GetInstanceId(c.folder, store), c.id) << c.folder << " again";
+}
+
 } // namespace

@@ -1,10 +1,16 @@
 #include "Fce.h"
+#include "Help.h"
 #include "IniFile.h"
+#include "InstanceId.h"
 #include "PanelRig.h"
+#include "Paths.h"
 #include "SessionWindows.h"
 #include "SharedOpenGL.h"
+#include "SoundModule.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFile>
 #include <QMenu>
 #include <QOpenGLContext>
 
@@ -14,36 +20,73 @@
 
 namespace {
 
+// The program's files as they stand beside the program, in another folder.
+std::string ProgramFolderIn(const TempDir &dir, const std::string &folder)
+{
+    const QString real = QPath(ProgramDir());
+    const QString moved = QString::fromStdString(dir.Path() + folder);
+    QDir().mkpath(moved);
+    for (const QString &entry : QDir(real).entryList(QDir::AllEntries | QDir::NoDotAndDotDot))
+        QFile::link(real + entry, moved + entry);
+    return PathOfQ(moved);
+}
+
 TEST(PanelLife, FirstRunCreatesThePrivateDataFolderAndClosingLogsOutAndSavesEverything)
 {
-    PanelRig rig;
-    rig.Start();
-    const std::string data = DataDir;
-    const std::string ini = ProgramIniPath();
-    EXPECT_EQ(data, rig.home.Path() + "Talvocti/");
-    struct stat st {};
-    EXPECT_EQ(::stat(data.c_str(), &st), 0);
-    EXPECT_EQ(st.st_mode & 0777, 0700u);
-    EXPECT_TRUE(rig.main->isVisible()) << "the skin shapes and shows the panel";
-    EXPECT_EQ(rig.Logins, 1) << "the log-in dialog opens at every start";
-    EXPECT_EQ(rig.main->LanguageSel->actions().size(), 2) << "cz and eng beside the program";
-    rig.main->ApplyLanguage("eng", false);
-    EXPECT_TRUE(rig.main->LanguageSel->actions().at(1)->isChecked());
-    // Closing while logged in sends CLOSE first.
-    ASSERT_TRUE(rig.LogIn());
-    rig.Sent();
-    rig.main->close();
-    EXPECT_EQ(rig.Sent(), "<req Type=\"CLOSE\" Handle=\"5\" />");
-    EXPECT_EQ(FHist, nullptr);
-    rig.Stop();
+    // Folders as the file system names them (UTF-8); the INI file names its
+    // folders in code page 1250, as it holds all text.
+    const struct {
+        const char *home, *program, *ini, *desktops, *skins, *book;
+    } cases[] = {
+        {"", "", "", "Desktops/", "Skins/", "Dbf/"},
+        {"Ji\u0159\u00ed Nov\u00e1\u010dek/", "Sta\u017een\u00e9/talvo/", "", "Desktops/", "Skins/", "Dbf/"},
+        {"a=b \u017d/", "Sta\u017een\u00e9=1/talvo/",
+         "[Desktop]\r\nHome=Plochy \xE8\r\n[Skin]\r\nHome=Sk\xEDny\r\n[Dbf]\r\nHome=Kniha \x9A\r\n",
+         "Plochy \u010d/", "Sk\u00edny/", "Kniha \u0161/"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.program);
+        TempDir programs;
+        if (*c.program)
+            SetProgramDirForTesting(ProgramFolderIn(programs, c.program));
+        PanelRig rig(c.ini, c.home);
+        rig.Start();
+        const std::string data = DataDir;
+        const std::string ini = ProgramIniPath();
+        EXPECT_EQ(data, rig.HomeDir + "Talvocti/");
+        EXPECT_EQ(QDir(QPath(rig.home.Path())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot).size(), 1)
+            << "no folder beside the home folder or the data folder";
+        EXPECT_EQ(GetInstanceId(ProgramDir()), rig.main->InstanceId) << "the next start finds its data again";
+        struct stat st {};
+        EXPECT_EQ(::stat(data.c_str(), &st), 0);
+        EXPECT_EQ(st.st_mode & 0777, 0700u);
+        EXPECT_TRUE(rig.main->isVisible()) << "the skin shapes and shows the panel";
+        EXPECT_EQ(rig.Logins, 1) << "the log-in dialog opens at every start";
+        ASSERT_EQ(rig.main->LanguageSel->actions().size(), 2) << "cz and eng beside the program";
+        EXPECT_EQ(rig.main->HelpFile, ProgramDir() + "Talvdcz.html");
+        rig.main->Content1Click();
+        EXPECT_TRUE(HelpWindow()->Find(QStringLiteral("a"), false)) << "the page is shown";
+        EXPECT_NE(LoadSoundPlayer(), nullptr);
+        rig.main->ApplyLanguage("eng", false);
+        EXPECT_TRUE(rig.main->LanguageSel->actions().at(1)->isChecked());
+        // Closing while logged in sends CLOSE first.
+        ASSERT_TRUE(rig.LogIn());
+        rig.Sent();
+        rig.main->close();
+        EXPECT_EQ(rig.Sent(), "<req Type=\"CLOSE\" Handle=\"5\" />");
+        EXPECT_EQ(FHist, nullptr);
+        rig.Stop();
+        SetProgramDirForTesting("");
 
-    TIniFile settings(ini);
-    EXPECT_EQ(settings.ReadString("Main", "Lang", ""), "eng");
-    EXPECT_EQ(settings.ReadString("USR", "User", ""), "novak");
-    TIniFile desktop(data + "Desktops/Default.dst");
-    EXPECT_EQ(desktop.ReadString("Set", "SkinName", ""), "RizUzezi.skn");
-    EXPECT_TRUE(desktop.SectionExists("XML"));
-    EXPECT_EQ(::stat((data + "Skins/RizUzezi.skn").c_str(), &st), 0) << "the skin copy in the data folder";
+        TIniFile settings(ini);
+        EXPECT_EQ(settings.ReadString("Main", "Lang", ""), "eng");
+        EXPECT_EQ(settings.ReadString("USR", "User", ""), "novak");
+        TIniFile desktop(data + c.desktops + "Default.dst");
+        EXPECT_EQ(desktop.ReadString("Set", "SkinName", ""), "RizUzezi.skn");
+        EXPECT_TRUE(desktop.SectionExists("XML"));
+        EXPECT_EQ(::stat((data + c.skins + "RizUzezi.skn").c_str(), &st), 0) << "the skin copy in the data folder";
+        EXPECT_EQ(::stat((data + c.book + "Firms.dbf").c_str(), &st), 0) << "the phone book";
+    }
 }
 
 TEST(PanelLife, TheSharedOpenGLContextIsMadeOnlyWhenAskedAndOnce)

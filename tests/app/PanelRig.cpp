@@ -11,11 +11,11 @@
 
 #include <fstream>
 
-PanelRig::PanelRig(const std::string &extraIni)
+PanelRig::PanelRig(const std::string &extraIni, const std::string &homeFolder) : HomeDir(home.Path() + homeFolder)
 {
-    qputenv("HOME", QByteArray::fromStdString(home.Path()));
+    qputenv("HOME", QByteArray::fromStdString(HomeDir));
     qputenv("XDG_CONFIG_HOME", QByteArray::fromStdString(home.Path() + ".config"));
-    const std::string data = home.Path() + "Talvocti/";
+    const std::string data = HomeDir + "Talvocti/";
     QDir().mkpath(QString::fromStdString(data));
     std::ofstream(data + ProgramName() + ".ini", std::ios::binary)
         << "[TCP]\r\nIP=127.0.0.1\r\nPort=" << exchange.Port() << "\r\n[USR]\r\nUser=novak\r\nPass=secret\r\nLine=21\r\n"

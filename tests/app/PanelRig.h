@@ -19,8 +19,9 @@
 
 class PanelRig {
 public:
-    // extraIni: more settings lines for the program's INI file.
-    explicit PanelRig(const std::string &extraIni = "");
+    // extraIni: more settings lines for the program's INI file; homeFolder:
+    // the user's home inside the fresh folder (a UTF-8 name ending in '/').
+    explicit PanelRig(const std::string &extraIni = "", const std::string &homeFolder = "");
     ~PanelRig();
 
     // Creates the forms; the log-in dialog that opens at start is answered with OK.
@@ -36,6 +37,7 @@ public:
     std::string LabelText(const char *name) const;
 
     TempDir home;
+    std::string HomeDir; // $HOME, ending in '/'
     FakeExchange exchange;
     std::unique_ptr<TFMain> main;
     std::unique_ptr<TFXML> xml;

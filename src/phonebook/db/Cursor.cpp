@@ -26,7 +26,7 @@ std::string WithExt(const std::string &tableName)
 void WriteNew(const std::string &path, const std::string &bytes)
 {
     if (!atomicfile::Replace(path, bytes))
-        throw EDbError("Cannot create " + path);
+        throw EDbError("Cannot create " + NameFromFs(path));
 }
 
 } // namespace
@@ -77,7 +77,7 @@ void TDbCursor::DeleteTable()
     std::string base = BaseName(WithExt(TableName));
     std::string path = FileName();
     if (::unlink(path.c_str()) != 0)
-        throw EDbError("Cannot delete " + path);
+        throw EDbError("Cannot delete " + NameFromFs(path));
     ::unlink(DbFindFile(dir, base + ".cdx").c_str());
     ::unlink(DbFindFile(dir, base + ".fpt").c_str());
 }

@@ -50,11 +50,11 @@ void TDbFile::Open(const std::string &path)
     if (fd_ < 0 && (errno == EACCES || errno == EROFS))
         fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd_ < 0)
-        throw EDbError("Cannot open " + path + ": " + strerror(errno));
+        throw EDbError("Cannot open " + NameFromFs(path) + ": " + strerror(errno));
     struct stat st {};
     if (::fstat(fd_, &st) != 0 || !S_ISREG(st.st_mode)) {
         Close();
-        throw EDbError("Cannot open " + path + ": not a file");
+        throw EDbError("Cannot open " + NameFromFs(path) + ": not a file");
     }
 }
 

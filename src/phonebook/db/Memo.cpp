@@ -1,6 +1,7 @@
 #include "Memo.h"
 
 #include "DbTypes.h"
+#include "Paths.h"
 
 namespace {
 
@@ -35,7 +36,7 @@ void TDbMemoFile::Open(const std::string &path)
 {
     file_.Open(path);
     if (file_.Size() < 8 || BlockSize() == 0)
-        throw EDbError("Memo file " + path + " is damaged");
+        throw EDbError("Memo file " + NameFromFs(path) + " is damaged");
 }
 
 uint32_t TDbMemoFile::BlockSize() const
@@ -49,10 +50,10 @@ std::string TDbMemoFile::Read(uint32_t block) const
     uint64_t size = file_.Size();
     std::string head = file_.ReadAt(at, 8);
     if (block == 0 || head.size() < 8)
-        throw EDbError("Memo file " + file_.Path() + " is damaged");
+        throw EDbError("Memo file " + NameFromFs(file_.Path()) + " is damaged");
     uint32_t len = Be(head, 4, 4);
     if (len > size - at - 8)
-        throw EDbError("Memo file " + file_.Path() + " is damaged");
+        throw EDbError("Memo file " + NameFromFs(file_.Path()) + " is damaged");
     return file_.ReadAt(at + 8, len);
 }
 
@@ -71,7 +72,7 @@ uint32_t TDbMemoFile::Write(const std::string &text)
         next = (kHeaderSize + blockSize - 1) / blockSize;
     uint64_t blocks = (text.size() + 8 + blockSize - 1) / blockSize;
     if (next + blocks > 0xFFFFFFFFull || text.size() > 0x7FFFFFFFull)
-        throw EDbError("Memo file " + file_.Path() + " is full");
+        throw EDbError("Memo file " + NameFromFs(file_.Path()) + " is full");
     std::string data(blocks * blockSize, '\0');
     PutBe(data, 0, 1, 4);
     PutBe(data, 4, static_cast<uint32_t>(text.size()), 4);
