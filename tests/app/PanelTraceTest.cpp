@@ -1,5 +1,6 @@
 #include "PanelTrace.h"
 #include "TempDir.h"
+#include "TraceFile.h"
 
 #include <gtest/gtest.h>
 
@@ -15,19 +16,23 @@ TEST(PanelTrace, LinesCarryTenthsOfASecondAndEraseEmptiesTheFileOnlyAtTheFirstLi
     TPanelTrace keep;
     keep.Configure(path, true, false);
     keep.Write("a", t);
+    FlushTraces();
     EXPECT_EQ(ReadBytes(path), "old run\r\n09:00:00.0 a\r\n");
 
     TPanelTrace erase;
     erase.Configure(path, true, true);
     erase.Write("b", t);
     erase.Write("c", t);
+    FlushTraces();
     EXPECT_EQ(ReadBytes(path), "09:00:00.0 b\r\n09:00:00.0 c\r\n");
     std::remove(path.c_str()); // deleted while the trace has it open
     erase.Write("e", t);
+    FlushTraces();
     EXPECT_EQ(ReadBytes(path), "09:00:00.0 e\r\n");
 
     TPanelTrace off;
     off.Configure(path, false, true);
     off.Write("d", t);
+    FlushTraces();
     EXPECT_EQ(ReadBytes(path), "09:00:00.0 e\r\n");
 }

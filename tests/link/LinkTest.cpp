@@ -5,7 +5,10 @@
 #include "IniFile.h"
 #include "RecordingReceivers.h"
 #include "TempDir.h"
+#include "TraceFile.h"
 #include "XmlLink.h"
+
+#include <QCoreApplication>
 
 #include <gtest/gtest.h>
 
@@ -123,11 +126,15 @@ TEST(Trace, AppendedPerLineAndErasedOncePerRun)
     l.AddToList("not traced");
     l.Trace = true;
     l.AddToList("one");
+    // Written once the event-loop turn ends.
+    EXPECT_EQ(ReadBytes(dir.File("XML.trc")), "old\r\n");
+    QCoreApplication::processEvents();
     EXPECT_EQ(ReadBytes(dir.File("XML.trc")), "old\r\none\r\n");
     TXmlLink::TraceEraseDue = true;
     l.TraceErase = true;
     l.Request("OPEN", "Pass", "pw");
     l.AddToList("two\r\nthree");
+    FlushTraces();
     EXPECT_EQ(ReadBytes(dir.File("XML.trc")), "<req Type=\"OPEN\" Pass=\"*\" />\r\ntwo\r\nthree\r\n");
     l.DataDir = dir.Path() + "missing/"; // lost quietly
     l.AddToList("lost");
