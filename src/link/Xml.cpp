@@ -150,23 +150,25 @@ void TFXML::PostRead()
     QMetaObject::invokeMethod(this, [this] { ClientSocket1Read(); }, Qt::QueuedConnection);
 }
 
-// One read step takes what fits into the buffer. It posts the next step
-// before it dispatches, so a modal box opened by a receiver keeps reading.
+// One read step cuts and dispatches what the socket holds, a buffer at a
+// time, so that a burst is painted once and not once per buffer. It posts the
+// next step before it dispatches, so a modal box opened by a receiver keeps
+// reading.
 void TFXML::ClientSocket1Read()
 {
     readPosted_ = false;
-    const qint64 wanted = std::min<qint64>(ClientSocket1->bytesAvailable(), Framing.Room());
-    if (wanted <= 0)
-        return;
     char chunk[TRxFraming::kSize];
-    const qint64 got = ClientSocket1->read(chunk, wanted);
-    if (got <= 0)
-        return;
-    if (ClientSocket1->bytesAvailable() > 0)
-        PostRead();
-    Receive(chunk, static_cast<int>(got));
-    if (ClientSocket1->bytesAvailable() > 0)
-        PostRead();
+    while (ClientSocket1->bytesAvailable() > 0) {
+        const qint64 wanted = std::min<qint64>(ClientSocket1->bytesAvailable(), Framing.Room());
+        if (wanted <= 0)
+            return;
+        const qint64 got = ClientSocket1->read(chunk, wanted);
+        if (got <= 0)
+            return;
+        if (ClientSocket1->bytesAvailable() > 0)
+            PostRead();
+        Receive(chunk, static_cast<int>(got));
+    }
 }
 
 void TFXML::LoadPlacement(const TIniFile &ini)
