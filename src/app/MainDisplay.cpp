@@ -151,14 +151,19 @@ void TFMain::RelaxOnStateChange(const std::string &state)
 void TFMain::OnRingAnswer(const std::string &port, const std::string &cid, const std::string &pbxName,
                           const std::string &dest, const std::string &destName, int pos, const std::string &act)
 {
+    // Names are looked up only where they show: the call on the line on the
+    // panel, a waiting call in the list.
+    const bool onLine = act == "ACT" && pos == 0, waiting = act == "ACT" && pos >= 1;
     std::string display, listText;
-    if (cid.empty()) {
+    if (cid.empty() && (onLine || waiting)) {
         std::string portName = ::PbxData ? ::PbxData->PortName(port) : std::string();
         display = Nls->GetText(270) + "\n" + portName;
         listText = portName;
-    } else if (FDbf) {
-        FDbf->FindNameByNumber(cid, pbxName, display, '\n');
-        FDbf->FindNameByNumber(cid, pbxName, listText, '(');
+    } else if (!cid.empty() && FDbf) {
+        if (onLine)
+            FDbf->FindNameByNumber(cid, pbxName, display, '\n');
+        if (waiting)
+            FDbf->FindNameByNumber(cid, pbxName, listText, '(');
     }
     if (act == "ACT") {
         if (pos == -1) {

@@ -111,9 +111,26 @@ std::vector<std::string> TCallListWindow::Lines() const
     return lines;
 }
 
+bool TCallListWindow::Shows(const std::vector<std::string> &lines) const
+{
+    if (static_cast<size_t>(ListBox->count()) != lines.size())
+        return false;
+    for (int row = 0; row < ListBox->count(); ++row)
+        if (ListBox->item(row)->text() != ToQ(lines[static_cast<size_t>(row)]))
+            return false;
+    return true;
+}
+
+// Every list the exchange sends comes here, mostly the same rows again: only a
+// change refills the list (a refill drops the selection).
 void TCallListWindow::SetLines(const std::vector<std::string> &lines, bool keepRow)
 {
     const int row = ListBox->currentRow();
+    if (Shows(lines)) {
+        if (!keepRow)
+            ListBox->setCurrentRow(-1);
+        return;
+    }
     ListBox->clear();
     for (const std::string &line : lines)
         ListBox->addItem(ToQ(line));

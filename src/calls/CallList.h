@@ -61,4 +61,7 @@ protected:
     // are to be shown anew.
     static bool TakeAnswer(TSlotList &list, const std::string &message);
     void changeEvent(QEvent *event) override;
+
+private:
+    bool Shows(const std::vector<std::string> &lines) const;
 };

@@ -47,6 +47,7 @@ public:
                           char separator) const;
     void ShowNumber(const std::string &number, bool offerToAdd);
     bool AddNumber(const std::string &number);
+    // A hidden window's dial buttons follow the line state when it is shown.
     void SetLineState(const std::string &state);
     void SetConnected(int handle, bool canCall);
 
@@ -123,6 +124,9 @@ public:
     TTimer *TimerFirm, *TimerRepre;
     QMenuBar *MainMenu;
     QAction *Data1, *Reindex1, *Export1, *Import1, *Find1, *Findnext1;
+
+protected:
+    void showEvent(QShowEvent *event) override;
 
 private:
     void BuildForm();

@@ -507,7 +507,14 @@ void TFDbf::SetLineState(const std::string &state)
 {
     LineState = state;
     lineStateKnown_ = true;
+    if (isVisible())
+        ApplyLineState();
+}
+
+void TFDbf::showEvent(QShowEvent *event)
+{
     ApplyLineState();
+    TForm::showEvent(event);
 }
 
 void TFDbf::ApplyLineState()

@@ -49,6 +49,7 @@ TEST(PhoneBookPanel, RingsNameTheCallerAsTheSkinAsks)
     FillBook(rig);
     rig.Start();
     ASSERT_TRUE(rig.LogIn());
+    rig.dbf->show();
     struct Case {
         const char *cid;
         bool title, first, after;

@@ -394,6 +394,7 @@ TEST_F(Window, CallButtonsFollowTheRightAndTheLineState)
     // Whatever updates the buttons keeps them as the line state has them.
     const std::function<void()> updates[] = {[] {}, [&] { w.Translate(false); }, [&] { w.Reindex1->trigger(); },
                                              [&] { w.DeleteRow(w.ViewNum()); }};
+    w.show();
     for (const Case &c : cases) {
         w.SetConnected(5, c.canCall);
         if (c.state)
@@ -407,6 +408,11 @@ TEST_F(Window, CallButtonsFollowTheRightAndTheLineState)
         }
     }
     EXPECT_FALSE(w.DBNavigatorNum->isEnabled()) << "no firm yet";
+    w.hide();
+    w.SetConnected(5, true);
+    w.SetLineState("RNG");
+    w.show();
+    EXPECT_FALSE(w.SpeedButtonDialNum->isEnabled()) << "a hidden window catches up when shown";
 }
 
 TEST_F(Window, ACallButtonActsOnlyWhenItsOwnPaneHasARow)
