@@ -279,7 +279,7 @@ void TFMain::DestroySessionForms()
 void TFMain::SetStatusText(int panel, const std::string &text)
 {
     if (panel == 0 || panel == 1)
-        StatusPanels[panel]->setText(ToQ(text));
+        StatusPanels[panel]->SetCaptionLater(text);
 }
 
 std::string TFMain::CurrentSkinName() const { return Skin->SkinName; }

@@ -54,7 +54,7 @@ public:
     QAction *PopupOpen, *PopupClose, *PopupXML, *PopupDbf, *PopupAuto, *PopupHist, *PopupAcc, *PopupLog,
         *PopupFront, *PopupHold, *PopupPark, *PopupPersonal, *PopupPorter;
     QStatusBar *StatusBar1;
-    QLabel *StatusPanels[2];
+    TLabel *StatusPanels[2];
     TTimer *Timer1, *TimerClock, *TimerOnOff, *TimerDest;
 
     // Session and settings.

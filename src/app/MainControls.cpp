@@ -102,8 +102,7 @@ void TFMain::BuildControls()
     // The panel's face is the skin; the status texts are kept for whoever asks.
     StatusBar1 = new QStatusBar(this);
     for (auto &panel : StatusPanels) {
-        panel = new QLabel(StatusBar1);
-        panel->setTextFormat(Qt::PlainText);
+        panel = new TLabel(StatusBar1);
         StatusBar1->addWidget(panel);
     }
     StatusBar1->hide();

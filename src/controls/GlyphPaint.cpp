@@ -21,7 +21,7 @@ void PaintBackground(const QWidget *button, QImage &face)
         const QRect common = bounds & image->geometry();
         if (common.isEmpty())
             continue;
-        const QPixmap picture = image->pixmap();
+        const QPixmap picture = image->Picture();
         if (picture.isNull())
             continue;
         p.drawPixmap(common.topLeft() - bounds.topLeft(), picture, common.translated(-image->pos()));

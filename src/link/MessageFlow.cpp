@@ -11,29 +11,26 @@ void TXmlLink::AddToList(const std::string &text)
         return;
     const int selected = list_->ItemIndex();
     const bool followed = selected == list_->Count() - 1;
-    std::string rest = text;
+    std::string_view rest = text;
     for (;;) {
-        size_t crlf = rest.find("\r\n");
-        std::string line = rest.substr(0, crlf);
+        const size_t crlf = rest.find("\r\n");
         while (list_->Count() > MaxList)
             list_->DeleteFirst();
-        line = MaskPassword(line);
+        const std::string line = MaskPassword(std::string(rest.substr(0, crlf)));
         list_->Add(line);
         WriteTrace(line);
-        if (crlf == std::string::npos)
+        if (crlf == std::string_view::npos)
             break;
         rest = rest.substr(crlf + 2, kValueWindow);
     }
     list_->SetItemIndex(followed ? list_->Count() - 1 : selected);
 }
 
-std::string TXmlLink::MaskPassword(const std::string &line)
+std::string TXmlLink::MaskPassword(std::string line)
 {
-    if (GetAttr(line, "Type") != "OPEN")
-        return line;
     const std::string key = "Pass=\"";
-    size_t p = line.find(key);
-    if (p == std::string::npos)
+    const size_t p = line.find(key);
+    if (p == std::string::npos || GetAttr(line, "Type") != "OPEN")
         return line;
     const size_t start = p + key.size();
     size_t quote = line.find('"', start);

@@ -40,7 +40,7 @@ public:
     void Send();
 
     void AddToList(const std::string &text);
-    static std::string MaskPassword(const std::string &line);
+    static std::string MaskPassword(std::string line);
     void WriteTrace(const std::string &line);
 
     void TimerLiveTimer();

@@ -36,7 +36,28 @@ TLabel::TLabel(QWidget *parent) : QLabel(parent)
     // A name beginning with '<' must never be read as rich text.
     setTextFormat(Qt::PlainText);
 }
-std::string TLabel::Caption() const { return FromQ(text()); }
+std::string TLabel::Caption() const { return later_.Pending() ? *later_.Pending() : FromQ(text()); }
+
+void TLabel::SetCaptionLater(const std::string &c)
+{
+    later_.Set(this, c, [this](const std::string &last) { setText(ToQ(last)); });
+}
+
+QPixmap TImage::Picture() const { return later_.Pending() ? *later_.Pending() : pixmap(); }
+
+void TImage::SetPicture(const QPixmap &picture)
+{
+    later_.Cancel();
+    if (picture.isNull())
+        clear();
+    else
+        setPixmap(picture);
+}
+
+void TImage::SetPictureLater(const QPixmap &picture)
+{
+    later_.Set(this, picture, [this](const QPixmap &last) { last.isNull() ? clear() : setPixmap(last); });
+}
 
 void TLabel::paintEvent(QPaintEvent *event)
 {
@@ -59,7 +80,11 @@ void TLabel::paintEvent(QPaintEvent *event)
     style()->drawItemText(&painter, area, QStyle::visualAlignment(layoutDirection(), alignment()), palette(),
                           isEnabled(), lines.join(QLatin1Char('\n')), foregroundRole());
 }
-void TLabel::SetCaption(const std::string &c) { setText(ToQ(c)); }
+void TLabel::SetCaption(const std::string &c)
+{
+    later_.Cancel();
+    setText(ToQ(c));
+}
 
 std::string TEdit::Text() const { return FromQ(text()); }
 void TEdit::SetText(const std::string &t) { setText(ToQ(t)); }

@@ -26,6 +26,7 @@
 #include "Cp1250.h"
 
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -64,16 +65,49 @@ public:
     void SetCaption(const std::string &c) { setWindowTitle(ToQ(c)); }
 };
 
+// Content that changes many times in one event-loop turn (a burst of
+// answers) reaches the widget once, at the end of the turn: the last value
+// set wins, and what the widget would show is readable at once.
+template <typename T> class TLater {
+public:
+    const T *Pending() const { return value_ ? &*value_ : nullptr; }
+    void Cancel() { value_.reset(); }
+    template <typename Apply> void Set(QObject *owner, T value, Apply apply)
+    {
+        const bool posted = value_.has_value();
+        value_ = std::move(value);
+        if (posted)
+            return;
+        QMetaObject::invokeMethod(
+            owner,
+            [this, apply] {
+                if (!value_)
+                    return;
+                T last = std::move(*value_);
+                value_.reset();
+                apply(last);
+            },
+            Qt::QueuedConnection);
+    }
+
+private:
+    std::optional<T> value_;
+};
+
 class TLabel : public QLabel, public TTagged {
     Q_OBJECT
 public:
     explicit TLabel(QWidget *parent = nullptr);
     std::string Caption() const;
     void SetCaption(const std::string &c);
+    void SetCaptionLater(const std::string &c);
 
 protected:
     // A line wider than the label ends in an ellipsis; the caption keeps it whole.
     void paintEvent(QPaintEvent *event) override;
+
+private:
+    TLater<std::string> later_;
 };
 
 class TStaticText : public TLabel {
@@ -86,6 +120,14 @@ class TImage : public QLabel, public TTagged {
     Q_OBJECT
 public:
     explicit TImage(QWidget *parent = nullptr) : QLabel(parent) {}
+    // The picture shown, or the one shown at the end of the turn.
+    QPixmap Picture() const;
+    // A null picture clears.
+    void SetPicture(const QPixmap &picture);
+    void SetPictureLater(const QPixmap &picture);
+
+private:
+    TLater<QPixmap> later_;
 };
 
 class TButton : public QPushButton, public TTagged {

@@ -222,10 +222,7 @@ void TSkin::ShowSkin(const std::string &path)
         if (!target)
             continue;
         target->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-        if (picture->isNull())
-            target->clear();
-        else
-            target->setPixmap(QPixmap::fromImage(*picture));
+        target->SetPicture(picture->isNull() ? QPixmap() : QPixmap::fromImage(*picture));
     }
     if (BackImage) {
         BackImage->setGeometry(Owner->rect());

@@ -85,7 +85,7 @@ void TSkin::SetImageState(const std::string &name, int state)
     const TSkinItem &item = Items[static_cast<size_t>(index)];
     const int w = size.width(), h = size.height();
     if (w <= 0 || h <= 0) {
-        image->clear();
+        image->SetPicture({});
         return;
     }
     auto cell = drawn.cells.find(state);
@@ -93,7 +93,7 @@ void TSkin::SetImageState(const std::string &name, int state)
         const long long x = static_cast<long long>(item.SpriteX) + static_cast<long long>(state) * w;
         cell = drawn.cells.emplace(state, QPixmap::fromImage(TransparentCell(sprite_, x, item.SpriteY, w, h))).first;
     }
-    image->setPixmap(cell->second);
+    image->SetPictureLater(cell->second);
 }
 
 bool TSkin::SetLabelText(const std::string &name, const std::string &text, int mode)
@@ -102,7 +102,7 @@ bool TSkin::SetLabelText(const std::string &name, const std::string &text, int m
     if (!label)
         return false;
     if (mode == 1001) {
-        label->SetCaption(text);
+        label->SetCaptionLater(text);
         return true;
     }
     std::string caption = label->Caption();
@@ -113,7 +113,7 @@ bool TSkin::SetLabelText(const std::string &name, const std::string &text, int m
             caption.pop_back();
     } else
         caption = RightStr(caption, mode);
-    label->SetCaption(caption);
+    label->SetCaptionLater(caption);
     return true;
 }
 
@@ -125,17 +125,18 @@ void TSkin::GetImagePicture(const std::string &name, const std::vector<QPixmap> 
     // The picture no longer shows a sprite state.
     if (auto it = itemIndex_.find(name); it != itemIndex_.end())
         drawn_.erase(it->second);
-    image->clear();
-    if (list.empty())
+    if (list.empty()) {
+        image->SetPicture({});
         return;
+    }
     if (index >= 0 && static_cast<size_t>(index) < list.size()) {
-        image->setPixmap(list[static_cast<size_t>(index)]);
+        image->SetPictureLater(list[static_cast<size_t>(index)]);
         return;
     }
     // An entry the list does not have draws nothing into a picture of the list's size.
     QPixmap blank(list.front().size());
     blank.fill(Qt::transparent);
-    image->setPixmap(blank);
+    image->SetPictureLater(blank);
 }
 
 void TSkin::AssignImageFunction(TImage *image, int code)

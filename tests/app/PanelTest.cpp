@@ -209,7 +209,7 @@ TEST(PanelDisplay, AStateThatDoesNotChangeLeavesThePicturesAsTheyAre)
         images.push_back(rig.main->findChild<TImage *>(name));
     ASSERT_TRUE(images[0] && images[1] && images[2]);
     TImage *led = images[0];
-    const QImage ledLit = led->pixmap().toImage();
+    const QImage ledLit = led->Picture().toImage();
     // Marked pictures stay marked while nothing changes.
     std::vector<QImage> marks;
     for (TImage *image : images) {
@@ -220,14 +220,14 @@ TEST(PanelDisplay, AStateThatDoesNotChangeLeavesThePicturesAsTheyAre)
     }
     rig.Answer(lit);
     for (size_t i = 0; i < images.size(); ++i)
-        EXPECT_EQ(images[i]->pixmap().toImage(), marks[i]) << i;
+        EXPECT_EQ(images[i]->Picture().toImage(), marks[i]) << i;
 
     rig.Answer(Ans("STATE", "State=\"CAL\" Hfree=\"0\" Mic=\"0\""));
-    EXPECT_NE(led->pixmap().toImage(), marks[0]);
-    EXPECT_NE(led->pixmap().toImage(), ledLit);
+    EXPECT_NE(led->Picture().toImage(), marks[0]);
+    EXPECT_NE(led->Picture().toImage(), ledLit);
     rig.Answer(lit);
-    EXPECT_EQ(led->pixmap().toImage(), ledLit);
-    EXPECT_EQ(images[1]->pixmap().toImage(), marks[1]);
+    EXPECT_EQ(led->Picture().toImage(), ledLit);
+    EXPECT_EQ(images[1]->Picture().toImage(), marks[1]);
 }
 
 TEST(PanelDisplay, ConferenceAudioPortsAndQueuedCalls)

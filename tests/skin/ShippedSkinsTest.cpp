@@ -54,9 +54,9 @@ TEST_F(ShippedSkins, EveryKeyLooksDifferentWhenPressedAndSavingChangesNothing)
             const std::string n = FromQ(image->objectName());
             if (s.FindItem(n) < 0 || image->Tag >= 900)
                 continue;
-            const QImage up = image->pixmap().toImage();
+            const QImage up = image->Picture().toImage();
             s.SetImageState(n, 1);
-            EXPECT_NE(image->pixmap().toImage(), up) << name << " " << n;
+            EXPECT_NE(image->Picture().toImage(), up) << name << " " << n;
             ++keys;
         }
         EXPECT_GT(keys, 5) << name;

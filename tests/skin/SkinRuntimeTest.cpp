@@ -14,7 +14,7 @@ protected:
         StartPhone();
     }
     TImage *Image(const char *name) { return panel->findChild<TImage *>(name); }
-    QRgb Pixel(const char *name, int x, int y) { return Image(name)->pixmap().toImage().pixel(x, y); }
+    QRgb Pixel(const char *name, int x, int y) { return Image(name)->Picture().toImage().pixel(x, y); }
     // Through the window system, as a real double click arrives.
     void DoubleClick(QWidget *control)
     {
@@ -44,6 +44,16 @@ TEST_F(SkinRuntime, LabelTextModes)
     s.SetLabelText("LabelCLOCK", "<b>N\xE8</b>", 1001);
     EXPECT_EQ(caption(), "<b>N\xE8</b>");
     EXPECT_EQ(panel->findChild<TLabel *>("LabelCLOCK")->textFormat(), Qt::PlainText);
+    // The widget gets the last caption of a burst at the end of the turn; one set at once wins.
+    TLabel *label = panel->findChild<TLabel *>("LabelCLOCK");
+    s.SetLabelText("LabelCLOCK", "a", 1001);
+    s.SetLabelText("LabelCLOCK", "b", 1001);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(label->text(), "b");
+    s.SetLabelText("LabelCLOCK", "late", 1001);
+    label->SetCaption("now");
+    QCoreApplication::processEvents();
+    EXPECT_EQ(label->text(), "now");
 }
 
 TEST_F(SkinRuntime, ImageStatesComeFromTheSpriteStrip)
@@ -59,10 +69,10 @@ TEST_F(SkinRuntime, ImageStatesComeFromTheSpriteStrip)
     skin->SetImageState("ImageD1", 4);
     EXPECT_EQ(qAlpha(Pixel("ImageD1", 5, 5)), 0);
     skin->SetImageState("ImageD1", INT_MAX);
-    const qint64 face = panel->Image0->pixmap().cacheKey();
+    const qint64 face = panel->Image0->Picture().cacheKey();
     skin->SetImageState("Image0", 1);
     skin->SetImageState("Missing", 1);
-    EXPECT_EQ(panel->Image0->pixmap().cacheKey(), face);
+    EXPECT_EQ(panel->Image0->Picture().cacheKey(), face);
 
     std::vector<QPixmap> list;
     for (QColor c : {Qt::red, Qt::blue}) {
@@ -73,7 +83,11 @@ TEST_F(SkinRuntime, ImageStatesComeFromTheSpriteStrip)
     skin->GetImagePicture("ImageD1", list, 1);
     EXPECT_EQ(Pixel("ImageD1", 1, 1), qRgb(0, 0, 255));
     skin->GetImagePicture("ImageD1", list, 7);
-    EXPECT_EQ(Image("ImageD1")->pixmap().size(), QSize(6, 4));
+    EXPECT_EQ(Image("ImageD1")->Picture().size(), QSize(6, 4));
+    // A burst reaches the widget once, at the end of the turn: the last picture.
+    skin->GetImagePicture("ImageD1", list, 1);
+    QCoreApplication::processEvents();
+    EXPECT_EQ(Image("ImageD1")->pixmap().toImage().pixel(1, 1), qRgb(0, 0, 255));
 }
 
 TEST_F(SkinRuntime, AssigningFunctionsSetsLabelsAndRecordsSpeedDialImages)
