@@ -220,8 +220,10 @@ void TFAuto::UpdateButtons()
                                                        SpeedButtonImport, SpeedButtonExport, SpeedButtonErase,
                                                        DBNavigator1, DBGridAuto})
         w->setEnabled(!ticking);
-    SpeedButtonHang->setEnabled(!(ticking && LastState == "REL"));
+    UpdateHangButton();
 }
+
+void TFAuto::UpdateHangButton() { SpeedButtonHang->setEnabled(!(Timer1->Enabled() && LastState == "REL")); }
 
 void TFAuto::Timer1Timer()
 {
@@ -265,7 +267,9 @@ void TFAuto::StartCall(const std::string &number, const std::string &name)
 void TFAuto::CallStateChanged(const std::string &state)
 {
     LastState = state;
-    UpdateButtons();
+    // Of the buttons only the hang-up key follows the line state; the rest
+    // follow the run, which updates them itself.
+    UpdateHangButton();
     if (CurNumber.empty())
         return;
     if (state == "CAL")

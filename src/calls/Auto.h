@@ -47,6 +47,7 @@ public:
     void LoadSettings();
     void SaveSettings();
     void UpdateButtons();
+    void UpdateHangButton();
     void Timer1Timer();
     void Timer2Timer();
     void StartCall(const std::string &number, const std::string &name);

@@ -46,11 +46,22 @@ constexpr Entity kEntities[] = {{"&amp;", '&'}, {"&lt;", '<'}, {"&gt;", '>'}, {"
 
 std::string TAttrReader::GetAttr(const std::string &message, const std::string &name)
 {
-    const std::string key = name + "=\"";
-    size_t p = message.find(key);
-    if (p == std::string::npos)
+    // Every occurrence of name=" has its =" right behind the name, and an
+    // answer holds few of them: finding those and looking back is quicker
+    // than searching for the whole key.
+    const char *data = message.data(), *end = data + message.size();
+    const size_t length = name.size();
+    size_t start = std::string::npos;
+    for (const char *eq = data; (eq = static_cast<const char *>(std::memchr(eq, '=', static_cast<size_t>(end - eq))));
+         ++eq) {
+        if (eq + 1 < end && eq[1] == '"' && static_cast<size_t>(eq - data) >= length &&
+            (length == 0 || *(eq - length) == name[0]) && std::memcmp(eq - length, name.data(), length) == 0) {
+            start = static_cast<size_t>(eq - data) + 2;
+            break;
+        }
+    }
+    if (start == std::string::npos)
         return "";
-    const size_t start = p + key.size();
     const size_t window = std::min(kValueWindow, message.size() - start);
     const char *begin = message.data() + start;
     const void *quote = std::memchr(begin, '"', window);

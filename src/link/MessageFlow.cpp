@@ -44,5 +44,8 @@ void TXmlLink::WriteTrace(const std::string &line)
     if (!Trace)
         return;
     bool keep = false;
-    AppendToTrace(DataDir + "XML.trc", line + "\r\n", TraceErase ? TraceEraseDue : keep);
+    // Both are built in place: a burst traces thousands of lines per turn.
+    tracePath_.assign(DataDir).append("XML.trc");
+    traceLine_.assign(line).append("\r\n");
+    AppendToTrace(tracePath_, traceLine_, TraceErase ? TraceEraseDue : keep);
 }

@@ -88,6 +88,7 @@ private:
     void OnShort(const std::string &joined);
     void OnPbxInfo(const std::string &joined, const std::string &message);
 
+    std::string tracePath_, traceLine_;
     TAnswerReceivers *receivers_;
     TMessageList *list_;
     TLineList ownList_;

@@ -14,6 +14,9 @@ TEST(AttrReader, RawAndIntegerValues)
     EXPECT_EQ(R::GetAttr(m, "Ret"), "a&amp;b");
     EXPECT_EQ(R::GetAttr(m, "ret"), "");
     EXPECT_EQ(R::GetAttr("<ans Ret=\"OK", "Ret"), "");
+    EXPECT_EQ(R::GetAttr("Ret=\"at the start\"", "Ret"), "at the start");
+    EXPECT_EQ(R::GetAttr("R=\"1\" XR=\"2\"", "XR"), "2");
+    EXPECT_EQ(R::GetAttr("<a X==\"3\"/>", "X="), "3");
     const std::string v999(999, 'v');
     EXPECT_EQ(R::GetAttr("<a N=\"" + v999 + "\"/>", "N"), v999);
     EXPECT_EQ(R::GetAttr("<a N=\"" + v999 + "v\"/>", "N"), "");
