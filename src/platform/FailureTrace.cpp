@@ -55,6 +55,8 @@ void Put(const std::string &path, const std::string &line)
     }
     bool keep = false;
     AppendToTrace(path, line, keep);
+    // A failure may be the last thing the program does: on disk at once.
+    FlushTraces();
 }
 
 } // namespace
