@@ -2,6 +2,7 @@
 // operations other windows use to act on the line.
 #include "DialRules.h"
 #include "Dbf.h"
+#include "Fce.h"
 #include "Main.h"
 #include "SessionWindows.h"
 #include "Skin.h"
@@ -108,8 +109,9 @@ void TFMain::ToggleSpeaker()
         SendComm("SPK");
 }
 
-void TFMain::Dial(const std::string &number, const std::string &kind)
+void TFMain::Dial(const std::string &typed, const std::string &kind)
 {
+    const std::string number = PlainNumber(typed);
     if (!LineOpen || number.empty())
         return;
     if (LineState == "REL")
@@ -117,8 +119,9 @@ void TFMain::Dial(const std::string &number, const std::string &kind)
     SendComm("DIAL", "Num", ApplyDialPrefixes(number, kind, Settings.Prefixes, Settings.ToPSTN, LineType));
 }
 
-void TFMain::DialOrTransfer(const std::string &number, const std::string &kind)
+void TFMain::DialOrTransfer(const std::string &typed, const std::string &kind)
 {
+    const std::string number = PlainNumber(typed);
     if (!LineOpen || number.empty())
         return;
     if (LineState == "CAL") {
@@ -162,11 +165,7 @@ void TFMain::DialButtonNumber(const std::string &imageName)
     bool hangUp = text[0] == 'S';
     if (hangUp)
         text.erase(0, 1);
-    std::string digits;
-    for (char c : text)
-        if (c != '(' && c != ')')
-            digits += c;
-    Dial(digits, "L");
+    Dial(text, "L");
     if (hangUp)
         SendSpeakerState(0);
 }

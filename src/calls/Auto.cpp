@@ -376,7 +376,9 @@ void TFAuto::SpeedButtonSetClick()
 
 std::string TFAuto::GetCalledName(const std::string &number) const
 {
-    if (CurNumber == panelcall::ToPSTN() + number || CurNumber == number)
+    // The exchange reports what was dialled: the number without its blanks.
+    const std::string dialled = PlainNumber(CurNumber);
+    if (dialled == panelcall::ToPSTN() + number || dialled == number)
         return CurName;
     return {};
 }

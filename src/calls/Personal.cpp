@@ -79,7 +79,7 @@ void TFPer::BitBtnClick(int slot)
 {
     const std::string &num = Numbers[static_cast<size_t>(slot)];
     if (!num.empty())
-        panelcall::Dial(StripParens(num), "L");
+        panelcall::Dial(num, "L");
 }
 
 void TFPer::BitBtnMouseDown(int slot, Qt::MouseButton button)
@@ -116,11 +116,3 @@ bool TFPer::eventFilter(QObject *watched, QEvent *event)
     return TSessionWindow::eventFilter(watched, event);
 }
 
-std::string TFPer::StripParens(const std::string &text)
-{
-    std::string out;
-    for (char c : text)
-        if (c != '(' && c != ')')
-            out += c;
-    return out;
-}

@@ -21,7 +21,6 @@ public:
     void ProcessAnswer(const std::string &act, int pos, const std::string &num, const std::string &text) override;
     void BitBtnClick(int slot);
     void BitBtnMouseDown(int slot, Qt::MouseButton button);
-    static std::string StripParens(const std::string &text);
 
     const int Handle;
     std::array<std::string, kSlots> Numbers, Texts;

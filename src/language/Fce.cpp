@@ -16,6 +16,7 @@
 
 #include <chrono>
 #include <cstdlib>
+#include <string_view>
 #include <thread>
 
 std::string DataDir;
@@ -57,13 +58,24 @@ std::string RightStr(const std::string &text, int n)
     return text.substr(text.size() - static_cast<size_t>(n));
 }
 
+std::string PlainNumber(const std::string &number)
+{
+    std::string plain;
+    plain.reserve(number.size());
+    for (char c : number)
+        if (std::string_view(" -/.()").find(c) == std::string_view::npos)
+            plain += c;
+    return plain;
+}
+
 std::string NormalizeNumber(const std::string &number)
 {
-    if (number.compare(0, 4, "+420") == 0)
-        return "0" + number.substr(4);
-    if (!number.empty() && number[0] == '+')
-        return "00" + number.substr(1);
-    return number;
+    std::string plain = PlainNumber(number);
+    if (plain.compare(0, 4, "+420") == 0)
+        return "0" + plain.substr(4);
+    if (!plain.empty() && plain[0] == '+')
+        return "00" + plain.substr(1);
+    return plain;
 }
 
 std::string ToggleLine(bool add, const std::string &text, const std::string &line)

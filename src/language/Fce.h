@@ -14,6 +14,10 @@ std::string ProgramIniPath();
 std::string GetCommaField(int index, const std::string &text);
 std::string SqlDateString(int days, const QDate &today = QDate::currentDate());
 std::string RightStr(const std::string &text, int n);
+// A number as people type it, without the blanks, "-", "/", "." and
+// parentheses that only group its digits: what is dialled and matched.
+std::string PlainNumber(const std::string &number);
+// PlainNumber in national form: a leading "+420" becomes "0", another "+" "00".
 std::string NormalizeNumber(const std::string &number);
 std::string ToggleLine(bool add, const std::string &text, const std::string &line);
 int HexToIntDef(const std::string &text, int def);

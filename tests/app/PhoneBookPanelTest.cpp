@@ -24,7 +24,8 @@ std::string Ring(const std::string &cid)
            "\" PBXName=\"Ext\" Pos=\"0\" Act=\"ACT\"/>\r\n</ans>\r\n";
 }
 
-// Firm Alfa with its representative Ing. Jan Novak, CSc. and three numbers.
+// Firm Alfa with its representative Ing. Jan Novak, CSc. and two numbers, one
+// grouped as people type it.
 void FillBook(PanelRig &rig)
 {
     TIniFile ini(rig.home.Path() + "Talvocti/none.ini");
@@ -39,7 +40,7 @@ void FillBook(PanelRig &rig)
     add(s.TableFirm, {{"ID", "1"}, {"NAME", "Alfa"}});
     add(s.TableRepre, {{"ID", "1"}, {"IDF", "1"}, {"TITLE", "Ing"}, {"SURNAME", "Novak"}, {"NAME", "Jan"},
                        {"TITUL", "CSc."}});
-    add(s.TableNum, {{"IDF", "1"}, {"IDR", "1"}, {"TYPE", "M"}, {"NUM", "+420601234567"}});
+    add(s.TableNum, {{"IDF", "1"}, {"IDR", "1"}, {"TYPE", "M"}, {"NUM", "+420 601-234/56.7"}});
     add(s.TableNum, {{"IDF", "1"}, {"IDR", "0"}, {"TYPE", "L"}, {"NUM", "21"}});
 }
 
@@ -82,7 +83,7 @@ TEST(PhoneBookPanel, DialsTheBooksNumberWithTheSpeakerFirst)
     rig.Answer(Ans("STATE", "State=\"REL\" Hfree=\"0\" Mic=\"0\""));
     rig.Sent();
     TFDbf &book = *rig.dbf;
-    book.ShowNumber("+420601234567", false);
+    book.ShowNumber("+420 601-234/56.7", false);
     ASSERT_TRUE(book.ViewNum().HasRow());
     book.SpeedButtonDialNum->click();
     EXPECT_EQ(rig.Sent(), "<req Type=\"COMM\" Handle=\"5\" Act=\"SPK\" State=\"1\" />"

@@ -81,6 +81,11 @@ TEST_F(Dialler, DialsMarksHangsUpAndStopsAtTheAttemptLimit)
     EXPECT_TRUE(d->Timer1->Enabled()) << "the run goes on ticking";
     d->SpeedButtonCloseClick();
     EXPECT_FALSE(d->Timer1->Enabled());
+
+    // A number typed with blanks is named by what the exchange says was dialled.
+    d->CurNumber = "1 01";
+    d->CurName = "Grouped";
+    EXPECT_EQ(d->GetCalledName("101"), "Grouped");
 }
 
 TEST_F(Dialler, WaitsForAnIdleLineMarksTheDialledRecordAndSurvivesAManualCall)

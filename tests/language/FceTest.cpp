@@ -30,6 +30,8 @@ TEST(CommonFunctions, FieldsDatesNumbersAndToggledLines)
     EXPECT_EQ(NormalizeNumber("+42"), "0042");
     EXPECT_EQ(NormalizeNumber("0602"), "0602");
     EXPECT_EQ(NormalizeNumber("*21"), "*21");
+    EXPECT_EQ(NormalizeNumber("(+420) 777-888/99.9"), "0777888999");
+    EXPECT_EQ(PlainNumber("+420 (777) 888 999"), "+420777888999");
     std::string once = ToggleLine(true, "hint", "F5");
     EXPECT_EQ(once, "hint\nF5");
     EXPECT_EQ(ToggleLine(true, once, "F5"), once);

@@ -11,10 +11,9 @@ inline uint32_t PlainNameScan(TDbCursor &nums, const std::string &number)
 {
     const std::string n = NormalizeNumber(number);
     for (nums.First(); !nums.Eof(); nums.Next()) {
-        std::string num = nums.FieldByName("NUM").AsString();
-        if (num.empty())
+        std::string s = NormalizeNumber(nums.FieldByName("NUM").AsString());
+        if (s.empty())
             continue;
-        std::string s = NormalizeNumber(num);
         bool match = nums.FieldByName("TYPE").AsString() == "L"
                          ? s == n
                          : n.size() >= 4 && s.size() >= n.size() && s.compare(s.size() - n.size(), n.size(), n) == 0;
