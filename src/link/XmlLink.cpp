@@ -46,16 +46,16 @@ std::string TXmlLink::JoinMessage(const std::string &message)
 
 void TXmlLink::BeginRequest(const std::string &head) { OutBuffer = head + " "; }
 
-// Values are encoded as XML does, so that typed text can neither end the
-// attribute early nor be mistaken for an entity the exchange decodes.
+// Values go out as typed, except the two characters that would break the
+// request: '"' ends the value, '>' the tag for a reader that cuts there. A
+// raw '&' or '<' reaches an exchange that decodes entities and one that does
+// not alike; "&amp;" only the first.
 void TXmlLink::AddAttr(const std::string &name, const std::string &value)
 {
     OutBuffer += name;
     OutBuffer += "=\"";
     for (char c : value) {
         switch (c) {
-        case '&': OutBuffer += "&amp;"; break;
-        case '<': OutBuffer += "&lt;"; break;
         case '>': OutBuffer += "&gt;"; break;
         case '"': OutBuffer += "&quot;"; break;
         default: OutBuffer += c;

@@ -91,8 +91,9 @@ TEST(SpeedDial, EditedInTheDialog)
         std::string text, num, request, caption;
     } cases[] = {
         {"cancel changes nothing", false, "Nobody", "1", "", "Doctor"},
-        {"typed quotes and brackets cannot end the request", true, "Dr \"Who\" >x", "(5)55",
-         Req("SHORT", "Act=\"SET\" Pos=\"3\" Num=\"(5)55\" Text=\"Dr &quot;Who&quot; &gt;x\" "), "Dr \"Who\" >x"},
+        {"typed quotes and brackets cannot end the request; & and < go as typed", true, "Dr \"Who\" >x & <y",
+         "(5)55", Req("SHORT", "Act=\"SET\" Pos=\"3\" Num=\"(5)55\" Text=\"Dr &quot;Who&quot; &gt;x & <y\" "),
+         "Dr \"Who\" >x & <y"},
     };
     CallRig rig;
     rig.Answer(Ans("SHORT", "Act=\"GET\" Pos=\"3\" Num=\"777\" Text=\"Doctor\""));
