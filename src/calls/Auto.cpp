@@ -435,7 +435,12 @@ bool TFAuto::ImportFrom(const std::string &path)
     if (!List.Table.IsEmpty() && AskYesNo(this, 290))
         List.EraseAll();
     TFileProgress progress(this);
-    List.Import(in, std::ref(progress));
+    const int skipped = List.Import(in, std::ref(progress)).Skipped;
     Refresh();
+    if (skipped) {
+        QMessageBox box(QMessageBox::Warning, ToQ(GetText(101)), ToQ(GetText(292) + " " + std::to_string(skipped)),
+                        QMessageBox::Ok, this);
+        box.exec();
+    }
     return true;
 }

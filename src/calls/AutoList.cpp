@@ -1,7 +1,9 @@
 #include "AutoList.h"
 
+#include "Cp1250.h"
 #include "FailureTrace.h"
 
+#include <algorithm>
 #include <istream>
 #include <ostream>
 #include <vector>
@@ -29,27 +31,30 @@ std::vector<TDbCursor::TBookmark> AllInOrder(TDbCursor &c)
     return marks;
 }
 
-// Lines as a C text-file reader with a 200-byte buffer gives them: at most
-// 199 bytes each, a longer line in pieces; the line end (LF or CR LF) cut off.
-bool ReadPiece(std::istream &in, std::string &line)
+// A line as far as the record can hold it: at most 199 bytes, the rest of a
+// longer line dropped, the line end (LF or CR LF) cut off. False at the end.
+bool ReadLine(std::istream &in, std::string &line)
 {
     line.clear();
     char ch;
-    while (line.size() < 199 && in.get(ch)) {
-        if (ch == '\n') {
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
-            return true;
-        }
-        line += ch;
+    bool any = false;
+    while (in.get(ch)) {
+        any = true;
+        if (ch == '\n')
+            break;
+        if (line.size() < 200)
+            line += ch;
     }
-    // A CR that filled the piece is the first half of the line end.
-    if (!line.empty() && line.back() == '\r' && in.peek() == '\n') {
+    if (!line.empty() && line.back() == '\r')
         line.pop_back();
-        in.get(ch);
-        return true;
-    }
-    return !line.empty();
+    if (line.size() > 199)
+        line.resize(199);
+    return any;
+}
+
+bool HoldsControl(const std::string &line)
+{
+    return std::any_of(line.begin(), line.end(), [](char c) { return cp1250::IsControl(static_cast<unsigned char>(c)); });
 }
 
 } // namespace
@@ -212,13 +217,18 @@ void TAutoList::Export(std::ostream &out, const TProgress &progress)
     }
 }
 
-int TAutoList::Import(std::istream &in, const TProgress &progress)
+TAutoList::TImported TAutoList::Import(std::istream &in, const TProgress &progress)
 {
     NextDoneId = kFirstDoneId;
     NextFailId = kFirstFailId;
-    int added = 0;
+    TImported counts;
+    int &added = counts.Added;
     std::string line;
-    while (ReadPiece(in, line)) {
+    while (ReadLine(in, line)) {
+        if (HoldsControl(line)) {
+            ++counts.Skipped;
+            continue;
+        }
         const size_t first = line.find(';');
         const size_t second = first == std::string::npos ? first : line.find(';', first + 1);
         if (second == std::string::npos)
@@ -240,5 +250,5 @@ int TAutoList::Import(std::istream &in, const TProgress &progress)
             progress(added, 0);
     }
     Table.First();
-    return added;
+    return counts;
 }

@@ -53,8 +53,12 @@ public:
     // One line per record: NUMBER;NAME;NOTE;state letter, CR LF. progress(done, total).
     using TProgress = std::function<void(int, int)>;
     void Export(std::ostream &out, const TProgress &progress = {});
-    // Adds the file's records; returns how many. Lines that do not fit are skipped.
-    int Import(std::istream &in, const TProgress &progress = {});
+    // Adds the file's records, one at most per line. Lines that do not fit are
+    // skipped; those holding control bytes (no list, e.g. a binary file) are counted.
+    struct TImported {
+        int Added = 0, Skipped = 0;
+    };
+    TImported Import(std::istream &in, const TProgress &progress = {});
 
     // Which state letter and colour a record shows: -1 reached, 0 to call, 1 failed.
     static int StatusOf(double id) { return id < 0 ? -1 : id > 0 ? 1 : 0; }

@@ -39,6 +39,12 @@ const std::array<unsigned char, 256> kUpper = MakeUpperTable();
 
 } // namespace
 
+bool IsControl(unsigned char c)
+{
+    const char16_t u = c < 0x80 ? c : kHigh[c - 0x80];
+    return u < 0x20 || (u >= 0x7F && u < 0xA0);
+}
+
 QString ToUnicode(const std::string &bytes)
 {
     QString out;

@@ -10,6 +10,10 @@ QString ToUnicode(const std::string &bytes);
 // Characters without a code-page-1250 byte become '?'.
 std::string FromUnicode(const QString &text);
 
+// A byte that stands for a control character (the undefined ones included),
+// never for text.
+bool IsControl(unsigned char c);
+
 // Upper case of one byte as the Windows case-insensitive compare folds it
 // (a-z and the accented letters of the code page).
 unsigned char FoldUpper(unsigned char c);

@@ -146,35 +146,38 @@ TEST(AutoList, ExportWritesOneLinePerRecordAndImportReadsItBack)
     list.EraseAll();
     EXPECT_TRUE(list.Table.IsEmpty());
     std::istringstream in(out.str() + "555;Three fields;a note\r\n" + "only;one field\n" + "\n");
-    EXPECT_EQ(list.Import(in), 4);
+    EXPECT_EQ(list.Import(in).Added, 4);
     EXPECT_EQ(Browse(list), "Beta:-2000000000:0 Alpha:0:0 Gamma:0:0 Three fields:0:0 ");
     list.Table.Last();
     EXPECT_EQ(list.Table.FieldByName("NOTE").AsString(), "a note");
 }
 
-TEST(AutoList, LongLinesAreReadInPiecesAndFieldsCutToSize)
+TEST(AutoList, OneRecordPerLineAtMostFieldsCutAndControlBytesSkipped)
 {
     TempDir dir;
     TAutoList list;
     list.OpenTable(dir.Path());
-    // 199 bytes, then the rest as a line of its own.
+    // The first 199 bytes make the record; the tail is never one of its own.
     std::istringstream in(std::string(190, '1') + ";n;" + std::string(20, 'x') + ";ab;cd;T\r\n");
-    EXPECT_EQ(list.Import(in), 2);
+    EXPECT_EQ(list.Import(in).Added, 1);
     list.Table.First();
-    EXPECT_EQ(list.Table.FieldByName("ID").AsInteger(), -2000000000);
-    EXPECT_EQ(list.Table.FieldByName("NUMBER").AsString(), std::string(14, 'x'));
-    EXPECT_EQ(list.Table.FieldByName("NAME").AsString(), "ab");
-    EXPECT_EQ(list.Table.FieldByName("NOTE").AsString(), "cd");
-    list.Table.Next();
+    EXPECT_EQ(list.Table.FieldByName("ID").AsInteger(), 0);
     EXPECT_EQ(list.Table.FieldByName("NUMBER").AsString(), std::string(24, '1'));
     EXPECT_EQ(list.Table.FieldByName("NOTE").AsString(), std::string(6, 'x'));
 
-    // 198 bytes: the CR of the line end would fill the piece and stay in the note.
+    // 198 bytes: the CR of the line end must not stay in the note.
     list.EraseAll();
     std::istringstream crlf("1;" + std::string(193, 'n') + ";ab\r\n2;m;cd\r\n");
-    EXPECT_EQ(list.Import(crlf), 2);
+    EXPECT_EQ(list.Import(crlf).Added, 2);
     list.Table.First();
     EXPECT_EQ(list.Table.FieldByName("NOTE").AsString(), "ab");
+
+    list.EraseAll();
+    std::istringstream binary(std::string("1;a\x01;b\n2;\x81;c\r\n3;\tx;\n4;\x9A\xE8;ok\r\n\x7F;;\n", 33));
+    const TAutoList::TImported counts = list.Import(binary);
+    EXPECT_EQ(counts.Added, 1);
+    EXPECT_EQ(counts.Skipped, 4);
+    EXPECT_EQ(Browse(list), "\x9A\xE8:0:0 ");
 }
 
 TEST(PorterText, LoadProgress)

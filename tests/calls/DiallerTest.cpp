@@ -169,15 +169,20 @@ TEST_F(Dialler, RecordAndSettingsDialogsAndTheImportQuestion)
     EXPECT_EQ(d->Timer1->Interval(), 7000);
 
     const std::string file = rig.home.File("list.csv");
-    WriteBytes(file, "201;A;;T\r\n202;B;;E\r\n");
+    WriteBytes(file, "201;A;;T\r\n202;B;;E\r\n\x01;;\r\n");
+    std::vector<std::string> told;
     for (auto [answer, count] : {std::pair{QMessageBox::Yes, 2}, {QMessageBox::No, 4}}) {
-        rig.OnModal = [answer = answer](QWidget *w) {
-            if (auto *box = qobject_cast<QMessageBox *>(w))
+        rig.OnModal = [answer = answer, &told](QWidget *w) {
+            if (auto *box = qobject_cast<QMessageBox *>(w)) {
+                told.push_back(FromQ(box->text()));
                 box->done(answer);
+            }
         };
         EXPECT_TRUE(d->ImportFrom(file));
         EXPECT_EQ(d->List.Table.RecordCount(), count);
     }
+    ASSERT_EQ(told.size(), 4u) << "each import asks, then tells of the skipped line";
+    EXPECT_EQ(told[3].substr(told[3].size() - 2), " 1");
     EXPECT_FALSE(d->ImportFrom(rig.home.File("missing.csv")));
 
     rig.Stop();
