@@ -9,6 +9,8 @@
 
 namespace {
 
+constexpr size_t kNameWidth = 40;
+
 struct TSheet {
     const char *File; // without extension
     std::initializer_list<const char *> Fields;
@@ -40,7 +42,6 @@ std::unordered_map<double, std::string> Names(const TDbCursor &table, const char
 
 TDbfExport::TDbfExport(TPhoneBookStore &store) : store_(store)
 {
-    firmNames_ = Names(store_.TableFirm, "NAME");
     repreSurnames_ = Names(store_.TableRepre, "SURNAME");
     Begin();
 }
@@ -84,6 +85,15 @@ void TDbfExport::WriteRow()
 {
     std::string line;
     std::string key;
+    if (phase_ == kFirms) {
+        // The firm as the other files will name it (namesakes by their place).
+        const std::string name = dbftext::Stored(columns_[0].Field.AsString(), kNameWidth);
+        TDbField id = cursor_.FieldByName("ID");
+        std::string ref = dbftext::Reference(name, kNameWidth, ++firmCount_[name]);
+        key = ref + ';';
+        if (!id.IsNull())
+            firmNames_.emplace(id.AsFloat(), std::move(ref));
+    }
     for (size_t i = 0; i < columns_.size(); ++i) {
         std::string text = Text(columns_[i]);
         // A contact of a representative who is gone cannot be read back.
@@ -92,7 +102,7 @@ void TDbfExport::WriteRow()
             return;
         line += text;
         line += ';';
-        if (i + 1 == kSheets[phase_].MemoKey)
+        if (i + 1 == kSheets[phase_].MemoKey && phase_ != kFirms)
             key = line;
     }
     lines_[phase_] += line + "\r\n";

@@ -38,7 +38,9 @@ private:
     TDbCursor cursor_;
     std::vector<TColumn> columns_;
     std::optional<TDbField> memo_;
+    // ID -> how the files name it: a firm by its reference, a representative by its surname.
     std::unordered_map<double, std::string> firmNames_, repreSurnames_;
+    std::unordered_map<std::string, int> firmCount_;
     // The line file and memo file of each table, in the order of the phases.
     std::string lines_[4], memos_[4];
     long rows_ = 0;

@@ -16,6 +16,11 @@ namespace {
 
 const char *const kFiles[7] = {"Firms.txt", "Firms.txm", "Repres.txt", "Repres.txm",
                                "Contacts.txt", "Contacts.txm", "Nums.txt"};
+// The fields of a line of each file; of the key lines in the memo files.
+constexpr size_t kFields[7] = {11, 1, 8, 5, 5, 4, 4};
+constexpr size_t kNameWidth = 40;
+
+bool IsMemoFile(int i) { return i % 2 == 1 && i < 6; }
 constexpr uintmax_t kMaxFileSize = uintmax_t(1) << 30;
 
 std::string SortKey(const std::string &text)
@@ -58,10 +63,11 @@ TDbfImport::~TDbfImport()
         Cancel();
 }
 
-void TDbfImport::Fail(TFailure failure, const std::string &detail)
+void TDbfImport::Fail(TFailure failure, const std::string &detail, size_t line)
 {
     failure_ = failure;
     detail_ = detail;
+    failedLine_ = line;
     if (staged_)
         bookswap::DropStaging(store_.DatabaseDir);
     phase_ = kDone;
@@ -75,7 +81,9 @@ void TDbfImport::Cancel()
 
 int TDbfImport::FindFirmId(const std::string &name) const
 {
-    auto it = firmIds_.find(Stored(name, 40));
+    auto it = name.size() > kNameWidth ? firmIds_.find(name) : firmIds_.end();
+    if (it == firmIds_.end())
+        it = firmIds_.find(Stored(name, kNameWidth));
     return it == firmIds_.end() ? -1 : it->second;
 }
 
@@ -113,6 +121,23 @@ std::pair<int, int> TDbfImport::Owner(TFields &f) const
     return {firmId, Owner(firmId, f.Next())};
 }
 
+void TDbfImport::Put(TTableBuilder &table, size_t rec, const char *field, const std::string &text)
+{
+    const int f = table.Field(field);
+    if (Stored(text, table.Width(f)) != Stored(text, text.size()))
+        ++cut_;
+    table.SetString(rec, f, text);
+}
+
+// More fields than the format: damage like a file cut short.
+bool TDbfImport::Overfull(int file, std::string_view line)
+{
+    if (!dbftext::Overfull(line, kFields[file]))
+        return false;
+    Fail(kOverfull, NameFromFs(FindFileNoCase(WithSlash(store_.DatabaseDir), kFiles[file])), line_ + 1);
+    return true;
+}
+
 void TDbfImport::ReadFiles()
 {
     std::string dir = WithSlash(store_.DatabaseDir);
@@ -122,13 +147,20 @@ void TDbfImport::ReadFiles()
         uintmax_t size = std::filesystem::file_size(path, ec);
         if (!ec && size > kMaxFileSize)
             return Fail(kDamaged, NameFromFs(path));
+        // Without its memo file a table's memos are empty.
+        if (ec && IsMemoFile(i) && !std::filesystem::exists(path))
+            continue;
         if (ec || !atomicfile::ReadAll(path, bytes_[i]))
             return Fail(kMissing, NameFromFs(path));
-        bool isMemo = i % 2 == 1 && i < 6;
-        // A memo file ends with the separator of its last entry.
-        if (!dbftext::SplitLines(bytes_[i], lines_[i])
-            || (isMemo && !lines_[i].empty() && !dbftext::IsSeparator(lines_[i].back())))
+        bool ended = true;
+        if (!dbftext::SplitLines(bytes_[i], lines_[i], ended))
             return Fail(kDamaged, NameFromFs(path));
+        const std::vector<std::string_view> &lines = lines_[i];
+        // Cut short: a memo file ends with the separator of its last entry; a
+        // last line without its line end must at least have all its fields.
+        if (!lines.empty()
+            && (IsMemoFile(i) ? !dbftext::IsSeparator(lines.back()) : !ended && !dbftext::Complete(lines.back(), kFields[i])))
+            return Fail(kDamaged, NameFromFs(path), lines.size());
     }
     firmIds_.reserve(lines_[0].size());
     repreIds_.reserve(lines_[2].size());
@@ -141,23 +173,23 @@ void TDbfImport::ReadFirm(std::string_view line)
 {
     TFields f(line);
     std::string name = f.Next();
-    if (FindFirmId(name) >= 0)
-        return; // the first line of a name wins
+    // Every line is a firm: namesakes are told apart by their references.
+    const std::string stored = Stored(name, kNameWidth);
     int id = nextFirmId_++;
-    firmIds_.emplace(Stored(name, 40), id);
+    firmIds_.emplace(dbftext::Reference(stored, kNameWidth, ++firmNames_[stored]), id);
     size_t r = firms_.Append();
     firms_.SetFloat(r, firms_.Field("ID"), id);
+    Put(firms_, r, "NAME", name);
     std::string city;
     for (const char *field : {"ADD_STREET", "ADD_CITY", "ADD_ZIP", "ADD_STATE", "ICO", "DIC", "EMAIL", "WWW"}) {
         std::string text = f.Next();
-        firms_.SetString(r, firms_.Field(field), text);
+        Put(firms_, r, field, text);
         if (std::string_view(field) == "ADD_CITY")
             city = text;
     }
     firms_.SetBoolean(r, firms_.Field("DEALER"), f.Flag());
     firms_.SetBoolean(r, firms_.Field("SUPPLIER"), f.Flag());
-    firms_.SetStrings(r, {{"NAME", name}, {"XNAME", SortKey(Stored(name, 40))},
-                          {"XADD_CITY", SortKey(Stored(city, 40))}});
+    firms_.SetStrings(r, {{"XNAME", SortKey(stored)}, {"XADD_CITY", SortKey(Stored(city, kNameWidth))}});
 }
 
 void TDbfImport::ReadRepre(std::string_view line)
@@ -174,10 +206,14 @@ void TDbfImport::ReadRepre(std::string_view line)
     repreRecs_.emplace(key, r);
     repres_.SetFloat(r, repres_.Field("ID"), id);
     repres_.SetFloat(r, repres_.Field("IDF"), firmId);
-    repres_.SetStrings(r, {{"TITLE", title}, {"NAME", name}, {"SURNAME", surname}, {"TITUL", f.Next()},
-                           {"XNAME", SortKey(Stored(name, 40))}, {"XSURNAME", SortKey(Stored(surname, 40))}});
+    Put(repres_, r, "TITLE", title);
+    Put(repres_, r, "NAME", name);
+    Put(repres_, r, "SURNAME", surname);
+    Put(repres_, r, "TITUL", f.Next());
+    repres_.SetStrings(r, {{"XNAME", SortKey(Stored(name, 40))}, {"XSURNAME", SortKey(Stored(surname, 40))}});
     repres_.SetBoolean(r, repres_.Field("MUZ"), f.Flag());
-    repres_.SetStrings(r, {{"FCE", f.Next()}, {"EMAIL", f.Next()}});
+    Put(repres_, r, "FCE", f.Next());
+    Put(repres_, r, "EMAIL", f.Next());
 }
 
 void TDbfImport::ReadContact(std::string_view line)
@@ -192,7 +228,8 @@ void TDbfImport::ReadContact(std::string_view line)
     size_t r = contacts_.Append();
     contactRecs_.emplace(key, r);
     contacts_.SetDate(r, contacts_.Field("DATUM"), date);
-    contacts_.SetStrings(r, {{"SUBJECT", subject}, {"XSUBJECT", SortKey(Stored(subject, 40))}});
+    Put(contacts_, r, "SUBJECT", subject);
+    contacts_.SetStrings(r, {{"XSUBJECT", SortKey(Stored(subject, 40))}});
     contacts_.SetBoolean(r, contacts_.Field("CHECKED"), f.Flag());
     contacts_.SetFloat(r, contacts_.Field("IDF"), firmId);
     contacts_.SetFloat(r, contacts_.Field("IDR"), repreId);
@@ -208,12 +245,15 @@ void TDbfImport::ReadNum(std::string_view line)
     size_t r = nums_.Append();
     nums_.SetFloat(r, nums_.Field("IDF"), firmId);
     nums_.SetFloat(r, nums_.Field("IDR"), repreId);
-    nums_.SetStrings(r, {{"TYPE", type}, {"NUM", number}});
+    Put(nums_, r, "TYPE", type);
+    Put(nums_, r, "NUM", number);
 }
 
 void TDbfImport::ReadMemo()
 {
     const std::vector<std::string_view> &lines = lines_[phase_ - 1];
+    if (Overfull(phase_ - 1, lines[line_]))
+        return;
     TFields f(lines[line_++]);
     std::string memo;
     for (bool first = true; line_ < lines.size() && !dbftext::IsSeparator(lines[line_]); first = false)
@@ -287,6 +327,9 @@ bool TDbfImport::Step(int maxRows)
                 continue;
             }
             ++rows_;
+            if (phase_ != kFirmMemos && phase_ != kRepreMemos && phase_ != kContactMemos
+                && Overfull(phase_ - 1, lines[line_]))
+                break;
             switch (phase_) {
             case kFirms: ReadFirm(lines[line_++]); break;
             case kRepres: ReadRepre(lines[line_++]); break;

@@ -19,7 +19,8 @@ class TPhoneBookStore;
 
 class TDbfImport {
 public:
-    enum TFailure { kNone, kMissing, kDamaged, kError, kCancelled };
+    // kOverfull: a line with more fields than its file's format; damage too.
+    enum TFailure { kNone, kMissing, kDamaged, kError, kCancelled, kOverfull };
 
     explicit TDbfImport(TPhoneBookStore &store);
     ~TDbfImport();
@@ -35,9 +36,14 @@ public:
     // Why the old book was kept, and the file or the error it concerns.
     TFailure Failure() const { return failure_; }
     const std::string &Detail() const { return detail_; }
+    // The line of that file at fault (from 1); 0 when no line is.
+    size_t Line() const { return failedLine_; }
+    // Values longer than their column, stored cut.
+    long Cut() const { return cut_; }
 
     // Lookups over the rows read so far. Names compare as the tables store
-    // them (cut to the field's width, trailing blanks dropped), case-sensitive.
+    // them (cut to the field's width, trailing blanks dropped), case-sensitive;
+    // a firm's namesakes by their references (dbftext::Reference).
     int FindFirmId(const std::string &name) const;
     // A representative is found within the firm: namesakes elsewhere are others.
     int FindRepreId(int firmId, const std::string &surname) const;
@@ -56,7 +62,9 @@ private:
     void ReadMemo();
     void WriteTables();
     void Commit();
-    void Fail(TFailure failure, const std::string &detail);
+    void Fail(TFailure failure, const std::string &detail, size_t line = 0);
+    bool Overfull(int file, std::string_view line);
+    void Put(TTableBuilder &table, size_t rec, const char *field, const std::string &text);
     class TFields;
     int Owner(int firmId, const std::string &surname) const;
     // The firm and representative IDs of a line's first two fields.
@@ -66,7 +74,8 @@ private:
     TPhase phase_ = kRead;
     TFailure failure_ = kNone;
     std::string detail_;
-    long rows_ = 0;
+    size_t failedLine_ = 0;
+    long rows_ = 0, cut_ = 0;
     bool staged_ = false;
 
     std::string bytes_[7];
@@ -75,7 +84,7 @@ private:
 
     TTableBuilder firms_, repres_, contacts_, nums_;
     int nextFirmId_ = 1, nextRepreId_ = 1;
-    std::unordered_map<std::string, int> firmIds_, repreIds_;
+    std::unordered_map<std::string, int> firmIds_, repreIds_, firmNames_;
     std::unordered_map<std::string, size_t> repreRecs_, contactRecs_;
     std::unordered_set<std::string> numbers_;
 };

@@ -1,5 +1,6 @@
 #include "DbfText.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace dbftext {
@@ -51,14 +52,40 @@ std::string Stored(std::string_view text, size_t width)
     return std::string(text.substr(0, end == std::string_view::npos ? 0 : end + 1));
 }
 
-bool SplitLines(const std::string &bytes, std::vector<std::string_view> &lines)
+std::string Reference(const std::string &stored, size_t width, int k)
+{
+    if (k <= 1)
+        return stored;
+    std::string ref = stored;
+    ref.resize(std::max(width, ref.size()), ' ');
+    return ref + std::to_string(k);
+}
+
+bool Overfull(std::string_view line, size_t fields)
+{
+    size_t at = 0;
+    for (size_t n = 0; n < fields; ++n, ++at) {
+        at = line.find(';', at);
+        if (at == std::string_view::npos)
+            return false;
+    }
+    return at < line.size();
+}
+
+bool Complete(std::string_view line, size_t fields)
+{
+    return fields == 0 || static_cast<size_t>(std::count(line.begin(), line.end(), ';')) >= fields;
+}
+
+bool SplitLines(const std::string &bytes, std::vector<std::string_view> &lines, bool &ended)
 {
     lines.clear();
-    if (bytes.find('\0') != std::string::npos || (!bytes.empty() && bytes.back() != '\n'))
+    ended = bytes.empty() || bytes.back() == '\n';
+    if (bytes.find('\0') != std::string::npos)
         return false;
     std::string_view all(bytes);
     for (size_t at = 0; at < all.size();) {
-        size_t nl = all.find('\n', at);
+        size_t nl = std::min(all.find('\n', at), all.size());
         size_t end = nl > at && all[nl - 1] == '\r' ? nl - 1 : nl;
         lines.push_back(all.substr(at, end - at));
         at = nl + 1;

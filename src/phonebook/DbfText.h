@@ -26,8 +26,20 @@ inline const char *Flag(bool value) { return value ? "T" : "F"; }
 // A value as a table stores it: cut to the field's width, trailing blanks gone.
 std::string Stored(std::string_view text, size_t width);
 
-// The lines of a file read in text mode (CR LF reads as LF). False for a file
-// that is not text (a zero byte) or whose last line has no line end.
-bool SplitLines(const std::string &bytes, std::vector<std::string_view> &lines);
+// How the files name the k-th (from 1, in file order) of the records that
+// share a stored name: the first by the name alone, a later one by the name
+// blank-padded to its column's width and followed by k, which no stored
+// name can be. So namesakes keep what refers to them.
+std::string Reference(const std::string &stored, size_t width, int k);
+
+// A line holding more fields than its file's format has (or text after them).
+bool Overfull(std::string_view line, size_t fields);
+// A line whose every field is ended by its ";".
+bool Complete(std::string_view line, size_t fields);
+
+// The lines of a file read in text mode (CR LF reads as LF); ended tells
+// whether the last line has its line end. False for a file that is not text
+// (a zero byte).
+bool SplitLines(const std::string &bytes, std::vector<std::string_view> &lines, bool &ended);
 
 } // namespace dbftext

@@ -48,9 +48,14 @@ bool ImportBook(QWidget *owner, TPhoneBookStore &store)
     TFDbfProgress progress(owner, Text(1111),
                            {[&] { return imp.Step(5000); }, [&] { return imp.Rows(); }, [&] { imp.Cancel(); }});
     progress.Run();
-    static const int kWhy[] = {0, 1115, 1116, 1117, 0};
-    int why = kWhy[imp.Failure()];
-    if (why)
-        Warn(owner, Text(why) + "\n" + imp.Detail() + "\n" + Text(1114));
+    static const int kWhy[] = {0, 1115, 1116, 1117, 0, 1118};
+    if (int why = kWhy[imp.Failure()]) {
+        std::string where = imp.Detail();
+        if (imp.Line())
+            where += "\n" + Text(1119) + " " + std::to_string(imp.Line());
+        Warn(owner, Text(why) + "\n" + where + "\n" + Text(1114));
+    } else if (imp.Cut()) {
+        Warn(owner, Text(1120) + " " + std::to_string(imp.Cut()));
+    }
     return imp.Failure() == TDbfImport::kNone;
 }

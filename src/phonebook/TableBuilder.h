@@ -23,6 +23,7 @@ public:
     size_t Append();
     size_t Count() const { return records_.size(); }
 
+    size_t Width(int field) const { return static_cast<size_t>(Def(field).Size); }
     // Text is cut to the field's width; "" leaves the field null.
     void SetString(size_t rec, int field, const std::string &text);
     void SetStrings(size_t rec, std::initializer_list<std::pair<const char *, std::string>> values);

@@ -11,6 +11,7 @@
 
 #include <QApplication>
 #include <QMessageBox>
+#include <QPointer>
 #include <QTimer>
 
 #include <filesystem>
@@ -34,7 +35,7 @@ public:
 private:
     std::function<void(QWidget *)> act_;
     QTimer timer_;
-    QWidget *last_ = nullptr;
+    QPointer<QWidget> last_; // a box gone lets the next count, made where it was
 };
 
 } // namespace
@@ -108,6 +109,17 @@ TEST(BookDialogs, ExportThenImportOrAWordWhyTheBookWasKept)
     EXPECT_NE(boxes[0].find("Nums.txt"), std::string::npos);
     EXPECT_EQ(store.TableFirm.RecordCount(), 1);
 
+    // A line with an extra field is named; values cut to their column are counted.
+    WriteBytes(data.File("Dbf/Nums.txt"), "Alfa;;T;1;\r\nAlfa;;T;2;x;\r\n");
+    EXPECT_FALSE(ImportBook(nullptr, store));
+    WriteBytes(data.File("Dbf/Nums.txt"), "");
+    WriteBytes(data.File("Dbf/Firms.txt"), "Alfa;" + std::string(41, 's') + ";\r\n");
+    EXPECT_TRUE(ImportBook(nullptr, store));
+    ASSERT_EQ(boxes.size(), 3u);
+    EXPECT_NE(boxes[1].find("Nums.txt\n"), std::string::npos);
+    EXPECT_NE(boxes[1].find(" 2\n"), std::string::npos) << boxes[1];
+    EXPECT_EQ(boxes[2].substr(boxes[2].size() - 2), " 1");
+
     // A memo file cut short ends the export with one word, not one per retry.
     store.TableFirm.Edit();
     store.TableFirm.FieldByName("MEMO").SetAsString("note");
@@ -122,6 +134,6 @@ TEST(BookDialogs, ExportThenImportOrAWordWhyTheBookWasKept)
     EXPECT_FALSE(ExportBook(nullptr, store));
     qInstallMessageHandler(was);
     EXPECT_FALSE(crossed);
-    ASSERT_EQ(boxes.size(), 2u);
-    EXPECT_NE(boxes[1].find("damaged"), std::string::npos);
+    ASSERT_EQ(boxes.size(), 4u);
+    EXPECT_NE(boxes[3].find("damaged"), std::string::npos);
 }

@@ -77,6 +77,7 @@ protected:
         for (int n = 0; imp.Step(2); ++n)
             if (n == cancelAfterSteps)
                 imp.Cancel();
+        cut = imp.Cut();
         return imp.Failure();
     }
     std::string Book()
@@ -89,6 +90,7 @@ protected:
 
     TempDir data;
     std::unique_ptr<TPhoneBookStore> store;
+    long cut = 0;
 };
 
 } // namespace
@@ -151,8 +153,15 @@ TEST_F(BookFiles, ExportWritesTheLinesByteForByte)
 TEST_F(BookFiles, RoundTripKeepsTheBookAndTheFiles)
 {
     Fill();
+    // A namesake of Alfa in another town, with a memo and a number of its own.
+    Add(store->TableFirm, {{"ID", "3"}, {"NAME", "Alfa"}, {"ADD_CITY", "Praha"}, {"DEALER", "F"},
+                           {"SUPPLIER", "F"}, {"MEMO", "other"}});
+    Add(store->TableNum, {{"IDF", "3"}, {"IDR", "0"}, {"TYPE", "T"}, {"NUM", "604"}});
     std::string before = Book();
     Export();
+    const std::string second = "Alfa" + std::string(36, ' ') + "2;";
+    EXPECT_NE(File("Nums.txt").find("\r\n" + second + ";T;604;\r\n"), std::string::npos) << File("Nums.txt");
+    EXPECT_NE(File("Firms.txm").find("\r\n" + second + "\r\nother\r\n"), std::string::npos);
     std::map<std::string, std::string> files;
     for (const char *f : kFiles)
         files[f] = File(f);
@@ -160,26 +169,41 @@ TEST_F(BookFiles, RoundTripKeepsTheBookAndTheFiles)
     // Namesakes keep their own numbers and notes, memos gain no line end,
     // 1999 stays 1999 and no date stays none.
     EXPECT_EQ(Book(), before);
-    EXPECT_EQ(store->NextFirmId, 3);
+    EXPECT_EQ(store->NextFirmId, 4);
     Export();
     for (const char *f : kFiles)
         EXPECT_EQ(File(f), files[f]) << f;
     EXPECT_FALSE(fs::exists(bookswap::StagingDir(store->DatabaseDir)));
+
+    // Without its memo files a set reads with empty memos; a complete last
+    // line needs no line end.
+    for (const char *memos : {"Firms.txm", "Repres.txm", "Contacts.txm"})
+        fs::remove(Dir() + memos);
+    std::string nums = File("Nums.txt");
+    WriteBytes(Dir() + "Nums.txt", nums.substr(0, nums.size() - 2));
+    ASSERT_EQ(Import(), TDbfImport::kNone);
+    EXPECT_EQ(Rows(store->TableNum, {"IDF", "NUM"}), "1|601;2|602;2|603;3|604;");
+    EXPECT_EQ(Rows(store->TableFirm, {"MEMO"}) + Rows(store->TableRepre, {"MEMO"}), ";;;;;");
 }
 
-TEST_F(BookFiles, ImportSkipsDuplicatesAndLinesWithoutTheirFirm)
+TEST_F(BookFiles, ImportKeepsEveryFirmAndSkipsDuplicatesAndLinesWithoutTheirFirm)
 {
     for (const char *f : kFiles)
         WriteBytes(Dir() + f, "");
-    WriteBytes(Dir() + "Firms.txt", "Alfa;a;\r\nAlfa;b;\r\nBeta;\r\n");
+    // A value longer than its column is cut and counted.
+    WriteBytes(Dir() + "Firms.txt", "Alfa;a;\r\nAlfa;b;\r\nBeta;\r\n" + std::string(10 << 20, 'G') + ";;" +
+                                        std::string(41, 'w') + ";\r\n");
     WriteBytes(Dir() + "Repres.txt", "Alfa;;Jan;Nov\xE1k;\r\nAlfa;;Jan;Nov\xE1k;\r\nGone;;Ota;Kos;\r\n");
-    WriteBytes(Dir() + "Nums.txt", "Alfa;;T;1;\r\nBeta;;T;1;\r\nBeta;Kos;T;2;\r\nAlfa;Nov\xE1k;M;3;\r\n");
+    WriteBytes(Dir() + "Nums.txt", "Alfa;;T;1;\r\nBeta;;T;1;\r\nBeta;Kos;T;2;\r\nAlfa;Nov\xE1k;M;3;\r\nAlfa" +
+                                       std::string(36, ' ') + "2;;T;4;\r\n");
     WriteBytes(Dir() + "Contacts.txt", "Beta;;01/02/03;X;\r\nBeta;;01/02/03;X;\r\nAlfa;;01/02/03;X;\r\n");
     ASSERT_EQ(Import(), TDbfImport::kNone);
-    EXPECT_EQ(Rows(store->TableFirm, {"ID", "NAME", "ADD_STREET", "XNAME"}), "1|Alfa|a|Alfa;2|Beta||Beta;");
+    EXPECT_EQ(Rows(store->TableFirm, {"ID", "NAME", "ADD_STREET", "XNAME"}),
+              "1|Alfa|a|Alfa;2|Alfa|b|Alfa;3|Beta||Beta;4|" + std::string(40, 'G') + "||" + std::string(40, 'G') + ";");
+    EXPECT_EQ(cut, 2);
     EXPECT_EQ(Rows(store->TableRepre, {"ID", "IDF", "SURNAME"}), "1|1|Nov\xE1k;");
-    EXPECT_EQ(Rows(store->TableNum, {"IDF", "IDR", "NUM"}), "1|0|1;1|1|3;");
-    EXPECT_EQ(Rows(store->TableContact, {"IDF", "DATUM"}), "2|2001-02-03;1|2001-02-03;");
+    EXPECT_EQ(Rows(store->TableNum, {"IDF", "IDR", "NUM"}), "1|0|1;1|1|3;2|0|4;");
+    EXPECT_EQ(Rows(store->TableContact, {"IDF", "DATUM"}), "3|2001-02-03;1|2001-02-03;");
 }
 
 TEST_F(BookFiles, BadSetOrCancelKeepsTheOldBook)
@@ -187,16 +211,22 @@ TEST_F(BookFiles, BadSetOrCancelKeepsTheOldBook)
     Fill();
     Export();
     std::string before = Book();
+    const std::string firms = File("Firms.txt"), dashes(74, '-');
     struct {
         const char *file;
         std::string bytes; // null: the file is removed
         TDbfImport::TFailure failure;
+        size_t line;
     } cases[] = {
-        {"Firms.txt", std::string(), TDbfImport::kMissing},
-        {"Nums.txt", std::string(), TDbfImport::kMissing},
-        {"Nums.txt", "Alfa;Nov\xE1k;M;601;\r\nBeta;Nov", TDbfImport::kDamaged},
-        {"Firms.txt", std::string("Alfa;\0;\r\n", 9), TDbfImport::kDamaged},
-        {"Repres.txm", "Alfa;;Jan;Nov\xE1k;;\r\nends in", TDbfImport::kDamaged},
+        {"Firms.txt", std::string(), TDbfImport::kMissing, 0},
+        {"Nums.txt", std::string(), TDbfImport::kMissing, 0},
+        {"Repres.txt", std::string(), TDbfImport::kMissing, 0},
+        {"Nums.txt", "Alfa;Nov\xE1k;M;601;\r\nBeta;Nov", TDbfImport::kDamaged, 2},
+        {"Firms.txt", std::string("Alfa;\0;\r\n", 9), TDbfImport::kDamaged, 0},
+        {"Repres.txm", "Alfa;;Jan;Nov\xE1k;;\r\nends in", TDbfImport::kDamaged, 2},
+        {"Firms.txt", firms + "A;B;C;D;E;F;G;H;I;J;K;L;M;N;O;\r\n", TDbfImport::kOverfull, 3},
+        {"Nums.txt", "Alfa;Nov\xE1k;M;601;tail", TDbfImport::kOverfull, 1},
+        {"Firms.txm", "Alfa;x;\r\nmemo\r\n" + dashes + "\r\n", TDbfImport::kOverfull, 1},
     };
     for (const auto &c : cases) {
         Export();
@@ -209,6 +239,7 @@ TEST_F(BookFiles, BadSetOrCancelKeepsTheOldBook)
         }
         EXPECT_EQ(imp.Failure(), c.failure) << c.file;
         EXPECT_EQ(imp.Detail(), Dir() + c.file);
+        EXPECT_EQ(imp.Line(), c.line) << c.file;
         EXPECT_EQ(Book(), before) << c.file;
     }
     Export();
