@@ -15,36 +15,20 @@ struct TSheet {
     const char *File; // without extension
     std::initializer_list<const char *> Fields;
     size_t MemoKey;   // the first fields of a line key its memo entry; 0: no memos
+    int Named;        // the field the other files name a record by; -1: none
 };
 
 const TSheet kSheets[] = {
     {"Firms", {"NAME", "ADD_STREET", "ADD_CITY", "ADD_ZIP", "ADD_STATE", "ICO", "DIC", "EMAIL", "WWW", "DEALER",
-               "SUPPLIER"}, 1},
-    {"Repres", {"IDF", "TITLE", "NAME", "SURNAME", "TITUL", "MUZ", "FCE", "EMAIL"}, 5},
-    {"Contacts", {"IDF", "IDR", "DATUM", "SUBJECT", "CHECKED"}, 4},
-    {"Nums", {"IDF", "IDR", "TYPE", "NUM"}, 0},
+               "SUPPLIER"}, 1, 0},
+    {"Repres", {"IDF", "TITLE", "NAME", "SURNAME", "TITUL", "MUZ", "FCE", "EMAIL"}, 5, 3},
+    {"Contacts", {"IDF", "IDR", "DATUM", "SUBJECT", "CHECKED"}, 4, -1},
+    {"Nums", {"IDF", "IDR", "TYPE", "NUM"}, 0, -1},
 };
-
-// ID -> text of the first row with that ID, as the lookup fields show it.
-std::unordered_map<double, std::string> Names(const TDbCursor &table, const char *field)
-{
-    std::unordered_map<double, std::string> names;
-    TDbCursor c;
-    c.OpenLike(table);
-    TDbField id = c.FieldByName("ID"), name = c.FieldByName(field);
-    for (c.First(); !c.Eof(); c.Next())
-        if (!id.IsNull())
-            names.emplace(id.AsFloat(), name.AsString());
-    return names;
-}
 
 } // namespace
 
-TDbfExport::TDbfExport(TPhoneBookStore &store) : store_(store)
-{
-    repreSurnames_ = Names(store_.TableRepre, "SURNAME");
-    Begin();
-}
+TDbfExport::TDbfExport(TPhoneBookStore &store) : store_(store) { Begin(); }
 
 void TDbfExport::Begin()
 {
@@ -66,6 +50,19 @@ void TDbfExport::Begin()
     cursor_.First();
 }
 
+// How the other files name the current firm or representative: namesakes
+// (of one firm, for representatives) by their place among them.
+std::string TDbfExport::Reference(const std::string &text)
+{
+    const std::string name = dbftext::Stored(text, kNameWidth);
+    const std::string owner = phase_ == kRepres ? Text(columns_[0]) + '\x01' : std::string();
+    std::string ref = dbftext::Reference(name, kNameWidth, ++named_[owner + name]);
+    TDbField id = cursor_.FieldByName("ID");
+    if (!id.IsNull())
+        (phase_ == kFirms ? firmNames_ : repreSurnames_).emplace(id.AsFloat(), ref);
+    return ref;
+}
+
 std::string TDbfExport::Text(const TColumn &column)
 {
     switch (column.Kind) {
@@ -85,15 +82,7 @@ void TDbfExport::WriteRow()
 {
     std::string line;
     std::string key;
-    if (phase_ == kFirms) {
-        // The firm as the other files will name it (namesakes by their place).
-        const std::string name = dbftext::Stored(columns_[0].Field.AsString(), kNameWidth);
-        TDbField id = cursor_.FieldByName("ID");
-        std::string ref = dbftext::Reference(name, kNameWidth, ++firmCount_[name]);
-        key = ref + ';';
-        if (!id.IsNull())
-            firmNames_.emplace(id.AsFloat(), std::move(ref));
-    }
+    const TSheet &sheet = kSheets[phase_];
     for (size_t i = 0; i < columns_.size(); ++i) {
         std::string text = Text(columns_[i]);
         // A contact of a representative who is gone cannot be read back.
@@ -102,8 +91,8 @@ void TDbfExport::WriteRow()
             return;
         line += text;
         line += ';';
-        if (i + 1 == kSheets[phase_].MemoKey && phase_ != kFirms)
-            key = line;
+        if (i < sheet.MemoKey)
+            key += (static_cast<int>(i) == sheet.Named ? Reference(text) : text) + ';';
     }
     lines_[phase_] += line + "\r\n";
     if (kSheets[phase_].MemoKey == 0)

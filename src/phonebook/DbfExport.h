@@ -32,15 +32,16 @@ private:
     void WriteRow();
     void WriteFiles();
     std::string Text(const TColumn &column);
+    std::string Reference(const std::string &text);
 
     TPhoneBookStore &store_;
     TPhase phase_ = kFirms;
     TDbCursor cursor_;
     std::vector<TColumn> columns_;
     std::optional<TDbField> memo_;
-    // ID -> how the files name it: a firm by its reference, a representative by its surname.
+    // ID -> how the files name it (dbftext::Reference), and how many of a name came so far.
     std::unordered_map<double, std::string> firmNames_, repreSurnames_;
-    std::unordered_map<std::string, int> firmCount_;
+    std::unordered_map<std::string, int> named_;
     // The line file and memo file of each table, in the order of the phases.
     std::string lines_[4], memos_[4];
     long rows_ = 0;

@@ -79,17 +79,24 @@ void TDbfImport::Cancel()
         Fail(kCancelled, "");
 }
 
+// What a reference names: a later namesake by its exact reference, else the
+// first record of the stored name; key makes the map's key of a name.
+template <class TMap, class TKey>
+static typename TMap::const_iterator Named(const TMap &map, const std::string &ref, TKey key)
+{
+    auto it = ref.size() > kNameWidth ? map.find(key(ref)) : map.end();
+    return it != map.end() ? it : map.find(key(Stored(ref, kNameWidth)));
+}
+
 int TDbfImport::FindFirmId(const std::string &name) const
 {
-    auto it = name.size() > kNameWidth ? firmIds_.find(name) : firmIds_.end();
-    if (it == firmIds_.end())
-        it = firmIds_.find(Stored(name, kNameWidth));
+    auto it = Named(firmIds_, name, [](const std::string &n) { return n; });
     return it == firmIds_.end() ? -1 : it->second;
 }
 
 int TDbfImport::FindRepreId(int firmId, const std::string &surname) const
 {
-    auto it = repreIds_.find(Key({std::to_string(firmId), Stored(surname, 40)}));
+    auto it = Named(repreIds_, surname, [&](const std::string &n) { return Key({std::to_string(firmId), n}); });
     return it == repreIds_.end() ? -1 : it->second;
 }
 
@@ -158,8 +165,8 @@ void TDbfImport::ReadFiles()
         const std::vector<std::string_view> &lines = lines_[i];
         // Cut short: a memo file ends with the separator of its last entry; a
         // last line without its line end must at least have all its fields.
-        if (!lines.empty()
-            && (IsMemoFile(i) ? !dbftext::IsSeparator(lines.back()) : !ended && !dbftext::Complete(lines.back(), kFields[i])))
+        if (!lines.empty() && (IsMemoFile(i) ? !dbftext::IsSeparator(lines.back())
+                                             : !ended && !dbftext::Complete(lines.back(), kFields[i])))
             return Fail(kDamaged, NameFromFs(path), lines.size());
     }
     firmIds_.reserve(lines_[0].size());
@@ -197,13 +204,18 @@ void TDbfImport::ReadRepre(std::string_view line)
     TFields f(line);
     int firmId = FindFirmId(f.Next());
     std::string title = f.Next(), name = f.Next(), surname = f.Next();
-    std::string key = Key({std::to_string(firmId), Stored(surname, 40), Stored(name, 40)});
-    if (firmId < 0 || repreRecs_.count(key))
+    if (firmId < 0)
         return;
+    // Every line is a representative; namesakes in a firm go by their references.
+    const std::string firm = std::to_string(firmId), stored = Stored(surname, kNameWidth);
+    const std::string ref = dbftext::Reference(stored, kNameWidth, ++repreNames_[Key({firm, stored})]);
     int id = nextRepreId_++;
-    repreIds_.emplace(Key({std::to_string(firmId), Stored(surname, 40)}), id);
+    repreIds_.emplace(Key({firm, ref}), id);
     size_t r = repres_.Append();
-    repreRecs_.emplace(key, r);
+    // A memo names its representative by the reference and the first name;
+    // a hand-written one perhaps by the plain surname.
+    repreRecs_.emplace(Key({firm, ref, Stored(name, kNameWidth)}), r);
+    repreRecs_.emplace(Key({firm, stored, Stored(name, kNameWidth)}), r);
     repres_.SetFloat(r, repres_.Field("ID"), id);
     repres_.SetFloat(r, repres_.Field("IDF"), firmId);
     Put(repres_, r, "TITLE", title);
@@ -268,7 +280,9 @@ void TDbfImport::ReadMemo()
     } else if (phase_ == kRepreMemos) {
         f.Next(); // the title and the degree after the name only tell the reader who it is
         std::string name = f.Next(), surname = f.Next();
-        auto it = repreRecs_.find(Key({std::to_string(firmId), Stored(surname, 40), Stored(name, 40)}));
+        auto it = Named(repreRecs_, surname, [&](const std::string &n) {
+            return Key({std::to_string(firmId), n, Stored(name, kNameWidth)});
+        });
         if (it != repreRecs_.end())
             repres_.SetMemo(it->second, repres_.Field("MEMO"), memo);
     } else {

@@ -43,7 +43,7 @@ public:
 
     // Lookups over the rows read so far. Names compare as the tables store
     // them (cut to the field's width, trailing blanks dropped), case-sensitive;
-    // a firm's namesakes by their references (dbftext::Reference).
+    // namesakes by their references (dbftext::Reference).
     int FindFirmId(const std::string &name) const;
     // A representative is found within the firm: namesakes elsewhere are others.
     int FindRepreId(int firmId, const std::string &surname) const;
@@ -84,7 +84,9 @@ private:
 
     TTableBuilder firms_, repres_, contacts_, nums_;
     int nextFirmId_ = 1, nextRepreId_ = 1;
-    std::unordered_map<std::string, int> firmIds_, repreIds_, firmNames_;
+    std::unordered_map<std::string, int> firmIds_, repreIds_;
+    // How many records of a stored name (of a firm, for representatives) came so far.
+    std::unordered_map<std::string, int> firmNames_, repreNames_;
     std::unordered_map<std::string, size_t> repreRecs_, contactRecs_;
     std::unordered_set<std::string> numbers_;
 };

@@ -153,15 +153,22 @@ TEST_F(BookFiles, ExportWritesTheLinesByteForByte)
 TEST_F(BookFiles, RoundTripKeepsTheBookAndTheFiles)
 {
     Fill();
-    // A namesake of Alfa in another town, with a memo and a number of its own.
+    // A namesake of Alfa in another town and one of Jan Novák in his firm,
+    // each with a memo and a number of their own.
     Add(store->TableFirm, {{"ID", "3"}, {"NAME", "Alfa"}, {"ADD_CITY", "Praha"}, {"DEALER", "F"},
                            {"SUPPLIER", "F"}, {"MEMO", "other"}});
     Add(store->TableNum, {{"IDF", "3"}, {"IDR", "0"}, {"TYPE", "T"}, {"NUM", "604"}});
+    Add(store->TableRepre, {{"ID", "3"}, {"IDF", "1"}, {"NAME", "Jan"}, {"SURNAME", "Nov\xE1k"}, {"MUZ", "T"},
+                            {"MEMO", "twin"}});
+    Add(store->TableNum, {{"IDF", "1"}, {"IDR", "3"}, {"TYPE", "M"}, {"NUM", "605"}});
     std::string before = Book();
     Export();
     const std::string second = "Alfa" + std::string(36, ' ') + "2;";
     EXPECT_NE(File("Nums.txt").find("\r\n" + second + ";T;604;\r\n"), std::string::npos) << File("Nums.txt");
     EXPECT_NE(File("Firms.txm").find("\r\n" + second + "\r\nother\r\n"), std::string::npos);
+    const std::string twin = "Nov\xE1k" + std::string(35, ' ') + "2;";
+    EXPECT_NE(File("Nums.txt").find("\r\nAlfa;" + twin + "M;605;\r\n"), std::string::npos);
+    EXPECT_NE(File("Repres.txm").find("\r\nAlfa;;Jan;" + twin + ";\r\ntwin\r\n"), std::string::npos);
     std::map<std::string, std::string> files;
     for (const char *f : kFiles)
         files[f] = File(f);
@@ -182,8 +189,8 @@ TEST_F(BookFiles, RoundTripKeepsTheBookAndTheFiles)
     std::string nums = File("Nums.txt");
     WriteBytes(Dir() + "Nums.txt", nums.substr(0, nums.size() - 2));
     ASSERT_EQ(Import(), TDbfImport::kNone);
-    EXPECT_EQ(Rows(store->TableNum, {"IDF", "NUM"}), "1|601;2|602;2|603;3|604;");
-    EXPECT_EQ(Rows(store->TableFirm, {"MEMO"}) + Rows(store->TableRepre, {"MEMO"}), ";;;;;");
+    EXPECT_EQ(Rows(store->TableNum, {"IDF", "NUM"}), "1|601;2|602;2|603;3|604;1|605;");
+    EXPECT_EQ(Rows(store->TableFirm, {"MEMO"}) + Rows(store->TableRepre, {"MEMO"}), ";;;;;;");
 }
 
 TEST_F(BookFiles, ImportKeepsEveryFirmAndSkipsDuplicatesAndLinesWithoutTheirFirm)
@@ -201,7 +208,7 @@ TEST_F(BookFiles, ImportKeepsEveryFirmAndSkipsDuplicatesAndLinesWithoutTheirFirm
     EXPECT_EQ(Rows(store->TableFirm, {"ID", "NAME", "ADD_STREET", "XNAME"}),
               "1|Alfa|a|Alfa;2|Alfa|b|Alfa;3|Beta||Beta;4|" + std::string(40, 'G') + "||" + std::string(40, 'G') + ";");
     EXPECT_EQ(cut, 2);
-    EXPECT_EQ(Rows(store->TableRepre, {"ID", "IDF", "SURNAME"}), "1|1|Nov\xE1k;");
+    EXPECT_EQ(Rows(store->TableRepre, {"ID", "IDF", "SURNAME"}), "1|1|Nov\xE1k;2|1|Nov\xE1k;");
     EXPECT_EQ(Rows(store->TableNum, {"IDF", "IDR", "NUM"}), "1|0|1;1|1|3;2|0|4;");
     EXPECT_EQ(Rows(store->TableContact, {"IDF", "DATUM"}), "3|2001-02-03;1|2001-02-03;");
 }
