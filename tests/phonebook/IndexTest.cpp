@@ -6,6 +6,8 @@
 
 #include <gtest/gtest.h>
 
+#include <QCoreApplication>
+
 #include <set>
 
 #include <fcntl.h>
@@ -382,8 +384,9 @@ TEST_F(Locks, ChangesOfAnotherProgramReachOurIndex)
         other.Last();
         other.Delete();
     }));
-    // Callers that cache by the data version learn of it within a moment.
-    usleep(350000);
+    // Callers that cache by the data version learn of it after the event loop's next pass.
+    EXPECT_EQ(c.DataVersion(), seen);
+    QCoreApplication::processEvents();
     EXPECT_NE(c.DataVersion(), seen);
     Add(c, 3, "C");
     EXPECT_EQ(CdxOrder(cdx, "NUM"), (std::vector<uint32_t>{2, 3, 1}));

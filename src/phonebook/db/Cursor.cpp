@@ -126,7 +126,7 @@ void TDbCursor::Close()
 uint64_t TDbCursor::DataVersion() const
 {
     if (table_)
-        table_->RefreshLazily();
+        table_->RefreshOncePerTurn();
     return table_ ? table_->Version() : 0;
 }
 
@@ -265,7 +265,7 @@ void TDbCursor::Last()
 void TDbCursor::Next()
 {
     CheckBrowseMode();
-    table_->RefreshLazily();
+    table_->RefreshOncePerTurn();
     uint32_t r = cur_ ? Find(cur_, 1) : 0;
     if (r == 0) {
         eof_ = true;
@@ -278,7 +278,7 @@ void TDbCursor::Next()
 void TDbCursor::Prior()
 {
     CheckBrowseMode();
-    table_->RefreshLazily();
+    table_->RefreshOncePerTurn();
     uint32_t r = cur_ ? Find(cur_, -1) : 0;
     if (r == 0) {
         bof_ = true;
@@ -320,7 +320,7 @@ bool TDbCursor::BookmarkValid(TBookmark b) const
 void TDbCursor::GotoBookmark(TBookmark b)
 {
     CheckBrowseMode();
-    table_->Refresh();
+    table_->RefreshOncePerTurn();
     if (!BookmarkValid(b))
         throw EDbError("Record not found");
     bof_ = eof_ = false;

@@ -2,8 +2,9 @@
 // A cursor over a shared table, in the manner of a data-set object: every
 // cursor on the same file sees each post at once, and another program's
 // posts when it next goes to the first or last record, locates, counts or
-// edits (moving on or asking for the data version, within a few tenths of a
-// second). Deleted records are never visible. Failures arrive as EDbError.
+// edits (moving on, jumping to a bookmark or asking for the data version: in
+// the next turn of the event loop). Deleted records are never visible.
+// Failures arrive as EDbError.
 #include "DbTypes.h"
 #include "Filter.h"
 

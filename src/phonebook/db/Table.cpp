@@ -1,7 +1,10 @@
 #include "Table.h"
 
+#include <QAbstractEventDispatcher>
+#include <QPointer>
+
 #include <algorithm>
-#include <chrono>
+#include <atomic>
 #include <cstdio>
 #include <cstring>
 #include <cstdlib>
@@ -81,10 +84,20 @@ std::vector<TDbIndexDef> MergedDefs(const std::vector<TDbIndexDef> &ours, const 
 
 constexpr size_t kLongRead = 65536, kShortRead = 512;
 
-int64_t NowMs()
+std::atomic<uint64_t> gTurn{1};
+
+// Another program's posts are looked for again after each pass of the event
+// loop: once per user action or arriving answer, not once per record.
+void FollowEventLoop()
 {
-    return std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now().time_since_epoch())
-        .count();
+    static QPointer<QAbstractEventDispatcher> followed;
+    QAbstractEventDispatcher *d = QAbstractEventDispatcher::instance();
+    if (!d || d == followed)
+        return;
+    followed = d;
+    // One dispatcher announces a pass as it wakes, another as it goes to wait.
+    QObject::connect(d, &QAbstractEventDispatcher::awake, [] { TDbTable::NewTurn(); });
+    QObject::connect(d, &QAbstractEventDispatcher::aboutToBlock, [] { TDbTable::NewTurn(); });
 }
 
 uint32_t Le32(const std::string &b)
@@ -105,6 +118,7 @@ std::shared_ptr<TDbTable> TDbTable::Acquire(const std::string &dbfPath, const st
     if (it != tables.end())
         if (auto table = it->second.lock(); table && table->dbf_.IsFileAt(key))
             return table;
+    FollowEventLoop();
     std::shared_ptr<TDbTable> table(new TDbTable);
     table->Load(key, indexDefs);
     tables[key] = table;
@@ -122,6 +136,7 @@ TDbTable::~TDbTable()
 void TDbTable::Load(const std::string &dbfPath, const std::vector<TDbIndexDef> &indexDefs)
 {
     path_ = dbfPath;
+    turn_ = gTurn.load(std::memory_order_relaxed);
     Changed();
     dbf_.Open(dbfPath);
     {
@@ -295,15 +310,17 @@ uint32_t TDbTable::LiveCount() const
     return live_;
 }
 
-void TDbTable::RefreshLazily()
+void TDbTable::NewTurn() { gTurn.fetch_add(1, std::memory_order_relaxed); }
+
+void TDbTable::RefreshOncePerTurn()
 {
-    if (NowMs() - refreshedMs_ >= 300)
+    if (turn_ != gTurn.load(std::memory_order_relaxed))
         Refresh();
 }
 
 void TDbTable::Refresh()
 {
-    refreshedMs_ = NowMs();
+    turn_ = gTurn.load(std::memory_order_relaxed);
     std::string head = dbf_.ReadAt(4, 4);
     if (head.size() < 4)
         throw EDbError("Table " + path_ + " is damaged");

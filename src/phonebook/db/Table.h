@@ -5,7 +5,8 @@
 // files under the writers' lock: the index marked busy, the record, the
 // count, the index pages the keys touch, the mark cleared. Other programs'
 // posts are taken in when the record count or the index's change counter
-// moved.
+// moved; walks and jumps look for them once per turn of the event loop, so
+// that a run over many records reads no file headers while nobody writes.
 #include "CdxFile.h"
 #include "DbTypes.h"
 #include "DbfFormat.h"
@@ -39,10 +40,13 @@ public:
     bool ReadOnly() const { return !dbf_.Writable(); }
     // Changes with every write seen; never the same for two tables of a run.
     uint64_t Version() const { return version_; }
-    // Takes in what other programs wrote since we last looked; the lazy form
-    // looks at most every few tenths of a second.
+    // Takes in what other programs wrote since we last looked; the second
+    // form looks once in a turn only.
     void Refresh();
-    void RefreshLazily();
+    void RefreshOncePerTurn();
+    // Begins a new turn for every table: each pass of the event loop does,
+    // once a table was opened under one.
+    static void NewTurn();
 
     int TagCount() const { return static_cast<int>(tags_.size()); }
     int TagIndex(const std::string &name) const;
@@ -119,6 +123,6 @@ private:
     mutable uint32_t live_ = 0;
     mutable uint64_t liveVersion_ = 0;
     THint hint_;
-    int64_t refreshedMs_ = 0;
+    uint64_t turn_ = 0; // the turn we last looked in
     bool suspect_ = false; // the index lacked an entry it should hold
 };
