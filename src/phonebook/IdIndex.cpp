@@ -1,26 +1,31 @@
 #include "IdIndex.h"
 
+#include "DbfFormat.h"
+
 #include <algorithm>
+#include <cmath>
+#include <limits>
 
 namespace {
 const std::vector<uint32_t> kNone;
+constexpr double kNoValue = std::numeric_limits<double>::quiet_NaN();
 }
 
-void TIdIndex::Put(uint32_t recno, bool has, double value)
+void TIdIndex::Put(uint32_t recno, double value)
 {
     if (valueOf_.size() < recno)
-        valueOf_.resize(recno, {false, 0});
-    auto &old = valueOf_[recno - 1];
-    if (old.first) {
-        auto &list = rows_[old.second];
+        valueOf_.resize(recno, kNoValue);
+    double &old = valueOf_[recno - 1];
+    if (!std::isnan(old)) {
+        auto &list = rows_[old];
         auto it = std::lower_bound(list.begin(), list.end(), recno);
         if (it != list.end() && *it == recno)
             list.erase(it);
         if (list.empty())
-            rows_.erase(old.second);
+            rows_.erase(old);
     }
-    old = {has, value};
-    if (has) {
+    old = value;
+    if (!std::isnan(value)) {
         auto &list = rows_[value];
         list.insert(std::lower_bound(list.begin(), list.end(), recno), recno);
     }
@@ -28,32 +33,23 @@ void TIdIndex::Put(uint32_t recno, bool has, double value)
 
 void TIdIndex::Sync(TDbCursor &reader)
 {
-    if (!reader.Active()) {
-        rows_.clear();
-        valueOf_.clear();
-        version_ = 0;
-        return;
-    }
-    if (InSync(reader))
+    if (reader.Active() && InSync(reader))
         return;
     rows_.clear();
     valueOf_.clear();
-    reader.DisableControls();
-    std::string filter = reader.Filter(), index = reader.IndexName();
-    if (!filter.empty())
-        reader.SetFilter("");
-    if (!index.empty())
-        reader.SetIndexName("");
-    valueOf_.reserve(static_cast<size_t>(reader.RecordCount()));
-    for (reader.First(); !reader.Eof(); reader.Next()) {
-        TDbField f = reader.FieldByName(field_);
-        Put(reader.RecNo(), !f.IsNull(), f.AsFloat());
-    }
-    if (!index.empty())
-        reader.SetIndexName(index);
-    if (!filter.empty())
-        reader.SetFilter(filter);
-    reader.EnableControls();
+    version_ = 0;
+    if (!reader.Active())
+        return;
+    const TDbFieldDef f = reader.FieldDef(field_);
+    reader.ScanRecords([&](uint32_t recno, const char *record) {
+        double v = 0;
+        if (!DbfParseNumber(record + f.Offset, f.Size, v))
+            return;
+        valueOf_.resize(recno, kNoValue);
+        valueOf_[recno - 1] = v;
+        auto &list = rows_[v];
+        list.push_back(recno); // records arrive in order
+    });
     version_ = reader.DataVersion();
 }
 
@@ -62,7 +58,7 @@ void TIdIndex::Posted(TDbCursor &c, uint64_t versionBefore)
     if (version_ != versionBefore || version_ == 0)
         return; // out of step already: the next Sync reads it all
     TDbField f = c.FieldByName(field_);
-    Put(c.RecNo(), !f.IsNull(), f.AsFloat());
+    Put(c.RecNo(), f.IsNull() ? kNoValue : f.AsFloat());
     version_ = c.DataVersion();
 }
 
@@ -71,7 +67,7 @@ void TIdIndex::Deleted(uint32_t recno, uint64_t versionBefore, uint64_t versionA
     if (version_ != versionBefore || version_ == 0)
         return;
     if (recno)
-        Put(recno, false, 0);
+        Put(recno, kNoValue);
     version_ = versionAfter;
 }
 

@@ -26,9 +26,9 @@ public:
     uint32_t First(double value) const;
 
 private:
-    void Put(uint32_t recno, bool has, double value);
+    void Put(uint32_t recno, double value); // NaN: none
     std::string field_;
     uint64_t version_ = 0;
     std::unordered_map<double, std::vector<uint32_t>> rows_;
-    std::vector<std::pair<bool, double>> valueOf_; // by recno - 1
+    std::vector<double> valueOf_; // by recno - 1; NaN: none
 };

@@ -102,6 +102,15 @@ private:
     std::string Lookup(TDbCursor &query, TLookup &cache, const std::string &id, const char *field, size_t width);
 
     TLookup firmNames_, repreSurnames_;
+    // Fields of rows a caller was named from, by record number, until their
+    // table changes: a caller named again reads nothing from the disk.
+    struct TRowTexts {
+        uint64_t Version = 0;
+        std::unordered_map<uint32_t, std::vector<std::string>> Rows;
+    };
+    const std::vector<std::string> &RowTexts(TDbCursor &query, TRowTexts &cache, uint32_t recno,
+                                             std::initializer_list<const char *> fields);
+    TRowTexts firmTexts_, repreTexts_;
     TIdIndex firmById_{"ID"}, repreById_{"ID"}, repreByFirm_{"IDF"}, numByFirm_{"IDF"}, contactByFirm_{"IDF"};
     TNumberIndex numbers_;
     struct TIndexes {

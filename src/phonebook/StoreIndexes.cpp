@@ -72,6 +72,23 @@ uint32_t TPhoneBookStore::NumberRow(const std::string &number)
     return numbers_.Find(NormalizeNumber(number));
 }
 
+const std::vector<std::string> &TPhoneBookStore::RowTexts(TDbCursor &query, TRowTexts &cache, uint32_t recno,
+                                                           std::initializer_list<const char *> fields)
+{
+    constexpr size_t kRows = 4096; // bounds the memory whatever the book's size
+    if (cache.Version != query.DataVersion() || cache.Rows.size() >= kRows) {
+        cache.Rows.clear();
+        cache.Version = query.DataVersion();
+    }
+    if (auto it = cache.Rows.find(recno); it != cache.Rows.end())
+        return it->second;
+    query.GotoBookmark(recno);
+    std::vector<std::string> texts;
+    for (const char *f : fields)
+        texts.push_back(query.FieldByName(f).AsString());
+    return cache.Rows.emplace(recno, std::move(texts)).first->second;
+}
+
 std::string TPhoneBookStore::NameByNumber(const std::string &number, const std::string &defaultName, char separator,
                                           const TNameParts &parts)
 {
@@ -83,27 +100,30 @@ std::string TPhoneBookStore::NameByNumber(const std::string &number, const std::
         uint32_t row = NumberRow(number);
         if (!row)
             return defaultName;
-        QueryNum.GotoBookmark(row);
-        int64_t idf = QueryNum.FieldByName("IDF").AsInteger();
-        int64_t idr = QueryNum.FieldByName("IDR").AsInteger();
+        int64_t idf = 0, idr = 0;
+        if (!numbers_.Ids(row, idf, idr)) {
+            QueryNum.GotoBookmark(row);
+            idf = QueryNum.FieldByName("IDF").AsInteger();
+            idr = QueryNum.FieldByName("IDR").AsInteger();
+        }
         uint32_t firmRow = FirmRow(static_cast<double>(idf));
         if (!firmRow)
             return defaultName;
-        QueryFirm.GotoBookmark(firmRow);
-        std::string firm = QueryFirm.FieldByName("NAME").AsString();
+        std::string firm = RowTexts(QueryFirm, firmTexts_, firmRow, {"NAME"})[0];
         uint32_t repreRow = idr ? RepreRow(static_cast<double>(idr)) : 0;
         if (!repreRow)
             return firm;
-        QueryRepre.GotoBookmark(repreRow);
+        const std::vector<std::string> &repre =
+            RowTexts(QueryRepre, repreTexts_, repreRow, {"TITLE", "SURNAME", "NAME", "TITUL"});
         std::string r;
-        std::string title = QueryRepre.FieldByName("TITLE").AsString();
+        const std::string &title = repre[0];
         if (parts.Title && !title.empty())
             r = title.back() == '.' ? title : title + ".";
-        r += QueryRepre.FieldByName("SURNAME").AsString();
+        r += repre[1];
         if (parts.FirstName)
-            r += " " + QueryRepre.FieldByName("NAME").AsString();
+            r += " " + repre[2];
         if (parts.TitleAfter)
-            r += "," + QueryRepre.FieldByName("TITUL").AsString();
+            r += "," + repre[3];
         return separator == '(' ? r + "(" + firm + ")" : r + separator + firm;
     } catch (const EDbError &) {
         TraceFailure("TPhoneBookStore::NameByNumber");

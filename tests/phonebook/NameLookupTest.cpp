@@ -50,6 +50,14 @@ TEST(NameLookup, TheRuleCaseByCase)
     };
     for (const Case &c : cases)
         EXPECT_EQ(b.store->NameByNumber(c.number, "default", c.separator, c.parts), c.name) << c.number;
+    // Names already given follow edits of the number's row and of its firm.
+    for (TDbCursor *c : {&b.store->TableNum, &b.store->TableFirm}) {
+        c->First();
+        c->Edit();
+        c->FieldByName(c == &b.store->TableNum ? "IDR" : "NAME").SetAsString(c == &b.store->TableNum ? "11" : "Gama");
+        b.store->Post(*c);
+    }
+    EXPECT_EQ(b.store->NameByNumber("0601234567", "default", '(', none), "Kral(Gama)");
     b.store->CloseTables();
     EXPECT_EQ(b.store->NameByNumber("0601234567", "default", '(', all), "default") << "tables not open";
 }

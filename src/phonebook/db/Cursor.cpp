@@ -156,6 +156,24 @@ TDbField TDbCursor::FieldByName(const std::string &name)
     return TDbField(this, i);
 }
 
+const TDbFieldDef &TDbCursor::FieldDef(const std::string &name) const
+{
+    CheckActive();
+    int i = table_->FieldIndex(name);
+    if (i < 0)
+        throw EDbError("Field '" + name + "' not found");
+    return table_->Fields()[static_cast<size_t>(i)];
+}
+
+void TDbCursor::ScanRecords(const std::function<void(uint32_t recno, const char *record)> &visit)
+{
+    CheckActive();
+    table_->Refresh();
+    for (uint32_t r = 1; r <= table_->Count(); ++r)
+        if (const char *rec = table_->Record(r); rec[0] != '*')
+            visit(r, rec);
+}
+
 void TDbCursor::SetFilter(const std::string &text)
 {
     std::vector<std::pair<int, double>> conditions;

@@ -91,6 +91,14 @@ public:
     const std::vector<TDbFieldDef> &Fields() const;
     TDbField FieldByName(const std::string &name);
     bool HasField(const std::string &name) const;
+    // Where the field lies in a record's bytes; throws EDbError when unknown.
+    const TDbFieldDef &FieldDef(const std::string &name) const;
+
+    // Every live record in physical order, whatever the filter and order, as
+    // its bytes (valid during the call): the quick way through a whole table.
+    void ScanRecords(const std::function<void(uint32_t recno, const char *record)> &visit);
+    // The current record's bytes (the edit buffer while editing); blanks when none.
+    const char *CurrentRecord() const;
 
     // Filter on by default; setting either moves to the first record.
     void SetFilter(const std::string &text);
@@ -146,7 +154,6 @@ private:
     uint32_t Find(uint32_t from, int step) const;
     void MoveTo(uint32_t recno);
     void Scrolled();
-    const char *CurrentRecord() const;
     bool Matches(int field, const std::string &value) const;
 
     std::shared_ptr<TDbTable> table_;

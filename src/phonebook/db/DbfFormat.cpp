@@ -167,8 +167,44 @@ std::string DbfTrimRight(const char *p, int size)
     return std::string(p, static_cast<size_t>(size));
 }
 
+namespace {
+
+// A whole number between blanks ("  42", "-7.00"), as IDs are stored, without
+// the general parser; false for anything else.
+bool ParseWholeNumber(const char *p, int size, double &value)
+{
+    auto blank = [&](int i) { return p[i] == ' ' || p[i] == '\0'; };
+    int i = 0;
+    // Numbers stand at the right of wide fields: blanks go eight at a time.
+    for (uint64_t word; i + 8 <= size && (memcpy(&word, p + i, 8), word == 0x2020202020202020ull);)
+        i += 8;
+    while (i < size && blank(i))
+        ++i;
+    const bool negative = i < size && p[i] == '-';
+    i += negative;
+    int64_t v = 0;
+    int digits = 0;
+    for (; i < size && p[i] >= '0' && p[i] <= '9' && digits < 15; ++i, ++digits)
+        v = v * 10 + (p[i] - '0');
+    if (digits == 0)
+        return false;
+    if (i < size && (p[i] == '.' || p[i] == ','))
+        for (++i; i < size && p[i] == '0'; ++i) {
+        }
+    while (i < size && blank(i))
+        ++i;
+    if (i < size)
+        return false;
+    value = negative ? -static_cast<double>(v) : static_cast<double>(v);
+    return true;
+}
+
+} // namespace
+
 bool DbfParseNumber(const char *p, int size, double &value)
 {
+    if (ParseWholeNumber(p, size, value))
+        return true;
     char buf[32];
     int n = 0;
     for (int i = 0; i < size && n < 31; ++i)
