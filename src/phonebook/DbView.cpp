@@ -48,67 +48,6 @@ void TDbView::SetIndexName(const std::string &name)
     Refresh();
 }
 
-bool TDbView::Passes(uint32_t recno)
-{
-    TDbCursor &r = Reader();
-    if (!r.BookmarkValid(recno))
-        return false;
-    r.GotoBookmark(recno);
-    for (const TDbCondition &c : conditions_) {
-        TDbField f = r.FieldByName(c.Field);
-        if (f.IsNull() || f.AsFloat() != c.Value)
-            return false;
-    }
-    return true;
-}
-
-void TDbView::SortByIndex()
-{
-    const std::string &index = cursor_.IndexName();
-    if (index.empty()) {
-        std::sort(rows_.begin(), rows_.end());
-        return;
-    }
-    std::string field;
-    for (const TDbIndexDef &d : cursor_.IndexDefs)
-        if (DbSameName(d.Name, index))
-            field = d.Expression;
-    TDbCursor &r = Reader();
-    if (field.empty() || !r.HasField(field))
-        return;
-    struct TKey {
-        std::string Text;
-        double Value;
-        uint32_t RecNo;
-    };
-    std::vector<TKey> keys;
-    keys.reserve(rows_.size());
-    for (uint32_t recno : rows_) {
-        r.GotoBookmark(recno);
-        TDbField f = r.FieldByName(field);
-        TKey k{{}, 0, recno};
-        if (f.DataType() == 'C') {
-            k.Text = f.AsString();
-            k.Text.resize(static_cast<size_t>(f.Size()), ' ');
-        } else if (f.DataType() == 'D') {
-            k.Value = f.IsNull() ? 0 : static_cast<double>(f.AsDate().toJulianDay());
-        } else {
-            k.Value = f.IsNull() ? 0 : f.AsFloat();
-        }
-        keys.push_back(std::move(k));
-    }
-    // As the index orders them: key bytes unsigned, then record number.
-    std::sort(keys.begin(), keys.end(), [](const TKey &a, const TKey &b) {
-        if (int c = a.Text.compare(b.Text); c != 0) // bytes compared unsigned, as memcmp does
-            return c < 0;
-        if (a.Value != b.Value)
-            return a.Value < b.Value;
-        return a.RecNo < b.RecNo;
-    });
-    for (size_t i = 0; i < keys.size(); ++i)
-        rows_[i] = keys[i].RecNo;
-}
-
 void TDbView::Read()
 {
     rows_.clear();
@@ -122,23 +61,18 @@ void TDbView::Read()
     for (const TDbCondition &c : conditions_)
         if (candidates_ && (candidates = candidates_(c)))
             break;
-    if (candidates) {
-        for (uint32_t recno : *candidates)
-            if (Passes(recno))
-                rows_.push_back(recno);
-        SortByIndex();
-    } else if (conditions_.empty()) {
+    if (!candidates && conditions_.empty()) {
         // The whole table already in the index's order.
         r.SetIndexName(cursor_.IndexName());
         for (r.First(); !r.Eof(); r.Next())
             rows_.push_back(r.RecNo());
         r.SetIndexName("");
     } else {
-        for (r.First(); !r.Eof(); r.Next())
-            rows_.push_back(r.RecNo());
-        rows_.erase(std::remove_if(rows_.begin(), rows_.end(), [&](uint32_t recno) { return !Passes(recno); }),
-                    rows_.end());
-        SortByIndex();
+        std::vector<uint32_t> all;
+        if (!candidates)
+            for (r.First(); !r.Eof(); r.Next())
+                all.push_back(r.RecNo());
+        rows_ = cursor_.Select(candidates ? *candidates : all, conditions_);
     }
     FindRow();
     Tell(true);

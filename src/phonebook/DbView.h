@@ -71,8 +71,6 @@ private:
     void Tell(bool reset);
     void Read();
     void FindRow();
-    bool Passes(uint32_t recno);
-    void SortByIndex();
 
     TDbCursor &cursor_;
     TDbCursor reader_;

@@ -27,6 +27,10 @@ TEST(DbView, ShowsWhatTheEngineFilterShowsInIndexOrder)
         b.Num(static_cast<int>(rnd() % 6), static_cast<int>(rnd() % 3), "T", num);
         b.Contact(static_cast<int>(rnd() % 6), static_cast<int>(rnd() % 3), "S" + num);
     }
+    for (int i = 0; i < 4; ++i) { // a firm of a few rows: ordered by their keys, not by a walk of the index
+        b.Num(9, 1, "T", std::to_string(rnd() % 20));
+        b.Contact(9, 1, "S" + std::to_string(rnd() % 20));
+    }
     TPhoneBookStore &s = *b.store;
     struct Case {
         TDbCursor *table;
@@ -37,6 +41,7 @@ TEST(DbView, ShowsWhatTheEngineFilterShowsInIndexOrder)
         {&s.TableNum, "Idf=4", ""},          {&s.TableNum, "", "NUM"},
         {&s.TableNum, "Idr=2", "NUM"},       {&s.TableContact, "Idf=5", "SUBJECT"},
         {&s.TableContact, "Idr=0 AND Idf=1", "DATUM"}, {&s.TableNum, "Idf=77", "NUM"},
+        {&s.TableNum, "Idf=9", "NUM"},       {&s.TableContact, "Idr=1 AND Idf=9", "SUBJECT"},
     };
     for (const Case &c : cases) {
         TDbView view(*c.table, [&](const TDbCondition &cond) { return s.FirmRows(*c.table, cond); });

@@ -7,6 +7,7 @@
 #include "Paths.h"
 #include "Table.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <unistd.h>
 
@@ -172,6 +173,67 @@ void TDbCursor::ScanRecords(const std::function<void(uint32_t recno, const char 
     for (uint32_t r = 1; r <= table_->Count(); ++r)
         if (const char *rec = table_->Record(r); rec[0] != '*')
             visit(r, rec);
+}
+
+std::vector<uint32_t> TDbCursor::Select(const std::vector<uint32_t> &recnos,
+                                        const std::vector<TDbCondition> &conditions) const
+{
+    CheckActive();
+    std::vector<std::pair<const TDbFieldDef *, double>> tests;
+    for (const TDbCondition &c : conditions)
+        tests.emplace_back(&FieldDef(c.Field), c.Value);
+    // A few rows are ordered by their keys, read as they are tested; many
+    // by one walk through the index.
+    const bool few = tag_ >= 0 && (recnos.size() <= table_->Count() / 16 || table_->TagDef(tag_).Unique);
+    std::vector<std::pair<std::string, uint32_t>> keyed;
+    std::vector<uint32_t> out;
+    for (uint32_t r : recnos) {
+        if (r < 1 || r > table_->Count())
+            continue;
+        const char *rec = table_->Record(r);
+        bool passes = rec[0] != '*';
+        for (size_t i = 0; passes && i < tests.size(); ++i) {
+            double v = 0;
+            passes = DbfParseNumber(rec + tests[i].first->Offset, tests[i].first->Size, v) && v == tests[i].second;
+        }
+        if (passes && few)
+            keyed.emplace_back(table_->KeyOf(tag_, r), r);
+        else if (passes)
+            out.push_back(r);
+    }
+    if (!few) {
+        std::sort(out.begin(), out.end());
+        if (tag_ < 0 || WalkInOrder(out))
+            return out;
+        for (uint32_t r : out)
+            keyed.emplace_back(table_->KeyOf(tag_, r), r);
+        out.clear();
+    }
+    // As the index orders them: key bytes unsigned, then record number.
+    std::sort(keyed.begin(), keyed.end());
+    for (const auto &k : keyed)
+        out.push_back(k.second);
+    return out;
+}
+
+// Orders the records (sorted, each once) by one walk through the index;
+// false when the index does not hold them all.
+bool TDbCursor::WalkInOrder(std::vector<uint32_t> &recnos) const
+{
+    std::vector<bool> wanted(table_->Count() + 1);
+    for (uint32_t r : recnos)
+        wanted[r] = true;
+    std::vector<uint32_t> out;
+    out.reserve(recnos.size());
+    for (uint32_t r = table_->Neighbour(tag_, 0, 1); r && out.size() < recnos.size(); r = table_->Neighbour(tag_, r, 1))
+        if (r < wanted.size() && wanted[r]) {
+            out.push_back(r);
+            wanted[r] = false;
+        }
+    if (out.size() != recnos.size())
+        return false;
+    recnos.swap(out);
+    return true;
 }
 
 void TDbCursor::SetFilter(const std::string &text)

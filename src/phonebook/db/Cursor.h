@@ -97,6 +97,9 @@ public:
     // Every live record in physical order, whatever the filter and order, as
     // its bytes (valid during the call): the quick way through a whole table.
     void ScanRecords(const std::function<void(uint32_t recno, const char *record)> &visit);
+    // Of the records given, the live ones that pass the conditions, in the
+    // order of the cursor's index (record order when none).
+    std::vector<uint32_t> Select(const std::vector<uint32_t> &recnos, const std::vector<TDbCondition> &conditions) const;
     // The current record's bytes (the edit buffer while editing); blanks when none.
     const char *CurrentRecord() const;
 
@@ -155,6 +158,7 @@ private:
     void MoveTo(uint32_t recno);
     void Scrolled();
     bool Matches(int field, const std::string &value) const;
+    bool WalkInOrder(std::vector<uint32_t> &recnos) const;
 
     std::shared_ptr<TDbTable> table_;
     std::string filterText_;
