@@ -44,7 +44,7 @@ void Table(const std::string &folder, const std::string &name, const TDbTableDef
 
 std::string Number(int i) { return "0" + std::to_string(400000000 + static_cast<long long>(i) * 104729 % 100000007); }
 
-void Write(const std::string &dataDir)
+void Write(const std::string &dataDir, bool oneFirm)
 {
     const std::string folder = dataDir + "Dbf/";
     std::filesystem::create_directories(folder);
@@ -57,8 +57,8 @@ void Write(const std::string &dataDir)
         return std::map<std::string, std::string>{{"ID", std::to_string(j + 1)}, {"IDF", std::to_string(j % kFirms + 1)},
                                                   {"SURNAME", surname}, {"XSURNAME", surname}, {"MUZ", "T"}};
     });
-    Table(folder, "Nums", TPhoneBookStore::NumsDef(), kNums, [](int i) {
-        int idf = i % kFirms + 1;
+    Table(folder, "Nums", TPhoneBookStore::NumsDef(), kNums, [oneFirm](int i) {
+        int idf = oneFirm ? 1 : i % kFirms + 1;
         int idr = i % 3 == 0 ? 0 : idf + kFirms * (i % 5);
         bool local = i % 50 == 0;
         return std::map<std::string, std::string>{{"IDF", std::to_string(idf)}, {"IDR", std::to_string(idr)},

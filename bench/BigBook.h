@@ -8,8 +8,9 @@ namespace BigBook {
 
 constexpr int kFirms = 2000, kRepres = 10000, kNums = 100000;
 
-// Writes the tables into dataDir + "Dbf/" (dataDir ends in a slash).
-void Write(const std::string &dataDir);
+// Writes the tables into dataDir + "Dbf/" (dataDir ends in a slash); with
+// oneFirm every number belongs to the first firm.
+void Write(const std::string &dataDir, bool oneFirm = false);
 // The number of row i of the numbers table.
 std::string Number(int i);
 // Callers: most in the book by their last eight digits, some internal, some unknown.

@@ -2,6 +2,7 @@
 // numbers. Caller-name lookups and a firm's numbers from the store's indexes,
 // each beside the plain scan it replaces; opening the window on that book.
 // p99 figures are per-call times of the timed loop (counters p99_us).
+// Window figures are from the offscreen platform (no X server).
 #include "BigBook.h"
 #include "Dbf.h"
 #include "DbView.h"
@@ -17,12 +18,17 @@
 #include <algorithm>
 #include <chrono>
 #include <filesystem>
+#include <fstream>
+
+#include <malloc.h>
+#include <unistd.h>
 
 namespace {
 
 using BigBook::Callers;
 using BigBook::kFirms;
-std::string gData; // the data folder; the book is in its Dbf folder
+std::string gData;    // the data folder; the book is in its Dbf folder
+std::string gOneFirm; // the same book with every number in the first firm
 
 std::unique_ptr<TPhoneBookStore> OpenBook()
 {
@@ -106,13 +112,83 @@ void BM_OpenWindow(benchmark::State &state)
     state.counters["firm_rows"] = kFirms;
 }
 
+long RssKb()
+{
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return resident * (sysconf(_SC_PAGESIZE) / 1024);
+}
+
+class PaintCount : public QObject {
+public:
+    int Paints = 0;
+    bool eventFilter(QObject *, QEvent *e) override
+    {
+        Paints += e->type() == QEvent::Paint;
+        return false;
+    }
+};
+
+// Selects firm row (its record) as a click does, and waits for the number grid's next paint.
+void SelectAndPaint(TFDbf &window, PaintCount &count, uint32_t firm)
+{
+    window.ViewFirm().MoveToRecNo(firm);
+    window.SelectFirm();
+    for (int seen = count.Paints; count.Paints == seen;)
+        QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+}
+
+// Selecting the firm that holds all 100,000 numbers, to the number grid's first painted rows.
+void BM_SelectFirmToPaint(benchmark::State &state)
+{
+    DataDir = gOneFirm;
+    TFDbf window;
+    PaintCount count;
+    window.DBGridNum->viewport()->installEventFilter(&count);
+    window.show();
+    SelectAndPaint(window, count, 2);
+    for (auto _ : state) {
+        SelectAndPaint(window, count, 1);
+        state.PauseTiming();
+        SelectAndPaint(window, count, 2);
+        state.ResumeTiming();
+    }
+    state.counters["num_rows"] = BigBook::kNums;
+}
+
+// What opening the window on the book and browsing it adds to the resident
+// memory: shown, the numbers scrolled to the end, 200 firms selected, the
+// callers named (heap freed before is trimmed first).
+void BM_BrowseRss(benchmark::State &state)
+{
+    DataDir = gData;
+    for (auto _ : state) {
+        malloc_trim(0);
+        const long before = RssKb();
+        TFDbf window;
+        PaintCount count;
+        window.DBGridNum->viewport()->installEventFilter(&count);
+        window.show();
+        for (uint32_t firm = 1; firm <= 200; ++firm)
+            SelectAndPaint(window, count, firm);
+        window.ViewNum().Last();
+        for (const std::string &caller : Callers())
+            window.Store().NameByNumber(caller, "?", '(', {});
+        QCoreApplication::processEvents();
+        state.counters["rss_added_mb"] = static_cast<double>(RssKb() - before) / 1024;
+    }
+}
+
 } // namespace
 
+BENCHMARK(BM_BrowseRss)->Unit(benchmark::kMillisecond)->Iterations(1); // first: the heap is still small
 BENCHMARK(BM_NameLookupIndexed)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_NameLookupPlainScan)->Unit(benchmark::kMicrosecond)->Iterations(200);
 BENCHMARK(BM_FirmNumbersIndexed)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_FirmNumbersPlainFilter)->Unit(benchmark::kMicrosecond)->Iterations(200);
 BENCHMARK(BM_OpenWindow)->Unit(benchmark::kMillisecond)->Iterations(3);
+BENCHMARK(BM_SelectFirmToPaint)->Unit(benchmark::kMillisecond)->Iterations(10);
 
 int main(int argc, char **argv)
 {
@@ -122,7 +198,9 @@ int main(int argc, char **argv)
     if (!::mkdtemp(pattern.data()))
         return 1;
     gData = pattern + "/";
+    gOneFirm = gData + "one-firm/";
     BigBook::Write(gData);
+    BigBook::Write(gOneFirm, true);
     OpenBook(); // writes the index files once
     benchmark::RunSpecifiedBenchmarks();
     benchmark::Shutdown();
