@@ -9,6 +9,8 @@
 #include <QMessageBox>
 #include <QWindow>
 
+#include <gtest/gtest.h>
+
 #include <fstream>
 
 PanelRig::PanelRig(const std::string &extraIni, const std::string &homeFolder) : HomeDir(home.Path() + homeFolder)
@@ -68,9 +70,10 @@ void PanelRig::Start()
         about = std::make_unique<TFAbout>();
         dialler = std::make_unique<TFAuto>();
     };
-    exchange.WaitConnected();
+    EXPECT_TRUE(exchange.WaitConnected());
     // The log-in dialog of the start answers itself.
-    FakeExchange::WaitUntil([this] { return Logins > 0 && exchange.Received().find("OPEN") != std::string::npos; });
+    EXPECT_TRUE(FakeExchange::WaitUntil(
+        [this] { return Logins > 0 && exchange.Received().find("OPEN") != std::string::npos; }));
 }
 
 bool PanelRig::LogIn(const std::string &attr, const std::string &lineType)
@@ -82,14 +85,27 @@ bool PanelRig::LogIn(const std::string &attr, const std::string &lineType)
 void PanelRig::Answer(const std::string &bytes)
 {
     exchange.Send(bytes);
-    // Read and dispatched once nothing waits on the socket any more.
-    FakeExchange::WaitUntil([this] { return xml->ClientSocket1->bytesAvailable() == 0; }, 2000);
-    FakeExchange::Pause(60);
+    Settle();
+}
+
+void PanelRig::Settle()
+{
+    // The panel reads and dispatches in one step, but a request or an answer
+    // may also come from work posted for later: settled once nothing is left
+    // unread on either side both before and after handling what is pending.
+    auto quiet = [this] {
+        if (!exchange.Delivered(*xml->ClientSocket1))
+            return false;
+        QCoreApplication::processEvents();
+        return exchange.Delivered(*xml->ClientSocket1);
+    };
+    if (!FakeExchange::WaitUntil(quiet))
+        ADD_FAILURE() << "the panel and the exchange never caught up";
 }
 
 std::string PanelRig::Sent()
 {
-    FakeExchange::Pause(60);
+    Settle();
     std::string all = exchange.Received().substr(seen_);
     seen_ = exchange.Received().size();
     return all;

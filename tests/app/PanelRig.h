@@ -1,6 +1,7 @@
 #pragma once
 // The whole program against a fake exchange: the auto-created forms in their
-// order, a fresh home folder, and a watcher that answers modal dialogs.
+// order, a fresh home folder, a watcher that answers modal dialogs, and the
+// answer and request texts the tests send and expect.
 #include "About.h"
 #include "Auto.h"
 #include "Dbf.h"
@@ -32,6 +33,8 @@ public:
     void Stop();
     // Sends answers and waits until the panel has read them.
     void Answer(const std::string &bytes);
+    // Waits until every byte sent either way has been read and handled.
+    void Settle();
     // Requests sent since the last call.
     std::string Sent();
     std::string LabelText(const char *name) const;
@@ -59,3 +62,31 @@ private:
     QTimer watcher_;
     size_t seen_ = 0;
 };
+
+// <ans Type="type" Handle="5" rest/>
+inline std::string Ans(const std::string &type, const std::string &rest)
+{
+    return "<ans Type=\"" + type + "\" Handle=\"5\" " + rest + "/>";
+}
+
+// A list answer: the opening tag, one inner tag per element, the closing tag.
+inline std::string List(const std::string &type, const std::vector<std::string> &items)
+{
+    std::string list = "<ans Type=\"" + type + "\" Handle=\"5\" Act=\"ACT\">\r\n";
+    for (const std::string &item : items)
+        list += "<ans " + item + " Act=\"ACT\"/>\r\n";
+    return list + "</ans>\r\n";
+}
+
+// <req Type="type" Handle="5" rest/>
+inline std::string Req(const std::string &type, const std::string &rest)
+{
+    return "<req Type=\"" + type + "\" Handle=\"5\" " + rest + "/>";
+}
+
+inline std::string Comm(const std::string &rest) { return Req("COMM", rest); }
+
+inline std::string State(const std::string &word)
+{
+    return Ans("STATE", "State=\"" + word + "\" Hfree=\"0\" Mic=\"0\"");
+}

@@ -17,23 +17,6 @@ namespace {
 
 const std::string kOpen = "<req Type=\"OPEN\" User=\"novak\" Pass=\"secret\" Firm=\"0\" Line=\"21\" Attr=\"STS-CTI-CMD\" ";
 
-std::string Comm(const std::string &rest) { return "<req Type=\"COMM\" Handle=\"5\" " + rest + "/>"; }
-
-// One answer of the session: <ans Type="type" Handle="5" rest/>.
-std::string Ans(const std::string &type, const std::string &rest)
-{
-    return "<ans Type=\"" + type + "\" Handle=\"5\" " + rest + "/>";
-}
-
-// A list answer whose items are given without their tags.
-std::string List(const std::string &type, std::initializer_list<std::string> items)
-{
-    std::string list = "<ans Type=\"" + type + "\" Handle=\"5\" Act=\"ACT\">\r\n";
-    for (const std::string &item : items)
-        list += "<ans " + item + " Act=\"ACT\"/>\r\n";
-    return list + "</ans>\r\n";
-}
-
 // The display labels DISP, TAR, KEYS and STAT joined by '|'.
 std::string Display(const PanelRig &rig)
 {
@@ -169,8 +152,20 @@ TEST(PanelSession, AConnectionDroppedWhileClosingAsksNothing)
     PanelRig rig;
     rig.Start();
     ASSERT_TRUE(rig.LogIn());
-    QTimer::singleShot(100, [&] { rig.exchange.Drop(); });
+    // Dropped once the log-out request is out, while the session still waits for its answer.
+    bool dropped = false, droppedInSession = false;
+    QTimer drop;
+    QObject::connect(&drop, &QTimer::timeout, [&] {
+        if (!dropped && rig.exchange.Received().find("CLOSE") != std::string::npos) {
+            droppedInSession = rig.main->Connected;
+            rig.exchange.Drop();
+            dropped = true;
+        }
+    });
+    drop.start(5);
     rig.main->close();
+    EXPECT_TRUE(droppedInSession);
+    EXPECT_FALSE(rig.main->Connected) << "the drop ended the session";
     EXPECT_EQ(rig.Boxes, std::vector<std::string>{});
 }
 
@@ -272,8 +267,8 @@ TEST(PanelDisplay, DialShowsTheFirstNumberAndTheDestinationFades)
     rig.Answer(List("RING", {}));
     EXPECT_EQ(rig.LabelText("LabelDISP"), "") << "the own call no longer rings";
     EXPECT_EQ(rig.LabelText("LabelDEST"), "Recepce");
-    FakeExchange::WaitUntil([&] { return rig.LabelText("LabelDEST").empty(); }, 3000);
-    EXPECT_EQ(rig.LabelText("LabelDEST"), "") << "cleared 1.5 s after the ring";
+    EXPECT_TRUE(FakeExchange::WaitUntil([&] { return rig.LabelText("LabelDEST").empty(); }, 3000))
+        << "cleared 1.5 s after the ring";
 
     rig.Answer(Ans("INF", "Act=\"KEY\" Key=\"9\""));
     EXPECT_EQ(rig.LabelText("LabelKEYS"), "") << "no line state yet";
@@ -334,7 +329,8 @@ TEST(PanelKeys, ShortcutsRunTheirItemOnceWhereverTheFocusIs)
         for (const auto &s : shortcuts) {
             dialogs.clear();
             QTest::keyClick(focus, s.key, s.mods);
-            FakeExchange::Pause(50);
+            EXPECT_TRUE(FakeExchange::WaitUntil([&] { return !dialogs.empty(); }, 2000));
+            rig.Settle();
             EXPECT_EQ(dialogs.size(), 1u) << FromQ(focus->objectName()) << " " << s.key;
         }
     }
@@ -370,7 +366,7 @@ TEST(PanelFunctions, HoldingTheHookLogsOut)
     ASSERT_TRUE(rig.LogIn());
     rig.Sent();
     rig.main->OnPanelButtonDown(202);
-    FakeExchange::WaitUntil([&] { return rig.exchange.Received().find("CLOSE") != std::string::npos; }, 3000);
+    EXPECT_TRUE(rig.exchange.WaitReceived("CLOSE", 3000));
     EXPECT_EQ(rig.Sent(), "<req Type=\"CLOSE\" Handle=\"5\" />");
 }
 

@@ -13,11 +13,6 @@
 
 namespace {
 
-std::string Ans(const std::string &type, const std::string &rest)
-{
-    return "<ans Type=\"" + type + "\" Handle=\"5\" " + rest + "/>";
-}
-
 std::string Ring(const std::string &cid)
 {
     return "<ans Type=\"RING\" Handle=\"5\" Act=\"ACT\">\r\n<ans Port=\"CO1\" Cid=\"" + cid +

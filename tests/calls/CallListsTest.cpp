@@ -16,11 +16,6 @@
 
 namespace {
 
-std::string Ans(const std::string &type, const std::string &rest)
-{
-    return "<ans Type=\"" + type + "\" Handle=\"5\" " + rest + "/>";
-}
-
 std::string Set(const std::string &type, const std::string &filter)
 {
     return "<req Type=\"" + type + "\" Handle=\"5\" Act=\"SET\" Filter=\"" + filter + "\" Order=\"\" />";

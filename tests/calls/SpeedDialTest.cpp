@@ -111,7 +111,7 @@ TEST(SpeedDial, EditedInTheDialog)
         };
         // A right press opens the dialog once the press is over.
         QTest::mouseClick(FPer->Buttons[3], Qt::RightButton);
-        FakeExchange::WaitUntil([&] { return !shown.empty(); }, 2000);
+        EXPECT_TRUE(FakeExchange::WaitUntil([&] { return !shown.empty(); }, 2000));
         EXPECT_EQ(shown, "Doctor|777");
         EXPECT_EQ(rig.Sent(), c.request);
         EXPECT_EQ(Caption(3), c.caption);

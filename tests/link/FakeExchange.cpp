@@ -4,6 +4,8 @@
 #include <QEventLoop>
 #include <QTimer>
 
+#include <sys/ioctl.h>
+
 FakeExchange::FakeExchange()
 {
     server_.listen(QHostAddress::LocalHost, 0);
@@ -74,6 +76,31 @@ void FakeExchange::Drop()
     client_->abort();
     client_->deleteLater();
     client_ = nullptr;
+}
+
+namespace {
+
+int KernelCount(const QAbstractSocket &socket, unsigned long request)
+{
+    int count = 0;
+    const qintptr fd = socket.socketDescriptor();
+    return fd >= 0 && ioctl(static_cast<int>(fd), request, &count) == 0 ? count : 0;
+}
+
+} // namespace
+
+qint64 FakeExchange::Unread(const QAbstractSocket &socket) { return socket.bytesAvailable() + KernelCount(socket, FIONREAD); }
+
+// Loopback delivery may be left to a kernel thread: only the receiver's
+// acknowledgement says the bytes have arrived.
+qint64 FakeExchange::Unsent(const QAbstractSocket &socket) { return socket.bytesToWrite() + KernelCount(socket, TIOCOUTQ); }
+
+bool FakeExchange::Delivered(const QAbstractSocket &client) const
+{
+    for (const QAbstractSocket *s : {static_cast<const QAbstractSocket *>(client_), &client})
+        if (s && (Unsent(*s) > 0 || Unread(*s) > 0))
+            return false;
+    return true;
 }
 
 bool FakeExchange::WaitConnected(int count, int ms)

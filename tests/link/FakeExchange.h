@@ -35,12 +35,20 @@ public:
     // Closes the client's connection.
     void Drop();
 
+    // Nothing that the exchange sent is still on its way to the client, and
+    // everything the client sent has been read here.
+    bool Delivered(const QAbstractSocket &client) const;
+
     bool WaitConnected(int count = 1, int ms = 5000);
     bool WaitReceived(const std::string &text, int ms = 5000);
 
     // Runs the event loop until done() holds or ms have passed.
     static bool WaitUntil(const std::function<bool()> &done, int ms = 5000);
     static void Pause(int ms);
+    // Bytes a socket has been sent and not yet read: in its buffer and in the kernel's.
+    static qint64 Unread(const QAbstractSocket &socket);
+    // Bytes a socket was given that the other end's kernel has not yet taken.
+    static qint64 Unsent(const QAbstractSocket &socket);
 
 private:
     void Accept();

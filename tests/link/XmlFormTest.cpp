@@ -87,9 +87,8 @@ TEST(LinkWindow, WritesOnlyOnAConnectionAndListsEverything)
     rig.exchange.Drop();
     xml.ClosePort();
     xml.OpenPort();
-    FakeExchange::Pause(50);
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return xml.ClientSocket1->state() == QAbstractSocket::UnconnectedState; }));
     xml.TimerLiveTimer();
-    EXPECT_EQ(xml.ClientSocket1->state(), QAbstractSocket::UnconnectedState);
     EXPECT_EQ(rig.exchange.Connections(), 1);
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
 }
@@ -170,9 +169,9 @@ TEST(LinkWindow, AddressChangeReopensAndStartsClean)
     rig.exchange.Send("<ans Type=\"HOLD\" Handle=\"0\" Act=\"ACT\">\r\n<ans Port=");
     ASSERT_TRUE(rig.WaitCalls(1));
     rig.exchange.Drop();
-    typeAddress("127.0.0.1"); // the same address: no reopen
-    FakeExchange::Pause(50);
-    EXPECT_EQ(rig.exchange.Connections(), 1);
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return xml.ClientSocket1->state() == QAbstractSocket::UnconnectedState; }));
+    typeAddress("127.0.0.1");
+    EXPECT_EQ(xml.ClientSocket1->state(), QAbstractSocket::UnconnectedState) << "the same address: no reopen";
 
     xml.ClosePort();
     xml.OpenPort();
