@@ -23,6 +23,7 @@ protected:
         rig.Start();
         ASSERT_TRUE(rig.LogIn());
         d = rig.dialler.get();
+        d->Timer2->SetInterval(3600000);
         ASSERT_TRUE(d->TableOpen());
         for (const char *number : {"101", "102"}) {
             d->List.Table.Append();
@@ -46,14 +47,21 @@ protected:
         return out;
     }
     bool WaitSent(const std::string &request) { return rig.exchange.WaitReceived(request, 3000); }
+    // The run's timers never come due by themselves here: a test says when.
+    static void Tick(TTimer *timer)
+    {
+        EXPECT_TRUE(timer->Active());
+        timer->OnTimer();
+    }
 
-    PanelRig rig{"[Auto]\r\nTimeoutCall=100\r\nRingTimeOut=1\r\nRepeatCall=2\r\n"};
+    PanelRig rig{"[Auto]\r\nTimeoutCall=3600000\r\nRingTimeOut=1\r\nRepeatCall=2\r\n"};
     TFAuto *d = nullptr;
 };
 
 TEST_F(Dialler, DialsMarksHangsUpAndStopsAtTheAttemptLimit)
 {
     d->SpeedButtonOpenClick();
+    Tick(d->Timer1);
     ASSERT_TRUE(WaitSent(kDial101));
     EXPECT_EQ(rig.Sent(), Comm("Act=\"SPK\" State=\"1\" ") + kDial101);
     EXPECT_FALSE(d->Timer1->Enabled());
@@ -68,15 +76,19 @@ TEST_F(Dialler, DialsMarksHangsUpAndStopsAtTheAttemptLimit)
     EXPECT_EQ(Record("101"), "-2000000000/0") << "the end of a reached call changes nothing";
 
     // Unanswered: the ring time-out hangs up; the line's REL counts a failure.
+    Tick(d->Timer1);
     ASSERT_TRUE(WaitSent(kDial102));
+    Tick(d->Timer2);
     ASSERT_TRUE(WaitSent(kDial102 + Comm("Act=\"SPK\" ")));
     rig.Answer(State("REL"));
     EXPECT_EQ(Record("102"), "1/1");
-    FakeExchange::WaitUntil([&] { return Count(rig.exchange.Received(), kDial102) == 2; }, 3000);
+    Tick(d->Timer1);
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return Count(rig.exchange.Received(), kDial102) == 2; }, 3000));
     rig.Answer(State("BUS"));
     rig.Answer(State("REL"));
     EXPECT_EQ(Record("102"), "2/2");
-    FakeExchange::Pause(500);
+    Tick(d->Timer1);
+    rig.Settle();
     EXPECT_EQ(Count(rig.exchange.Received(), kDial102), 2) << "never more than RepeatCall dials";
     EXPECT_TRUE(d->Timer1->Enabled()) << "the run goes on ticking";
     d->SpeedButtonCloseClick();
@@ -92,9 +104,10 @@ TEST_F(Dialler, WaitsForAnIdleLineMarksTheDialledRecordAndSurvivesAManualCall)
 {
     rig.Answer(State("PCK"));
     d->SpeedButtonOpenClick();
-    FakeExchange::Pause(400);
+    Tick(d->Timer1);
     EXPECT_EQ(rig.Sent(), "") << "no call while the line is busy";
     rig.Answer(State("REL"));
+    Tick(d->Timer1);
     ASSERT_TRUE(WaitSent(kDial101));
 
     // The user moves to the other record during the call.
@@ -106,6 +119,7 @@ TEST_F(Dialler, WaitsForAnIdleLineMarksTheDialledRecordAndSurvivesAManualCall)
 
     // A call by hand while the run is on: the run goes on after it.
     rig.Answer(State("REL"));
+    Tick(d->Timer1);
     ASSERT_TRUE(WaitSent(kDial102));
     rig.Answer(State("DIA"));
     rig.Sent();
@@ -115,12 +129,14 @@ TEST_F(Dialler, WaitsForAnIdleLineMarksTheDialledRecordAndSurvivesAManualCall)
     rig.Answer(State("REL"));
     EXPECT_EQ(Record("102"), "0/0") << "a call by hand marks nothing";
     EXPECT_TRUE(d->Timer1->Enabled());
+    Tick(d->Timer1);
     EXPECT_TRUE(WaitSent(kDial102 + Comm("Act=\"SPK\" State=\"1\" ") + kDial102));
 }
 
 TEST_F(Dialler, ANoteTypedWhileTheNumberRingsKeepsTheResultOfTheCall)
 {
     d->SpeedButtonOpenClick();
+    Tick(d->Timer1);
     ASSERT_TRUE(WaitSent(kDial101));
     rig.OnModal = [&](QWidget *w) {
         if (auto *record = qobject_cast<TFAutoNew *>(w)) {
@@ -211,7 +227,7 @@ TEST_F(Dialler, NothingIsDialledWithoutTheCommandRight)
 {
     rig.Answer("<ans Type=\"CLOSE\" Handle=\"5\" Ret=\"OK\"/>");
     d->SpeedButtonOpenClick();
-    FakeExchange::Pause(400);
+    Tick(d->Timer1);
     EXPECT_TRUE(d->CurNumber.empty()) << "a call that cannot be placed would never end";
 }
 
