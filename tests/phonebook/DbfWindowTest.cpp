@@ -15,9 +15,9 @@
 #include "Paths.h"
 #include "PhoneBookStore.h"
 #include "TempDir.h"
+#include "Timer.h"
 
 #include <QApplication>
-#include <QElapsedTimer>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QTest>
@@ -30,21 +30,6 @@
 #include <functional>
 
 namespace {
-
-void FakeWait(int ms)
-{
-    QElapsedTimer t;
-    t.start();
-    while (t.elapsed() < ms)
-        QApplication::processEvents(QEventLoop::AllEvents, 10);
-}
-
-bool Until(const std::function<bool()> &done)
-{
-    for (int i = 0; i < 500 && !done(); ++i)
-        FakeWait(10);
-    return done();
-}
 
 // Firm 1 "Alfa" with representative 10, firm 2 "Beta" with representative 20;
 // each firm has a number and a contact of its own and of its representative.
@@ -80,8 +65,8 @@ protected:
                 c.FieldByName(f).SetAsString(v);
             s.Post(c);
         };
-        add(s.TableFirm, {{"ID", "1"}, {"NAME", "Alfa"}});
-        add(s.TableFirm, {{"ID", "2"}, {"NAME", "Beta"}});
+        add(s.TableFirm, {{"ID", "1"}, {"NAME", "Alfa"}, {"ADD_ZIP", "11000"}});
+        add(s.TableFirm, {{"ID", "2"}, {"NAME", "Beta"}, {"DEALER", "T"}});
         add(s.TableRepre, {{"ID", "10"}, {"IDF", "1"}, {"SURNAME", "Novak"}, {"XSURNAME", "NOVAK"}, {"TITLE", "Ing"}});
         add(s.TableRepre, {{"ID", "20"}, {"IDF", "2"}, {"SURNAME", "Kral"}, {"XSURNAME", "KRAL"}});
         for (const char *idf : {"1", "2"})
@@ -169,14 +154,24 @@ TEST_F(Window, DetailsFollowAScrolledFirmOnlyOnceItRests)
     Fill();
     WriteBytes(ProgramIniPath(), "[Dbf]\r\nStayed=800\r\n");
     TFDbf &w = Open();
+    ASSERT_EQ(w.StayedTicks, 8);
+    w.TimerFirm->SetInterval(3600000); // the test says when a tick is due
+    auto ticks = [&](int n) {
+        for (int i = 0; i < n; ++i) {
+            EXPECT_TRUE(w.TimerFirm->Active());
+            w.TimerFirm->OnTimer();
+        }
+    };
     w.ViewFirm().Next();
     EXPECT_EQ(w.CurFirmId, 1);
-    FakeWait(500);
+    ticks(5);
     w.ViewFirm().Prior(); // a further move starts the count again
     w.ViewFirm().Next();
-    FakeWait(500);
+    ticks(7);
     EXPECT_EQ(w.CurFirmId, 1) << "not yet: the cursor moved again";
-    EXPECT_TRUE(Until([&] { return w.CurFirmId == 2; }));
+    ticks(1);
+    EXPECT_EQ(w.CurFirmId, 2);
+    EXPECT_FALSE(w.TimerFirm->Active());
     EXPECT_EQ(w.ViewRepre().Filter(), "Idf=2");
 }
 
@@ -278,7 +273,7 @@ TEST_F(Window, NavigatorDialogsFileNewRowsUnderTheSelection)
         EXPECT_TRUE(firm->BitBtnOK->isEnabled());
         firm->BitBtnOKClick();
     }, [&] { w.NavFirm->Click(nbInsert); });
-    EXPECT_EQ(Live("Firms.dbf", {"ID", "NAME", "DEALER"}), "1|Alfa|;2|Beta|;3|Gama|False;");
+    EXPECT_EQ(Live("Firms.dbf", {"ID", "NAME", "DEALER"}), "1|Alfa|;2|Beta|True;3|Gama|False;");
     EXPECT_EQ(w.CurFirmName, "Gama");
     EXPECT_TRUE(w.ViewRepre().IsEmpty());
 
@@ -615,6 +610,32 @@ TEST_F(Window, OpensTheStoreUnderTheDataFolderOrStaysClosedAndNamesNobody)
 }
 
 } // namespace
+
+TEST_F(Window, FindsInTheColumnsTheGridShowsNumbersAndMovedOnesToo)
+{
+    Fill();
+    TFDbf &w = Open();
+    w.DBGridFirm->SetColumns({{"NAME", "Name"}, {"ID", "Id"}, {"ADD_ZIP", "Zip"}, {"DEALER", "Dealer"}});
+    w.DBGridFirm->horizontalHeader()->moveSection(2, 0);
+    struct {
+        const char *find;
+        bool caseSensitive, onlyInName, fromStart, hit;
+        int row; // where the view is after the find
+    } cases[] = {
+        {"a", false, true, true, true, 0},     {"a", false, true, false, true, 1},
+        {"a", false, true, false, false, 1},   {"L", true, true, true, false, 1},
+        {"l", true, true, true, true, 0},      {"2", false, false, true, true, 1},   // Beta's number ID
+        {"110", false, false, true, true, 0},  {"True", true, false, true, true, 1}, // the moved zip, the dealer flag
+        {"2", false, true, true, false, 1},
+    };
+    for (const auto &c : cases) {
+        w.FindText = c.find;
+        w.CaseSensitive = c.caseSensitive;
+        w.OnlyInName = c.onlyInName;
+        EXPECT_EQ(w.FindFirm(c.fromStart), c.hit) << c.find;
+        EXPECT_EQ(w.ViewFirm().Row(), c.row) << c.find;
+    }
+}
 
 TEST_F(Window, FindsFirmsAndRepresentativesAndSurvivesExportAndImport)
 {
