@@ -20,7 +20,14 @@ TEST(PlacementScreen, SavedPlacesComeBackUnchangedShownOrHidden)
     QProcess wm;
     wm.start("openbox", {});
     ASSERT_TRUE(wm.waitForStarted());
-    QTest::qWait(800);
+    // Ready once a window shown from now on gets a frame.
+    bool framed = false;
+    for (int tries = 0; tries < 50 && !framed; ++tries) {
+        QWidget probe;
+        probe.show();
+        framed = QTest::qWaitFor([&] { return probe.frameGeometry() != probe.geometry(); }, 100);
+    }
+    ASSERT_TRUE(framed) << "the window manager never framed a window";
     TempDir dir;
     for (bool visible : {true, false}) {
         TIniFile ini(dir.File(visible ? "shown.dst" : "hidden.dst"));
@@ -34,9 +41,10 @@ TEST(PlacementScreen, SavedPlacesComeBackUnchangedShownOrHidden)
             LoadPlacement(ini, "W", &w, PlacementKeys::VisibleLeftTopWidthHeight);
             if (visible) {
                 ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
-                ASSERT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry() != w.geometry(); }, 2000)) << "no frame from the window manager";
+                // The manager frames the window and then moves it into its place.
+                EXPECT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry() == QRect(100, 120, 400, 300); }, 2000))
+                    << "start " << start;
             }
-            QTest::qWait(300);
             SavePlacement(ini, "W", &w, PlacementKeys::VisibleLeftTopWidthHeight);
             for (auto [key, value] : keys)
                 EXPECT_EQ(ini.ReadInteger("W", key, -1), value) << key << " visible " << visible << " start " << start;

@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <QTest>
 
+#include <utility>
+
 namespace {
 
 class SkinScreen : public ::testing::Test {
@@ -25,8 +27,14 @@ protected:
 
     QImage Screen()
     {
-        QTest::qWait(300);
-        return QGuiApplication::primaryScreen()->grabWindow(0).toImage().convertToFormat(QImage::Format_RGB32);
+        // Settled once two grabs, each after the window system caught up, agree.
+        QImage last, now;
+        EXPECT_TRUE(QTest::qWaitFor([&] {
+            QGuiApplication::sync();
+            last = std::exchange(now, QGuiApplication::primaryScreen()->grabWindow(0).toImage());
+            return now == last;
+        }));
+        return now.convertToFormat(QImage::Format_RGB32);
     }
 
     QWidget desktop;
