@@ -28,13 +28,15 @@ TEST(Cp1250, RoundTripsEveryByteAndFoldsCzechLetters)
     EXPECT_TRUE(cp1250::EqualNoCase("\xC8\x45RN\xDD", "\xE8\x65rn\xFD"));
 }
 
-TEST(Colors, SystemColoursResolveFromTheFixedTable)
+TEST(Colors, ResolvingKeepsTheRgbAndNeverReadsPastTheSystemTable)
 {
-    EXPECT_TRUE(IsSystemColor(clWindowText));
-    EXPECT_EQ(ResolveColor(clWindowText), MakeColor(0, 0, 0));
-    EXPECT_EQ(ResolveColor(clBtnFace), MakeColor(212, 208, 200));
-    EXPECT_EQ(ResolveColor(0x0000FF), 0x0000FF);
-    EXPECT_EQ(RedOf(0x0000FF), 255);
+    const std::pair<TColor, TColor> cases[] = {
+        {0x0000FF, MakeColor(255, 0, 0)},             // red in the low byte
+        {0x020000FF, MakeColor(255, 0, 0)},           // a palette flag is no part of the colour
+        {clWindowText, clBlack},                      // a system colour by its index
+        {static_cast<TColor>(0x800000FFu), clBlack}}; // an index past the table
+    for (auto [color, rgb] : cases)
+        EXPECT_EQ(ResolveColor(color), rgb) << std::hex << color;
 }
 
 TEST(Fonts, SizeAndHeightAreOneProperty)
