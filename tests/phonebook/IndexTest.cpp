@@ -200,7 +200,7 @@ TEST_F(IndexKept, CrashBeforeTheCountLeavesTheOldTable)
 TEST_F(IndexKept, KilledWriterLosesNothingItReported)
 {
     c.Close();
-    const int delaysUs[] = {2000, 9000, 23000, 61000, 130000};
+    const int postsBeforeKill[] = {1, 4, 16, 64, 256};
     for (int round = 0; round < 5; ++round) {
         int done[2];
         ASSERT_EQ(pipe(done), 0);
@@ -217,10 +217,11 @@ TEST_F(IndexKept, KilledWriterLosesNothingItReported)
             }
         });
         close(done[1]);
-        usleep(static_cast<useconds_t>(delaysUs[round]));
+        int reported = base, i = 0;
+        while (reported < base + postsBeforeKill[round] && read(done[0], &i, sizeof i) == sizeof i)
+            reported = i;
         kill(child, SIGKILL);
         waitpid(child, nullptr, 0);
-        int reported = base, i = 0;
         while (read(done[0], &i, sizeof i) == sizeof i)
             reported = i;
         close(done[0]);
@@ -341,17 +342,24 @@ TEST_F(Locks, TwoProgramsPostingAtOnceLoseNothing)
 TEST_F(Locks, WalkWhileAnotherProgramSplitsPagesStaysInOrder)
 {
     c.Close();
+    // The writer stops half way until one walk has seen its half-built tree.
+    int half[2], go[2];
+    ASSERT_EQ(pipe(half), 0);
+    ASSERT_EQ(pipe(go), 0);
     pid_t child = Spawn([&] {
         TDbCursor w;
         OpenTable(w, dir, "Nums");
-        for (int i = 0; i < 4000; ++i)
+        char byte = 0;
+        for (int i = 0; i < 4000; ++i) {
+            if (i == 2000 && (write(half[1], &byte, 1) != 1 || read(go[0], &byte, 1) != 1))
+                _exit(1);
             Add(w, i, std::to_string(i * 7919 % 10007));
+        }
     });
     TDbCursor r;
     OpenTable(r, dir, "Nums");
     r.SetIndexName("NUM");
-    int status = 0, walks = 0;
-    while (waitpid(child, &status, WNOHANG) == 0) {
+    auto walk = [&](int walks) {
         std::string prev;
         std::set<uint32_t> seen;
         for (r.First(); !r.Eof(); r.Next()) {
@@ -360,10 +368,18 @@ TEST_F(Locks, WalkWhileAnotherProgramSplitsPagesStaysInOrder)
             ASSERT_TRUE(seen.insert(r.RecNo()).second) << "walk " << walks;
             prev = num;
         }
-        ++walks;
-    }
+    };
+    char byte = 0;
+    ASSERT_EQ(read(half[0], &byte, 1), 1);
+    walk(0);
+    EXPECT_EQ(r.RecordCount(), 2000);
+    ASSERT_EQ(write(go[1], &byte, 1), 1);
+    int status = 0, walks = 1;
+    while (waitpid(child, &status, WNOHANG) == 0)
+        walk(walks++);
+    for (int fd : {half[0], half[1], go[0], go[1]})
+        close(fd);
     EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    EXPECT_GT(walks, 1);
     EXPECT_EQ(r.RecordCount(), 4000);
 }
 
