@@ -69,23 +69,7 @@ TEST_F(IniFileTest, IntegersAndBooleans)
     EXPECT_TRUE(ini.ReadBool("N", "missing", true));
 }
 
-TEST_F(IniFileTest, WritesReplaceInPlaceAppendToSectionAddSectionsAtTheEndAndErase)
-{
-    WriteBytes(path, "[A]\nKey=old\nother=1\n\n[B]\nx=1\n[D]\ny=2\n");
-    {
-        TIniFile ini(path);
-        ini.WriteString("a", "KEY", "new");
-        ini.WriteInteger("A", "added", 5);
-        ini.WriteBool("C", "flag", true);
-        ini.WriteBool("C", "off", false);
-        ini.EraseSection("d");
-        ini.DeleteKey("A", "OTHER");
-        EXPECT_FALSE(ini.SectionExists("D"));
-    }
-    EXPECT_EQ(ReadBytes(path), "[A]\r\nKey=new\r\nadded=5\r\n\r\n[B]\r\nx=1\r\n[C]\r\nflag=1\r\noff=0\r\n");
-}
-
-TEST_F(IniFileTest, WritesFollowTheFirstOfRepeatedSectionsAndKeysThroughDeletesAndErases)
+TEST_F(IniFileTest, WritesReplaceInPlaceAppendAddSectionsAtTheEndAndFollowTheFirstOfRepeatedOnes)
 {
     struct Case {
         const char *before;
@@ -93,6 +77,16 @@ TEST_F(IniFileTest, WritesFollowTheFirstOfRepeatedSectionsAndKeysThroughDeletesA
         const char *after;
     };
     const Case cases[] = {
+        {"[A]\nKey=old\nother=1\n\n[B]\nx=1\n[D]\ny=2\n",
+         [](TIniFile &i) {
+             i.WriteString("a", "KEY", "new");
+             i.WriteInteger("A", "added", 5);
+             i.WriteBool("C", "flag", true);
+             i.WriteBool("C", "off", false);
+             i.EraseSection("d");
+             i.DeleteKey("A", "OTHER");
+         },
+         "[A]\r\nKey=new\r\nadded=5\r\n\r\n[B]\r\nx=1\r\n[C]\r\nflag=1\r\noff=0\r\n"},
         {"[A]\na=1\n[a]\nb=2\n", [](TIniFile &i) { i.WriteString("A", "b", "3"); },
          "[A]\r\na=1\r\nb=3\r\n[a]\r\nb=2\r\n"},
         {"[A]\na=1\n[a]\nb=2\n", [](TIniFile &i) { i.EraseSection("a"); i.WriteString("A", "b", "3"); },
