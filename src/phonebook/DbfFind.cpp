@@ -34,35 +34,3 @@ int FindRowIndex(int from, int count, const std::function<void(int)> &readRow,
     }
     return -1;
 }
-
-bool FindRow(TDbCursor &table, const std::vector<TColumnText> &columns, const std::string &find,
-             bool caseSensitive, bool fromStart)
-{
-    if (!table.Active() || table.IsEmpty())
-        return false;
-    TDbCursor::TBookmark start = table.GetBookmark();
-    std::vector<TDbCursor::TBookmark> rows;
-    int current = -1;
-    table.DisableControls();
-    int hit = -1;
-    try {
-        for (table.First(); !table.Eof(); table.Next()) {
-            if (table.GetBookmark() == start)
-                current = static_cast<int>(rows.size());
-            rows.push_back(table.GetBookmark());
-        }
-        hit = FindRowIndex(fromStart ? 0 : current + 1, static_cast<int>(rows.size()),
-                           [&](int row) { table.GotoBookmark(rows[static_cast<size_t>(row)]); }, columns, find,
-                           caseSensitive);
-        if (table.BookmarkValid(start))
-            table.GotoBookmark(start);
-    } catch (...) {
-        table.EnableControls();
-        throw;
-    }
-    table.EnableControls();
-    // Announced only now, so that the window's selection follows the hit.
-    if (hit >= 0)
-        table.GotoBookmark(rows[static_cast<size_t>(hit)]);
-    return hit >= 0;
-}

@@ -21,9 +21,3 @@ TColumnText FieldText(TDbCursor &table, const std::string &fieldName);
 // none; readRow(i) makes row i the one the columns read.
 int FindRowIndex(int from, int count, const std::function<void(int)> &readRow,
                  const std::vector<TColumnText> &columns, const std::string &find, bool caseSensitive);
-
-// Moves the table to the first row, in its current filter and order, where a
-// column matches; the move is announced as any other scroll. Without a hit
-// the table stays on the row it was on and false is returned.
-bool FindRow(TDbCursor &table, const std::vector<TColumnText> &columns, const std::string &find,
-             bool caseSensitive, bool fromStart);
