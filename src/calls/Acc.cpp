@@ -18,12 +18,10 @@ TFAcc::TFAcc(QWidget *owner, bool canCall, const std::string &line)
     Tag = 30100;
     SetCaption("Account");
     StringGrid1->Tag = 10400;
-    AddDateButtons(true);
-    SpeedButtonMy = AddFilterButton("My", 1);
-    SpeedButtonMy->Tag = 510;
+    AddDateButtons();
+    SpeedButtonMy = AddFilterButton(30610, "\u2302", "Own line only", 1);
     ShowButton(SpeedButtonMy, false);
-    SpeedButtonDialFirm = AddButton("Dial");
-    SpeedButtonDialFirm->Tag = 500;
+    SpeedButtonDialFirm = AddButton(30600, "\u260E", "Dial the selected number");
     SpeedButtonDialFirm->setObjectName("SpeedButtonDialFirm");
     connect(SpeedButtonDialFirm, &QToolButton::clicked, this, [this] { SpeedButtonDialFirmClick(); });
 

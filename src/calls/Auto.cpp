@@ -71,6 +71,7 @@ private:
 TFAuto::TFAuto(QWidget *parent) : TForm(parent)
 {
     FAuto = this;
+    Tag = 31100;
     SetCaption("Automatic dialler");
     resize(520, 360);
     ForwardKeys(this);
@@ -78,16 +79,16 @@ TFAuto::TFAuto(QWidget *parent) : TForm(parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     ToolBar1 = new TToolBar(this);
-    SpeedButtonOpen = Button("SpeedButtonOpen", "Start", "Start dialling");
-    SpeedButtonClose = Button("SpeedButtonClose", "Stop", "Stop dialling");
-    SpeedButtonDial = Button("SpeedButtonDial", "Dial", "Dial the current number");
-    SpeedButtonHang = Button("SpeedButtonHang", "Hang", "Hang up");
-    SpeedButtonOk = Button("SpeedButtonOk", "Reached", "Mark as reached");
-    SpeedButtonErr = Button("SpeedButtonErr", "Failed", "Mark as failed");
-    SpeedButtonImport = Button("SpeedButtonImport", "Import", "Import numbers");
-    SpeedButtonExport = Button("SpeedButtonExport", "Export", "Export numbers");
-    SpeedButtonErase = Button("SpeedButtonErase", "Erase", "Erase every record");
-    SpeedButtonSet = Button("SpeedButtonSet", "Settings", "Settings");
+    SpeedButtonOpen = Button("SpeedButtonOpen", 31101, "\u25B6", "Start dialling");
+    SpeedButtonClose = Button("SpeedButtonClose", 31102, "\u25A0", "Stop dialling");
+    SpeedButtonDial = Button("SpeedButtonDial", 31103, "\u260E", "Dial the current number");
+    SpeedButtonHang = Button("SpeedButtonHang", 31104, "\u2715", "Hang up");
+    SpeedButtonOk = Button("SpeedButtonOk", 31105, "\u2713", "Mark as reached");
+    SpeedButtonErr = Button("SpeedButtonErr", 31106, "\u2717", "Mark as failed");
+    SpeedButtonImport = Button("SpeedButtonImport", 31107, "\u2B07", "Import numbers");
+    SpeedButtonExport = Button("SpeedButtonExport", 31108, "\u2B06", "Export numbers");
+    SpeedButtonErase = Button("SpeedButtonErase", 31109, "\u232B", "Erase every record");
+    SpeedButtonSet = Button("SpeedButtonSet", 31110, "\u2699", "Settings");
     SpeedButtonClose->setEnabled(false);
     layout->addWidget(ToolBar1);
     KeepToolBarInReach();
@@ -157,13 +158,10 @@ TFAuto::~TFAuto()
         FAuto = nullptr;
 }
 
-TSpeedButton *TFAuto::Button(const char *name, const char *text, const char *hint)
+TSpeedButton *TFAuto::Button(const char *name, int tag, const char *glyph, const char *hint)
 {
-    auto *b = new TSpeedButton(ToolBar1);
+    TSpeedButton *b = AddGlyphButton(ToolBar1, tag, glyph, hint);
     b->setObjectName(QString::fromLatin1(name));
-    b->setText(QString::fromLatin1(text));
-    SetHintOf(b, hint);
-    ToolBar1->addWidget(b);
     return b;
 }
 
@@ -187,7 +185,13 @@ void TFAuto::Translate()
 {
     if (!Nls)
         return;
-    Nls->TranslateForm(this, true);
+    Nls->OpenFile();
+    Nls->TranslateForm(this, false);
+    // The navigator's buttons are the phone-book navigator's first seven, with their hints.
+    int id = 2000;
+    for (QAction *a : {NavFirst, NavPrior, NavNext, NavLast, NavInsert, NavDelete, NavEdit})
+        a->setToolTip(ToQ(Nls->GetParamText("CommonHint", id++, FromQ(a->toolTip()))));
+    Nls->CloseFile();
     DBGridAuto->Model.SetTitles({GetText(6000), GetText(6001), GetText(6002)});
     KeepToolBarInReach();
 }

@@ -70,7 +70,7 @@ public:
 private:
     // The grid shows the table as it now stands, on the current record.
     void Refresh();
-    TSpeedButton *Button(const char *name, const char *text, const char *hint);
+    TSpeedButton *Button(const char *name, int tag, const char *glyph, const char *hint);
     // The record being dialled: marked when its call ends, wherever the user
     // has moved meanwhile.
     TDbCursor::TBookmark dialled_ = 0;

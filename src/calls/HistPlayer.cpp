@@ -5,14 +5,11 @@
 
 namespace {
 
-TSpeedButton *PlayerButton(QToolBar *bar, const char *text, const char *name)
+TSpeedButton *PlayerButton(QToolBar *bar, int tag, const char *glyph, const char *hint, const char *name)
 {
-    auto *b = new TSpeedButton(bar);
-    b->setText(QString::fromLatin1(text));
+    TSpeedButton *b = AddGlyphButton(bar, tag, glyph, hint);
     b->setObjectName(QString::fromLatin1(name));
-    b->setAutoRaise(true);
     b->setEnabled(false);
-    bar->addWidget(b);
     return b;
 }
 
@@ -20,9 +17,9 @@ TSpeedButton *PlayerButton(QToolBar *bar, const char *text, const char *name)
 
 TRecordingPlayer::TRecordingPlayer(QToolBar *bar) : QObject(bar)
 {
-    ButtonPlay = PlayerButton(bar, "Play", "ButtonPlay");
-    ButtonPause = PlayerButton(bar, "Pause", "ButtonPause");
-    ButtonStop = PlayerButton(bar, "Stop", "ButtonStop");
+    ButtonPlay = PlayerButton(bar, 30613, "\u25B6", "Play", "ButtonPlay");
+    ButtonPause = PlayerButton(bar, 30614, "\u2016", "Pause", "ButtonPause");
+    ButtonStop = PlayerButton(bar, 30615, "\u25A0", "Stop", "ButtonStop");
     connect(ButtonPlay, &QToolButton::clicked, this, [this] { Play(); });
     connect(ButtonPause, &QToolButton::clicked, this, [this] { Pause(); });
     connect(ButtonStop, &QToolButton::clicked, this, [this] { Stop(); });

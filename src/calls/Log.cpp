@@ -8,9 +8,10 @@ TFLog *FLog = nullptr;
 TFLog::TFLog(QWidget *owner, bool canCall)
     : TRemoteView(owner, "LOG", "Log", PlacementKeys::VisibleLeftTopWidthHeight, canCall, false)
 {
+    Tag = 30700;
     SetCaption("Log");
     StringGrid1->Tag = 10300;
-    AddDateButtons(false);
+    AddDateButtons();
     LoadSettings();
     SendFilter();
     Translate();

@@ -18,34 +18,25 @@ namespace {
 
 const char *const kCamKeys[4] = {"WebCam", "WebCam1", "WebCam2", "WebCam3"};
 
-TSpeedButton *Button(TToolBar *bar, int tag, const char *text, const std::string &hint)
-{
-    auto *b = new TSpeedButton(bar);
-    b->Tag = tag;
-    b->setText(QString::fromLatin1(text));
-    SetHintOf(b, hint);
-    bar->addWidget(b);
-    return b;
-}
-
 } // namespace
 
 TFPorter::TFPorter(QWidget *parent) : TForm(parent)
 {
     FPorter = this;
     setWindowFlag(Qt::Tool);
+    Tag = 7300;
     SetCaption("Porter");
     auto *layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->setSpacing(0);
     ToolBar1 = new TToolBar(this);
-    SpeedButtonHang = Button(ToolBar1, 7301, "Hang", "Hang up");
-    SpeedButtonOpen = Button(ToolBar1, 7302, "Open", "Open the door");
-    SpeedButtonC[0] = Button(ToolBar1, 0, "0", "");
-    SpeedButtonRefresh = Button(ToolBar1, 7304, "Refresh", "Refresh");
+    SpeedButtonHang = AddGlyphButton(ToolBar1, 7301, "\u2715", "Hang up");
+    SpeedButtonOpen = AddGlyphButton(ToolBar1, 7302, "\u26B7", "Answer and open the door");
+    SpeedButtonC[0] = AddGlyphButton(ToolBar1, 0, "0", "");
+    SpeedButtonRefresh = AddGlyphButton(ToolBar1, 7304, "\u21BB", "Reload the page");
     for (int n = 1; n < 4; ++n)
-        SpeedButtonC[static_cast<size_t>(n)] = Button(ToolBar1, 0, n == 1 ? "1" : n == 2 ? "2" : "3", "");
-    SpeedButtonSet = Button(ToolBar1, 7303, "Settings", "Settings");
+        SpeedButtonC[static_cast<size_t>(n)] = AddGlyphButton(ToolBar1, 0, n == 1 ? "1" : n == 2 ? "2" : "3", "");
+    SpeedButtonSet = AddGlyphButton(ToolBar1, 7303, "\u2699", "Settings");
     for (size_t n = 0; n < 4; ++n) {
         SpeedButtonC[n]->setObjectName(QStringLiteral("SpeedButtonC%1").arg(n));
         SpeedButtonC[n]->setCheckable(true);
@@ -211,7 +202,8 @@ void TFPorter::CppWebBrowserProgressChange(int progress, int maximum)
 {
     if (!isActiveWindow())
         return;
-    StatusBar1->showMessage(ToQ(PorterProgressText(progress, maximum)));
+    StatusBar1->showMessage(
+        ToQ(PorterProgressText(progress, maximum, [](int id) { return Nls ? Nls->GetText(id) : std::string(); })));
 }
 
 void TFPorter::SpeedButtonSetClick()

@@ -122,24 +122,21 @@ std::vector<std::string> TRemoteView::DateConditions() const
             SpeedButtonMonth->isChecked() ? LastDaysCondition(30, today) : ""};
 }
 
-TSpeedButton *TRemoteView::AddButton(const char *text)
+TSpeedButton *TRemoteView::AddButton(int tag, const char *glyph, const char *hint)
 {
-    auto *b = new TSpeedButton(ToolBar1);
-    b->setText(QString::fromLatin1(text));
-    b->setAutoRaise(true);
-    actions_[b] = ToolBar1->addWidget(b);
-    return b;
+    return AddGlyphButton(ToolBar1, tag, glyph, hint);
 }
 
 void TRemoteView::ShowButton(TSpeedButton *button, bool visible)
 {
-    if (auto it = actions_.find(button); it != actions_.end())
-        it->second->setVisible(visible);
+    for (QAction *a : ToolBar1->actions())
+        if (ToolBar1->widgetForAction(a) == button)
+            a->setVisible(visible);
 }
 
-TSpeedButton *TRemoteView::AddFilterButton(const char *text, int group)
+TSpeedButton *TRemoteView::AddFilterButton(int tag, const char *glyph, const char *hint, int group)
 {
-    TSpeedButton *b = AddButton(text);
+    TSpeedButton *b = AddButton(tag, glyph, hint);
     b->setCheckable(true);
     groups_.emplace_back(b, group);
     connect(b, &QToolButton::clicked, this, [this, b](bool down) {
@@ -161,19 +158,14 @@ void TRemoteView::SetDown(TSpeedButton *button, bool down)
                     peer->setChecked(false);
 }
 
-void TRemoteView::AddDateButtons(bool tagged)
+void TRemoteView::AddDateButtons()
 {
-    SpeedButtonDay = AddFilterButton("Day", 2);
-    SpeedButtonWeek = AddFilterButton("Week", 2);
-    SpeedButtonMonth = AddFilterButton("Month", 2);
+    SpeedButtonDay = AddFilterButton(30601, "1", "Today", 2);
+    SpeedButtonWeek = AddFilterButton(30602, "7", "The last 7 days", 2);
+    SpeedButtonMonth = AddFilterButton(30603, "30", "The last 30 days", 2);
     SpeedButtonDay->setObjectName("SpeedButtonDay");
     SpeedButtonWeek->setObjectName("SpeedButtonWeek");
     SpeedButtonMonth->setObjectName("SpeedButtonMonth");
-    if (tagged) {
-        SpeedButtonDay->Tag = 501;
-        SpeedButtonWeek->Tag = 502;
-        SpeedButtonMonth->Tag = 503;
-    }
 }
 
 void TRemoteView::ReadDateButtons(const TIniFile &ini)

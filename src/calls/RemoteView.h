@@ -9,7 +9,6 @@
 #include "SessionWindow.h"
 
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -43,15 +42,17 @@ public:
     std::vector<std::string> DateConditions() const;
 
 protected:
+    // The call lists' buttons carry hint ids of their own (306xx, besides 506):
+    // the phone book's buttons hold 500-505, 510 and 1005, and a key holds one text.
+    TSpeedButton *AddButton(int tag, const char *glyph, const char *hint);
     // A button that stays down; at most one of a group is down, all may be up.
-    TSpeedButton *AddFilterButton(const char *text, int group);
-    TSpeedButton *AddButton(const char *text);
+    TSpeedButton *AddFilterButton(int tag, const char *glyph, const char *hint, int group);
     // A toolbar button shown or hidden (the toolbar owns its widgets' visibility).
     void ShowButton(TSpeedButton *button, bool visible);
     // Down pops the other buttons of its group up.
     void SetDown(TSpeedButton *button, bool down);
-    // Day, Week and Month; tagged: with their hints.
-    void AddDateButtons(bool tagged);
+    // Day, Week and Month.
+    void AddDateButtons();
     // Loads the column definitions (section `listSection`) and lays out the shown columns.
     void LoadColumns(const TIniFile &ini, const std::vector<TRemoteColumnDef> &defaults, bool overlay, int shown);
     void SaveColumns(TIniFile &ini) const;
@@ -71,5 +72,4 @@ private:
     void FitColumns();
     std::vector<int> fitted_; // by grid column: the width fitted, 0 for none
     std::vector<std::pair<TSpeedButton *, int>> groups_;
-    std::map<TSpeedButton *, QAction *> actions_;
 };

@@ -27,6 +27,17 @@ void SetHintOf(QWidget *w, const std::string &hint) { w->setToolTip(ToQ(hint)); 
 void MarkInternal(QWidget *w) { w->setProperty(kInternalProperty, true); }
 bool IsInternal(const QWidget *w) { return w->property(kInternalProperty).toBool(); }
 
+TSpeedButton *AddGlyphButton(QToolBar *bar, int tag, const char *glyph, const std::string &hint)
+{
+    auto *b = new TSpeedButton(bar);
+    b->Tag = tag;
+    b->setText(QString::fromUtf8(glyph));
+    SetHintOf(b, hint);
+    b->setAutoRaise(true);
+    bar->addWidget(b);
+    return b;
+}
+
 TForm::TForm(QWidget *parent) : QWidget(parent, parent ? Qt::Window : Qt::WindowFlags()) {}
 std::string TForm::Caption() const { return FromQ(windowTitle()); }
 void TForm::SetCaption(const std::string &c) { setWindowTitle(ToQ(c)); }

@@ -184,6 +184,10 @@ public:
     explicit TSpeedButton(QWidget *parent = nullptr) : QToolButton(parent) {}
 };
 
+// A tool-bar button drawn as a glyph (UTF-8 symbol, no words): what it does is
+// told by its hint, the language file's text for its tag.
+TSpeedButton *AddGlyphButton(QToolBar *bar, int tag, const char *glyph, const std::string &hint);
+
 class TEdit : public QLineEdit, public TTagged {
     Q_OBJECT
 public:

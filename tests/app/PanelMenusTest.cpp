@@ -1,9 +1,12 @@
 // The panel's menus: the skin image menu, the tool bar and hiding away.
+#include "Auto.h"
 #include "Desktop.h"
 #include "Fce.h"
 #include "Help.h"
+#include "IniFile.h"
 #include "Nlsfunc.h"
 #include "PanelRig.h"
+#include "Porter.h"
 #include "SessionWindows.h"
 #include "Skin.h"
 #include "Timer.h"
@@ -20,6 +23,8 @@
 #include <QMessageBox>
 #include <QTest>
 
+#include <algorithm>
+#include <cctype>
 #include <functional>
 #include <set>
 
@@ -225,7 +230,35 @@ TEST(PanelLanguage, QtsOwnTextsFileFiltersAndTheHelpWindowFollowTheLanguage)
     EXPECT_EQ(cancel(), "Cancel");
 }
 
-TEST(PanelLanguage, TheLineStateAndTheCallWindowsCaptionsFollowTheLanguage)
+// Every value of a language file, whatever its section.
+std::set<std::string> TextsOfLanguage(const std::string &code)
+{
+    TIniFile file(TNlsFunc::LanguageFilePath(code));
+    std::set<std::string> texts;
+    for (const std::string &section : file.ReadSections())
+        for (const auto &[key, value] : file.ReadSectionValues(section))
+            texts.insert(value);
+    return texts;
+}
+
+// A window's captions and hints that hold a word: its buttons' captions and
+// hints, its tool bars' items. Glyphs and digits hold none.
+std::vector<std::string> WordsOf(QWidget *window)
+{
+    std::vector<std::string> all;
+    for (QAbstractButton *b : window->findChildren<QAbstractButton *>())
+        all.insert(all.end(), {FromQ(b->text()), FromQ(b->toolTip())});
+    for (QToolBar *bar : window->findChildren<QToolBar *>())
+        for (QAction *item : bar->actions())
+            all.insert(all.end(), {FromQ(item->text()), FromQ(item->toolTip())});
+    std::vector<std::string> words;
+    for (const std::string &text : all)
+        if (std::any_of(text.begin(), text.end(), [](char c) { return std::isalpha(static_cast<unsigned char>(c)); }))
+            words.push_back(text);
+    return words;
+}
+
+TEST(PanelLanguage, TheLineStateAndEveryCaptionAndHintOfTheWindowsFollowTheLanguage)
 {
     PanelRig rig;
     rig.Start();
@@ -237,14 +270,26 @@ TEST(PanelLanguage, TheLineStateAndTheCallWindowsCaptionsFollowTheLanguage)
         {FFront, "\xC8" "ekaj\xED" "c\xED hovory", "Waiting calls"},
         {FHold, "Dr\x9E" "en\xE9 hovory", "Held calls"},
         {FPark, "Parkovan\xE9 hovory", "Parked calls"}};
-    for (const auto &[window, czech, english] : captions)
-        EXPECT_EQ(window->Caption(), czech);
-    rig.main->ApplyLanguage("eng", false);
+    const std::vector<std::pair<const char *, QWidget *>> windows = {
+        {"waiting", FFront}, {"held", FHold}, {"parked", FPark}, {"history", FHist},
+        {"accounting", FAcc}, {"log", FLog},  {"door", FPorter}, {"dialler", FAuto}};
+    for (const char *code : {"cz", "eng"}) {
+        const bool czech = std::string(code) == "cz";
+        if (!czech)
+            rig.main->ApplyLanguage(code, false);
+        for (const auto &[window, cz, english] : captions)
+            EXPECT_EQ(window->Caption(), czech ? cz : english);
+        const std::set<std::string> texts = TextsOfLanguage(code);
+        for (const auto &[name, window] : windows) {
+            ASSERT_NE(window, nullptr) << name;
+            EXPECT_TRUE(texts.count(FromQ(window->windowTitle()))) << code << " " << name << " has no caption";
+            for (const std::string &word : WordsOf(window))
+                EXPECT_TRUE(texts.count(word)) << code << " " << name << ": " << word;
+        }
+    }
     EXPECT_EQ(rig.LabelText("LabelSTAT"), "Idle");
     rig.Answer(state);
     EXPECT_EQ(rig.LabelText("LabelSTAT"), "Idle");
-    for (const auto &[window, czech, english] : captions)
-        EXPECT_EQ(window->Caption(), english);
 }
 
 TEST(PanelSkins, AtStartThePanelShowsFirstAndARefusedSkinIsNamedOnceEveryWindowIsBuilt)

@@ -180,20 +180,27 @@ TEST(AutoList, OneRecordPerLineAtMostFieldsCutAndControlBytesSkipped)
     EXPECT_EQ(Browse(list), "\x9A\xE8:0:0 ");
 }
 
-TEST(PorterText, LoadProgress)
+TEST(PorterText, LoadProgressSaysOnlyWhatIsKnown)
 {
+    const std::function<std::string(int)> none = [](int) { return std::string(); };
+    const std::function<std::string(int)> czech = [](int id) {
+        return id == 7308 ? std::string("Na\xE8\xEDt\xE1n\xED: %1 % z %2 kB") : std::string();
+    };
     struct Case {
         int progress, maximum;
-        const char *text;
+        const std::function<std::string(int)> &text;
+        const char *shown;
     } cases[] = {
-        {-1, 0, "Done."},
-        {50, 2048, "Getting Document: 2% of 2K"},
-        {1024, 2048, "Getting Document: 50% of 2K"},
-        {0, 2048, "Getting Document: 0% of 2K"},
-        {5, 0, "Getting Document: 0% of 0K"},
+        {-1, 0, none, "Done."},
+        {50, 2048, none, "Getting Document: 2% of 2K"},
+        {1024, 2048, none, "Getting Document: 50% of 2K"},
+        {0, 2048, none, "Getting Document: 0% of 2K"},
+        {50, 100, none, "Getting Document: 50%"}, // the web engine's share: no size known
+        {5, 0, none, "Getting Document..."},
+        {1024, 2048, czech, "Na\xE8\xEDt\xE1n\xED: 50 % z 2 kB"},
     };
     for (const Case &c : cases)
-        EXPECT_EQ(PorterProgressText(c.progress, c.maximum), c.text);
+        EXPECT_EQ(PorterProgressText(c.progress, c.maximum, c.text), c.shown) << c.progress << "/" << c.maximum;
 }
 
 } // namespace

@@ -1,4 +1,6 @@
-// Every text id the code asks for exists in both shipped language files.
+// Every text id the code asks for exists in both shipped language files, and
+// each key of a section stands there once.
+#include "Cp1250.h"
 #include "IniFile.h"
 #include "Nlsfunc.h"
 
@@ -14,7 +16,7 @@ namespace {
 
 struct Uses {
     std::set<long long> texts; // GetText(n)
-    std::set<long long> tags;  // control and form tags: Tag = n
+    std::set<long long> tags;  // control and form tags: Tag = n, or a button's tag argument
     std::set<long long> menus; // menu items: SetTag(item, n), AddItem(menu, n, ...)
 };
 
@@ -23,6 +25,7 @@ Uses ScanSources()
     Uses uses;
     const std::regex text(R"(GetText\(\s*(-?\d+)\s*\))");
     const std::regex tag(R"(\bTag\s*=\s*(\d+)\s*;)");
+    const std::regex button(R"(\b\w*Button\((?:[^,;()]+,)?\s*(\d+)\s*,)");
     const std::regex menu(R"(\b(?:SetTag|AddItem)\([^,;]+,\s*(\d+)\s*[,)])");
     for (auto &e : std::filesystem::recursive_directory_iterator(TALVO_SOURCE_DIR "/src")) {
         auto ext = e.path().extension();
@@ -38,6 +41,7 @@ Uses ScanSources()
         };
         collect(text, uses.texts);
         collect(tag, uses.tags);
+        collect(button, uses.tags);
         uses.tags.erase(0); // tag 0: not translated
         collect(menu, uses.menus);
     }
@@ -70,6 +74,37 @@ TEST(TextIds, BothLanguageFilesHoldTheSameIds)
     TIniFile eng(TNlsFunc::LanguageFilePath("eng"));
     for (const char *section : {"Common", "CommonHint", "Menu", "MenuHint", "Texty"})
         EXPECT_EQ(cz.ReadSection(section), eng.ReadSection(section)) << section;
+}
+
+// The reader takes a key's first line, so a second one in the section is
+// never shown, and the window meant to show it shows another's text.
+TEST(TextIds, NoKeyStandsTwiceInASectionOfAShippedLanguageFile)
+{
+    auto trim = [](std::string s) {
+        s.erase(0, s.find_first_not_of(" \t"));
+        s.erase(s.find_last_not_of(" \t\r") + 1);
+        return s;
+    };
+    for (const char *code : {"cz", "eng"}) {
+        std::ifstream in(TNlsFunc::LanguageFilePath(code), std::ios::binary);
+        ASSERT_TRUE(in) << code;
+        std::string line, section;
+        std::set<std::pair<std::string, std::string>> seen;
+        while (std::getline(in, line)) {
+            line = trim(line);
+            if (line.empty() || line[0] == ';')
+                continue;
+            if (line[0] == '[') {
+                section = line;
+                continue;
+            }
+            const size_t eq = line.find('=');
+            if (eq == std::string::npos)
+                continue;
+            const std::string key = cp1250::FoldUpper(trim(line.substr(0, eq)));
+            EXPECT_TRUE(seen.emplace(section, key).second) << code << " " << section << " " << key;
+        }
+    }
 }
 
 } // namespace
