@@ -212,7 +212,12 @@ void TRemoteView::FitColumns()
         // A saved width, or one the user has changed since, stays.
         if (spec.Saved || (fitted != 0 && StringGrid1->ColumnWidth(c) != fitted))
             continue;
-        const QString sample = spec.Field == "Date" ? "00.00.00" : spec.Field == "Time" ? "00:00:00" : "";
+        // A recording's name is the recorder's own; one as long as its index
+        // file's name (yymmdd_hhmmss_line) is the common case.
+        const QString sample = spec.Field == "Date"  ? "00.00.00"
+                               : spec.Field == "Time" ? "00:00:00"
+                               : spec.Field == "Wav"  ? "000000_000000_00.wav"
+                                                      : "";
         fitted = FitColumnWidth(spec.Width, font, {ToQ(spec.Title), sample}, 10);
         StringGrid1->SetColumnWidth(c, fitted);
     }

@@ -12,6 +12,7 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <regex>
 
 namespace {
@@ -148,15 +149,18 @@ TEST(CallLists, TheNewestRecordStaysInFullViewWhenTheWindowShrinks)
 
 TEST(CallLists, DefaultWidthsShowATimeADateAndTheTitleWhileSavedOnesStay)
 {
-    Session s("[Acc-List]\r\n10401=Date,30,Date\r\n10402=Time,33,Time\r\n");
+    Session s("[Hist]\r\nWav=1\r\n[Acc-List]\r\n10401=Date,30,Date\r\n10402=Time,33,Time\r\n");
+    ASSERT_EQ(FHist->Table.Shown, 13);
     for (TRemoteView *w : {static_cast<TRemoteView *>(FHist), static_cast<TRemoteView *>(FLog)}) {
         const QFontMetrics font = w->StringGrid1->fontMetrics();
         for (int c = 1; c <= w->Table.Shown; ++c) {
             const TRemoteColumnDef &spec = w->Table.Columns[static_cast<size_t>(c - 1)];
             const int shown = w->StringGrid1->ColumnWidth(c) - 4; // the cell's margins
             EXPECT_GE(shown, font.horizontalAdvance(ToQ(spec.Title))) << spec.Title;
-            if (spec.Field == "Time" || spec.Field == "Date") {
-                EXPECT_GE(shown, font.horizontalAdvance(spec.Field == "Time" ? "14:29:22" : "09.08.06")) << spec.Field;
+            const std::map<std::string, QString> samples = {
+                {"Time", "14:29:22"}, {"Date", "09.08.06"}, {"Wav", "hovor_0809_1405.wav"}};
+            if (samples.count(spec.Field)) {
+                EXPECT_GE(shown, font.horizontalAdvance(samples.at(spec.Field))) << spec.Field;
             }
         }
     }
