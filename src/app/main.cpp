@@ -1,5 +1,6 @@
 #include "About.h"
 #include "Auto.h"
+#include "Cp1250.h"
 #include "Dbf.h"
 #include "FailureTrace.h"
 #include "Main.h"
@@ -28,7 +29,7 @@ public:
             return QApplication::notify(receiver, event);
         } catch (const std::exception &e) {
             TraceFailure("TApplication::notify");
-            QMessageBox::critical(nullptr, applicationName(), QString::fromLocal8Bit(e.what()));
+            QMessageBox::critical(nullptr, applicationName(), ToQ(e.what()));
         } catch (...) {
             TraceFailure("TApplication::notify");
             QMessageBox::critical(nullptr, applicationName(), QStringLiteral("Unknown error"));
@@ -106,7 +107,7 @@ int main(int argc, char *argv[])
             std::rethrow_exception(failed);
         // The forms go in the reverse order of their creation, the panel last.
     } catch (const std::exception &e) {
-        QMessageBox::critical(nullptr, QApplication::applicationName(), QString::fromLocal8Bit(e.what()));
+        QMessageBox::critical(nullptr, QApplication::applicationName(), ToQ(e.what()));
     }
     return 0;
 }
