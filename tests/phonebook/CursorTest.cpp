@@ -6,7 +6,16 @@
 
 namespace {
 
-// Nums rows: (IDF, IDR, NUM) = (1,0,"30") (1,5,"10") (2,5,"20") (1,5,"40 ")
+void Add(TDbCursor &c, int idf, int idr, const char *num)
+{
+    c.Append();
+    c.FieldByName("IDF").SetAsInteger(idf);
+    if (idr >= 0)
+        c.FieldByName("IDR").SetAsInteger(idr);
+    c.FieldByName("NUM").SetAsString(num);
+    c.Post();
+}
+
 void MakeNums(TDbCursor &c, const TempDir &dir)
 {
     c.DatabaseName = dir.Path();
@@ -15,15 +24,10 @@ void MakeNums(TDbCursor &c, const TempDir &dir)
     c.IndexDefs = {{"NUM", "NUM", false}};
     c.CreateTable();
     c.Open();
-    const int rows[4][2] = {{1, 0}, {1, 5}, {2, 5}, {1, 5}};
-    const char *nums[4] = {"30", "10", "20", "40 "};
-    for (int i = 0; i < 4; ++i) {
-        c.Append();
-        c.FieldByName("IDF").SetAsInteger(rows[i][0]);
-        c.FieldByName("IDR").SetAsInteger(rows[i][1]);
-        c.FieldByName("NUM").SetAsString(nums[i]);
-        c.Post();
-    }
+    Add(c, 1, 0, "30");
+    Add(c, 1, 5, "10");
+    Add(c, 2, 5, "20");
+    Add(c, 1, 5, "40 ");
 }
 
 class Cursors : public ::testing::Test {
@@ -93,9 +97,7 @@ TEST_F(Cursors, EndsBookmarksAndLocate)
 TEST_F(Cursors, PostCancelDeleteAndSharedCursors)
 {
     TDbCursor other;
-    other.DatabaseName = dir.Path();
-    other.TableName = "nums.DBF";
-    other.Open();
+    OpenTable(other, dir, "nums.DBF");
     other.SetIndexName("NUM");
 
     c.SetIndexName("NUM");
@@ -151,12 +153,8 @@ TEST_F(Cursors, AfterScrollBeforeDeleteAndDisabling)
 
 TEST_F(Cursors, LocateThroughTheIndexFindsTheFirstVisibleMatch)
 {
-    for (int idf : {3, 4}) { // records 5 and 6, both "10" like record 2
-        c.Append();
-        c.FieldByName("IDF").SetAsInteger(idf);
-        c.FieldByName("NUM").SetAsString("10");
-        c.Post();
-    }
+    for (int idf : {3, 4}) // records 5 and 6, both "10" like record 2
+        Add(c, idf, -1, "10");
     c.GotoBookmark(2);
     c.Delete();
     const struct {
@@ -177,10 +175,7 @@ TEST_F(Cursors, LocateThroughTheIndexFindsTheFirstVisibleMatch)
     EXPECT_TRUE(c.Locate({{"NUM", "10"}, {"IDF", "4"}}));
     EXPECT_EQ(c.RecNo(), 6u);
     // By a field without an index: the first in the cursor's order.
-    c.Append();
-    c.FieldByName("IDF").SetAsInteger(1);
-    c.FieldByName("NUM").SetAsString("05");
-    c.Post();
+    Add(c, 1, -1, "05");
     for (const auto &[index, found] : {std::pair{"", 1u}, std::pair{"NUM", 7u}}) {
         c.SetIndexName(index);
         EXPECT_TRUE(c.Locate({{"IDF", "1"}}));

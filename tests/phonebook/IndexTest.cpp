@@ -34,6 +34,13 @@ void Add(TDbCursor &c, int idf, const std::string &num)
     c.Post();
 }
 
+void SetNum(TDbCursor &c, const std::string &num)
+{
+    c.Edit();
+    c.FieldByName("NUM").SetAsString(num);
+    c.Post();
+}
+
 // Runs body in a child process, as another program would.
 pid_t Spawn(const std::function<void()> &body)
 {
@@ -103,9 +110,7 @@ TEST_F(IndexKept, AppendsPostsThatMoveKeysAndDeletes)
 
     c.SetIndexName("NUM");
     ASSERT_TRUE(c.Locate({{"NUM", "100"}}));
-    c.Edit();
-    c.FieldByName("NUM").SetAsString("999");
-    c.Post();
+    SetNum(c, "999");
     EXPECT_EQ(c.RecNo(), 2u); // the cursor follows the record
     c.Prior();
     EXPECT_EQ(c.RecNo(), 1u);
@@ -141,9 +146,7 @@ TEST_F(IndexKept, PagesChangedInPlaceMatchARebuild)
         for (const auto &[name, num] : steps) {
             for (int i = 1; i <= rows; ++i) {
                 c.GotoBookmark(static_cast<uint32_t>(i));
-                c.Edit();
-                c.FieldByName("NUM").SetAsString(num(i));
-                c.Post();
+                SetNum(c, num(i));
             }
             SCOPED_TRACE(name);
             ExpectIndexOnDisk(c, cdx);
@@ -171,12 +174,12 @@ TEST_F(IndexKept, StaleOrMissingIndexIsRewrittenAtOpen)
     const std::string stale = make(1);
     const std::string current = make(2).substr(12);
     WriteBytes(cdx, stale);
-    c.Open();
-    EXPECT_EQ(pages(), current);
-    c.Close();
-    ::unlink(cdx.c_str());
-    c.Open();
-    EXPECT_EQ(pages(), current);
+    for (const char *state : {"stale", "missing"}) {
+        c.Open();
+        EXPECT_EQ(pages(), current) << state;
+        c.Close();
+        ::unlink(cdx.c_str());
+    }
 }
 
 TEST_F(IndexKept, CrashBeforeTheCountLeavesTheOldTable)
@@ -185,9 +188,8 @@ TEST_F(IndexKept, CrashBeforeTheCountLeavesTheOldTable)
     c.Close();
     // A record written past the end whose count never was.
     std::string dbf = ReadBytes(dir.File("Nums.dbf"));
-    dbf.pop_back();
-    dbf += std::string(" ") + std::string(19, ' ') + "2" + std::string(19, ' ') + "Z" + "\x1A";
-    WriteBytes(dir.File("Nums.dbf"), dbf);
+    WriteBytes(dir.File("Nums.dbf"),
+               dbf.substr(0, dbf.size() - 1) + std::string(20, ' ') + "2" + std::string(19, ' ') + "Z\x1A");
     c.Open();
     EXPECT_EQ(c.RecordCount(), 1);
     Add(c, 3, "C"); // takes the place of the unfinished record
@@ -210,9 +212,7 @@ TEST_F(IndexKept, KilledWriterLosesNothingItReported)
             OpenTable(w, dir, "Nums");
             for (int i = base + 1;; ++i) {
                 Add(w, i, "n" + std::to_string(i));
-                w.Edit();
-                w.FieldByName("NUM").SetAsString("m" + std::to_string(i));
-                w.Post();
+                SetNum(w, "m" + std::to_string(i));
                 (void)!write(done[1], &i, sizeof i);
             }
         });
@@ -250,14 +250,12 @@ TEST(DamagedFiles, FailToOpenWithAClearError)
     c.DatabaseName = dir.Path();
     c.TableName = "Firms";
 
-    WriteBytes(dir.File("Firms.dbf"), firms.substr(0, firms.size() - 600));
-    EXPECT_NE(Message([&] { c.Open(); }).find("shorter than its record count"), std::string::npos);
-    std::string v = firms;
-    v[0] = '\x30';
-    WriteBytes(dir.File("Firms.dbf"), v);
-    EXPECT_NE(Message([&] { c.Open(); }).find("not supported"), std::string::npos);
-    WriteBytes(dir.File("Firms.dbf"), firms.substr(0, 20));
-    EXPECT_NE(Message([&] { c.Open(); }).find("too short"), std::string::npos);
+    for (const auto &[bytes, error] : {std::pair{firms.substr(0, firms.size() - 600), "shorter than its record count"},
+                                       std::pair{"\x30" + firms.substr(1), "not supported"},
+                                       std::pair{firms.substr(0, 20), "too short"}}) {
+        WriteBytes(dir.File("Firms.dbf"), bytes);
+        EXPECT_NE(Message([&] { c.Open(); }).find(error), std::string::npos) << error;
+    }
     EXPECT_FALSE(c.Active());
 
     // A damaged memo block reads as an error, not as stray bytes.
@@ -296,7 +294,7 @@ TEST_F(Locks, TableLockedByAnotherProgramFailsToOpen)
         fl.l_whence = SEEK_SET;
         fcntl(fd, F_SETLK, &fl);
         (void)!write(ready[1], "1", 1);
-        sleep(5);
+        pause(); // holds the lock until killed
     });
     char byte;
     ASSERT_EQ(read(ready[0], &byte, 1), 1);
@@ -314,11 +312,8 @@ TEST_F(Locks, TwoProgramsPostingAtOnceLoseNothing)
         OpenTable(mine, dir, "Nums");
         for (int i = from; i < from + 150; ++i) {
             Add(mine, i, std::to_string(i));
-            if (i % 3 == 0) {
-                mine.Edit();
-                mine.FieldByName("NUM").SetAsString("x" + std::to_string(i));
-                mine.Post();
-            }
+            if (i % 3 == 0)
+                SetNum(mine, "x" + std::to_string(i));
         }
     };
     c.SetIndexName("NUM"); // a cursor open all along
@@ -394,9 +389,7 @@ TEST_F(Locks, ChangesOfAnotherProgramReachOurIndex)
         TDbCursor other;
         OpenTable(other, dir, "Nums");
         other.First();
-        other.Edit();
-        other.FieldByName("NUM").SetAsString("Z");
-        other.Post();
+        SetNum(other, "Z");
         other.Last();
         other.Delete();
     }));

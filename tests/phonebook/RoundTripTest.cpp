@@ -45,9 +45,7 @@ TEST(RoundTrip, EveryFieldTypeNullsAndLimits)
         c.Post();
     }
     TDbCursor c;
-    c.DatabaseName = dir.Path();
-    c.TableName = "MIXED.DBF";
-    c.Open();
+    OpenTable(c, dir, "MIXED.DBF");
     ASSERT_EQ(c.RecordCount(), 3);
     c.First();
     EXPECT_EQ(c.FieldByName("ID").AsInteger(), -2000000000);

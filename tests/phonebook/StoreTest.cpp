@@ -18,12 +18,15 @@ protected:
     void SetUp() override
     {
         SetProgramDirForTesting(langDir.Path());
-        WriteBytes(langDir.File("Talvodel.tst"), "[Texty]\r\n2000=Fixed\r\n2001=Fax\r\n2002=Local\r\n2003=Mobile\r\n"
-                                                 "2010=Man\r\n2011=Woman\r\n");
+        Language("[Texty]\r\n2000=Fixed\r\n2001=Fax\r\n2002=Local\r\n2003=Mobile\r\n2010=Man\r\n2011=Woman\r\n");
+        Nls = &nls;
+    }
+    void Language(const std::string &file)
+    {
+        WriteBytes(langDir.File("Talvodel.tst"), file);
         nls.SetLanguage("tst");
         nls.LoadTexts();
         nls.CloseFile();
-        Nls = &nls;
     }
     void TearDown() override
     {
@@ -197,10 +200,7 @@ TEST_F(Store, SortKeysFollowTheLanguageAfterRebuild)
     EXPECT_EQ(Walk(s->TableFirm), (std::vector<uint32_t>{1, 2}));
 
     // A language whose collation puts B before A.
-    WriteBytes(langDir.File("Talvodel.tst"), "[Sort]\r\nA=66\r\nB=65\r\n");
-    nls.SetLanguage("tst");
-    nls.LoadTexts();
-    nls.CloseFile();
+    Language("[Sort]\r\nA=66\r\nB=65\r\n");
     s->TableContact.Edit();
     s->TableContact.FieldByName("XSUBJECT").SetAsString("");
     s->TableContact.FieldByName("SUBJECT").SetAsString("Again");
