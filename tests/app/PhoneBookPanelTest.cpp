@@ -85,10 +85,6 @@ TEST(PhoneBookPanel, DialsTheBooksNumberWithTheSpeakerFirst)
                           "<req Type=\"COMM\" Handle=\"5\" Act=\"DIAL\" Num=\"0601234567\" />");
 }
 
-} // namespace
-
-namespace {
-
 // A ring right after log-in, from a book another engine wrote: the log-in
 // message's countdown must not wipe the caller's name.
 TEST(PhoneBookPanel, NamesARingRightAfterLogInFromAForeignBook)

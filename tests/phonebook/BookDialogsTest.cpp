@@ -19,23 +19,19 @@
 namespace {
 
 // Calls act with every modal window that opens until the test ends.
-class ModalWatch {
-public:
-    explicit ModalWatch(std::function<void(QWidget *)> act) : act_(std::move(act))
+struct ModalWatch {
+    explicit ModalWatch(std::function<void(QWidget *)> act)
     {
-        QObject::connect(&timer_, &QTimer::timeout, [this] {
-            if (QWidget *w = QApplication::activeModalWidget(); w && w != last_) {
-                last_ = w;
-                act_(w);
+        QObject::connect(&timer, &QTimer::timeout, [this, act] {
+            if (QWidget *w = QApplication::activeModalWidget(); w && w != last) {
+                last = w;
+                act(w);
             }
         });
-        timer_.start(5);
+        timer.start(5);
     }
-
-private:
-    std::function<void(QWidget *)> act_;
-    QTimer timer_;
-    QPointer<QWidget> last_; // a box gone lets the next count, made where it was
+    QTimer timer;
+    QPointer<QWidget> last; // a box gone lets the next count, made where it was
 };
 
 } // namespace
@@ -71,12 +67,11 @@ TEST(BookDialogs, ProgressStepsFromTheEventLoopUntilCancel)
     QObject::connect(&other, &QTimer::timeout, [&] { ++between; });
     other.start(1);
     TFDbfProgress progress(nullptr, "Work", {[&] {
-                                                 ++steps;
-                                                 if (between >= 3)
-                                                     QTimer::singleShot(0, [&] { progress.BitBtnCancel->click(); });
-                                                 return true;
-                                             },
-                                             [&] { return long(steps); }, [&] { ++cancels; }});
+        ++steps;
+        if (between >= 3)
+            QTimer::singleShot(0, [&] { progress.BitBtnCancel->click(); });
+        return true;
+    }, [&] { return long(steps); }, [&] { ++cancels; }});
     EXPECT_FALSE(progress.Run());
     EXPECT_EQ(cancels, 1);
     EXPECT_GE(between, 3);
