@@ -40,6 +40,13 @@ void Add(TAutoList &list, const Rec &r)
     list.Table.Post();
 }
 
+// A list over a fresh table in a folder of its own.
+struct Fresh {
+    TempDir dir;
+    TAutoList list;
+    Fresh() { list.OpenTable(dir.Path()); }
+};
+
 TEST(AutoList, FixtureOfAnotherEngineOpensInIdOrderAndRenumbers)
 {
     TempDir dir;
@@ -58,9 +65,7 @@ TEST(AutoList, FixtureOfAnotherEngineOpensInIdOrderAndRenumbers)
 
 TEST(AutoList, MissingTableIsCreatedAnUnusableFolderLeavesItClosed)
 {
-    TempDir dir;
-    TAutoList list;
-    list.OpenTable(dir.Path());
+    auto [dir, list] = Fresh();
     EXPECT_TRUE(list.TableOpen);
     EXPECT_TRUE(fs::exists(dir.File("Autosn.dbf")) && fs::exists(dir.File("Autosn.cdx")));
     list.CloseTable();
@@ -79,9 +84,7 @@ TEST(AutoList, MissingTableIsCreatedAnUnusableFolderLeavesItClosed)
 // ('-' for none).
 std::string Dialled(int repeatCall, const std::string &outcomes, int numbers = 2)
 {
-    TempDir dir;
-    TAutoList list;
-    list.OpenTable(dir.Path());
+    auto [dir, list] = Fresh();
     for (int i = 0; i < numbers; ++i)
         Add(list, {0, "N", std::string(1, static_cast<char>('A' + i)), ""});
     list.RenumberRecords();
@@ -116,9 +119,7 @@ TEST(AutoList, WhoIsDialledNext)
 
 TEST(AutoList, IdleIsAskedBeforeEachRecordAndMarksByHand)
 {
-    TempDir dir;
-    TAutoList list;
-    list.OpenTable(dir.Path());
+    auto [dir, list] = Fresh();
     Add(list, {-5, "Done", "1", ""});
     Add(list, {0, "Next", "2", "", 7});
     int asked = 0;
@@ -133,9 +134,7 @@ TEST(AutoList, IdleIsAskedBeforeEachRecordAndMarksByHand)
 
 TEST(AutoList, ExportWritesOneLinePerRecordAndImportReadsItBack)
 {
-    TempDir dir;
-    TAutoList list;
-    list.OpenTable(dir.Path());
+    auto [dir, list] = Fresh();
     Add(list, {0, "Alpha", "123", "note"});
     Add(list, {-2000000000, "Beta", "456", ""});
     Add(list, {3, "Gamma", "789", "x", 2});
@@ -154,9 +153,7 @@ TEST(AutoList, ExportWritesOneLinePerRecordAndImportReadsItBack)
 
 TEST(AutoList, OneRecordPerLineAtMostFieldsCutAndControlBytesSkipped)
 {
-    TempDir dir;
-    TAutoList list;
-    list.OpenTable(dir.Path());
+    auto [dir, list] = Fresh();
     // The first 199 bytes make the record; the tail is never one of its own.
     std::istringstream in(std::string(190, '1') + ";n;" + std::string(20, 'x') + ";ab;cd;T\r\n");
     EXPECT_EQ(list.Import(in).Added, 1);

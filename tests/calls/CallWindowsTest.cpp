@@ -151,9 +151,8 @@ TEST(CallLists, SelectionKeptWhileInactive)
 TEST(CallLists, NothingIsSentWithoutTheCommandRight)
 {
     CallRig rig("STS-CTI");
-    rig.Answer(List("HOLD", {El(1, "111", "CO1")}));
-    rig.Answer(List("PARK", {El(1, "111", "CO1")}));
-    rig.Answer(List("RING", {El(1, "111", "CO1")}));
+    for (const char *type : {"HOLD", "PARK", "RING"})
+        rig.Answer(List(type, {El(1, "111", "CO1")}));
     for (TCallListWindow *window : {Hold(), Park(), Front()}) {
         ASSERT_TRUE(window);
         EXPECT_NE(window->Lines()[0].find("111"), std::string::npos) << "listed all the same";

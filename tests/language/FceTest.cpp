@@ -6,9 +6,9 @@
 #include <gtest/gtest.h>
 
 #include <csignal>
+#include <filesystem>
 #include <tuple>
 #include <sys/resource.h>
-#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -20,25 +20,17 @@ TEST(CommonFunctions, FieldsDatesNumbersAndToggledLines)
     for (auto [n, text, field] : cases)
         EXPECT_EQ(GetCommaField(n, text), field) << n << " " << text;
 
-    EXPECT_EQ(SqlDateString(-7, QDate(2007, 1, 3)), "'12/27/2006'");
-    EXPECT_EQ(SqlDateString(0, QDate(2006, 8, 9)), "'8/9/2006'");
-    EXPECT_EQ(RightStr("abc", 2), "bc");
-    EXPECT_EQ(RightStr("abc", 5), "");
-    EXPECT_EQ(RightStr("abc", 0), "");
-    EXPECT_EQ(NormalizeNumber("+420602123456"), "0602123456");
-    EXPECT_EQ(NormalizeNumber("+441234"), "00441234");
-    EXPECT_EQ(NormalizeNumber("+42"), "0042");
-    EXPECT_EQ(NormalizeNumber("0602"), "0602");
-    EXPECT_EQ(NormalizeNumber("*21"), "*21");
-    EXPECT_EQ(NormalizeNumber("(+420) 777-888/99.9"), "0777888999");
-    EXPECT_EQ(PlainNumber("+420 (777) 888 999"), "+420777888999");
-    std::string once = ToggleLine(true, "hint", "F5");
-    EXPECT_EQ(once, "hint\nF5");
-    EXPECT_EQ(ToggleLine(true, once, "F5"), once);
-    EXPECT_EQ(ToggleLine(false, "hint\nF5\nmore", "F5"), "hint");
-    EXPECT_EQ(ToggleLine(false, "hint", "F5"), "hint");
-    EXPECT_EQ(TextBeforeQuote("  name \"rest\""), "name");
-    EXPECT_EQ(TextBeforeQuote("\t plain \r\n"), "plain");
+    const std::pair<std::string, std::string> results[] = {
+        {SqlDateString(-7, QDate(2007, 1, 3)), "'12/27/2006'"}, {SqlDateString(0, QDate(2006, 8, 9)), "'8/9/2006'"},
+        {RightStr("abc", 2), "bc"}, {RightStr("abc", 5), ""}, {RightStr("abc", 0), ""},
+        {NormalizeNumber("+420602123456"), "0602123456"}, {NormalizeNumber("+441234"), "00441234"},
+        {NormalizeNumber("+42"), "0042"}, {NormalizeNumber("0602"), "0602"}, {NormalizeNumber("*21"), "*21"},
+        {NormalizeNumber("(+420) 777-888/99.9"), "0777888999"}, {PlainNumber("+420 (777) 888 999"), "+420777888999"},
+        {ToggleLine(true, "hint", "F5"), "hint\nF5"}, {ToggleLine(true, "hint\nF5", "F5"), "hint\nF5"},
+        {ToggleLine(false, "hint\nF5\nmore", "F5"), "hint"}, {ToggleLine(false, "hint", "F5"), "hint"},
+        {TextBeforeQuote("  name \"rest\""), "name"}, {TextBeforeQuote("\t plain \r\n"), "plain"}};
+    for (const auto &[got, want] : results)
+        EXPECT_EQ(got, want);
     qputenv("HOME", "/home/tester");
     EXPECT_EQ(GetDataDir("Talvocti"), "/home/tester/Talvocti/");
 }
@@ -68,16 +60,15 @@ TEST_F(FileCopy, CopiesMatchingRegularFilesOnlyAndNothingOntoItself)
     WriteBytes(dst.File("Riz.skn"), "old");
     CopyDirFiles(dst.Path(), src.Path(), "*.skn");
     EXPECT_EQ(ReadBytes(dst.File("Riz.skn")), std::string(12000, 's'));
-    struct stat st {};
-    EXPECT_NE(::stat(dst.File("sub.skn").c_str(), &st), 0) << "a folder is no file to copy";
-    EXPECT_NE(::stat(dst.File("notes.txt").c_str(), &st), 0);
+    EXPECT_FALSE(std::filesystem::exists(dst.File("sub.skn"))) << "a folder is no file to copy";
+    EXPECT_FALSE(std::filesystem::exists(dst.File("notes.txt")));
     CopyDirFiles(dst.Path(), src.Path(), "*.bmp");
     EXPECT_EQ(ReadBytes(dst.File("back.BMP")), "bmp") << "masks match without regard to case";
     // The same folder or a missing source copies nothing.
     CopyDirFiles(src.Path(), src.Path(), "*");
     EXPECT_EQ(ReadBytes(src.File("back.BMP")), "bmp");
     CopyFileData(dst.File("x"), src.File("missing"));
-    EXPECT_NE(::stat(dst.File("x").c_str(), &st), 0);
+    EXPECT_FALSE(std::filesystem::exists(dst.File("x")));
 }
 
 TEST_F(FileCopy, AShortWriteLeavesNoTruncatedCopy)
@@ -95,6 +86,5 @@ TEST_F(FileCopy, AShortWriteLeavesNoTruncatedCopy)
     }
     int status = 0;
     ::waitpid(pid, &status, 0);
-    struct stat st {};
-    EXPECT_NE(::stat(dst.File("big").c_str(), &st), 0);
+    EXPECT_FALSE(std::filesystem::exists(dst.File("big")));
 }

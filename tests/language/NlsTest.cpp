@@ -30,12 +30,11 @@ protected:
 TEST_F(LanguageFile, TextsResolveEscapesAndMissingOrEmptyKeysGiveNothing)
 {
     Load("[Texty]\r\n7=a\\nb\r\n9=\\\"quoted\\\"\r\n10=\r\n11=x\\\\\"y\r\n-3=minus\r\n");
-    EXPECT_EQ(nls.GetText(7), "a\r\nb");
-    EXPECT_EQ(nls.GetText(8), "");
-    EXPECT_EQ(nls.GetText(9), "\"quoted\"");
-    EXPECT_EQ(nls.GetText(10), "");
-    EXPECT_EQ(nls.GetText(11), "x\"y") << "the search starts again from the start of the line";
-    EXPECT_EQ(nls.GetText(-3), "minus");
+    // For 11 the search for an escape starts again from the start of the line.
+    const std::pair<int, const char *> texts[] = {{7, "a\r\nb"}, {8, ""},     {9, "\"quoted\""},
+                                                  {10, ""},       {11, "x\"y"}, {-3, "minus"}};
+    for (auto [id, text] : texts)
+        EXPECT_EQ(nls.GetText(id), text) << id;
     Load("[Texty]\r\n1=a\\n" + std::string(1500, 'x') + "\r\n");
     EXPECT_EQ(nls.GetText(1), "a\r\n" + std::string(1000, 'x')) << "a thousand characters survive an escape";
 }
@@ -85,14 +84,14 @@ TEST_F(Collation, WeightsKeepLowEightBitsAndIgnoreWhatIsNoNumber)
     // Without tables only ASCII letters are upper-cased.
     EXPECT_EQ(nls.MakeSortKey("abc \xE8\x65-1"), "ABC \xE8\x45-1");
     Load("[Sort]\r\nA=0\r\nB=300\r\nC=abc\r\nab=7\r\nx=1\r\nX=2\r\n");
-    EXPECT_EQ(nls.SortWeights("A"), std::string(1, '\0'));
-    EXPECT_EQ(nls.MakeSortKey("A"), std::string(1, '\0')) << "a zero weight puts a NUL into the key";
-    EXPECT_EQ(nls.SortWeights("a"), "\x07") << "a key's first character counts";
-    EXPECT_EQ(nls.SortWeights("B"), ",");
-    EXPECT_EQ(nls.SortWeights("C"), "C");
-    // A lower-case line before its capital wins: the reader merges keys that differ only in case.
-    EXPECT_EQ(nls.SortWeights("x"), "\x01");
-    EXPECT_EQ(nls.SortWeights("X"), "X");
+    // A zero weight puts a NUL into the key; a key's first character counts; a
+    // lower-case line before its capital wins, as the reader merges keys that
+    // differ only in case.
+    const std::pair<const char *, std::string> weights[] = {
+        {"A", std::string(1, '\0')}, {"a", "\x07"}, {"B", ","}, {"C", "C"}, {"x", "\x01"}, {"X", "X"}};
+    for (const auto &[text, weight] : weights)
+        EXPECT_EQ(nls.SortWeights(text), weight) << text;
+    EXPECT_EQ(nls.MakeSortKey("A"), std::string(1, '\0'));
     EXPECT_EQ(nls.MakeSortKey("x"), "X");
 }
 

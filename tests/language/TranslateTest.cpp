@@ -10,6 +10,8 @@
 
 namespace {
 
+using Texts = std::vector<std::string>;
+
 const char *const kFile = "[Common]\r\n"
                           "0=Form zero\r\n100=Form\r\n101=Label\\nsecond\r\n102=Static\\n\r\n103=Radio\r\n104=Button\r\n"
                           "105=Check\\n\r\n106=Sheet\r\n107=Group\r\n6030=57\r\n5700=c0\r\n5701=c1\r\n5702=c2\r\n"
@@ -58,17 +60,12 @@ TEST_F(Translation, CaptionsAndHintsByClass)
     auto *edit = Add<TEdit>(&form, 999);
     edit->setToolTip("kept");
     nls.TranslateForm(&form, true);
-    EXPECT_EQ(form.Caption(), "Form");
-    EXPECT_EQ(label->Caption(), "Label\r\nsecond");
-    EXPECT_EQ(stat->Caption(), "Static\\n") << "plain read";
-    EXPECT_EQ(untagged->Caption(), "design");
-    EXPECT_EQ(radio->Caption(), "Radio");
-    EXPECT_EQ(HintOf(radio), "radio hint");
-    EXPECT_EQ(button->Caption(), "Button");
-    EXPECT_EQ(check->Caption(), "Check\r\n");
-    EXPECT_EQ(HintOf(speed), "speed\r\nhint");
-    EXPECT_EQ(HintOf(image), "image hint");
-    EXPECT_EQ(HintOf(edit), "kept");
+    // A static text's caption is read plain, without its escapes resolved.
+    EXPECT_EQ((Texts{form.Caption(), label->Caption(), stat->Caption(), untagged->Caption(), radio->Caption(),
+                     button->Caption(), check->Caption()}),
+              (Texts{"Form", "Label\r\nsecond", "Static\\n", "design", "Radio", "Button", "Check\r\n"}));
+    EXPECT_EQ((Texts{HintOf(radio), HintOf(speed), HintOf(image), HintOf(edit)}),
+              (Texts{"radio hint", "speed\r\nhint", "image hint", "kept"}));
     EXPECT_FALSE(nls.FileOpen());
 }
 
@@ -84,13 +81,10 @@ TEST_F(Translation, FormWithTagZeroAndContainers)
     auto *scroll = Add<TScrollBox>(&form, 0);
     auto *inScroll = Add<TRadioButton>(scroll->Contents(), 103);
     nls.TranslateForm(&form, true);
-    EXPECT_EQ(form.Caption(), "Form zero");
-    EXPECT_EQ(sheet->Caption(), "Form zero") << "a tab sheet with Tag 0 reads key 0";
-    EXPECT_EQ(inSheet->Caption(), "Label\r\nsecond");
-    EXPECT_EQ(inPanel->Caption(), "Button");
-    EXPECT_EQ(group->Caption(), "Group");
-    EXPECT_EQ(inGroup->Caption(), "Check\r\n");
-    EXPECT_EQ(inScroll->Caption(), "Radio");
+    // A tab sheet with Tag 0 reads key 0 as the form does.
+    EXPECT_EQ((Texts{form.Caption(), sheet->Caption(), inSheet->Caption(), inPanel->Caption(), group->Caption(),
+                     inGroup->Caption(), inScroll->Caption()}),
+              (Texts{"Form zero", "Form zero", "Label\r\nsecond", "Button", "Group", "Check\r\n", "Radio"}));
 }
 
 class TDBGridEx : public TDBGrid {
@@ -134,26 +128,18 @@ TEST_F(Translation, ComboRadioMemoTabsGridsAndNavigator)
     derived->Columns = {{"NUM", "num"}};
     nls.TranslateForm(&form, true);
 
-    EXPECT_EQ(shared->Item(0), "c0");
-    EXPECT_EQ(shared->Item(2), "c2");
+    // An id beyond the range counts as absent, a derived grid class matches no
+    // rule and a string grid's column 0 is skipped.
+    EXPECT_EQ((Texts{shared->Item(0), shared->Item(2), own->Item(0), own->Item(1), huge->Item(0), group->Caption(),
+                     group->Item(0), group->Item(1), tabs->Tab(0), HintOf(tabs), HintOf(plainTabs),
+                     grid->Columns[0].Title, grid->Columns[1].Title, derived->Columns[0].Title, sgrid->Cell(0, 0),
+                     sgrid->Cell(1, 0)}),
+              (Texts{"c0", "c2", "combo0", "y", "stays", "Choose", "first", "second", "t0", "tabs: today", "no colon",
+                     "Number", "kind", "num", "zero", "Title"}));
     EXPECT_EQ(shared->ItemIndex(), 1);
-    EXPECT_EQ(own->Item(0), "combo0");
-    EXPECT_EQ(own->Item(1), "y");
-    EXPECT_EQ(huge->Item(0), "stays") << "an id beyond the range counts as absent";
-    EXPECT_EQ(group->Caption(), "Choose");
-    EXPECT_EQ(group->Item(0), "first");
-    EXPECT_EQ(group->Item(1), "second");
-    EXPECT_EQ(memo->Lines(), (std::vector<std::string>{"m0", "m1", "l2"}));
-    EXPECT_EQ(tabs->Tab(0), "t0");
     EXPECT_EQ(tabs->TabIndex(), 1);
-    EXPECT_EQ(HintOf(tabs), "tabs: today");
-    EXPECT_EQ(HintOf(plainTabs), "no colon");
-    EXPECT_EQ(grid->Columns[0].Title, "Number");
-    EXPECT_EQ(grid->Columns[1].Title, "kind");
-    EXPECT_EQ(derived->Columns[0].Title, "num") << "a derived class matches no rule";
-    EXPECT_EQ(sgrid->Cell(0, 0), "zero") << "column 0 is skipped";
-    EXPECT_EQ(sgrid->Cell(1, 0), "Title");
-    EXPECT_EQ(nav->Hints(), (std::vector<std::string>{"n0", "n1", "", "", "", "", "", "", "", ""}));
+    EXPECT_EQ(memo->Lines(), (Texts{"m0", "m1", "l2"}));
+    EXPECT_EQ(nav->Hints(), (Texts{"n0", "n1", "", "", "", "", "", "", "", ""}));
 }
 
 TEST_F(Translation, HintWalkLeavesCaptions)
@@ -162,9 +148,7 @@ TEST_F(Translation, HintWalkLeavesCaptions)
     radio->SetCaption("design");
     auto *image = Add<TImage>(&form, 111);
     nls.TranslateHints(&form, true);
-    EXPECT_EQ(radio->Caption(), "design");
-    EXPECT_EQ(HintOf(radio), "radio hint");
-    EXPECT_EQ(HintOf(image), "image hint");
+    EXPECT_EQ((Texts{radio->Caption(), HintOf(radio), HintOf(image)}), (Texts{"design", "radio hint", "image hint"}));
 }
 
 TEST_F(Translation, MenusWalkSubItemsOfUntaggedItems)
@@ -179,10 +163,8 @@ TEST_F(Translation, MenusWalkSubItemsOfUntaggedItems)
     nls.OpenFile();
     nls.TranslateMenu(&bar);
     nls.CloseFile();
-    EXPECT_EQ(file->title(), "design");
-    EXPECT_EQ(exit->text(), "Exit");
-    EXPECT_EQ(exit->statusTip(), "Leave");
-    EXPECT_EQ(tagged->title(), "File");
+    EXPECT_EQ((QStringList{file->title(), exit->text(), exit->statusTip(), tagged->title()}),
+              (QStringList{"design", "Exit", "Leave", "File"}));
 }
 
 } // namespace

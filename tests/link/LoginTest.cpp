@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+
 TEST(LoginDialog, ValuesChangeOnlyOnOkOkNeedsAUserAndAttributesKeepTheirOrder)
 {
     std::string attr = "STS-CTI-CMD", pass = "old", user = "", line = "21";
@@ -16,18 +18,14 @@ TEST(LoginDialog, ValuesChangeOnlyOnOkOkNeedsAUserAndAttributesKeepTheirOrder)
         dialog.EditPass->SetText("tajn\xE9");
         dialog.reject();
     }
-    EXPECT_EQ(user, "");
-    EXPECT_EQ(pass, "old");
+    EXPECT_EQ(std::tie(user, pass), std::tuple("", "old"));
     TFLogin dialog(nullptr, attr, pass, user, line);
     dialog.EditUser->SetText("novak");
     dialog.EditPass->SetText("tajn\xE9");
     dialog.EditLine->SetText("22");
     dialog.BitBtnOkClick();
     EXPECT_EQ(dialog.result(), QDialog::Accepted);
-    EXPECT_EQ(user, "novak");
-    EXPECT_EQ(pass, "tajn\xE9");
-    EXPECT_EQ(line, "22");
-    EXPECT_EQ(attr, "STS-CTI-CMD");
+    EXPECT_EQ(std::tie(user, pass, line, attr), std::tuple("novak", "tajn\xE9", "22", "STS-CTI-CMD"));
 
     // The attribute words come back in their order.
     attr = "CMD-STS";

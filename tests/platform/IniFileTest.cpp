@@ -27,11 +27,10 @@ TEST_F(IniFileTest, SectionReadKeepsFileOrderFirstOfRepeatedKeysAndSkipsEmptyVal
     TIniFile ini(path);
     EXPECT_EQ(ini.ReadSectionValues("texty"), (Pairs{{"20", "twenty"}, {"3", "three"}, {"1", "one"}}));
     EXPECT_EQ(ini.ReadSection("TEXTY"), (std::vector<std::string>{"20", "3", "1"}));
-    EXPECT_EQ(ini.ReadString("Texty", "20", "d"), "twenty");
-    EXPECT_EQ(ini.ReadString("Texty", "empty", "d"), "");
+    EXPECT_EQ((std::vector<std::string>{ini.ReadString("Texty", "20", "d"), ini.ReadString("Texty", "empty", "d"),
+                                        ini.ReadString("Texty", "missing", "d"), ini.ReadString("Missing", "x", "d")}),
+              (std::vector<std::string>{"twenty", "", "d", "d"}));
     EXPECT_TRUE(ini.ValueExists("Texty", "empty"));
-    EXPECT_EQ(ini.ReadString("Texty", "missing", "d"), "d");
-    EXPECT_EQ(ini.ReadString("Missing", "x", "d"), "d");
     EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Texty", "Other"}));
 }
 
@@ -50,10 +49,9 @@ TEST_F(IniFileTest, ValuesAreTrimmedUnquotedAndBounded)
     WriteBytes(path, "[S]\r\n  key  =  spaced value  \r\nq=\"quoted \"\r\ninner=a\"b\"\r\nhalf=\"x\r\nlong=" + longValue +
                          "\r\n");
     TIniFile ini(path);
-    EXPECT_EQ(ini.ReadString("S", "key", ""), "spaced value");
-    EXPECT_EQ(ini.ReadString("S", "q", ""), "quoted ");
-    EXPECT_EQ(ini.ReadString("S", "inner", ""), "a\"b\"");
-    EXPECT_EQ(ini.ReadString("S", "half", ""), "\"x");
+    const Pairs values = {{"key", "spaced value"}, {"q", "quoted "}, {"inner", "a\"b\""}, {"half", "\"x"}};
+    for (const auto &[key, value] : values)
+        EXPECT_EQ(ini.ReadString("S", key, ""), value) << key;
     EXPECT_EQ(ini.ReadString("S", "long", "").size(), 2047u);
 }
 
@@ -64,9 +62,8 @@ TEST_F(IniFileTest, IntegersAndBooleans)
     const std::pair<const char *, int> ints[] = {{"a", 42}, {"b", -7}, {"c", -1}, {"d", -1}, {"e", -1}, {"f", 5}};
     for (auto [key, value] : ints)
         EXPECT_EQ(ini.ReadInteger("N", key, -1), value) << key;
-    EXPECT_TRUE(ini.ReadBool("N", "t", false));
-    EXPECT_FALSE(ini.ReadBool("N", "z", true));
-    EXPECT_TRUE(ini.ReadBool("N", "missing", true));
+    EXPECT_EQ((std::vector<bool>{ini.ReadBool("N", "t", false), ini.ReadBool("N", "z", true), ini.ReadBool("N", "missing", true)}),
+              (std::vector<bool>{true, false, true}));
 }
 
 TEST_F(IniFileTest, WritesReplaceInPlaceAppendAddSectionsAtTheEndAndFollowTheFirstOfRepeatedOnes)

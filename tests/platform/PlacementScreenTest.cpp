@@ -61,8 +61,7 @@ TEST(PlacementScreen, SavedPlacesComeBackUnchangedShownOrHidden)
         if (show) {
             w.show();
             ASSERT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry() != w.geometry(); }, 2000));
-            QTest::qWait(300);
-            EXPECT_EQ(w.size(), QSize(220, 312));
+            EXPECT_FALSE(QTest::qWaitFor([&] { return w.size() != QSize(220, 312); }, 300)) << w.width() << "x" << w.height();
             continue;
         }
         SavePlacement(bare, "W", &w, PlacementKeys::LeftTopWidthHeight);
