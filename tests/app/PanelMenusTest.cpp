@@ -27,7 +27,6 @@
 #include <cctype>
 #include <functional>
 #include <set>
-
 #include <tuple>
 
 #include <gtest/gtest.h>
@@ -42,7 +41,8 @@ QAction *ItemTagged(QMenu *menu, int tag)
     return nullptr;
 }
 
-std::string TextBeforeQuoteOf(QAction *item) { return TextBeforeQuote(FromQ(item->text())); }
+// A skin larger than any screen.
+const char *const kHugeSkin = "[Set]\r\nWidth=100000\r\nHeight=100000\r\nBackground=RizUzezi.png\r\n";
 
 void OpenImageMenu(TFMain &panel, TImage *image)
 {
@@ -59,7 +59,7 @@ TEST(PanelMenus, ImageMenuShowsTheImagesFunctionAndNumber)
     auto *d2 = panel.findChild<TImage *>(QStringLiteral("ImageD2"));
     ASSERT_TRUE(d1 && d2);
     Skin->SetImageDial(d1, 150, "123", "Recepce");
-    const std::string bare = TextBeforeQuoteOf(panel.PopupImgDial);
+    const std::string bare = TextBeforeQuote(FromQ(panel.PopupImgDial->text()));
     OpenImageMenu(panel, d1);
     EXPECT_EQ(FromQ(panel.PopupImgDial->text()), bare + " \"123\"");
 
@@ -299,7 +299,7 @@ TEST(PanelSkins, AtStartThePanelShowsFirstAndARefusedSkinIsNamedOnceEveryWindowI
     QDir().mkpath(QString::fromStdString(data + "Desktops"));
     QDir().mkpath(QString::fromStdString(data + "Skins"));
     WriteBytes(data + "Desktops/Default.dst", "[Set]\r\nSkinName=Huge.skn\r\n");
-    WriteBytes(data + "Skins/Huge.skn", "[Set]\r\nWidth=100000\r\nHeight=100000\r\nBackground=RizUzezi.png\r\n");
+    WriteBytes(data + "Skins/Huge.skn", kHugeSkin);
     bool formsBuilt = false;
     rig.OnModal = [&, standard = rig.OnModal](QWidget *w) {
         if (qobject_cast<QMessageBox *>(w))
@@ -320,8 +320,7 @@ TEST(PanelSkins, ARefusedSkinIsNamedAndThePanelKeepsItsFaceOnAScreen)
     rig.Start();
     TFMain &panel = *rig.main;
     const QSize size = panel.size();
-    WriteBytes(rig.home.Path() + "Talvocti/Skins/Huge.skn",
-               "[Set]\r\nWidth=100000\r\nHeight=100000\r\nBackground=RizUzezi.png\r\n");
+    WriteBytes(rig.home.Path() + "Talvocti/Skins/Huge.skn", kHugeSkin);
     Skin->SelectSkin("Huge.skn");
     ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !rig.Boxes.empty(); }, 3000));
     EXPECT_NE(rig.Boxes[0].find("Huge.skn"), std::string::npos) << rig.Boxes[0];

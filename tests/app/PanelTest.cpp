@@ -24,6 +24,13 @@ std::string Display(const PanelRig &rig)
            rig.LabelText("LabelSTAT");
 }
 
+// Started and logged in; false when the log-in failed.
+bool Started(PanelRig &rig)
+{
+    rig.Start();
+    return rig.LogIn();
+}
+
 void Key(TFMain &panel, int key, Qt::KeyboardModifiers mods = Qt::NoModifier, const QString &text = {})
 {
     QKeyEvent press(QEvent::KeyPress, key, mods, text);
@@ -110,8 +117,7 @@ TEST(PanelSession, RightsAndIllegalLineWarnings)
 TEST(PanelSession, ALostConnectionEndsTheSessionAndTheLogInConnectsAgain)
 {
     PanelRig rig;
-    rig.Start();
-    ASSERT_TRUE(rig.LogIn());
+    ASSERT_TRUE(Started(rig));
     // A call waits and one is held when the line goes: neither outlives the session.
     rig.Answer(Ans("STATE", "State=\"RNG\" Hfree=\"1\" Mic=\"0\""));
     rig.Answer(List("RING", {"Cid=\"3\" Pos=\"1\""}));
@@ -150,8 +156,7 @@ TEST(PanelSession, ALostConnectionEndsTheSessionAndTheLogInConnectsAgain)
 TEST(PanelSession, AConnectionDroppedWhileClosingAsksNothing)
 {
     PanelRig rig;
-    rig.Start();
-    ASSERT_TRUE(rig.LogIn());
+    ASSERT_TRUE(Started(rig));
     // Dropped once the log-out request is out, while the session still waits for its answer.
     bool dropped = false, droppedInSession = false;
     QTimer drop;
@@ -172,8 +177,7 @@ TEST(PanelSession, AConnectionDroppedWhileClosingAsksNothing)
 TEST(PanelDisplay, RingCallTariffAndRelease)
 {
     PanelRig rig;
-    rig.Start();
-    ASSERT_TRUE(rig.LogIn());
+    ASSERT_TRUE(Started(rig));
     rig.Answer(Ans("STATE", "State=\"RNG\" Hfree=\"0\" Mic=\"0\""));
     rig.Answer(List("RING", {"Port=\"CO1\" Cid=\"602123456\" PBXName=\"Nov&#225;k\" Dest=\"21\" Pos=\"0\""}));
     EXPECT_EQ(Display(rig), "Nov\xE1k|||" + Nls->GetText(1000));
@@ -195,8 +199,7 @@ TEST(PanelDisplay, RingCallTariffAndRelease)
 TEST(PanelDisplay, AStateThatDoesNotChangeLeavesThePicturesAsTheyAre)
 {
     PanelRig rig;
-    rig.Start();
-    ASSERT_TRUE(rig.LogIn());
+    ASSERT_TRUE(Started(rig));
     const std::string lit = Ans("STATE", "State=\"CAL\" Hfree=\"1\" Mic=\"0\"");
     rig.Answer(lit);
     std::vector<TImage *> images;
@@ -228,8 +231,7 @@ TEST(PanelDisplay, AStateThatDoesNotChangeLeavesThePicturesAsTheyAre)
 TEST(PanelDisplay, ConferenceAudioPortsAndQueuedCalls)
 {
     PanelRig rig("[Main]\r\nStableDisp=1\r\n");
-    rig.Start();
-    ASSERT_TRUE(rig.LogIn());
+    ASSERT_TRUE(Started(rig));
     rig.Answer("<ans Type=\"PBXINFO\" Handle=\"5\">\r\n<ans Port=\"IL9\" Type=\"AUDIO\" Num=\"9\" Name=\"Music\"/>\r\n"
                "</ans>\r\n");
     rig.Answer(List("CALL", {"Port=\"IL9\" Cid=\"9\"", "Port=\"CO1\" Cid=\"777\""}));
@@ -255,8 +257,7 @@ TEST(PanelDisplay, ConferenceAudioPortsAndQueuedCalls)
 TEST(PanelDisplay, DialShowsTheFirstNumberAndTheDestinationFades)
 {
     PanelRig rig("[Main]\r\nShowDest=1\r\n");
-    rig.Start();
-    ASSERT_TRUE(rig.LogIn());
+    ASSERT_TRUE(Started(rig));
     rig.Answer(List("DIAL", {"Cid=\"111\"", "Cid=\"222\""}));
     EXPECT_EQ(Display(rig), "111|||" + Nls->GetText(1001));
     rig.Answer(Ans("DIAL", "Act=\"END\""));
@@ -281,9 +282,8 @@ TEST(PanelDisplay, DialShowsTheFirstNumberAndTheDestinationFades)
 
 TEST(PanelFunctions, RequestsAndTheirGates)
 {
-    PanelRig rig("[Prefixes]\r\n+420=_\r\n+=00\r\n");
-    rig.Start();
-    ASSERT_TRUE(rig.LogIn());
+    PanelRig rig("[Prefixes]\r\n+420=_\r\n+=00\r\n[Phone]\r\nOnOff=2\r\n");
+    ASSERT_TRUE(Started(rig));
     rig.Sent();
     TFMain &panel = *rig.main;
     for (int code : {303, 656, 899}) // 303: no call to park
@@ -303,6 +303,10 @@ TEST(PanelFunctions, RequestsAndTheirGates)
     EXPECT_EQ(rig.Sent(), Comm("Act=\"SPK\" State=\"1\" ") + Comm("Act=\"DIAL\" Num=\"0602123456\" "));
     panel.Dial("", "M");
     EXPECT_EQ(rig.Sent(), "");
+
+    panel.OnPanelButtonDown(202); // the hook held past OnOff logs out
+    EXPECT_TRUE(rig.exchange.WaitReceived("CLOSE", 3000));
+    EXPECT_EQ(rig.Sent(), "<req Type=\"CLOSE\" Handle=\"5\" />");
 }
 
 TEST(PanelKeys, ShortcutsRunTheirItemOnceWhereverTheFocusIs)
@@ -317,21 +321,17 @@ TEST(PanelKeys, ShortcutsRunTheirItemOnceWhereverTheFocusIs)
         }
     };
     rig.xml->show();
-    const struct {
-        Qt::Key key;
-        Qt::KeyboardModifiers mods;
-    } shortcuts[] = {{Qt::Key_S, Qt::AltModifier}, {Qt::Key_D, Qt::AltModifier}, {Qt::Key_D, Qt::ControlModifier}};
-    for (QWidget *focus : {static_cast<QWidget *>(rig.main.get()), static_cast<QWidget *>(rig.xml->ListBox1),
-                           static_cast<QWidget *>(rig.xml.get())}) {
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> shortcuts[] = {{Qt::Key_S, Qt::AltModifier}, {Qt::Key_D, Qt::AltModifier}, {Qt::Key_D, Qt::ControlModifier}};
+    for (QWidget *focus : std::initializer_list<QWidget *>{rig.main.get(), rig.xml->ListBox1, rig.xml.get()}) {
         focus->activateWindow();
         focus->setFocus();
         QApplication::processEvents();
         for (const auto &s : shortcuts) {
             dialogs.clear();
-            QTest::keyClick(focus, s.key, s.mods);
+            QTest::keyClick(focus, s.first, s.second);
             EXPECT_TRUE(FakeExchange::WaitUntil([&] { return !dialogs.empty(); }, 2000));
             rig.Settle();
-            EXPECT_EQ(dialogs.size(), 1u) << FromQ(focus->objectName()) << " " << s.key;
+            EXPECT_EQ(dialogs.size(), 1u) << FromQ(focus->objectName()) << " " << s.first;
         }
     }
 }
@@ -357,17 +357,6 @@ TEST(PanelKeys, FunctionKeysAndTypedDigits)
     Key(panel, Qt::Key_F5, Qt::ShiftModifier);
     EXPECT_EQ(rig.Sent(), Comm("Act=\"SPK\" ") + Comm("Act=\"DIAL\" Num=\"5\" ") + Comm("Act=\"DIAL\" Num=\"#\" ") +
                               Comm("Act=\"TRF\" ") + Comm("Act=\"VOLUME\" State=\"+1\" "));
-}
-
-TEST(PanelFunctions, HoldingTheHookLogsOut)
-{
-    PanelRig rig("[Phone]\r\nOnOff=2\r\n");
-    rig.Start();
-    ASSERT_TRUE(rig.LogIn());
-    rig.Sent();
-    rig.main->OnPanelButtonDown(202);
-    EXPECT_TRUE(rig.exchange.WaitReceived("CLOSE", 3000));
-    EXPECT_EQ(rig.Sent(), "<req Type=\"CLOSE\" Handle=\"5\" />");
 }
 
 } // namespace

@@ -35,10 +35,8 @@ TEST_F(ShippedSkins, DeskPhoneHasTheDisplayKeysAndLamps)
                      306, 500, 501, 502, 503, 504, 600, 605, 900, 902})
         EXPECT_TRUE(codes.count(code)) << code;
     // Speed-dial images each have their label.
-    for (int i = 1; i <= 8; ++i) {
-        std::string name = "ImageD" + std::to_string(i);
-        EXPECT_GE(s.FindLinkedItem(name), 0) << name;
-    }
+    for (int i = 1; i <= 8; ++i)
+        EXPECT_GE(s.FindLinkedItem("ImageD" + std::to_string(i)), 0) << i;
     // The outline: cut corners, solid body.
     EXPECT_FALSE(panel->mask().contains(QPoint(0, 0)));
     EXPECT_FALSE(panel->mask().contains(QPoint(599, 399)));

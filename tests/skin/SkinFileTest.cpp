@@ -27,27 +27,23 @@ TEST_F(SkinTest, LoadCreatesImagesAndLabelsByName)
               std::make_tuple(2, 200, TColor(0xFF00FF), true, false, 6));
     auto *d1 = panel->findChild<TImage *>("ImageD1");
     ASSERT_NE(d1, nullptr);
-    EXPECT_EQ(d1->Tag, 5);
-    EXPECT_EQ(d1->geometry(), QRect(10, 10, 10, 10));
-    EXPECT_EQ(d1->contextMenuPolicy(), Qt::CustomContextMenu);
+    EXPECT_EQ(std::make_tuple(d1->Tag, d1->geometry(), d1->contextMenuPolicy()),
+              std::make_tuple(5, QRect(10, 10, 10, 10), Qt::CustomContextMenu));
     // Code 900 and above: no image menu of its own.
     EXPECT_NE(panel->findChild<TImage *>("ImageHOOK")->contextMenuPolicy(), Qt::CustomContextMenu);
     auto *l1 = panel->findChild<TLabel *>("LabelD1");
     ASSERT_NE(l1, nullptr);
-    EXPECT_EQ(l1->Tag, 900);
-    EXPECT_FALSE(l1->autoFillBackground());
-    EXPECT_TRUE(panel->findChild<TLabel *>("LabelD2")->autoFillBackground());
-    EXPECT_TRUE(panel->findChild<TLabel *>("LabelD2")->alignment() & Qt::AlignRight);
-    EXPECT_EQ(l1->textFormat(), Qt::PlainText);
+    EXPECT_EQ(std::make_tuple(l1->Tag, l1->autoFillBackground(), l1->textFormat()),
+              std::make_tuple(900, false, Qt::PlainText));
+    auto *l2 = panel->findChild<TLabel *>("LabelD2");
+    EXPECT_TRUE(l2->autoFillBackground() && (l2->alignment() & Qt::AlignRight));
     EXPECT_EQ(s.LabelFont("LabelD1").Color, 0xFF);
-    EXPECT_EQ(s.Items[1].Link, "ImageD1");
-    EXPECT_EQ(s.Items[5].Link, "");
+    EXPECT_EQ(s.Items[1].Link + "|" + s.Items[5].Link, "ImageD1|");
     EXPECT_EQ(panel->findChild<QObject *>("Other"), nullptr);
     EXPECT_FALSE(panel->Image0->pixmap().isNull());
     // The shipped skins were copied into the user's skin folder.
     EXPECT_EQ(ReadBytes(dir.File("data/Skins/Phone.skn")), kPhoneSkin);
-    EXPECT_EQ(s.FindItem("LabelCLOCK"), 5);
-    EXPECT_EQ(s.FindItem("Nothing"), -1);
+    EXPECT_EQ(std::make_pair(s.FindItem("LabelCLOCK"), s.FindItem("Nothing")), std::make_pair(5, -1));
 
     // Skins are chosen from the user's skin folder.
     QFileDialog dialog;
@@ -64,8 +60,7 @@ TEST_F(SkinTest, NameWithImageAndLabelIsAnImageAndTablesAreBounded)
         text += "Label" + std::to_string(i) + "=0 0 1 1:TL:" + std::string(200, 'q') + "\r\n";
     WriteBytes(dir.File("prog/Skins/Many.skn"), text);
     TSkin &s = Start("Many.skn");
-    EXPECT_NE(panel->findChild<TImage *>("ImageLabel"), nullptr);
-    EXPECT_NE(panel->findChild<TImage *>("LabelImage"), nullptr);
+    EXPECT_TRUE(panel->findChild<TImage *>("ImageLabel") && panel->findChild<TImage *>("LabelImage"));
     EXPECT_EQ(s.ItemCount, kSkinTableSize);
     EXPECT_EQ(panel->findChildren<TLabel *>().size(), static_cast<qsizetype>(kSkinTableSize - 2));
     EXPECT_EQ(s.Items[2].Link.size(), kMaxLinkWord);
@@ -137,15 +132,12 @@ TEST_F(SkinTest, SaveWithoutModifyLeavesControlsAndFontsByteForByte)
 {
     TSkin &s = StartPhone();
     // Unchanged, a full save leaves the file as the first ([Set] and [Show] only) save wrote it.
-    s.SaveSkin(false);
-    const std::string first = ReadBytes(dir.File("data/Skins/Phone.skn"));
-    s.Modify = true;
-    s.ModifyFont = true;
-    s.SaveSkin(false);
-    EXPECT_EQ(ReadBytes(dir.File("data/Skins/Phone.skn")), first);
+    auto save = [&] { return s.SaveSkin(false), ReadBytes(dir.File("data/Skins/Phone.skn")); };
+    const std::string first = save();
+    s.Modify = s.ModifyFont = true;
+    EXPECT_EQ(save(), first);
 
-    s.Modify = false;
-    s.ModifyFont = false;
+    s.Modify = s.ModifyFont = false;
     panel->findChild<TImage *>("ImageD1")->move(50, 50);
     panel->findChild<TImage *>("ImageD1")->Tag = 7;
     TFont red;
@@ -153,8 +145,7 @@ TEST_F(SkinTest, SaveWithoutModifyLeavesControlsAndFontsByteForByte)
     red.Style = fsBold;
     s.SetLabelFont("LabelD2", red);
     panel->resize(130, 95);
-    s.SaveSkin(false);
-    const std::string after = ReadBytes(dir.File("data/Skins/Phone.skn"));
+    const std::string after = save();
     EXPECT_EQ(SectionText(after, "Controls"), SectionText(kPhoneSkin, "Controls"));
     EXPECT_EQ(SectionText(after, "Fonts"), SectionText(kPhoneSkin, "Fonts"));
     TIniFile file(dir.File("data/Skins/Phone.skn"));
@@ -162,14 +153,12 @@ TEST_F(SkinTest, SaveWithoutModifyLeavesControlsAndFontsByteForByte)
 
     // Fonts follow ModifyFont alone; Controls follow Modify alone.
     s.ModifyFont = true;
-    s.SaveSkin(false);
-    const std::string fontsOnly = ReadBytes(dir.File("data/Skins/Phone.skn"));
+    const std::string fontsOnly = save();
     EXPECT_EQ(SectionText(fontsOnly, "Controls"), SectionText(kPhoneSkin, "Controls"));
     EXPECT_NE(fontsOnly.find("LabelD2-Style=B"), std::string::npos);
     s.ModifyFont = false;
     s.Modify = true;
-    s.SaveSkin(false);
-    const std::string controls = ReadBytes(dir.File("data/Skins/Phone.skn"));
+    const std::string controls = save();
     EXPECT_EQ(SectionText(controls, "Fonts"), SectionText(fontsOnly, "Fonts"));
     EXPECT_NE(controls.find("ImageD1=50 50 10 10:0 0:7"), std::string::npos);
 }
@@ -178,9 +167,7 @@ TEST_F(SkinTest, FirstSaveWritesEverythingAndKeepsLinksAndCodes)
 {
     TSkin &s = StartPhone();
     ::unlink(dir.File("data/Skins/Phone.skn").c_str());
-    s.Modify = false;
-    s.ModifyFont = false;
-    s.ModifyFce = false;
+    s.Modify = s.ModifyFont = s.ModifyFce = false;
     panel->findChild<TImage *>("ImageD1")->Tag = 9;
     s.SaveSkin(false);
     TIniFile file(dir.File("data/Skins/Phone.skn"));
@@ -191,8 +178,7 @@ TEST_F(SkinTest, FirstSaveWritesEverythingAndKeepsLinksAndCodes)
     EXPECT_EQ(file.ReadString("Fonts", "LabelD1-Color", ""), "000000FF");
     EXPECT_EQ(file.ReadString("Set", "ColorKey", ""), "16711935");
 
-    s.ModifyFce = true;
-    s.Modify = true;
+    s.ModifyFce = s.Modify = true;
     QPointer<TImage> back(panel->Image0);
     s.SaveSkin(true);
     EXPECT_EQ(file.ReadString("Controls", "ImageD1", ""), "10 10 10 10:0 0:5");
@@ -234,13 +220,10 @@ TEST_F(SkinTest, SettingsAndChangeListLiveInTheProgramIniFile)
     WriteBytes(dir.File("data/Talvodem.ini"), "[Skin]\r\nModify=1\r\nModifyFont=0\r\n[Skin-List]\r\n"
                                               "ImageD1=150,\"Novak, J\",123\r\nImageD9=5,5,\r\n[Other]\r\nA=1\r\n");
     TSkin &s = StartPhone();
-    EXPECT_TRUE(s.Modify);
-    EXPECT_FALSE(s.ModifyFont);
-    EXPECT_TRUE(s.ModifyFce);
+    EXPECT_EQ(std::make_tuple(s.Modify, s.ModifyFont, s.ModifyFce), std::make_tuple(true, false, true));
     // Applied to the image of this skin, kept for the image it lacks.
     EXPECT_EQ(panel->findChild<TImage *>("ImageD1")->Tag, 150);
-    EXPECT_EQ(s.GetItemValue("ImageD1"), "123");
-    EXPECT_EQ(s.GetImageLabelText("ImageD1"), "Novak, J");
+    EXPECT_EQ(s.GetItemValue("ImageD1") + "|" + s.GetImageLabelText("ImageD1"), "123|Novak, J");
     s.Modify = false;
     skin.reset();
     const std::string ini = ReadBytes(dir.File("data/Talvodem.ini"));

@@ -25,27 +25,22 @@ protected:
 TEST_F(SkinRuntime, LabelTextModes)
 {
     TSkin &s = *skin;
-    auto caption = [&] { return panel->findChild<TLabel *>("LabelCLOCK")->Caption(); };
-    EXPECT_TRUE(s.SetLabelText("LabelCLOCK", "12", 1001));
-    EXPECT_TRUE(s.SetLabelText("LabelCLOCK", "3456", 1000));
-    EXPECT_EQ(caption(), "123456");
-    EXPECT_TRUE(s.SetLabelText("LabelCLOCK", "ignored", 3));
-    EXPECT_EQ(caption(), "456");
-    s.SetLabelText("LabelCLOCK", "", 1002);
-    EXPECT_EQ(caption(), "45");
-    s.SetLabelText("LabelCLOCK", "", 1002);
-    s.SetLabelText("LabelCLOCK", "", 1002);
-    EXPECT_EQ(caption(), "4");
-    s.SetLabelText("LabelCLOCK", "x", 0);
-    EXPECT_EQ(caption(), "");
+    TLabel *label = panel->findChild<TLabel *>("LabelCLOCK");
+    auto caption = [&] { return label->Caption(); };
+    const struct { const char *text; int mode; const char *caption; } steps[] = {
+        {"12", 1001, nullptr}, {"3456", 1000, "123456"}, {"ignored", 3, "456"}, {"", 1002, "45"},
+        {"", 1002, nullptr},   {"", 1002, "4"},           {"x", 0, ""}};
+    for (const auto &step : steps) {
+        EXPECT_TRUE(s.SetLabelText("LabelCLOCK", step.text, step.mode)) << step.mode;
+        EXPECT_TRUE(!step.caption || caption() == step.caption) << step.mode << " " << caption();
+    }
     EXPECT_FALSE(s.SetLabelText("LabelNONE", "x", 1001));
     EXPECT_FALSE(s.SetLabelText("ImageD1", "x", 1001));
     // Names from the exchange are never markup.
     s.SetLabelText("LabelCLOCK", "<b>N\xE8</b>", 1001);
     EXPECT_EQ(caption(), "<b>N\xE8</b>");
-    EXPECT_EQ(panel->findChild<TLabel *>("LabelCLOCK")->textFormat(), Qt::PlainText);
+    EXPECT_EQ(label->textFormat(), Qt::PlainText);
     // The widget gets the last caption of a burst at the end of the turn; one set at once wins.
-    TLabel *label = panel->findChild<TLabel *>("LabelCLOCK");
     s.SetLabelText("LabelCLOCK", "a", 1001);
     s.SetLabelText("LabelCLOCK", "b", 1001);
     QCoreApplication::processEvents();

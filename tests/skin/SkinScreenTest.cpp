@@ -60,25 +60,25 @@ TEST_F(SkinScreen, MaskedPanelShowsTheDesktopThroughItsHoles)
     panel.move(100, 100);
     skin.LoadSkin();
     ASSERT_FALSE(panel.Image0->pixmap().isNull()) << "shipped skin not found beside the test";
-    skin.SetLabelText("LabelSTAT", "Connected", 1001);
-    skin.SetLabelText("LabelCLOCK", "10:42", 1001);
-    skin.SetLabelText("LabelDISP", "Jan Nov\xE1k\r\n+420 601 123 456", 1001);
-    skin.SetLabelText("LabelDEST", "Sales", 1001);
-    skin.SetLabelText("LabelTAR", "1,20 K\xE8", 1001);
-    skin.SetLabelText("LabelKEYS", "601123456", 1001);
+    for (auto [name, text] : {std::pair{"LabelSTAT", "Connected"}, {"LabelCLOCK", "10:42"}, {"LabelDEST", "Sales"},
+                              {"LabelDISP", "Jan Nov\xE1k\r\n+420 601 123 456"}, {"LabelTAR", "1,20 K\xE8"},
+                              {"LabelKEYS", "601123456"}})
+        skin.SetLabelText(name, text, 1001);
     skin.GetImagePicture("ImageSTAT", {StatePicture()}, 0);
-    skin.SetImageState("ImageLEDSPK", 1);
-    skin.SetImageState("ImageLEDHOLD", 2);
-    skin.SetImageState("ImageHAND", 1);
-    skin.SetImageState("ImageKey5", 1);
+    for (auto [name, state] : {std::pair{"ImageLEDSPK", 1}, {"ImageLEDHOLD", 2}, {"ImageHAND", 1}, {"ImageKey5", 1}})
+        skin.SetImageState(name, state);
     for (const char *name : {"LabelD1", "LabelD2", "LabelD3"})
         skin.SetLabelText(name, std::string("Speed ") + name[6], 1001);
     ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
     panel.raise();
 
-    const QImage screen = Screen();
-    if (const char *shot = std::getenv("TALVO_SKIN_SHOT"))
-        screen.copy(QRect(panel.pos(), panel.size()).adjusted(-20, -20, 20, 20)).save(QString::fromLocal8Bit(shot));
+    auto keep = [&](const QImage &shown, const QString &suffix) {
+        if (const char *shot = std::getenv("TALVO_SKIN_SHOT"))
+            shown.copy(QRect(panel.pos(), panel.size()).adjusted(-20, -20, 20, 20))
+                .save(QString::fromLocal8Bit(shot) + suffix);
+        return shown;
+    };
+    const QImage screen = keep(Screen(), {});
     const QRgb green = qRgb(0, 200, 0);
     // Rounded corners and the cord slot are holes; the body is not.
     EXPECT_EQ(screen.pixel(100, 100), green);
@@ -91,10 +91,7 @@ TEST_F(SkinScreen, MaskedPanelShowsTheDesktopThroughItsHoles)
     // The small skin takes over the same window, with its own outline.
     skin.SelectSkin("Mini.skn");
     ASSERT_TRUE(QTest::qWaitFor([&] { return skin.SkinName == "Mini.skn"; }, 5000));
-    const QImage mini = Screen();
-    if (const char *shot = std::getenv("TALVO_SKIN_SHOT"))
-        mini.copy(QRect(panel.pos(), panel.size()).adjusted(-20, -20, 20, 20))
-            .save(QString::fromLocal8Bit(shot) + QStringLiteral("-mini.png"));
+    const QImage mini = keep(Screen(), QStringLiteral("-mini.png"));
     EXPECT_EQ(panel.size(), QSize(280, 160));
     EXPECT_EQ(mini.pixel(100, 100), green);
     EXPECT_NE(mini.pixel(100 + 140, 100 + 80), green);

@@ -15,20 +15,18 @@ std::string ShapedSkin(int type)
 TEST_F(SkinTest, ColourKeySkinCutsTheKeyPixelsOutOfTheWindow)
 {
     WriteBackground("back.png", 120, 90, qRgb(255, 0, 255));
-    WriteBytes(dir.File("prog/Skins/Two.skn"), ShapedSkin(2));
-    WriteBytes(dir.File("prog/Skins/One.skn"), ShapedSkin(1));
-    WriteBytes(dir.File("prog/Skins/Zero.skn"), ShapedSkin(0));
+    const char *names[] = {"Zero.skn", "One.skn", "Two.skn"};
+    for (int type : {0, 1, 2})
+        WriteBytes(dir.File(std::string("prog/Skins/") + names[type]), ShapedSkin(type));
     TSkin &s = Start("Two.skn");
     EXPECT_TRUE(panel->windowFlags() & Qt::FramelessWindowHint);
     EXPECT_TRUE(panel->isVisible());
     const QRegion mask = panel->mask();
     EXPECT_EQ(mask, s.Region);
-    EXPECT_FALSE(mask.contains(QPoint(0, 0)));
-    EXPECT_FALSE(mask.contains(QPoint(7, 7)));
-    EXPECT_TRUE(mask.contains(QPoint(8, 8)));
-    EXPECT_TRUE(mask.contains(QPoint(60, 45)));
-    EXPECT_FALSE(mask.contains(QPoint(119, 89)));
-    EXPECT_TRUE(mask.contains(QPoint(119, 0)));
+    const std::pair<QPoint, bool> kept[] = {{{0, 0}, false},   {{7, 7}, false},    {{8, 8}, true},
+                                            {{60, 45}, true}, {{119, 89}, false}, {{119, 0}, true}};
+    for (auto [point, in] : kept)
+        EXPECT_EQ(mask.contains(point), in) << point.x() << "," << point.y();
     EXPECT_DOUBLE_EQ(panel->windowOpacity(), 1.0);
 
     // Alpha: no cut, the window's opacity instead; none: a plain rectangle.
@@ -36,14 +34,11 @@ TEST_F(SkinTest, ColourKeySkinCutsTheKeyPixelsOutOfTheWindow)
     EXPECT_TRUE(QTest::qWaitFor([&] { return s.SkinName == "One.skn"; }));
     EXPECT_TRUE(panel->mask().isEmpty());
     EXPECT_NEAR(panel->windowOpacity(), 128 / 255.0, 0.01);
-    s.SaveSkin(true);
-    s.SkinName = "Zero.skn";
-    s.LoadSkin();
+    auto reload = [&](const char *name) { s.SaveSkin(true), s.SkinName = name, s.LoadSkin(); };
+    reload("Zero.skn");
     EXPECT_TRUE(panel->mask().isEmpty());
     EXPECT_DOUBLE_EQ(panel->windowOpacity(), 1.0);
-    s.SaveSkin(true);
-    s.SkinName = "Two.skn";
-    s.LoadSkin();
+    reload("Two.skn");
     EXPECT_FALSE(panel->mask().contains(QPoint(0, 0)));
 }
 
