@@ -58,24 +58,39 @@ std::string RightStr(const std::string &text, int n)
     return text.substr(text.size() - static_cast<size_t>(n));
 }
 
+namespace {
+// The separators people write into numbers, tested without a search per character.
+bool Separator(char c) { return c == ' ' || c == '-' || c == '/' || c == '.' || c == '(' || c == ')'; }
+} // namespace
+
 std::string PlainNumber(const std::string &number)
 {
     std::string plain;
     plain.reserve(number.size());
     for (char c : number)
-        if (std::string_view(" -/.()").find(c) == std::string_view::npos)
+        if (!Separator(c))
             plain += c;
     return plain;
 }
 
+void AppendNormalizedNumber(std::string_view number, std::string &out)
+{
+    const size_t start = out.size();
+    for (char c : number)
+        if (!Separator(c))
+            out += c;
+    std::string_view plain(out.data() + start, out.size() - start);
+    if (plain.substr(0, 4) == "+420")
+        out.replace(start, 4, "0");
+    else if (!plain.empty() && plain[0] == '+')
+        out.replace(start, 1, "00");
+}
+
 std::string NormalizeNumber(const std::string &number)
 {
-    std::string plain = PlainNumber(number);
-    if (plain.compare(0, 4, "+420") == 0)
-        return "0" + plain.substr(4);
-    if (!plain.empty() && plain[0] == '+')
-        return "00" + plain.substr(1);
-    return plain;
+    std::string n;
+    AppendNormalizedNumber(number, n);
+    return n;
 }
 
 std::string ToggleLine(bool add, const std::string &text, const std::string &line)

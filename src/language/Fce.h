@@ -3,6 +3,7 @@
 #include <QDate>
 
 #include <string>
+#include <string_view>
 
 class QWidget;
 
@@ -19,6 +20,8 @@ std::string RightStr(const std::string &text, int n);
 std::string PlainNumber(const std::string &number);
 // PlainNumber in national form: a leading "+420" becomes "0", another "+" "00".
 std::string NormalizeNumber(const std::string &number);
+// NormalizeNumber of number, appended to out.
+void AppendNormalizedNumber(std::string_view number, std::string &out);
 std::string ToggleLine(bool add, const std::string &text, const std::string &line);
 int HexToIntDef(const std::string &text, int def);
 std::string TextBeforeQuote(const std::string &text);

@@ -41,16 +41,18 @@ size_t TNumberIndex::Slot(std::string_view n) const
 TNumberIndex::TRow TNumberIndex::Read(const TFields &f, const char *record)
 {
     TRow row;
-    std::string num = DbfTrimRight(record + f.Num.Offset, f.Num.Size);
-    if (!num.empty())
-        num = NormalizeNumber(num);
+    // Normalised straight into the shared buffer: no string per row.
+    const size_t at = text_.size();
+    AppendNormalizedNumber(DbfTrimmedRight(record + f.Num.Offset, f.Num.Size), text_);
+    const size_t len = text_.size() - at;
     const char *type = record + f.Type.Offset;
     row.Local = f.Type.Size > 0 && type[0] == 'L' && DbfIsBlank(type + 1, f.Type.Size - 1);
-    if (!Indexed(num.size(), row.Local) || num.size() > UINT16_MAX)
+    if (!Indexed(len, row.Local) || len > UINT16_MAX) {
+        text_.resize(at);
         return row;
-    row.At = static_cast<uint32_t>(text_.size());
-    row.Len = static_cast<uint16_t>(num.size());
-    text_ += num;
+    }
+    row.At = static_cast<uint32_t>(at);
+    row.Len = static_cast<uint16_t>(len);
     row.WholeIds = WholeId(f.Idf, record, row.Idf) && WholeId(f.Idr, record, row.Idr);
     return row;
 }

@@ -29,6 +29,10 @@ TEST(CommonFunctions, FieldsDatesNumbersAndToggledLines)
         {ToggleLine(true, "hint", "F5"), "hint\nF5"}, {ToggleLine(true, "hint\nF5", "F5"), "hint\nF5"},
         {ToggleLine(false, "hint\nF5\nmore", "F5"), "hint"}, {ToggleLine(false, "hint", "F5"), "hint"},
         {TextBeforeQuote("  name \"rest\""), "name"}, {TextBeforeQuote("\t plain \r\n"), "plain"}};
+    std::string shared = "+1"; // numbers appended after others
+    AppendNormalizedNumber("+420 77", shared);
+    AppendNormalizedNumber("+4", shared);
+    EXPECT_EQ(shared, "+1077004");
     for (const auto &[got, want] : results)
         EXPECT_EQ(got, want);
     qputenv("HOME", "/home/tester");

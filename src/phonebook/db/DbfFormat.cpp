@@ -160,12 +160,14 @@ bool DbfIsBlank(const char *p, int size)
     return true;
 }
 
-std::string DbfTrimRight(const char *p, int size)
+std::string_view DbfTrimmedRight(const char *p, int size)
 {
     while (size > 0 && (p[size - 1] == ' ' || p[size - 1] == '\0'))
         --size;
-    return std::string(p, static_cast<size_t>(size));
+    return {p, static_cast<size_t>(size)};
 }
+
+std::string DbfTrimRight(const char *p, int size) { return std::string(DbfTrimmedRight(p, size)); }
 
 namespace {
 

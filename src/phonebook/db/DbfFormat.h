@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
 
 struct TDbfHeader {
@@ -29,6 +30,7 @@ std::string DbfCountBytes(uint32_t count);
 // Field values as stored: blank means null.
 bool DbfIsBlank(const char *p, int size);
 std::string DbfTrimRight(const char *p, int size);
+std::string_view DbfTrimmedRight(const char *p, int size);
 // Numeric text to value; false for blank or unreadable text.
 bool DbfParseNumber(const char *p, int size, double &value);
 // Right-aligned number text of the field's width; throws when it does not fit.
