@@ -54,7 +54,7 @@ QString ToUnicode(const std::string &bytes)
     return out;
 }
 
-std::string FromUnicode(const QString &text)
+const std::unordered_map<char16_t, unsigned char> &Reverse()
 {
     static const std::unordered_map<char16_t, unsigned char> reverse = [] {
         std::unordered_map<char16_t, unsigned char> m;
@@ -62,6 +62,12 @@ std::string FromUnicode(const QString &text)
             m.emplace(kHigh[i], static_cast<unsigned char>(0x80 + i));
         return m;
     }();
+    return reverse;
+}
+
+std::string FromUnicode(const QString &text)
+{
+    const auto &reverse = Reverse();
     std::string out;
     out.reserve(static_cast<size_t>(text.size()));
     for (QChar ch : text) {
@@ -72,6 +78,25 @@ std::string FromUnicode(const QString &text)
         }
         auto it = reverse.find(u);
         out.push_back(it != reverse.end() ? static_cast<char>(it->second) : '?');
+    }
+    return out;
+}
+
+QString Unkept(const QString &text)
+{
+    const auto &reverse = Reverse();
+    QString out;
+    for (qsizetype i = 0; i < text.size(); ++i) {
+        const char16_t u = text[i].unicode();
+        if (u < 0x80 || reverse.count(u))
+            continue;
+        qsizetype len = 1;
+        if (text[i].isHighSurrogate() && i + 1 < text.size() && text[i + 1].isLowSurrogate())
+            len = 2;
+        const QString ch = text.mid(i, len);
+        if (!out.contains(ch))
+            out += ch;
+        i += len - 1;
     }
     return out;
 }

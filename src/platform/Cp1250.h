@@ -9,6 +9,10 @@ namespace cp1250 {
 QString ToUnicode(const std::string &bytes);
 // Characters without a code-page-1250 byte become '?'.
 std::string FromUnicode(const QString &text);
+// The characters of text that have no code-page-1250 byte, each once, in the
+// order they first stand (a character outside the basic plane whole): what
+// FromUnicode would turn into '?'. Empty when the text can be kept as typed.
+QString Unkept(const QString &text);
 
 // A byte that stands for a control character (the undefined ones included),
 // never for text.

@@ -28,6 +28,17 @@ TEST(Cp1250, RoundTripsEveryByteAndFoldsCzechLetters)
     EXPECT_TRUE(cp1250::EqualNoCase("\xC8\x45RN\xDD", "\xE8\x65rn\xFD"));
 }
 
+TEST(Cp1250, UnkeptNamesEachLostCharacterOnceAndWholeBeyondTheBasicPlane)
+{
+    const std::pair<const char *, const char *> cases[] = {
+        {"Černý žluťoučký kůň §€", ""},
+        {"Москва Ltd", "Москва"},
+        {"Praha 😀 a 😀", "😀"},
+        {"日本 ü ß 日", "日本"}};
+    for (auto [text, lost] : cases)
+        EXPECT_EQ(cp1250::Unkept(QString::fromUtf8(text)), QString::fromUtf8(lost)) << text;
+}
+
 TEST(Colors, ResolvingKeepsTheRgbAndNeverReadsPastTheSystemTable)
 {
     const std::pair<TColor, TColor> cases[] = {
