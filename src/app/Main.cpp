@@ -220,7 +220,7 @@ void TFMain::ApplyLanguage(const std::string &code, bool initial)
     SelectHelpFile();
     UpdateControls();
     // The state text on the display was looked up in the old language.
-    if (Connected && LineState != "---")
+    if (Connected && !LineState.empty())
         ShowLineState(-1, LineState);
     if (FDbf)
         FDbf->Translate(!initial);

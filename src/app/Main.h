@@ -69,7 +69,7 @@ public:
     bool FrontBlink = false;
     int Handle = 0;
     std::string LineType;
-    std::string LineState = "---";
+    std::string LineState;
     std::string HelpFile;
 
     // Line display.
@@ -108,6 +108,10 @@ public:
     void SetStatusText(int panel, const std::string &text);
     void SpeedButtonFrontClick();
     void HideToTray();
+    // Every window of the program goes down with the panel and comes back with it.
+    void MinimizeApplication();
+    void RestoreApplication();
+    void ImageFrontDblClick();
     void TrayIcon1Restore();
     void Set2Click();
     void MenuSpeedsClick();
@@ -171,6 +175,7 @@ public:
     void OnPanelButtonDown(int id) override;
     void OnPanelButtonUp(int id) override;
     void OnPanelButtonDblClick(int id) override;
+    void OnImageDblClick(const std::string &imageName) override;
     void TimerOnOffTimer();
     void LookupDispNumber(const std::string &labelName) override;
     void ShowDispNumber(const std::string &labelName) override;
@@ -217,6 +222,7 @@ private:
     void MessageBox(const std::string &text, int captionId, QMessageBox::Icon icon);
 
     QMenu *PopupMenuImg_ = nullptr;
+    QMenu *MainItems_ = nullptr; // the main menu's items inside PopupMenu1
     QMenu *PopupMenuLab_ = nullptr;
     void BuildFace();
     void BuildControls();

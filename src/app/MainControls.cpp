@@ -161,9 +161,9 @@ void TFMain::BuildMenus()
     SetTag(popupHelp->menuAction(), 140);
     AddHelpItems(popupHelp);
     // The main menu is hidden: every item of it is reached from here.
-    QMenu *mainItems = PopupMenu1->addMenu(QStringLiteral("Main menu"));
-    SetTag(mainItems->menuAction(), 139);
-    mainItems->addActions(MainMenu->actions());
+    MainItems_ = PopupMenu1->addMenu(QStringLiteral("Main menu"));
+    SetTag(MainItems_->menuAction(), 139);
+    MainItems_->addActions(MainMenu->actions());
     PopupMenu1->addSeparator();
     QAction *hideToTray = AddItem(PopupMenu1, 137, "Hide to tray");
     QAction *minimise = AddItem(PopupMenu1, 138, "Minimise");

@@ -1,6 +1,7 @@
 // The receiving half of the panel: line state, parties, keys, tariff and
 // the timers that animate the display.
 #include "Auto.h"
+#include "ClockText.h"
 #include "Data.h"
 #include "DialRules.h"
 #include "Dbf.h"
@@ -10,6 +11,7 @@
 #include "SessionWindows.h"
 #include "Skin.h"
 
+#include <QLocale>
 #include <QTime>
 
 namespace {
@@ -140,11 +142,9 @@ void TFMain::RelaxOnStateChange(const std::string &state)
         return;
     if (state == "REL") {
         if (Settings.RelaxMinimize)
-            showMinimized();
+            MinimizeApplication();
     } else if (Settings.NoRelaxActivate) {
-        showNormal();
-        raise();
-        activateWindow();
+        RestoreApplication();
     }
 }
 
@@ -200,7 +200,7 @@ void TFMain::OnRingAnswer(const std::string &port, const std::string &cid, const
 // and the blinking handset must not say otherwise.
 void TFMain::ForgetLineState()
 {
-    LineState = "---";
+    LineState.clear();
     RingShown = false;
     FrontBlink = false;
     Held = false;
@@ -329,10 +329,8 @@ void TFMain::TimerClockTimer()
 {
     if (ClockTicks > 0 && --ClockTicks == 0)
         SetLabel("LabelDISP", "", kReplace);
-    if (Connected) {
-        std::string now = QTime::currentTime().toString(QStringLiteral("HH:mm:ss")).toStdString();
-        SetLabel("LabelCLOCK", now.substr(0, now.rfind(':')), kReplace);
-    }
+    if (Connected)
+        SetLabel("LabelCLOCK", ClockText(QTime::currentTime(), QLocale::system()), kReplace);
 }
 
 void TFMain::ShowTimedDisplay(const std::string &text, int ticks)

@@ -75,7 +75,7 @@ void TFMain::ExecutePanelFunction(int id, const std::string &imageName)
         HideToTray();
         return;
     case 502:
-        showMinimized();
+        MinimizeApplication();
         return;
     case 503:
         PopupMenu1->popup(QCursor::pos());
@@ -205,6 +205,19 @@ void TFMain::OnPanelButtonDblClick(int id)
         SendSpeakerState(-1);
     else if (id == 902)
         SpeedButtonFrontClick();
+}
+
+void TFMain::OnImageDblClick(const std::string &imageName)
+{
+    if (imageName == "ImageFRONT")
+        ImageFrontDblClick();
+}
+
+void TFMain::ImageFrontDblClick()
+{
+    if (FFront)
+        FFront->show();
+    UpdateControls();
 }
 
 void TFMain::LookupDispNumber(const std::string &labelName)

@@ -22,7 +22,8 @@ bool TFMain::FindMenuShortcut(QWidget *menu, std::uint16_t word)
             item->trigger();
             found = true;
         }
-        if (item->menu())
+        // The main menu's shortcuts belong to the panel's focus, not to the keys others pass on.
+        if (item->menu() && item->menu() != MainItems_)
             found = FindMenuShortcut(item->menu(), word) || found;
     }
     return found;

@@ -63,6 +63,40 @@ void TFMain::HideToTray()
     hide();
 }
 
+namespace {
+
+// The program's own windows on the screen: the panel and every open form, not its menus or tips.
+QList<QWidget *> ShownWindows()
+{
+    QList<QWidget *> shown;
+    for (QWidget *w : QApplication::topLevelWidgets()) {
+        const Qt::WindowType kind = w->windowType();
+        if (w->isVisible() && (kind == Qt::Window || kind == Qt::Dialog))
+            shown.append(w);
+    }
+    return shown;
+}
+
+} // namespace
+
+void TFMain::MinimizeApplication()
+{
+    for (QWidget *w : ShownWindows())
+        if (w != this)
+            w->showMinimized();
+    showMinimized();
+}
+
+void TFMain::RestoreApplication()
+{
+    for (QWidget *w : ShownWindows())
+        if (w != this && w->isMinimized())
+            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+    showNormal();
+    raise();
+    activateWindow();
+}
+
 void TFMain::TrayIcon1Restore()
 {
     if (TrayIcon1 && TrayIcon1->isVisible())

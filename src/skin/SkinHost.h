@@ -24,6 +24,8 @@ public:
     virtual void OnPanelButtonUp(int id) = 0;
     virtual void ExecutePanelFunction(int id, const std::string &imageName) = 0;
     virtual void OnPanelButtonDblClick(int id) = 0;
+    // Then the same double click by the image's name, for a panel that handles one image itself.
+    virtual void OnImageDblClick(const std::string &imageName) {}
     // Labels.
     virtual void LookupDispNumber(const std::string &labelName) = 0;
     virtual void ShowDispNumber(const std::string &labelName) = 0;

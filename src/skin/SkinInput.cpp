@@ -82,9 +82,12 @@ void TSkin::DblClick(QWidget *control)
 {
     if (!host_)
         return;
-    if (IsImage(control))
+    if (IsImage(control)) {
+        QPointer<QWidget> alive(control);
         host_->OnPanelButtonDblClick(TagOf(control));
-    else
+        if (alive)
+            host_->OnImageDblClick(FromQ(control->objectName()));
+    } else
         host_->ShowDispNumber(FromQ(control->objectName()));
 }
 

@@ -126,7 +126,7 @@ TEST(PanelSession, ALostConnectionEndsTheSessionAndTheLogInConnectsAgain)
     rig.exchange.Drop();
     ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !rig.main->Connected; }, 3000));
     EXPECT_FALSE(rig.main->FrontBlink || rig.main->Held);
-    EXPECT_EQ(PanelCalls.LineState(), "---");
+    EXPECT_EQ(PanelCalls.LineState(), "");
     EXPECT_EQ(rig.main->Handle, -1);
     EXPECT_EQ(FHist, nullptr);
     EXPECT_TRUE(rig.main->SpeedButtonOpen->isEnabled());
