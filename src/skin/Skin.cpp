@@ -160,7 +160,8 @@ bool TSkin::ReadSkin(const std::string &name, std::string &why)
     TIniFile file(path);
     Background = file.ReadString(kSet, "Background", "");
     Foreground = file.ReadString(kSet, "Foreground", "");
-    if (Background.empty() && file.ReadSectionValues(kControls).empty()) {
+    const auto controls = file.ReadSectionValues(kControls);
+    if (Background.empty() && controls.empty()) {
         why = Text(512);
         return false;
     }
@@ -168,6 +169,12 @@ bool TSkin::ReadSkin(const std::string &name, std::string &why)
     const long long h = file.ReadInteger(kSet, "Height", Owner->height());
     if (w < 1 || h < 1 || w > kMaxPanelSide || h > kMaxPanelSide) {
         why = Text(513);
+        return false;
+    }
+    // Each image is drawn at its own size: one the panel cannot hold would
+    // take gigabytes, or more than there is.
+    if (std::string control = OversizedControl(controls, w, h, kMaxImagePixels); !control.empty()) {
+        why = control + " " + Text(513);
         return false;
     }
     return ReadPicture(Background, background_, why) && ReadPicture(Foreground, sprite_, why);
@@ -240,9 +247,9 @@ void TSkin::ShowSkin(const std::string &path)
         // A name the panel already uses would make every lookup ambiguous.
         if (Owner->findChild<QObject *>(ToQ(name)))
             continue;
-        if (name.find("Image") != std::string::npos)
+        if (ControlKind(name) == TSkinControlKind::Image)
             CreateImage(name, line);
-        else if (name.find("Label") != std::string::npos)
+        else if (ControlKind(name) == TSkinControlKind::Label)
             CreateLabel(name, line, file);
     }
     ApplySkinList();

@@ -107,6 +107,8 @@ public:
     static constexpr int kMaxPanelSide = 4096;
     static constexpr int kMaxPictureSide = 8192;
     static constexpr qint64 kMaxPicturePixels = 16LL * 1024 * 1024;
+    // The images of a skin together: room for the largest panel twice over.
+    static constexpr qint64 kMaxImagePixels = 2 * kMaxPicturePixels;
 
     // Region of the picture without its key-colour pixels, over a window of the given size.
     static QRegion KeyColorRegion(const QImage &picture, TColor key, const QSize &window);

@@ -167,6 +167,38 @@ std::string FormatLabelLine(const TSkinItem &item, const TLabelFlags &flags)
     return line;
 }
 
+TSkinControlKind ControlKind(const std::string &name)
+{
+    if (name.find("Image") != std::string::npos)
+        return TSkinControlKind::Image;
+    if (name.find("Label") != std::string::npos)
+        return TSkinControlKind::Label;
+    return TSkinControlKind::None;
+}
+
+std::string OversizedControl(const std::vector<std::pair<std::string, std::string>> &controls, long long panelWidth,
+                             long long panelHeight, long long maxImagePixels)
+{
+    long long imagePixels = 0;
+    for (const auto &[name, line] : controls) {
+        const TSkinControlKind kind = ControlKind(name);
+        if (kind == TSkinControlKind::None)
+            continue;
+        TLabelFlags flags;
+        const TSkinItem item = kind == TSkinControlKind::Image ? ParseImageLine(line) : ParseLabelLine(line, flags);
+        const long long left = item.Left, top = item.Top, width = item.Width, height = item.Height;
+        if (width > panelWidth || height > panelHeight || left > panelWidth || top > panelHeight ||
+            left + width < 0 || top + height < 0)
+            return name;
+        if (kind == TSkinControlKind::Image && width > 0 && height > 0) {
+            imagePixels += width * height;
+            if (imagePixels > maxImagePixels)
+                return name;
+        }
+    }
+    return {};
+}
+
 TSkinChange SplitSkinChange(const std::string &text)
 {
     TSkinChange change;

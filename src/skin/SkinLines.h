@@ -2,6 +2,8 @@
 // The text forms of the skin: a [Controls] line of an image or a label, and
 // one value of the change list. Widget-free, so they can be fuzzed.
 #include <string>
+#include <utility>
+#include <vector>
 
 struct TSkinItem {
     int Left = 0, Top = 0, Width = 0, Height = 0;
@@ -29,6 +31,17 @@ struct TLabelFlags {
 // "L T W H:TA:link"; the link part may be missing.
 TSkinItem ParseLabelLine(const std::string &line, TLabelFlags &flags);
 std::string FormatLabelLine(const TSkinItem &item, const TLabelFlags &flags);
+
+// What a [Controls] key makes: "Image" anywhere wins over "Label"; anything else is skipped.
+enum class TSkinControlKind { None, Image, Label };
+TSkinControlKind ControlKind(const std::string &name);
+
+// The first control of a [Controls] section that the panel cannot hold: one
+// larger than the panel or wholly beyond it, or the image that takes the
+// images' area past maxImagePixels (each drawn state costs that much).
+// Empty when every control fits.
+std::string OversizedControl(const std::vector<std::pair<std::string, std::string>> &controls, long long panelWidth,
+                             long long panelHeight, long long maxImagePixels);
 
 // One change-list value: function code, label text, dial value.
 struct TSkinChange {

@@ -13,6 +13,8 @@ namespace {
 QImage TransparentCell(const QImage &sprite, long long x, long long y, int w, int h)
 {
     QImage cell(w, h, QImage::Format_ARGB32);
+    if (cell.isNull())
+        return cell;
     cell.fill(Qt::black);
     if (!sprite.isNull() && x >= INT_MIN && x <= INT_MAX && y >= INT_MIN && y <= INT_MAX) {
         QImage part = sprite.copy(QRect(static_cast<int>(x), static_cast<int>(y), w, h))

@@ -95,6 +95,11 @@ TEST_F(SkinTest, SkinsThatCannotShowAreRefusedAndTheLastOneStays)
         {"NoBack.skn", "[Set]\r\nBackground=missing.bmp\r\n[Controls]\r\nImageA=1 1 4 4:0 0:3\r\n"},
         {"BadSprite.skn", "[Set]\r\nBackground=back.png\r\nForeground=garbage.png\r\n"},
         {"HugeSprite.skn", "[Set]\r\nBackground=back.png\r\nForeground=huge.bmp\r\n"},
+        {"BigControl.skn", "[Set]\r\nBackground=back.png\r\nForeground=sprite.png\r\n[Controls]\r\n"
+                           "ImageD1=10 10 10 10:0 0:5\r\nImageBIG=0 0 20000000 20000000:0 0:1\r\n"},
+        {"FarControl.skn", "[Set]\r\nBackground=back.png\r\n[Controls]\r\nLabelFAR=2147483647 0 9 9:TL\r\n"},
+        {"ManyLarge.skn", "[Set]\r\nWidth=4096\r\nHeight=4096\r\nBackground=back.png\r\n[Controls]\r\n"
+                          "ImageA=0 0 4096 4096\r\nImageB=0 0 4096 4096\r\nImageC=0 0 4096 4096\r\n"},
     };
     TSkin &s = StartPhone();
     for (const auto &c : cases)
@@ -113,6 +118,8 @@ TEST_F(SkinTest, SkinsThatCannotShowAreRefusedAndTheLastOneStays)
             EXPECT_FALSE(panel->Image0->pixmap().isNull()) << c.name;
             EXPECT_FALSE(panel->mask().isEmpty()) << c.name;
         }
+    // The control that does not fit is named.
+    EXPECT_NE(s.LoadError.find("ImageC"), std::string::npos) << s.LoadError;
     s.Prefetch("Phone.skn");
     s.SelectSkin("Phone.skn");
     EXPECT_TRUE(QTest::qWaitFor([&] { return !s.Timer->Enabled(); }));

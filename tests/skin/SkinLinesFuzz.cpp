@@ -23,6 +23,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         flagsBack.Alignment != flags.Alignment)
         std::abort();
 
+    // Any box is judged without overflow.
+    (void)OversizedControl({{"ImageA", text}, {"LabelA", text}}, 600, 400, 1 << 20);
+
     const TSkinChange change = SplitSkinChange(text);
     const std::string stored = JoinSkinChange(change);
     // Past 1000 characters the reader cuts what it keeps.
