@@ -195,7 +195,7 @@ void TSkin::LoadSkin()
         std::string why;
         shown = ReadSkin(name, why);
         if (shown) {
-            SkinName = lastShown_ = name;
+            SkinName = lastShown_ = onPanel_ = name;
             ShowSkin(ReadSkinFile());
             break;
         }
@@ -204,6 +204,7 @@ void TSkin::LoadSkin()
     }
     if (!shown) {
         // Nothing shows: the panel keeps its size, without pictures or controls.
+        onPanel_.clear();
         background_ = sprite_ = QImage();
         Background.clear();
         Foreground.clear();
@@ -324,26 +325,35 @@ void TSkin::SetLabelFont(const std::string &name, const TFont &font)
 
 void TSkin::SaveSkin(bool removeControls)
 {
-    std::unique_ptr<TIniFile> file;
-    bool existed = true;
-    if (!SkinName.empty()) {
-        const std::string path = DataSkinFile();
-        QDir().mkpath(QPath(OwnFolder()));
-        existed = Exists(path);
-        file = std::make_unique<TIniFile>(path);
-        file->WriteInteger(kSet, "Width", Owner->width());
-        file->WriteInteger(kSet, "Height", Owner->height());
-        file->WriteString(kSet, "Background", Background);
-        file->WriteString(kSet, "Foreground", Foreground);
-        file->WriteInteger(kSet, "Type", Type);
-        file->WriteInteger(kSet, "Alpha", Alpha);
-        file->WriteInteger(kSet, "ColorKey", ColorKey);
-        file->WriteBool(kShow, "Title", Title);
-        file->WriteBool(kShow, "FirstName", FirstName);
-        file->WriteBool(kShow, "TitleAfter", TitleAfter);
+    // A skin the panel does not show has nothing of its own to save, and
+    // the captions kept from the last one shown are still the ones to keep.
+    if (!SkinName.empty() && SkinName == onPanel_)
+        WriteSkin();
+    if (removeControls) {
+        for (QWidget *control : SkinControls(Owner))
+            delete control;
+        fonts_.clear();
     }
-    const bool lines = file && (Modify || !existed);
-    const bool fonts = file && (ModifyFont || !existed);
+}
+
+void TSkin::WriteSkin()
+{
+    const std::string path = DataSkinFile();
+    QDir().mkpath(QPath(OwnFolder()));
+    const bool existed = Exists(path);
+    TIniFile file(path);
+    file.WriteInteger(kSet, "Width", Owner->width());
+    file.WriteInteger(kSet, "Height", Owner->height());
+    file.WriteString(kSet, "Background", Background);
+    file.WriteString(kSet, "Foreground", Foreground);
+    file.WriteInteger(kSet, "Type", Type);
+    file.WriteInteger(kSet, "Alpha", Alpha);
+    file.WriteInteger(kSet, "ColorKey", ColorKey);
+    file.WriteBool(kShow, "Title", Title);
+    file.WriteBool(kShow, "FirstName", FirstName);
+    file.WriteBool(kShow, "TitleAfter", TitleAfter);
+    const bool lines = Modify || !existed;
+    const bool fonts = ModifyFont || !existed;
 
     Kept.fill(TSkinItem());
     KeptCount = 0;
@@ -382,15 +392,9 @@ void TSkin::SaveSkin(bool removeControls)
             }
         }
         if (lines)
-            file->WriteString(kControls, name, line);
+            file.WriteString(kControls, name, line);
         if (label && fonts)
-            WriteFontIni(*file, LabelFont(name), kFonts, name);
-    }
-
-    if (removeControls) {
-        for (QWidget *control : SkinControls(Owner))
-            delete control;
-        fonts_.clear();
+            WriteFontIni(file, LabelFont(name), kFonts, name);
     }
 }
 

@@ -116,6 +116,8 @@ public:
 private:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void Switch();
+    // The skin file of the skin on the panel, and the captions to keep.
+    void WriteSkin();
     void CreateImage(const std::string &name, const std::string &line);
     void CreateLabel(const std::string &name, const std::string &line, const class TIniFile &file);
     void ApplySkinList();
@@ -148,6 +150,7 @@ private:
     TSkinPictures pictures_{kMaxPictureSide, kMaxPicturePixels};
     QPointer<QWidget> pressed_; // a left press waiting for its click
     std::string lastShown_;     // the last skin that loaded whole
+    std::string onPanel_;       // the skin the panel shows; empty when none
 
     // Each image's sprite cells, keyed out once per skin load, and the state
     // it shows, so that a state set again costs nothing.

@@ -135,6 +135,38 @@ TEST_F(SkinTest, SkinsThatCannotShowAreRefusedAndTheLastOneStays)
     EXPECT_TRUE(panel->isVisible());
 }
 
+TEST_F(SkinTest, ASkinThatNeverShowedIsNeverSaved)
+{
+    // The user's copy names a picture that is not there, and the program has no other skin.
+    std::string broken = kPhoneSkin;
+    broken.replace(broken.find("back.png"), 8, "gone.png");
+    MakeDir("data/Skins");
+    WriteBytes(dir.File("data/Skins/Phone.skn"), broken);
+    TSkin &first = StartPhone();
+    EXPECT_NE(first.LoadError.find("gone.png"), std::string::npos) << first.LoadError;
+    first.SaveSkin(false);
+    EXPECT_EQ(ReadBytes(dir.File("data/Skins/Phone.skn")), broken);
+
+    // A switch where nothing shows: the file stays, and the captions of the
+    // skin shown before reach the next one that shows.
+    WriteBytes(dir.File("data/Skins/Phone.skn"), kPhoneSkin);
+    TSkin &s = Start("Phone.skn");
+    s.SetLabelText("LabelCLOCK", "12:34", 1001);
+    ::unlink(dir.File("prog/Skins/back.png").c_str());
+    auto switchTo = [&s](const char *name) {
+        s.SelectSkin(name);
+        return QTest::qWaitFor([&] { return !s.Timer->Enabled(); });
+    };
+    ASSERT_TRUE(switchTo("Phone.skn"));
+    EXPECT_EQ(s.ItemCount, 0);
+    const std::string saved = ReadBytes(dir.File("data/Skins/Phone.skn"));
+    s.SaveSkin(true);
+    EXPECT_EQ(ReadBytes(dir.File("data/Skins/Phone.skn")), saved);
+    WriteBackground("back.png", 120, 90, qRgb(255, 0, 255));
+    ASSERT_TRUE(switchTo("Phone.skn"));
+    EXPECT_EQ(panel->findChild<TLabel *>("LabelCLOCK")->Caption(), "12:34");
+}
+
 TEST_F(SkinTest, SaveWithoutModifyLeavesControlsAndFontsByteForByte)
 {
     TSkin &s = StartPhone();
