@@ -271,6 +271,9 @@ void TFDbf::DBNavigatorRepreClick(QWidget *sender, TNavigateBtn button)
         FinishEdit(*viewRepre_, ok, DBGridRepre);
         if (ok)
             SelectRepre();
+    } else if (button == nbDelete) {
+        // The firm again: new rows must not go to the one just deleted.
+        SelectFirm();
     } else {
         SelectRepre();
     }

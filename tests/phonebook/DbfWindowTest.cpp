@@ -5,6 +5,7 @@
 #include "Dbf.h"
 #include "DbView.h"
 #include "Dbffind.h"
+#include "Dbfcont.h"
 #include "Dbffr.h"
 #include "Dbffirm.h"
 #include "Dbfnum.h"
@@ -170,6 +171,30 @@ TEST_F(Window, DeletesCascadeFromTheRowBeingDeletedIncludingHiddenRows)
     EXPECT_EQ(Live("Repres.dbf", {"SURNAME"}), "");
     EXPECT_EQ(Live("Nums.dbf", {"NUM"}), "06010;");
     EXPECT_EQ(Live("Contacts.dbf", {"SUBJECT"}), "S10;");
+}
+
+// After its only representative is deleted the firm is the selection: new
+// rows are the firm's and its own numbers show.
+TEST_F(Window, DeletingTheSelectedRepresentativeSelectsTheFirmAgain)
+{
+    TFDbf &w = Filled();
+    w.ViewFirm().Next();
+    ASSERT_TRUE(w.SelectFirm());
+    ASSERT_TRUE(w.SelectRepre());
+    w.NavRepre->Click(nbDelete);
+    EXPECT_TRUE(w.FirmMode);
+    EXPECT_EQ(w.ViewNum().Filter(), "Idf=2");
+    OnModal<TFDbfNum>([](TFDbfNum *num) {
+        num->EditNum->setText("777");
+        num->BitBtn1Click();
+    }, [&] { w.NavNum->Click(nbInsert); });
+    OnModal<TFDbfContact>([](TFDbfContact *contact) {
+        contact->DBEditSubject->setText("New");
+        contact->BitBtn1Click();
+    }, [&] { w.NavContact->Click(nbInsert); });
+    EXPECT_EQ(LastRow("Nums.dbf", {"IDF", "IDR", "NUM"}), "2|0|777;");
+    EXPECT_EQ(LastRow("Contacts.dbf", {"IDF", "IDR", "SUBJECT"}), "2|0|New;");
+    EXPECT_EQ(w.ViewNum().Count(), 2) << "the firm's own number and the new one";
 }
 
 TEST_F(Window, DetailsFollowAScrolledFirmOnlyOnceItRests)
