@@ -8,8 +8,8 @@
 #include <QEvent>
 
 TContactMemo::TContactMemo(TMemo *memo, TDbView *view, TPhoneBookStore &store,
-                           std::function<void(const std::string &)> onError)
-    : memo_(memo), view_(view), store_(store), onError_(std::move(onError))
+                           std::function<void(const std::string &)> onError, bool held)
+    : memo_(memo), view_(view), store_(store), onError_(std::move(onError)), holding_(held)
 {
     memo_->installEventFilter(this);
     observer_ = view_->AddObserver([this](bool) { Show(); });
@@ -18,7 +18,8 @@ TContactMemo::TContactMemo(TMemo *memo, TDbView *view, TPhoneBookStore &store,
 
 TContactMemo::~TContactMemo()
 {
-    Save();
+    if (!holding_)
+        Save();
     view_->RemoveObserver(observer_);
 }
 
@@ -36,10 +37,12 @@ void TContactMemo::Show()
     recNo_ = 0;
     try {
         if (view_->HasRow()) {
-            text = view_->Cursor().FieldByName("MEMO").AsString();
             recNo_ = view_->Cursor().RecNo();
+            if (!Held(recNo_, text))
+                text = view_->Cursor().FieldByName("MEMO").AsString();
         }
     } catch (const std::exception &) {
+        recNo_ = 0;
         TraceFailure("TContactMemo::Show"); // the memo shows empty and read-only
     }
     memo_->setPlainText(ToQ(text));
@@ -52,14 +55,39 @@ void TContactMemo::Save()
     if (!recNo_ || !memo_->document()->isModified())
         return;
     memo_->document()->setModified(false);
+    if (holding_)
+        held_[recNo_] = FromQ(memo_->toPlainText());
+    else
+        Store(recNo_, FromQ(memo_->toPlainText()));
+}
+
+bool TContactMemo::Held(uint32_t recNo, std::string &text) const
+{
+    auto it = held_.find(recNo);
+    if (it == held_.end())
+        return false;
+    text = it->second;
+    return true;
+}
+
+void TContactMemo::Commit()
+{
+    Save();
+    for (const auto &[recNo, text] : held_)
+        Store(recNo, text);
+    held_.clear();
+}
+
+void TContactMemo::Store(uint32_t recNo, const std::string &text)
+{
     // Through a cursor of its own: the contacts' current row may have moved on.
     try {
         TDbCursor &row = view_->Reader();
-        if (!row.BookmarkValid(recNo_))
+        if (!row.BookmarkValid(recNo))
             return;
-        row.GotoBookmark(recNo_);
+        row.GotoBookmark(recNo);
         row.Edit();
-        row.FieldByName("MEMO").SetAsString(FromQ(memo_->toPlainText()));
+        row.FieldByName("MEMO").SetAsString(text);
         store_.Post(row);
     } catch (const std::exception &e) {
         if (onError_)

@@ -1,11 +1,14 @@
 #pragma once
-// A memo bound to MEMO of a view's current contact. What the user types is
-// stored into the contact it was shown for when the memo loses the focus,
-// when another contact becomes current and when the binding ends.
+// A memo bound to MEMO of a view's current contact. In the window what the
+// user types is stored into the contact it was shown for when the memo loses
+// the focus, when another contact becomes current and when the binding ends.
+// In an edit dialog it is held, per contact, until the dialog's OK stores it
+// (Commit); Cancel, the binding ending without it, drops it.
 #include <QObject>
 
 #include <cstdint>
 #include <functional>
+#include <map>
 #include <string>
 
 class TDbView;
@@ -16,20 +19,29 @@ class TContactMemo : public QObject {
     Q_OBJECT
 public:
     TContactMemo(TMemo *memo, TDbView *view, TPhoneBookStore &store,
-                 std::function<void(const std::string &)> onError);
+                 std::function<void(const std::string &)> onError, bool held = false);
     ~TContactMemo() override;
-    // Stores what was typed, then shows the current contact's memo.
+    // Stores (or holds) what was typed, then shows the current contact's memo.
     void Show();
     void Save();
+    // Held: what was typed for the contact of recNo; false when nothing is.
+    bool Held(uint32_t recNo, std::string &text) const;
+    void Forget(uint32_t recNo) { held_.erase(recNo); }
+    // Stores every held text into its contact (those deleted meanwhile are gone).
+    void Commit();
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
+    void Store(uint32_t recNo, const std::string &text);
+
     TMemo *memo_;
     TDbView *view_;
     TPhoneBookStore &store_;
     std::function<void(const std::string &)> onError_;
     int observer_ = 0;
     uint32_t recNo_ = 0;
+    bool holding_;
+    std::map<uint32_t, std::string> held_;
 };

@@ -243,6 +243,7 @@ void TFDbf::DBNavigatorFirmClick(QWidget *sender, TNavigateBtn button)
         FinishEdit(*viewFirm_, ok, DBGridFirm);
         if (ok)
             SelectFirm();
+        memo_->Show(); // the dialog's OK may have stored contact memos
     } else {
         SelectFirm();
     }
@@ -271,6 +272,7 @@ void TFDbf::DBNavigatorRepreClick(QWidget *sender, TNavigateBtn button)
         FinishEdit(*viewRepre_, ok, DBGridRepre);
         if (ok)
             SelectRepre();
+        memo_->Show();
     } else if (button == nbDelete) {
         // The firm again: new rows must not go to the one just deleted.
         SelectFirm();

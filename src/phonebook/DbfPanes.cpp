@@ -119,7 +119,19 @@ TContactPage AddContactPage(TPageControl *pages, int tag, TDbView *view, const s
     p.Memo->setMaximumHeight(70);
     p.Pane.Column->addWidget(p.Memo);
     p.MemoLink = std::make_unique<TContactMemo>(p.Memo, view, FDbf->Store(),
-                                                [](const std::string &what) { FDbf->ShowError(what); });
+                                                [](const std::string &what) { FDbf->ShowError(what); }, true);
+    // A contact's own dialog shows the text held for it; its OK stores that.
+    p.Pane.Nav->OnClick = [dialog, view, link = p.MemoLink.get()](TNavigateBtn b) {
+        link->Save();
+        const uint32_t recNo = b == nbEdit && view->HasRow() ? view->Cursor().RecNo() : 0;
+        std::string held;
+        if (recNo && link->Held(recNo, held))
+            view->Cursor().FieldByName("MEMO").SetAsString(held);
+        FDbf->DBNavigatorContactClick(dialog, b);
+        if (recNo && !FDbf->Cancelled)
+            link->Forget(recNo);
+        link->Show();
+    };
     return p;
 }
 

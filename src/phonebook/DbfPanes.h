@@ -43,7 +43,8 @@ struct TPagePane {
 TPagePane AddPagePane(QWidget *page, TDbView *view, const std::vector<TColumnDef> &columns, QWidget *dialog,
                       void (*click)(QWidget *dialog, TNavigateBtn));
 // The contacts page of the firm and representative dialogs: grid, navigator,
-// the done button and the memo of the current contact.
+// the done button and the memo of the current contact, held for the dialog's
+// OK (MemoLink->Commit).
 struct TContactPage {
     TContactPage();
     TContactPage(TContactPage &&) noexcept;
@@ -56,7 +57,7 @@ struct TContactPage {
 };
 TContactPage AddContactPage(TPageControl *pages, int tag, TDbView *view, const std::vector<TColumnDef> &columns,
                             QWidget *dialog);
-// Stores what was typed into the memo and lets go of the view.
+// Lets go of the view; what was typed and not committed is dropped.
 void RemoveContactPage(TContactPage &page);
 // Panel2 of the edit dialogs with its page control.
 TPageControl *AddPagesPanel(QWidget *dialog, TPanel *&panel);

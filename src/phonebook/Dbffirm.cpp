@@ -1,5 +1,6 @@
 #include "Dbffirm.h"
 
+#include "ContactMemo.h"
 #include "DbView.h"
 #include "Dbf.h"
 #include "Fce.h"
@@ -131,5 +132,6 @@ void TFDbfFirm::DBEditNameChange()
 void TFDbfFirm::BitBtnOKClick()
 {
     links_.Store(firms_->Cursor());
+    Contacts.MemoLink->Commit();
     accept();
 }

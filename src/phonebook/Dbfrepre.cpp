@@ -1,5 +1,6 @@
 #include "Dbfrepre.h"
 
+#include "ContactMemo.h"
 #include "DbView.h"
 #include "Dbf.h"
 #include "Fce.h"
@@ -87,5 +88,6 @@ TFDbfRepre::~TFDbfRepre()
 void TFDbfRepre::BitBtn1Click()
 {
     links_.Store(repres_->Cursor());
+    Contacts.MemoLink->Commit();
     accept();
 }

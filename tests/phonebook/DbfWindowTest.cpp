@@ -9,6 +9,7 @@
 #include "Dbffr.h"
 #include "Dbffirm.h"
 #include "Dbfnum.h"
+#include "Dbfrepre.h"
 #include "Fce.h"
 #include "IniFile.h"
 #include "Nlsfunc.h"
@@ -260,6 +261,50 @@ TEST_F(Window, TheContactMemoTypedInTheWindowIsKeptAndTheLockShowsEveryone)
     EXPECT_EQ(w.ViewRepre().Count(), 2) << "every firm's representatives";
     w.SpeedButtonLockRepre->click();
     EXPECT_EQ(w.ViewRepre().Filter(), "Idf=1");
+}
+
+// The contact memos typed in a firm's or a representative's dialog are
+// stored by its OK alone, those of contacts left for another too. A
+// contact's own dialog shows what was typed; its OK stores what it shows.
+TEST_F(Window, ADialogsContactMemosAreStoredByItsOkAloneAndCancelStoresNothing)
+{
+    struct Case { bool firm, ok; const char *names, *memos; } cases[] = {
+        {true, false, "Alfa;Beta;/Novak;Kral;", "S10|;S110|;"}, {false, false, "Alfa;Beta;/Novak;Kral;", "S10|;S110|;"},
+        {true, true, "Changed;Beta;/Novak;Kral;", "S10|A;S110|C;"},
+        {false, true, "Alfa;Beta;/Changed;Kral;", "S10|;S110|C;"}};
+    for (const Case &c : cases) {
+        window.reset();
+        std::filesystem::remove_all(data.File("Dbf"));
+        TFDbf &w = Filled();
+        w.ViewRepre().First();
+        ASSERT_TRUE(c.firm ? w.SelectFirm() : w.SelectRepre());
+        WithModal([&](QWidget *d) {
+            auto *firm = qobject_cast<TFDbfFirm *>(d);
+            auto *repre = qobject_cast<TFDbfRepre *>(d);
+            ASSERT_TRUE(firm || repre);
+            (firm ? firm->DBEditName : repre->DBEditSurName)->setText("Changed");
+            TContactPage &page = firm ? firm->Contacts : repre->Contacts;
+            QTest::keyClicks(page.Memo, "A");
+            if (firm) {
+                w.ViewContact().Next();
+                QTest::keyClicks(page.Memo, "B");
+            }
+            OnModal<TFDbfContact>([&](TFDbfContact *contact) {
+                EXPECT_EQ(contact->DBMemo1->toPlainText(), firm ? "B" : "A");
+                if (!c.ok)
+                    return contact->reject();
+                contact->DBMemo1->setPlainText("C");
+                contact->BitBtn1Click();
+            }, [&] { page.Pane.Nav->Click(nbEdit); });
+            EXPECT_EQ(page.Memo->toPlainText(), c.ok ? "C" : firm ? "B" : "A");
+            if (c.ok)
+                (firm ? firm->BitBtnOK : repre->BitBtn1)->click();
+            else
+                static_cast<QDialog *>(d)->reject();
+        }, [&] { (c.firm ? w.NavFirm : w.NavRepre)->Click(nbEdit); });
+        EXPECT_EQ(Live("Firms.dbf", {"NAME"}) + "/" + Live("Repres.dbf", {"SURNAME"}), c.names);
+        EXPECT_EQ(Live("Contacts.dbf", {"SUBJECT", "MEMO"}).substr(0, strlen(c.memos)), c.memos);
+    }
 }
 
 TEST_F(Window, ShowNumberSelectsItsOwnerOrLeavesThePaneAsItWas)
