@@ -83,6 +83,7 @@ public:
     bool RingShown = false;
     bool RingBlink = false, DialBlink = false;
     int StatPicture = -1, HandState = -1, RingPos = -1;
+    int SpeakerLamp = 0, MuteLamp = 0; // the last STATE's Hfree and Mic
     bool DialPending = true;
     int FrontPhase = 1;
     std::array<TCallParty, kMaxParties> CallParties;
@@ -180,6 +181,8 @@ public:
     void LookupDispNumber(const std::string &labelName) override;
     void ShowDispNumber(const std::string &labelName) override;
     void SkinRefused(const std::string &text) override;
+    int BarHeight() const override;
+    void SkinShown() override;
 
     // Keyboard.
     void FormKeyDown(QKeyEvent *key);
@@ -212,6 +215,8 @@ private:
     void SetStatImage(int index);
     void SetHandImage(int index);
     void ForgetLineState();
+    void ShowLineStateAgain();
+    void PlaceToolBar(int faceHeight);
     int BlinkPicture(const std::string &state);
     void RelaxOnStateChange(const std::string &state);
     void ClearCaller();

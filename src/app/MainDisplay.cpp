@@ -14,6 +14,8 @@
 #include <QLocale>
 #include <QTime>
 
+#include <utility>
+
 namespace {
 
 struct StateLook {
@@ -132,6 +134,8 @@ void TFMain::OnStateAnswer(const std::string &state, int hfree, int mic)
         SetStatImage(index);
         SetHandImage(index);
     }
+    SpeakerLamp = hfree;
+    MuteLamp = mic;
     SetImage("ImageLEDSPK", hfree);
     SetImage("ImageLEDMUTE", mic);
 }
@@ -204,11 +208,26 @@ void TFMain::ForgetLineState()
     RingShown = false;
     FrontBlink = false;
     Held = false;
+    SpeakerLamp = MuteLamp = 0;
     const int released = LookOf("REL")->picture;
     SetStatImage(released);
     SetHandImage(released);
     for (const char *lamp : {"ImageFRONT", "ImageLEDHOLD", "ImageLEDSPK", "ImageLEDMUTE"})
         SetImage(lamp, 0);
+}
+
+// The images of a skin just put on the panel start in their first state;
+// the line's state goes back on them at once.
+void TFMain::ShowLineStateAgain()
+{
+    if (const int picture = std::exchange(StatPicture, -1); picture >= 0)
+        SetStatImage(picture);
+    if (HandState >= 0)
+        SetImage("ImageHAND", HandState);
+    SetImage("ImageLEDSPK", SpeakerLamp);
+    SetImage("ImageLEDMUTE", MuteLamp);
+    SetImage("ImageLEDHOLD", Held ? 1 : 0);
+    SetImage("ImageFRONT", FrontBlink ? FrontPhase : 0);
 }
 
 void TFMain::EndRingDisplay()

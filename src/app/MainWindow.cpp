@@ -125,21 +125,30 @@ bool TFMain::eventFilter(QObject *watched, QEvent *event)
 
 void TFMain::MenuSpeedsClick()
 {
-    // The tool bar sits below the face; the panel grows by its height and
-    // the window's shape takes it in.
-    const bool show = !ToolBar1->isVisible();
-    const int bar = ToolBar1->sizeHint().height();
-    if (show) {
-        ToolBar1->setGeometry(0, height(), width(), bar);
-        resize(width(), height() + bar);
-        ToolBar1->show();
-    } else {
-        ToolBar1->hide();
-        resize(width(), height() - bar);
-    }
-    if (Skin && !Skin->Region.isEmpty())
-        setMask(show ? Skin->Region.united(ToolBar1->geometry()) : Skin->Region);
+    const int face = height() - BarHeight();
+    ToolBar1->setHidden(!ToolBar1->isHidden());
+    PlaceToolBar(face);
     UpdateControls();
+}
+
+int TFMain::BarHeight() const { return ToolBar1->isHidden() ? 0 : ToolBar1->height(); }
+
+// The tool bar sits below the skin's face; the panel grows by its height and
+// the window's shape takes it in.
+void TFMain::PlaceToolBar(int faceHeight)
+{
+    const int bar = ToolBar1->isHidden() ? 0 : ToolBar1->sizeHint().height();
+    if (bar)
+        ToolBar1->setGeometry(0, faceHeight, width(), bar);
+    resize(width(), faceHeight + bar);
+    if (Skin && !Skin->Region.isEmpty())
+        setMask(bar ? Skin->Region.united(ToolBar1->geometry()) : Skin->Region);
+}
+
+void TFMain::SkinShown()
+{
+    PlaceToolBar(height());
+    ShowLineStateAgain();
 }
 
 void TFMain::PopupSkinClick()

@@ -165,8 +165,9 @@ bool TSkin::ReadSkin(const std::string &name, std::string &why)
         why = Text(512);
         return false;
     }
-    const long long w = file.ReadInteger(kSet, "Width", Owner->width());
-    const long long h = file.ReadInteger(kSet, "Height", Owner->height());
+    const QSize face = FaceSize();
+    const long long w = file.ReadInteger(kSet, "Width", face.width());
+    const long long h = file.ReadInteger(kSet, "Height", face.height());
     if (w < 1 || h < 1 || w > kMaxPanelSide || h > kMaxPanelSide) {
         why = Text(513);
         return false;
@@ -218,7 +219,8 @@ void TSkin::LoadSkin()
 void TSkin::ShowSkin(const std::string &path)
 {
     TIniFile file(path);
-    Owner->resize(file.ReadInteger(kSet, "Width", Owner->width()), file.ReadInteger(kSet, "Height", Owner->height()));
+    const QSize face = FaceSize();
+    Owner->resize(file.ReadInteger(kSet, "Width", face.width()), file.ReadInteger(kSet, "Height", face.height()));
     Type = file.ReadInteger(kSet, "Type", 2);
     Alpha = std::clamp(file.ReadInteger(kSet, "Alpha", 50), 0, 255);
     ColorKey = file.ReadInteger(kSet, "ColorKey", clBtnFace);
@@ -255,7 +257,12 @@ void TSkin::ShowSkin(const std::string &path)
     }
     ApplySkinList();
     PutHintsBack();
+    if (host_)
+        host_->SkinShown();
 }
+
+// The panel without what it adds below the face: a skin is saved with its own size.
+QSize TSkin::FaceSize() const { return {Owner->width(), Owner->height() - (host_ ? host_->BarHeight() : 0)}; }
 
 void TSkin::CreateImage(const std::string &name, const std::string &line)
 {
@@ -342,8 +349,9 @@ void TSkin::WriteSkin()
     QDir().mkpath(QPath(OwnFolder()));
     const bool existed = Exists(path);
     TIniFile file(path);
-    file.WriteInteger(kSet, "Width", Owner->width());
-    file.WriteInteger(kSet, "Height", Owner->height());
+    const QSize face = FaceSize();
+    file.WriteInteger(kSet, "Width", face.width());
+    file.WriteInteger(kSet, "Height", face.height());
     file.WriteString(kSet, "Background", Background);
     file.WriteString(kSet, "Foreground", Foreground);
     file.WriteInteger(kSet, "Type", Type);

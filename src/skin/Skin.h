@@ -138,6 +138,7 @@ private:
     void Click(QWidget *control);
     void DblClick(QWidget *control);
     std::string DataDir() const;
+    QSize FaceSize() const;
     // The skin folder (Home) of the user's data and the one shipped beside the program.
     std::string OwnFolder() const;
     std::string ShippedFolder() const;

@@ -31,4 +31,8 @@ public:
     virtual void ShowDispNumber(const std::string &labelName) = 0;
     // A skin could not be loaded: text says which file and why.
     virtual void SkinRefused(const std::string &text) {}
+    // Height of what the panel shows below the skin's face (its tool bar); 0 when nothing.
+    virtual int BarHeight() const { return 0; }
+    // A skin is on the panel, or none could be: the panel puts back what is its own.
+    virtual void SkinShown() {}
 };

@@ -6,6 +6,7 @@
 #include "IniFile.h"
 #include "Nlsfunc.h"
 #include "PanelRig.h"
+#include "Paths.h"
 #include "Porter.h"
 #include "SessionWindows.h"
 #include "Skin.h"
@@ -312,6 +313,29 @@ TEST(PanelSkins, AtStartThePanelShowsFirstAndARefusedSkinIsNamedOnceEveryWindowI
     EXPECT_NE(rig.Boxes[0].find("Huge.skn"), std::string::npos) << rig.Boxes[0];
     EXPECT_TRUE(formsBuilt);
     EXPECT_EQ(Skin->SkinName, "RizUzezi.skn");
+}
+
+TEST(PanelSkins, TheToolBarIsNotPartOfTheSkin)
+{
+    PanelRig rig;
+    rig.Start();
+    TFMain &panel = *rig.main;
+    const std::string own = rig.home.Path() + "Talvocti/Skins/", shipped = ProgramDir() + "Skins/";
+    EXPECT_EQ(panel.size(), QSize(600, 400));
+    panel.MenuSpeedsClick();
+    const int bar = panel.ToolBar1->height();
+    ASSERT_GT(bar, 0);
+    // With the bar on, the next skin shows at its own size with the bar below.
+    Skin->SelectSkin("Mini.skn");
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return Skin->SkinName == "Mini.skn"; }, 3000));
+    EXPECT_EQ(panel.size(), QSize(280, 160 + bar));
+    EXPECT_EQ(panel.ToolBar1->geometry(), QRect(0, 160, 280, bar));
+    EXPECT_TRUE(panel.mask().contains(QPoint(140, 160 + bar / 2)));
+    panel.MenuSpeedsClick();
+    EXPECT_EQ(panel.size(), QSize(280, 160));
+    rig.Stop();
+    for (const char *name : {"RizUzezi.skn", "Mini.skn"})
+        EXPECT_EQ(ReadBytes(own + name), ReadBytes(shipped + name)) << name;
 }
 
 TEST(PanelSkins, ARefusedSkinIsNamedAndThePanelKeepsItsFaceOnAScreen)

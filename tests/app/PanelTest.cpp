@@ -5,6 +5,7 @@
 #include "PanelCalls.h"
 #include "PanelRig.h"
 #include "SessionWindows.h"
+#include "Skin.h"
 
 #include <QApplication>
 #include <QKeyEvent>
@@ -226,6 +227,32 @@ TEST(PanelDisplay, AStateThatDoesNotChangeLeavesThePicturesAsTheyAre)
     rig.Answer(lit);
     EXPECT_EQ(led->Picture().toImage(), ledLit);
     EXPECT_EQ(images[1]->Picture().toImage(), marks[1]);
+}
+
+TEST(PanelDisplay, ASkinSwitchShowsTheLineStateAtOnce)
+{
+    PanelRig rig;
+    ASSERT_TRUE(Started(rig));
+    rig.Answer(Ans("STATE", "State=\"CAL\" Hfree=\"1\" Mic=\"1\""));
+    rig.Answer(Ans("HOLD", "Act=\"ACT\""));
+    const char *const names[] = {"ImageHAND", "ImageSTAT", "ImageLEDSPK", "ImageLEDMUTE", "ImageLEDHOLD"};
+    auto pictures = [&] {
+        std::vector<QImage> out;
+        for (const char *name : names) {
+            auto *image = rig.main->findChild<TImage *>(name);
+            out.push_back(image ? image->Picture().toImage() : QImage());
+        }
+        return out;
+    };
+    const std::vector<QImage> during = pictures();
+    TImage *hand = rig.main->findChild<TImage *>("ImageHAND");
+    Skin->SelectSkin(Skin->SkinName);
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return rig.main->findChild<TImage *>("ImageHAND") != hand; }, 3000));
+    const std::vector<QImage> after = pictures();
+    for (size_t i = 0; i < after.size(); ++i) {
+        EXPECT_FALSE(after[i].isNull()) << names[i];
+        EXPECT_EQ(after[i], during[i]) << names[i];
+    }
 }
 
 TEST(PanelDisplay, ConferenceAudioPortsAndQueuedCalls)
