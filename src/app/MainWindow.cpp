@@ -167,22 +167,12 @@ void TFMain::Nastavenpsma1Click()
     if (!label)
         return;
     const std::string name = FromQ(label->objectName());
-    TFont font = Skin->LabelFont(name);
-    bool ok = false;
-    QFont chosen = QFontDialog::getFont(&ok, ToQFont(font), this, QString(), QFontDialog::DontUseNativeDialog);
-    if (!ok)
-        return;
-    font.Name = FromQ(chosen.family());
-    if (chosen.pointSize() > 0)
-        font.SetSize(chosen.pointSize());
-    else
-        font.SetHeight(-chosen.pixelSize());
-    font.Style = 0;
-    for (auto [on, style] : {std::pair{chosen.bold(), fsBold}, {chosen.italic(), fsItalic},
-                             {chosen.underline(), fsUnderline}, {chosen.strikeOut(), fsStrikeOut}})
-        if (on)
-            font.Style |= style;
-    Skin->SetLabelFont(name, font);
+    const TFont font = Skin->LabelFont(name);
+    QFontDialog dialog(ToDialogFont(font), this);
+    dialog.setOption(QFontDialog::DontUseNativeDialog);
+    const QFont offered = dialog.currentFont();
+    if (dialog.exec() == QDialog::Accepted)
+        Skin->SetLabelFont(name, FromDialogFont(font, offered, dialog.selectedFont()));
 }
 
 void TFMain::AddHelpItems(QMenu *menu)

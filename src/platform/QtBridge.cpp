@@ -2,7 +2,10 @@
 
 #include "Cp1250.h"
 
+#include <QFontInfo>
+
 #include <cctype>
+#include <tuple>
 
 QColor ToQColor(TColor c)
 {
@@ -30,4 +33,34 @@ QFont ToQFont(const TFont &f)
     if (f.Pitch == 2)
         q.setFixedPitch(true);
     return q;
+}
+
+QFont ToDialogFont(const TFont &f)
+{
+    // Without a style name the dialog asks for "Normal", which families such
+    // as DejaVu Sans lack, and takes the first style it lists (Oblique).
+    QFont q = ToQFont(f);
+    q.setStyleName(QFontInfo(q).styleName());
+    return q;
+}
+
+TFont FromDialogFont(const TFont &stored, const QFont &offered, const QFont &chosen)
+{
+    TFont font = stored;
+    // A face name of the files maps to an installed family: kept unless another was picked.
+    if (chosen.family() != offered.family())
+        font.Name = FromQ(chosen.family());
+    if (chosen.pointSize() != offered.pointSize() || chosen.pixelSize() != offered.pixelSize()) {
+        if (chosen.pointSize() > 0)
+            font.SetSize(chosen.pointSize());
+        else
+            font.SetHeight(-chosen.pixelSize());
+    }
+    for (auto [now, was, style] : {std::tuple{chosen.bold(), offered.bold(), fsBold},
+                                   {chosen.italic(), offered.italic(), fsItalic},
+                                   {chosen.underline(), offered.underline(), fsUnderline},
+                                   {chosen.strikeOut(), offered.strikeOut(), fsStrikeOut}})
+        if (now != was)
+            font.Style = now ? font.Style | style : font.Style & ~style;
+    return font;
 }

@@ -6,6 +6,7 @@
 #include "IniFile.h"
 #include "Nlsfunc.h"
 #include "PanelRig.h"
+#include "QtBridge.h"
 #include "Paths.h"
 #include "Porter.h"
 #include "SessionWindows.h"
@@ -15,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QFileDialog>
+#include <QFontDialog>
 #include <QLibraryInfo>
 #include <QLineEdit>
 #include <QMenu>
@@ -31,6 +33,13 @@
 #include <tuple>
 
 #include <gtest/gtest.h>
+
+// A font in failure messages.
+void PrintTo(const TFont &f, std::ostream *os)
+{
+    *os << f.Name << " " << f.Height() << "px style " << f.Style << " colour " << f.Color << " set " << f.CharSet
+        << " pitch " << f.Pitch;
+}
 
 namespace {
 
@@ -336,6 +345,48 @@ TEST(PanelSkins, TheToolBarIsNotPartOfTheSkin)
     rig.Stop();
     for (const char *name : {"RizUzezi.skn", "Mini.skn"})
         EXPECT_EQ(ReadBytes(own + name), ReadBytes(shipped + name)) << name;
+}
+
+TEST(PanelSkins, TheLabelFontDialogTakesOnlyWhatTheUserChanged)
+{
+    PanelRig rig;
+    rig.Start();
+    TFMain &panel = *rig.main;
+    auto *label = panel.findChild<TLabel *>(QStringLiteral("LabelD1"));
+    ASSERT_NE(label, nullptr);
+    emit label->customContextMenuRequested(QPoint(1, 1));
+    panel.PopupMenuLab()->hide();
+    const TFont stored = Skin->LabelFont("LabelD1");
+    ASSERT_EQ(stored.Name, "Tahoma");
+    // The dialog is accepted after the change, if any, is made in it.
+    auto openWith = [&](const std::function<void(QFont &)> &change) {
+        rig.OnModal = [&, standard = rig.OnModal](QWidget *w) {
+            if (auto *dialog = qobject_cast<QFontDialog *>(w)) {
+                QFont font = dialog->currentFont();
+                change(font);
+                dialog->setCurrentFont(font);
+                dialog->accept();
+            } else {
+                standard(w);
+            }
+        };
+        panel.Nastavenpsma1Click();
+        return Skin->LabelFont("LabelD1");
+    };
+    EXPECT_EQ(openWith([](QFont &) {}), stored);
+    Skin->SaveSkin(false);
+    EXPECT_EQ(ReadBytes(rig.home.Path() + "Talvocti/Skins/RizUzezi.skn"), ReadBytes(ProgramDir() + "Skins/RizUzezi.skn"));
+
+    TFont bold = stored;
+    bold.Style = fsBold;
+    // Picking a style in the dialog's list sets its name.
+    EXPECT_EQ(openWith([](QFont &f) { f.setStyleName(QStringLiteral("Bold")); }), bold);
+    TFont bigger = bold;
+    bigger.SetSize(12);
+    EXPECT_EQ(openWith([](QFont &f) { f.setPointSize(12); }), bigger);
+    TFont other = bigger;
+    other.Name = "DejaVu Serif";
+    EXPECT_EQ(openWith([](QFont &f) { f.setFamily(QStringLiteral("DejaVu Serif")); }), other);
 }
 
 TEST(PanelSkins, ARefusedSkinIsNamedAndThePanelKeepsItsFaceOnAScreen)
