@@ -32,6 +32,9 @@ bool TFMain::FindMenuShortcut(QWidget *menu, std::uint16_t word)
 void TFMain::FormKeyDown(QKeyEvent *key)
 {
     const std::uint16_t word = ShortcutWord(key->key(), key->modifiers());
+    // A cleared setting (0) is no key: nothing pressed may reach the line through it.
+    if (word == 0)
+        return;
     const auto &s = Settings;
     if (word == s.KeySPK || word == s.KeySPK2)
         SendSpeakerState(-1);

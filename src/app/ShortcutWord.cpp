@@ -50,6 +50,8 @@ int VirtualKeyOf(int key, bool keypad)
 std::uint16_t ShortcutWord(int key, Qt::KeyboardModifiers modifiers)
 {
     auto word = static_cast<std::uint16_t>(VirtualKeyOf(key, modifiers & Qt::KeypadModifier) & 0xFF);
+    if (word == 0)
+        return 0;
     if (modifiers & Qt::ShiftModifier)
         word |= kShiftBit;
     if (modifiers & Qt::ControlModifier)

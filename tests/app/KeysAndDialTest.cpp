@@ -21,6 +21,16 @@ TEST(ShortcutWords, DefaultsOfTheKeyPadSectionAndTheNumericPad)
         EXPECT_EQ(ShortcutWord(key, mods), word) << key;
 }
 
+TEST(ShortcutWords, AKeyWithoutACodeIsNoKeyWhateverItsModifiers)
+{
+    // Czech and German letters, the section sign, a dead accent and what Qt cannot name.
+    const int keys[] = {0x11A, 0x160, Qt::Key_Udiaeresis, Qt::Key_section, Qt::Key_Dead_Acute, Qt::Key_unknown, 0};
+    for (int key : keys)
+        for (auto mods : {Qt::KeyboardModifiers(), Qt::KeyboardModifiers(Qt::ShiftModifier),
+                          Qt::ControlModifier | Qt::AltModifier})
+            EXPECT_EQ(ShortcutWord(key, mods), 0) << std::hex << key << " " << mods.toInt();
+}
+
 TEST(DialRules, PrefixesOutsideLineReverseLinesAndTariffText)
 {
     TNameValueList prefixes, none;

@@ -386,4 +386,27 @@ TEST(PanelKeys, FunctionKeysAndTypedDigits)
                               Comm("Act=\"TRF\" ") + Comm("Act=\"VOLUME\" State=\"+1\" "));
 }
 
+TEST(PanelKeys, AClearedKeyIsNoKey)
+{
+    // Cleared in the settings file, or with BackSpace in the settings dialog.
+    PanelRig rig("[KeyPad]\r\nSPK=0\r\nVOL-DOWN=0\r\nTRF2=8192\r\n");
+    ASSERT_TRUE(Started(rig));
+    rig.main->Settings.KeyFLASH2 = 0;
+    rig.Sent();
+    // Keys that have no virtual-key code: ě, š, ü, § and a dead accent, plain and shifted.
+    const std::pair<int, const char *> keys[] = {{0x11A, "\u011B"}, {0x160, "\u0161"}, {Qt::Key_Udiaeresis, "\u00FC"},
+                                                 {Qt::Key_section, "\u00A7"}, {Qt::Key_Dead_Acute, ""}, {0, ""}};
+    for (auto [key, text] : keys)
+        for (auto mods : {Qt::NoModifier, Qt::ShiftModifier}) {
+            Key(*rig.main, key, mods, QString::fromUtf8(text));
+            if (rig.dbf) {
+                QKeyEvent press(QEvent::KeyPress, key, mods, QString::fromUtf8(text));
+                QApplication::sendEvent(rig.dbf->DBGridNum, &press);
+            }
+        }
+    EXPECT_EQ(rig.Sent(), "");
+    Key(*rig.main, Qt::Key_F6);
+    EXPECT_EQ(rig.Sent(), Comm("Act=\"VOLUME\" State=\"+1\" ")) << "the keys still set still work";
+}
+
 } // namespace
