@@ -241,6 +241,7 @@ private:
     std::unique_ptr<TSoundPlayer> player_;
     bool closing_ = false;
     bool startingUp_ = false;
+    bool loggingIn_ = false; // a log-in dialog or its connection wait is under way
     std::string refusedSkin_; // said once the start has built every window
     static constexpr int kFirstFrameWaitMs = 250;
     QPoint dragOrigin_;

@@ -11,6 +11,7 @@
 #include "Xml.h"
 
 #include <QMessageBox>
+#include <QScopedValueRollback>
 
 namespace {
 
@@ -30,6 +31,11 @@ int OpenResultText(const std::string &ret)
 
 void TFMain::SpeedButtonOpenClick()
 {
+    // One log-in at a time: the connection wait runs the event loop, where
+    // the lift key or the on/off timer would start another on top.
+    if (loggingIn_)
+        return;
+    const QScopedValueRollback<bool> busy(loggingIn_, true);
     TFLogin dialog(this, Settings.Attr, Settings.Pass, Settings.User, Settings.Line);
     dialog.adjustSize();
     CenterForm(this, &dialog);

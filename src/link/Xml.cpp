@@ -89,13 +89,36 @@ void TFXML::SaveSettings()
 void TFXML::OpenPort()
 {
     ResetReceive();
+    if (!PortValid())
+        return;
     ClientSocket1->connectToHost(QString::fromLatin1(Address.c_str()), static_cast<quint16>(Port));
 }
 
 void TFXML::ClosePort() { ClientSocket1->abort(); }
 
+namespace {
+
+// Why a connection failed, in the user's language rather than the socket's.
+std::string ConnectError(const QTcpSocket &socket, bool stillConnecting)
+{
+    int id = 9354;
+    if (stillConnecting || socket.error() == QAbstractSocket::SocketTimeoutError)
+        id = 9353;
+    else if (socket.error() == QAbstractSocket::ConnectionRefusedError)
+        id = 9351;
+    else if (socket.error() == QAbstractSocket::HostNotFoundError)
+        id = 9352;
+    return Nls ? Nls->GetText(id) : std::string();
+}
+
+} // namespace
+
 bool TFXML::EnsureConnected(std::string &error, int ms)
 {
+    if (!PortValid()) {
+        error = Nls ? Nls->GetText(9350) : std::string();
+        return false;
+    }
     if (ClientSocket1->state() != QAbstractSocket::ConnectingState &&
         ClientSocket1->state() != QAbstractSocket::HostLookupState) {
         if (ClientSocket1->state() == QAbstractSocket::ConnectedState)
@@ -111,7 +134,7 @@ bool TFXML::EnsureConnected(std::string &error, int ms)
         wait.exec();
     if (ClientSocket1->state() == QAbstractSocket::ConnectedState)
         return true;
-    error = FromQ(ClientSocket1->errorString());
+    error = ConnectError(*ClientSocket1, ClientSocket1->state() != QAbstractSocket::UnconnectedState);
     ClosePort();
     return false;
 }

@@ -48,6 +48,10 @@ public:
     void ConnectionLost();
     static constexpr const char *kConnectionLost = "CONNLOST";
 
+    // A TCP port: 1 to 65535. Any other number from the file is kept as read
+    // and written back, but connects nowhere.
+    bool PortValid() const { return Port >= 1 && Port <= 65535; }
+
     void ReadLinkSettings(const TIniFile &ini);
     void WriteLinkSettings(TIniFile &ini) const;
 

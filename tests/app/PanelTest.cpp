@@ -154,6 +154,64 @@ TEST(PanelSession, ALostConnectionEndsTheSessionAndTheLogInConnectsAgain)
     EXPECT_EQ(rig.Sent(), "");
 }
 
+TEST(PanelSession, OneLogInAtATimeWhileTheConnectionIsSlow)
+{
+    PanelRig rig;
+    rig.Start();
+    rig.Sent();
+    rig.xml->ClosePort();
+    ASSERT_TRUE(rig.exchange.Stall());
+    // The lift key pressed while the first log-in waits for its connection.
+    const int logins = rig.Logins;
+    bool pressed = false;
+    QTimer lift;
+    QObject::connect(&lift, &QTimer::timeout, [&] {
+        if (pressed || rig.Logins == logins || rig.xml->ClientSocket1->state() != QAbstractSocket::ConnectingState)
+            return;
+        pressed = true;
+        rig.main->OnPanelButtonDown(200);
+        rig.main->OnPanelButtonUp(200);
+        rig.exchange.Resume();
+    });
+    lift.start(5);
+    rig.main->SpeedButtonOpenClick();
+    EXPECT_TRUE(pressed);
+    EXPECT_EQ(rig.Logins, logins + 1) << "no second log-in dialog";
+    EXPECT_TRUE(rig.Boxes.empty());
+    EXPECT_EQ(rig.Sent(), kOpen + "Desc=\"CTI-Vrel\" />");
+}
+
+TEST(PanelSession, AFailedConnectionIsToldInTheUsersLanguage)
+{
+    std::vector<std::string> texts;
+    for (const char *lang : {"cz", "eng"}) {
+        PanelRig rig(std::string("[Main]\r\nLang=") + lang + "\r\n");
+        rig.Start();
+        rig.Boxes.clear();
+        rig.xml->ClosePort();
+        ASSERT_TRUE(rig.exchange.Stall());
+        std::string timedOut;
+        EXPECT_FALSE(rig.xml->EnsureConnected(timedOut, 300));
+        rig.exchange.StopListening();
+        rig.main->SpeedButtonOpenClick();
+        rig.xml->Port = 70000;
+        rig.main->SpeedButtonOpenClick();
+        EXPECT_EQ(rig.exchange.Connections(), 1) << "only the start's";
+        ASSERT_EQ(rig.Boxes.size(), 2u);
+        const std::string refused = rig.Boxes[0], outOfRange = rig.Boxes[1];
+        EXPECT_EQ(timedOut, Nls->GetText(9353));
+        EXPECT_NE(refused.find(Nls->GetText(9351)), std::string::npos) << refused;
+        EXPECT_NE(outOfRange.find(":70000\n" + Nls->GetText(9350)), std::string::npos) << outOfRange;
+        for (const std::string &text : {timedOut, refused, outOfRange}) {
+            EXPECT_EQ(text.find("onnection refused"), std::string::npos) << "Qt's own words";
+            texts.push_back(text);
+        }
+        EXPECT_FALSE(Nls->GetText(9351).empty());
+    }
+    for (size_t i = 0; i < 3; ++i)
+        EXPECT_NE(texts[i], texts[i + 3]) << "Czech and English differ";
+}
+
 TEST(PanelSession, AConnectionDroppedWhileClosingAsksNothing)
 {
     PanelRig rig;

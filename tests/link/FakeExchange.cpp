@@ -69,6 +69,19 @@ void FakeExchange::Reply(const std::string &request, const std::string &answer)
     rules_.push_back({request, answer, 0});
 }
 
+bool FakeExchange::Stall()
+{
+    const quint16 port = Port();
+    server_.close();
+    server_.setListenBacklogSize(0);
+    if (!server_.listen(QHostAddress::LocalHost, port))
+        return false;
+    server_.pauseAccepting();
+    // One connection the kernel completes and nobody accepts fills the queue.
+    filler_.connectToHost(QHostAddress::LocalHost, port);
+    return filler_.waitForConnected(2000);
+}
+
 void FakeExchange::Drop()
 {
     if (!client_)

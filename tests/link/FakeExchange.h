@@ -34,6 +34,10 @@ public:
     void StopListening() { server_.close(); }
     // Closes the client's connection.
     void Drop();
+    // A full accept queue: a new connection neither completes nor fails
+    // until Resume(), which lets it complete on the client's next try.
+    bool Stall();
+    void Resume() { server_.resumeAccepting(); }
 
     // Nothing that the exchange sent is still on its way to the client, and
     // everything the client sent has been read here.
@@ -60,6 +64,7 @@ private:
     };
     QTcpServer server_;
     QTcpSocket *client_ = nullptr;
+    QTcpSocket filler_;
     int connections_ = 0;
     std::string received_;
     std::vector<Rule> rules_;

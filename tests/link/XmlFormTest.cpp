@@ -181,6 +181,22 @@ TEST(LinkWindow, AddressChangeReopensAndStartsClean)
     EXPECT_EQ(rig.rx.Calls, (Lines{"hold ACT", "state REL|-1|-1"}));
 }
 
+TEST(LinkWindow, APortOutOfRangeConnectsNowhereAndIsKeptAsWritten)
+{
+    for (int port : {70000, 65536, 0, -1}) {
+        Rig rig;
+        TIniFile(rig.dir.File("Talvodem.ini")).WriteInteger("TCP", "Port", port);
+        TFXML &xml = rig.Start(false);
+        EXPECT_EQ(xml.ClientSocket1->state(), QAbstractSocket::UnconnectedState) << port << " was cut to 16 bits";
+        std::string error = "unset";
+        EXPECT_FALSE(xml.EnsureConnected(error, 200));
+        EXPECT_EQ(xml.ClientSocket1->state(), QAbstractSocket::UnconnectedState);
+        rig.xml.reset();
+        EXPECT_EQ(TIniFile(rig.dir.File("Talvodem.ini")).ReadInteger("TCP", "Port", 6800), port);
+        EXPECT_EQ(rig.exchange.Connections(), 0);
+    }
+}
+
 TEST(SettingsDialog, WritesBackOnOkOnlyAndLocksTheAddressWhileLoggedIn)
 {
     bool trace = true, erase = false, terminal = true, live = false;
