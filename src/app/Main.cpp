@@ -136,6 +136,10 @@ void TFMain::FormInit()
     Trace("FormInit");
     // The panel shows first; the other windows are built while it is looked at.
     startingUp_ = true;
+    // A skin refused now is named in the words of the language file.
+    Nls->SetLanguage(Settings.Lang);
+    Nls->LoadTexts();
+    Nls->CloseFile();
     Desktop->ShowPanelAtStart();
     WaitUntilPainted(this, kFirstFrameWaitMs);
     PlaySoundFile(Settings.SoundStart, false);

@@ -320,6 +320,8 @@ TEST(PanelSkins, AtStartThePanelShowsFirstAndARefusedSkinIsNamedOnceEveryWindowI
     EXPECT_TRUE(rig.PanelShownFirst);
     ASSERT_EQ(rig.Boxes.size(), 1u);
     EXPECT_NE(rig.Boxes[0].find("Huge.skn"), std::string::npos) << rig.Boxes[0];
+    ASSERT_FALSE(Nls->GetText(510).empty());
+    EXPECT_NE(rig.Boxes[0].find(Nls->GetText(510)), std::string::npos) << rig.Boxes[0];
     EXPECT_TRUE(formsBuilt);
     EXPECT_EQ(Skin->SkinName, "RizUzezi.skn");
 }
