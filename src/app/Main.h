@@ -21,6 +21,7 @@
 #include <vector>
 
 class QKeyEvent;
+class TLayeredForm;
 class TSoundPlayer;
 class QLabel;
 class QMenu;
@@ -41,6 +42,7 @@ public:
     // Design-time controls.
     TImage *Image0;  // the skin's face, the whole client area
     TImage *Image1;  // the skin's sprite sheet, never shown
+    TLayeredForm *LayeredForm1; // the window's shape, set by the skin
     std::vector<QPixmap> ImageList1;
     TToolBar *ToolBar1;
     TSpeedButton *SpeedButtonOpen, *SpeedButtonClose, *SpeedButtonXML, *SpeedButtonDbf, *SpeedButtonHist,

@@ -4,10 +4,12 @@
 #include "Auto.h"
 #include "Dbf.h"
 #include "Fce.h"
+#include "Layeredform.h"
 #include "LineStatePictures.h"
 #include "Main.h"
 #include "Nlsfunc.h"
 #include "Porter.h"
+#include "QtBridge.h"
 #include "SessionWindows.h"
 #include "ShortcutWord.h"
 #include "Xml.h"
@@ -15,6 +17,7 @@
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPalette>
 #include <QStatusBar>
 
 namespace {
@@ -65,6 +68,15 @@ void TFMain::BuildFace()
     Image1 = new TImage(this);
     Image1->setObjectName(QStringLiteral("Image1"));
     Image1->hide();
+    // The panel's own colour is the button face, the key a skin has by default.
+    QPalette face = palette();
+    face.setColor(QPalette::Window, ToQColor(clBtnFace));
+    setPalette(face);
+    LayeredForm1 = new TLayeredForm(this);
+    LayeredForm1->setObjectName(QStringLiteral("LayeredForm1"));
+    LayeredForm1->SetColorKey(clBlack);
+    LayeredForm1->SetAlpha(255);
+    LayeredForm1->Loaded();
 }
 
 void TFMain::BuildControls()

@@ -28,6 +28,7 @@ class QWidget;
 class TForm;
 class TImage;
 class TLabel;
+class TLayeredForm;
 class TSkinHost;
 class TTimer;
 
@@ -45,6 +46,8 @@ public:
     void SelectSkin(const std::string &name);
     void ChooseSkinFile(QFileDialog *dialog);
     void ApplyWindowShape(TColor colorKey, int alpha, int type);
+    // The owner's layered form; made when the owner has none.
+    TLayeredForm *LayeredForm() const;
 
     // Runtime, by component name.
     void SetImageState(const std::string &name, int state);
@@ -109,9 +112,6 @@ public:
     static constexpr qint64 kMaxPicturePixels = 16LL * 1024 * 1024;
     // The images of a skin together: room for the largest panel twice over.
     static constexpr qint64 kMaxImagePixels = 2 * kMaxPicturePixels;
-
-    // Region of the picture without its key-colour pixels, over a window of the given size.
-    static QRegion KeyColorRegion(const QImage &picture, TColor key, const QSize &window);
 
 private:
     bool eventFilter(QObject *watched, QEvent *event) override;

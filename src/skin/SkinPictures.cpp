@@ -47,3 +47,19 @@ TDecodedPicture TSkinPictures::Take(const std::string &path)
     pending_.erase(it);
     return picture;
 }
+
+QImage BottomLeftSeeThrough(QImage picture)
+{
+    if (picture.isNull())
+        return picture;
+    picture = picture.convertToFormat(QImage::Format_ARGB32);
+    const int w = picture.width(), h = picture.height();
+    const QRgb key = picture.pixel(0, h - 1) | 0xFF000000u;
+    for (int row = 0; row < h; ++row) {
+        auto *line = reinterpret_cast<QRgb *>(picture.scanLine(row));
+        for (int col = 0; col < w; ++col)
+            if ((line[col] | 0xFF000000u) == key)
+                line[col] = 0;
+    }
+    return picture;
+}

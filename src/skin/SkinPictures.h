@@ -14,6 +14,9 @@ struct TDecodedPicture {
     std::string Error;     // the reader's words when it could not decode
 };
 
+// The picture with every pixel of its bottom-left pixel's colour see-through.
+QImage BottomLeftSeeThrough(QImage picture);
+
 // Thread-safe: touches nothing but the file.
 TDecodedPicture DecodePicture(const std::string &path, int maxSide, qint64 maxPixels);
 

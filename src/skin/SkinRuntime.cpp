@@ -22,14 +22,7 @@ QImage TransparentCell(const QImage &sprite, long long x, long long y, int w, in
         if (!part.isNull())
             cell = part;
     }
-    const QRgb key = cell.pixel(0, h - 1) | 0xFF000000u;
-    for (int row = 0; row < h; ++row) {
-        auto *line = reinterpret_cast<QRgb *>(cell.scanLine(row));
-        for (int col = 0; col < w; ++col)
-            if ((line[col] | 0xFF000000u) == key)
-                line[col] = 0;
-    }
-    return cell;
+    return BottomLeftSeeThrough(std::move(cell));
 }
 
 } // namespace

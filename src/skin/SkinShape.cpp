@@ -1,51 +1,42 @@
-// The panel's outline: a frameless window, cut by the background picture's
-// key colour, faded by the skin's alpha, or a plain rectangle.
+// The panel's outline: a frameless window shaped by its layered form, with
+// the background picture's bottom-left colour letting the panel show through.
+#include "Layeredform.h"
 #include "Skin.h"
 #include "Vcl.h"
 
-
-QRegion TSkin::KeyColorRegion(const QImage &picture, TColor key, const QSize &window)
+TLayeredForm *TSkin::LayeredForm() const
 {
-    QRegion region(0, 0, window.width(), window.height());
-    if (picture.isNull())
-        return region;
-    const TColor rgb = ResolveColor(key);
-    const QRgb keyPixel = qRgb(RedOf(rgb), GreenOf(rgb), BlueOf(rgb));
-    const QImage opaque = picture.convertToFormat(QImage::Format_RGB32);
-    // Each row's runs of the key colour, one-pixel-high rectangles in y-x order.
-    QList<QRect> runs;
-    const int width = opaque.width(), height = opaque.height();
-    for (int y = 0; y < height; ++y) {
-        const auto *line = reinterpret_cast<const QRgb *>(opaque.constScanLine(y));
-        for (int x = 0; x < width;) {
-            if (line[x] != keyPixel) {
-                ++x;
-                continue;
-            }
-            int end = x;
-            while (end < width && line[end] == keyPixel)
-                ++end;
-            runs.append(QRect(x, y, end - x, 1));
-            x = end;
-        }
+    auto *layered = Owner->findChild<TLayeredForm *>(QString(), Qt::FindDirectChildrenOnly);
+    if (!layered) {
+        layered = new TLayeredForm(Owner);
+        layered->setObjectName(QStringLiteral("LayeredForm1"));
     }
-    QRegion cut;
-    cut.setRects(runs.constData(), static_cast<int>(runs.size()));
-    return region.subtracted(cut);
+    return layered;
 }
 
 void TSkin::ApplyWindowShape(TColor colorKey, int alpha, int type)
 {
     if (!(Owner->windowFlags() & Qt::FramelessWindowHint))
         Owner->setWindowFlag(Qt::FramelessWindowHint, true);
-    if (type == 2 && !background_.isNull()) {
-        Region = KeyColorRegion(background_, colorKey, Owner->size());
-        Owner->setMask(Region);
-    } else {
-        Region = QRegion();
-        Owner->clearMask();
+    TLayeredForm *layered = LayeredForm();
+    const auto layerType = type == ltAlphaBlend || type == ltColorKey ? static_cast<TLayerType>(type) : ltNone;
+    layered->SetColorKey(colorKey);
+    layered->SetAlpha(alpha);
+    layered->SetLayerType(layerType);
+    if (BackImage && !background_.isNull()) {
+        // A key that is the see-through colour itself still cuts: skins keyed
+        // on their outline colour rely on it.
+        const TColor key = ResolveColor(colorKey);
+        const QRgb corner = background_.pixel(0, background_.height() - 1);
+        const bool keyedCorner = layerType == ltColorKey && qRgb(RedOf(key), GreenOf(key), BlueOf(key)) ==
+                                                                (corner | 0xFF000000u);
+        if (!keyedCorner)
+            BackImage->SetPicture(QPixmap::fromImage(BottomLeftSeeThrough(background_)));
     }
-    Owner->setWindowOpacity(type == 1 ? alpha / 255.0 : 1.0);
+    // The cut follows what the panel shows now.
+    if (layerType == ltColorKey)
+        layered->Update();
+    Region = layered->Region();
     Owner->show();
     Owner->raise();
 }

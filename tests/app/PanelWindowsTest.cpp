@@ -47,6 +47,18 @@ TEST(PanelWindows, ADoubleClickOnTheLampShowsTheWaitingCallsWhateverItsFunction)
     }
 }
 
+TEST(PanelWindows, ASkinWithoutAKeyCutsWhereItsCornerColourLetsThePanelThrough)
+{
+    PanelRig rig;
+    StartWithLampSkin(rig);
+    const QRegion mask = rig.main->mask();
+    // Rounded corners and the cord slot are holes; the body and the key caps are not.
+    for (QPoint hole : {QPoint(0, 0), QPoint(599, 399), QPoint(68, 26)})
+        EXPECT_FALSE(mask.contains(hole)) << hole.x() << "," << hole.y();
+    for (QPoint kept : {QPoint(300, 200), QPoint(68, 40)})
+        EXPECT_TRUE(mask.contains(kept)) << kept.x() << "," << kept.y();
+}
+
 TEST(PanelWindows, EveryWindowGoesDownWithThePanelAndComesBackWithIt)
 {
     PanelRig rig("[Main]\r\nRelaxMinimize=1\r\nNoRelaxActivate=1\r\n");

@@ -2,6 +2,7 @@
 // its holes. Set TALVO_SKIN_SHOT to a file name to keep the screenshot.
 #include "SkinFixture.h"
 
+#include <QDir>
 #include <QGuiApplication>
 #include <QPainter>
 #include <QScreen>
@@ -98,6 +99,30 @@ TEST_F(SkinScreen, MaskedPanelShowsTheDesktopThroughItsHoles)
     // Where the large skin was, the desktop shows again.
     EXPECT_EQ(mini.pixel(100 + 400, 100 + 300), green);
     EXPECT_EQ(skin.GetImageLabelText("ImageD1"), "Speed 1");
+}
+
+TEST_F(SkinScreen, WithoutAKeyTheCornerColourLetsThePanelThroughAndIsAHole)
+{
+    TestPanel panel(dir);
+    // A form's own colour: the button face, which is also the default key.
+    QPalette face = panel.palette();
+    face.setColor(QPalette::Window, QColor(212, 208, 200));
+    panel.setPalette(face);
+    QDir().mkpath(QString::fromStdString(dir.Path() + "data/Skins"));
+    WriteBytes(dir.Path() + "data/Skins/NoKey.skn",
+               "[Set]\r\nWidth=600\r\nHeight=400\r\nBackground=RizUzezi.png\r\nType=2\r\n");
+    TSkin skin(&panel, panel.Image0, panel.Image1);
+    skin.SkinName = "NoKey.skn";
+    panel.move(100, 100);
+    skin.LoadSkin();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&panel));
+    panel.raise();
+    const QImage screen = Screen();
+    const QRgb green = qRgb(0, 200, 0);
+    for (QPoint hole : {QPoint(0, 0), QPoint(599, 399), QPoint(68, 26)})
+        EXPECT_EQ(screen.pixel(QPoint(100, 100) + hole), green) << hole.x() << "," << hole.y();
+    EXPECT_NE(screen.pixel(100 + 300, 100 + 20), green);
+    EXPECT_NE(screen.pixel(100 + 68, 100 + 40), green);
 }
 
 } // namespace

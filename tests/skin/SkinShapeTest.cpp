@@ -1,4 +1,5 @@
 // The panel's outline after a skin load: colour-key mask, opacity, rectangle.
+#include "Layeredform.h"
 #include "SkinFixture.h"
 
 #include <QPainter>
@@ -48,19 +49,19 @@ TEST(SkinShape, KeyColourRegionFollowsTheKeyPixelsOnly)
     picture.fill(Qt::black);
     for (int x = 0; x < 10; ++x)
         picture.setPixel(x, 0, qRgb(255, 255, 255));
-    QRegion r = TSkin::KeyColorRegion(picture, clWhite, QSize(20, 4));
+    QRegion r = TLayeredForm::KeyColorRegion(picture, clWhite, QSize(20, 4));
     for (int x = 0; x < 10; ++x)
         EXPECT_FALSE(r.contains(QPoint(x, 0))) << x;
     EXPECT_TRUE(r.contains(QPoint(10, 0)));
     EXPECT_TRUE(r.contains(QPoint(0, 1)));
 
     // No key pixel: the whole window; a window larger than its picture shows beyond it.
-    r = TSkin::KeyColorRegion(picture, MakeColor(1, 2, 3), QSize(30, 6));
+    r = TLayeredForm::KeyColorRegion(picture, MakeColor(1, 2, 3), QSize(30, 6));
     EXPECT_EQ(r, QRegion(0, 0, 30, 6));
 
     // A system colour as the key is resolved first.
     picture.fill(QColor(212, 208, 200));
-    r = TSkin::KeyColorRegion(picture, clBtnFace, QSize(20, 4));
+    r = TLayeredForm::KeyColorRegion(picture, clBtnFace, QSize(20, 4));
     EXPECT_TRUE(r.isEmpty());
 }
 
