@@ -61,6 +61,14 @@ void TDbNavigatorLink::Click(TNavigateBtn button)
 {
     if (!view_ || !navigator_->isEnabled())
         return;
+    if (Around)
+        Around([this, button] { Press(button); });
+    else
+        Press(button);
+}
+
+void TDbNavigatorLink::Press(TNavigateBtn button)
+{
     TDbCursor &c = view_->Cursor();
     try {
         switch (button) {

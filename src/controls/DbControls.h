@@ -32,11 +32,14 @@ public:
     std::function<void()> Delete;
     // After a button did its work (insert and edit: the row is in its state).
     std::function<void(TNavigateBtn)> OnClick;
+    // Runs each press; the owner readies what the press relies on first.
+    std::function<void(const std::function<void()> &press)> Around;
     // A button whose move or edit the table refused (a damaged or vanished
     // file); without it the error goes on to the caller.
     std::function<void(const std::string &)> OnError;
 
 private:
+    void Press(TNavigateBtn button);
     TDBNavigator *navigator_;
     TDbView *view_ = nullptr;
     int observer_ = 0;

@@ -53,6 +53,9 @@ public:
 
     bool SelectFirm();
     bool SelectRepre();
+    // Runs an action on the current row of pane (a navigator's button, a
+    // call button) with the selection settled for it; see DbfData.cpp.
+    void ActOnCursorRow(TDbView &pane, const std::function<void()> &action);
     // sender: the dialog a nested dialog is centred over; nullptr: this window.
     void DBNavigatorFirmClick(QWidget *sender, TNavigateBtn button);
     void DBNavigatorRepreClick(QWidget *sender, TNavigateBtn button);
@@ -159,6 +162,7 @@ private:
     std::unique_ptr<TDbView> viewFirm_, viewRepre_, viewNum_, viewContact_;
     std::unique_ptr<TContactMemo> memo_;
     int firmTicks_ = 0, repreTicks_ = 0;
+    int selections_ = 0; // SelectFirm and SelectRepre done so far
     bool lineStateKnown_ = false;
 };
 

@@ -17,6 +17,7 @@
 #include "Timer.h"
 
 #include <QDate>
+#include <QScopeGuard>
 
 #include <cmath>
 #include <tuple>
@@ -62,6 +63,8 @@ void TFDbf::BindViews()
         auto click = p.Click;
         p.Nav->OnClick = [this, click](TNavigateBtn b) { Guard([&] { (this->*click)(nullptr, b); }); };
         p.Nav->OnError = [this](const std::string &what) { ShowError(what); };
+        TDbView *view = p.View;
+        p.Nav->Around = [this, view](const std::function<void()> &press) { ActOnCursorRow(*view, press); };
     }
     for (TDbNavigatorLink *n : {NavFirm, NavRepre, NavNum, NavContact}) {
         TDbView *view = n->View();
@@ -99,8 +102,10 @@ void TFDbf::BindViews()
                                       {conf, &TFDbf::SpeedButtonConfNumClick}})
             connect(button, &QToolButton::clicked, this, [this, pane = pane, action = action] {
                 Guard([&] {
-                    if (pane->HasRow())
-                        (this->*action)();
+                    ActOnCursorRow(*pane, [&] {
+                        if (pane->HasRow())
+                            (this->*action)();
+                    });
                 });
             });
     for (TSpeedButton *b : {SpeedButtonHangFirm, SpeedButtonHangRepre, SpeedButtonHangNum})
@@ -141,6 +146,34 @@ bool TFDbf::CalcField(TDbCursor &row, const std::string &field, std::string &tex
     return true;
 }
 
+// The selection follows a scrolled cursor only once it has rested there
+// (TimerFirm, TimerRepre), so an action must neither act on a selection that
+// lags nor be overtaken by one during its dialog: the firm or representative
+// pane acted on takes its current row as the selection at once, and a
+// selection still pending elsewhere waits until the action is over (a filter
+// changed under an open edit would post the row half typed).
+void TFDbf::ActOnCursorRow(TDbView &pane, const std::function<void()> &action)
+{
+    if (&pane == viewFirm_.get() && TimerFirm->Active())
+        SelectFirm();
+    else if (&pane == viewRepre_.get() && TimerRepre->Active())
+        SelectRepre();
+    const bool firm = TimerFirm->Active(), repre = TimerRepre->Active();
+    const int selections = selections_;
+    TimerFirm->SetEnabled(false);
+    TimerRepre->SetEnabled(false);
+    auto resume = qScopeGuard([&] {
+        // Unless the action made a selection of its own, which a stale one must not undo.
+        if (selections_ != selections)
+            return;
+        if (firm && !TimerFirm->Active())
+            TimerFirm->SetEnabled(true);
+        if (repre && !TimerRepre->Active())
+            TimerRepre->SetEnabled(true);
+    });
+    action();
+}
+
 bool TFDbf::SelectFirm()
 {
     TDbCursor &firm = store_->TableFirm;
@@ -149,6 +182,7 @@ bool TFDbf::SelectFirm()
     std::string id = firm.FieldByName("ID").AsString();
     if (id.empty())
         return false;
+    ++selections_;
     FirmMode = true;
     CurFirmId = static_cast<int>(firm.FieldByName("ID").AsInteger());
     CurFirmName = firm.FieldByName("NAME").AsString();
@@ -172,6 +206,7 @@ bool TFDbf::SelectRepre()
     std::string idf = repre.FieldByName("IDF").AsString();
     if (idf.empty())
         return false;
+    ++selections_;
     FirmMode = false;
     CurFirmId = static_cast<int>(repre.FieldByName("IDF").AsInteger());
     CurRepreId = static_cast<int>(repre.FieldByName("ID").AsInteger());

@@ -96,6 +96,12 @@ TPagePane AddPagePane(QWidget *page, TDbView *view, const std::vector<TColumnDef
     p.Column->addWidget(p.Grid);
     p.Nav = new TDbNavigatorLink(p.Navigator, view);
     p.Nav->OnClick = [dialog, click](TNavigateBtn b) { click(dialog, b); };
+    p.Nav->Around = [view](const std::function<void()> &press) {
+        if (FDbf)
+            FDbf->ActOnCursorRow(*view, press);
+        else
+            press();
+    };
     p.Nav->Delete = [view] {
         if (FDbf)
             FDbf->DeleteRow(*view);

@@ -80,8 +80,10 @@ TFDbfFirm::TFDbfFirm(QWidget *owner, TDbView *contacts, TDbView *nums, TDbView *
     layout->addWidget(Panel3);
     connect(BitBtnOK, &QPushButton::clicked, this, [this] { BitBtnOKClick(); });
     connect(DBEditName, &QLineEdit::textChanged, this, [this] { DBEditNameChange(); });
-    for (TSpeedButton *b : {SpeedButtonDialNum, SpeedButtonDialRepre})
-        connect(b, &QToolButton::clicked, this, [] { FDbf->SpeedButtonDialNumClick(); });
+    connect(SpeedButtonDialNum, &QToolButton::clicked, this, [] { FDbf->SpeedButtonDialNumClick(); });
+    // The representative under the cursor, not one the selection still lags on.
+    connect(SpeedButtonDialRepre, &QToolButton::clicked, this,
+            [repres] { FDbf->ActOnCursorRow(*repres, [] { FDbf->SpeedButtonDialNumClick(); }); });
     for (TSpeedButton *b : {SpeedButtonHangNum, SpeedButtonHangRepre})
         connect(b, &QToolButton::clicked, this, [] { FDbf->SpeedButtonHangNumClick(); });
     for (auto [edit, field] : {std::pair{DBEditName, "NAME"}, {DBEditStreet, "ADD_STREET"}, {DBEditCity, "ADD_CITY"},

@@ -491,6 +491,74 @@ TEST_F(Window, ACallButtonActsOnlyWhenItsOwnPaneHasARow)
     }
 }
 
+TEST_F(Window, ANavigatorActsOnTheRowUnderTheCursorRightAfterTheArrowKeys)
+{
+    Fill();
+    std::string seen;
+    PanelCalls.Dial = [&](const std::string &n, const std::string &k) { seen += "dial " + n + k; };
+    PanelCalls.DialOrTransfer = [&](const std::string &n, const std::string &k) { seen += "trf " + n + k; };
+    // An arrow key in a grid, then at once a navigator's button or a call
+    // button; seen: the dialog with its row and the numbers beside it, or the call.
+    struct Case {
+        bool allRepres;
+        TDBGridEx *TFDbf::*grid;
+        std::function<void(TFDbf &)> act;
+        std::string seen;
+    } cases[] = {
+        {false, &TFDbf::DBGridFirm, [](TFDbf &w) { w.NavFirm->Click(nbEdit); }, "TFDbfFirm Beta Idf=2"},
+        {false, &TFDbf::DBGridFirm, [](TFDbf &w) { w.SpeedButtonDialFirm->click(); }, "dial 06020T"},
+        {false, &TFDbf::DBGridFirm, [](TFDbf &w) { w.SpeedButtonTransFirm->click(); }, "trf 06020T"},
+        {true, &TFDbf::DBGridRepre, [](TFDbf &w) { w.NavRepre->Click(nbEdit); }, "TFDbfRepre Kral Idr=20 AND Idf=2"},
+        {true, &TFDbf::DBGridRepre, [](TFDbf &w) { w.SpeedButtonDialRepre->click(); }, "dial 060220T"},
+        // A number's own row: the firm's selection waits until its dialog is over.
+        {false, &TFDbf::DBGridFirm, [](TFDbf &w) { w.NavNum->Click(nbInsert); }, "TFDbfNum Idf=1"},
+    };
+    for (const Case &c : cases) {
+        TFDbf &w = Open();
+        w.SetConnected(5, true);
+        if (c.allRepres)
+            w.SpeedButtonLockRepre->click();
+        QTest::keyClick(w.*c.grid, Qt::Key_Down);
+        ASSERT_EQ((w.*c.grid)->View()->Row(), 1);
+        seen.clear();
+        bool firmWaited = false;
+        WithModal([&](QWidget *d) {
+            seen = d->metaObject()->className();
+            if (auto *firm = qobject_cast<TFDbfFirm *>(d))
+                seen += " " + FromQ(firm->DBEditName->text());
+            else if (qobject_cast<QDialog *>(d) && !qobject_cast<TFDbfNum *>(d))
+                seen += " " + w.Store().TableRepre.FieldByName("SURNAME").AsString();
+            seen += " " + w.ViewNum().Filter();
+            firmWaited = !w.TimerFirm->Active();
+            static_cast<QDialog *>(d)->reject();
+        }, [&] { c.act(w); });
+        EXPECT_EQ(seen, c.seen);
+        if (seen.starts_with("TFDbfNum")) {
+            EXPECT_TRUE(firmWaited) << "no filter changes under the dialog";
+            EXPECT_TRUE(w.TimerFirm->Active()) << "and the firm is selected once the cursor rests";
+        }
+        window.reset();
+    }
+}
+
+TEST_F(Window, TheFirmDialogDialsTheRepresentativeUnderTheCursor)
+{
+    TFDbf &w = Filled();
+    Add(w.Store(), w.Store().TableRepre, {{"ID", "11"}, {"IDF", "1"}, {"SURNAME", "Adam"}, {"XSURNAME", "ADAM"}});
+    Add(w.Store(), w.Store().TableNum, {{"IDF", "1"}, {"IDR", "11"}, {"TYPE", "M"}, {"NUM", "777"}});
+    w.RefreshViews();
+    w.SelectFirm();
+    w.SetConnected(5, true);
+    std::string calls;
+    PanelCalls.Dial = [&](const std::string &n, const std::string &k) { calls += n + k; };
+    OnModal<TFDbfFirm>([&](TFDbfFirm *d) {
+        QTest::keyClick(d->Repres.Grid, Qt::Key_Down);
+        d->SpeedButtonDialRepre->click();
+        d->reject();
+    }, [&] { w.NavFirm->Click(nbEdit); });
+    EXPECT_EQ(calls, "777M");
+}
+
 TEST_F(Window, KeysOnAGridActAsItsNavigatorsButtons)
 {
     TFDbf &w = Filled();
