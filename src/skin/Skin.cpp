@@ -18,6 +18,7 @@
 #include <QMenu>
 
 #include <algorithm>
+#include <optional>
 #include <sys/stat.h>
 
 TSkin *Skin = nullptr;
@@ -150,9 +151,8 @@ void TSkin::Prefetch(const std::string &name)
 
 // Everything that could leave the panel without a face is checked before
 // the panel is touched.
-bool TSkin::ReadSkin(const std::string &name, std::string &why)
+bool TSkin::ReadSkin(const std::string &path, std::string &why)
 {
-    const std::string path = ReadSkinFile(name);
     if (!Exists(path)) {
         why = Text(511);
         return false;
@@ -182,30 +182,38 @@ bool TSkin::ReadSkin(const std::string &name, std::string &why)
 }
 
 // A skin that cannot be shown is refused with a word; the panel goes back to
-// the last skin that showed, or the shipped one.
+// the last skin that showed, or the shipped one: the user's copy, else the
+// program's own, which is shown but never saved over the user's.
 void TSkin::LoadSkin()
 {
     LoadError.clear();
-    const std::string wanted = SkinName;
+    const std::string wanted = SkinName, shipped = kShippedSkin;
+    const std::pair<std::string, std::string> candidates[] = {
+        {wanted, ReadSkinFile(wanted)},
+        {lastShown_, ReadSkinFile(lastShown_)},
+        {shipped, ReadSkinFile(shipped)},
+        {shipped, FindFileNoCase(ShippedFolder(), FsName(shipped))}};
     std::vector<std::string> tried;
     bool shown = false;
-    for (const std::string &name : {wanted, lastShown_, std::string(kShippedSkin)}) {
-        if (name.empty() || std::find(tried.begin(), tried.end(), name) != tried.end())
+    onPanel_.clear();
+    ownFile_ = false;
+    for (const auto &[name, path] : candidates) {
+        if (name.empty() || std::find(tried.begin(), tried.end(), path) != tried.end())
             continue;
-        tried.push_back(name);
+        tried.push_back(path);
         std::string why;
-        shown = ReadSkin(name, why);
+        shown = ReadSkin(path, why);
         if (shown) {
             SkinName = lastShown_ = onPanel_ = name;
-            ShowSkin(ReadSkinFile());
+            ownFile_ = path == ReadSkinFile(name);
+            ShowSkin(path);
             break;
         }
         if (LoadError.empty())
-            LoadError = Text(510) + "\n" + NameFromFs(ReadSkinFile(name)) + "\n" + why;
+            LoadError = Text(510) + "\n" + NameFromFs(path) + "\n" + why;
     }
     if (!shown) {
         // Nothing shows: the panel keeps its size, without pictures or controls.
-        onPanel_.clear();
         background_ = sprite_ = QImage();
         Background.clear();
         Foreground.clear();
@@ -332,10 +340,10 @@ void TSkin::SetLabelFont(const std::string &name, const TFont &font)
 
 void TSkin::SaveSkin(bool removeControls)
 {
-    // A skin the panel does not show has nothing of its own to save, and
-    // the captions kept from the last one shown are still the ones to keep.
+    // Only the user's file of the skin on the panel is written; with no skin
+    // on the panel, the captions kept from the last one are still the ones to keep.
     if (!SkinName.empty() && SkinName == onPanel_)
-        WriteSkin();
+        WriteSkin(ownFile_);
     if (removeControls) {
         for (QWidget *control : SkinControls(Owner))
             delete control;
@@ -343,25 +351,29 @@ void TSkin::SaveSkin(bool removeControls)
     }
 }
 
-void TSkin::WriteSkin()
+void TSkin::WriteSkin(bool toFile)
 {
-    const std::string path = DataSkinFile();
-    QDir().mkpath(QPath(OwnFolder()));
-    const bool existed = Exists(path);
-    TIniFile file(path);
-    const QSize face = FaceSize();
-    file.WriteInteger(kSet, "Width", face.width());
-    file.WriteInteger(kSet, "Height", face.height());
-    file.WriteString(kSet, "Background", Background);
-    file.WriteString(kSet, "Foreground", Foreground);
-    file.WriteInteger(kSet, "Type", Type);
-    file.WriteInteger(kSet, "Alpha", Alpha);
-    file.WriteInteger(kSet, "ColorKey", ColorKey);
-    file.WriteBool(kShow, "Title", Title);
-    file.WriteBool(kShow, "FirstName", FirstName);
-    file.WriteBool(kShow, "TitleAfter", TitleAfter);
-    const bool lines = Modify || !existed;
-    const bool fonts = ModifyFont || !existed;
+    std::optional<TIniFile> file;
+    bool existed = true;
+    if (toFile) {
+        const std::string path = DataSkinFile();
+        QDir().mkpath(QPath(OwnFolder()));
+        existed = Exists(path);
+        file.emplace(path);
+        const QSize face = FaceSize();
+        file->WriteInteger(kSet, "Width", face.width());
+        file->WriteInteger(kSet, "Height", face.height());
+        file->WriteString(kSet, "Background", Background);
+        file->WriteString(kSet, "Foreground", Foreground);
+        file->WriteInteger(kSet, "Type", Type);
+        file->WriteInteger(kSet, "Alpha", Alpha);
+        file->WriteInteger(kSet, "ColorKey", ColorKey);
+        file->WriteBool(kShow, "Title", Title);
+        file->WriteBool(kShow, "FirstName", FirstName);
+        file->WriteBool(kShow, "TitleAfter", TitleAfter);
+    }
+    const bool lines = file && (Modify || !existed);
+    const bool fonts = file && (ModifyFont || !existed);
 
     Kept.fill(TSkinItem());
     KeptCount = 0;
@@ -400,9 +412,9 @@ void TSkin::WriteSkin()
             }
         }
         if (lines)
-            file.WriteString(kControls, name, line);
+            file->WriteString(kControls, name, line);
         if (label && fonts)
-            WriteFontIni(file, LabelFont(name), kFonts, name);
+            WriteFontIni(*file, LabelFont(name), kFonts, name);
     }
 }
 

@@ -116,8 +116,8 @@ public:
 private:
     bool eventFilter(QObject *watched, QEvent *event) override;
     void Switch();
-    // The skin file of the skin on the panel, and the captions to keep.
-    void WriteSkin();
+    // The captions of the skin on the panel to keep, and its file when toFile.
+    void WriteSkin(bool toFile);
     void CreateImage(const std::string &name, const std::string &line);
     void CreateLabel(const std::string &name, const std::string &line, const class TIniFile &file);
     void ApplySkinList();
@@ -131,7 +131,7 @@ private:
     void ShowPopup(QWidget *control, QMenu *menu, const QPoint &pos);
     std::string PicturePath(const std::string &name) const;
     bool ReadPicture(const std::string &name, QImage &store, std::string &why);
-    bool ReadSkin(const std::string &name, std::string &why);
+    bool ReadSkin(const std::string &path, std::string &why);
     void ShowSkin(const std::string &path);
     void MouseDown(QWidget *control, bool leftHeld);
     void MouseUp(QWidget *control);
@@ -152,6 +152,7 @@ private:
     QPointer<QWidget> pressed_; // a left press waiting for its click
     std::string lastShown_;     // the last skin that loaded whole
     std::string onPanel_;       // the skin the panel shows; empty when none
+    bool ownFile_ = false;      // read from the file a save writes (or none is there yet)
 
     // Each image's sprite cells, keyed out once per skin load, and the state
     // it shows, so that a state set again costs nothing.

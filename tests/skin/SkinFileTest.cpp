@@ -147,6 +147,16 @@ TEST_F(SkinTest, ASkinThatNeverShowedIsNeverSaved)
     first.SaveSkin(false);
     EXPECT_EQ(ReadBytes(dir.File("data/Skins/Phone.skn")), broken);
 
+    // The user's copy of the shipped skin is broken: the program's own shows,
+    // and the user's file stays as it is.
+    WriteBytes(dir.File("prog/Skins/RizUzezi.skn"), kPhoneSkin);
+    WriteBytes(dir.File("data/Skins/RizUzezi.skn"), broken);
+    TSkin &shipped = Start("RizUzezi.skn");
+    EXPECT_NE(shipped.LoadError.find("gone.png"), std::string::npos) << shipped.LoadError;
+    EXPECT_EQ(std::make_pair(shipped.SkinName, shipped.ItemCount), std::make_pair(std::string("RizUzezi.skn"), 6));
+    shipped.SaveSkin(true);
+    EXPECT_EQ(ReadBytes(dir.File("data/Skins/RizUzezi.skn")), broken);
+
     // A switch where nothing shows: the file stays, and the captions of the
     // skin shown before reach the next one that shows.
     WriteBytes(dir.File("data/Skins/Phone.skn"), kPhoneSkin);
