@@ -227,6 +227,7 @@ private:
     void SendListRequest(const char *type, const std::string &act, const std::string &value, const std::string &order);
     void DialButtonNumber(const std::string &imageName);
     void MessageBox(const std::string &text, int captionId, QMessageBox::Icon icon);
+    void MessageBox(const QString &text, int captionId, QMessageBox::Icon icon);
 
     QMenu *PopupMenuImg_ = nullptr;
     QMenu *MainItems_ = nullptr; // the main menu's items inside PopupMenu1

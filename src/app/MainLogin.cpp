@@ -72,7 +72,12 @@ void TFMain::SpeedButtonCloseClick()
 
 void TFMain::MessageBox(const std::string &text, int captionId, QMessageBox::Icon icon)
 {
-    QMessageBox box(icon, ToQ(Nls->GetText(captionId)), ToQ(text), QMessageBox::Ok, this);
+    MessageBox(ToQ(text), captionId, icon);
+}
+
+void TFMain::MessageBox(const QString &text, int captionId, QMessageBox::Icon icon)
+{
+    QMessageBox box(icon, ToQ(Nls->GetText(captionId)), text, QMessageBox::Ok, this);
     FitCaption(box);
     box.exec();
 }

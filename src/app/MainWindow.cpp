@@ -1,9 +1,13 @@
 // Window handling of the panel: tray, dragging, tool bar, and the dialogs
 // its menus open.
 #include "About.h"
+#include "Cp1250.h"
+#include "Desktop.h"
 #include "Fce.h"
 #include "Help.h"
 #include "Main.h"
+#include "Nlsfunc.h"
+#include "Paths.h"
 #include "QtBridge.h"
 #include "Set.h"
 #include "Skin.h"
@@ -22,7 +26,8 @@
 namespace {
 
 // Runs a file dialog for a desktop file and hands over the chosen name
-// without its folder; the working folder stays as it was.
+// without its folder, as the file system names it; the working folder stays
+// as it was.
 void RunDesktopDialog(QWidget *parent, QFileDialog::AcceptMode mode, const std::function<void(const std::string &)> &use)
 {
     QString cwd = QDir::currentPath();
@@ -30,8 +35,18 @@ void RunDesktopDialog(QWidget *parent, QFileDialog::AcceptMode mode, const std::
     dialog.setAcceptMode(mode);
     Desktop->PrepareFileDialog(&dialog);
     if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        use(FromQ(QFileInfo(dialog.selectedFiles().first()).fileName()));
+        use(PathOfQ(QFileInfo(dialog.selectedFiles().first()).fileName()));
     QDir::setCurrent(cwd);
+}
+
+QString WhyNotSaved(TDesktop::TSaved saved, const std::string &fileName)
+{
+    QString why = ToQ(Nls->GetText(9250)) + "\n";
+    if (saved == TDesktop::TSaved::NameNotKept)
+        return why + ToQ(Nls->GetText(9251)) + " " + cp1250::Unkept(QPath(fileName));
+    if (saved == TDesktop::TSaved::NameTooLong)
+        return why + ToQ(Nls->GetText(9252));
+    return why + ToQ(Nls->GetText(9253)) + "\n" + ToQ(NameFromFs(Desktop->Folder() + fileName));
 }
 
 } // namespace
@@ -43,7 +58,11 @@ void TFMain::PopupDesktopClick()
 
 void TFMain::SaveDesktop1Click()
 {
-    RunDesktopDialog(this, QFileDialog::AcceptSave, [](const std::string &name) { Desktop->SaveDesktopAs(name); });
+    RunDesktopDialog(this, QFileDialog::AcceptSave, [this](const std::string &name) {
+        const TDesktop::TSaved saved = Desktop->SaveDesktopAs(name);
+        if (saved != TDesktop::TSaved::Saved)
+            MessageBox(WhyNotSaved(saved, name), 101, QMessageBox::Warning);
+    });
 }
 
 // Without a notification area (a bare X server) the panel minimises, so it

@@ -1,7 +1,10 @@
 #include "AtomicFile.h"
 
+#include "Paths.h"
+
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -34,6 +37,8 @@ bool ReadAll(const std::string &path, std::string &bytes)
 
 namespace {
 
+const char *const kSuffix = ".XXXXXX";
+
 bool WriteFully(int fd, const std::string &bytes)
 {
     size_t done = 0;
@@ -48,6 +53,17 @@ bool WriteFully(int fd, const std::string &bytes)
     return true;
 }
 
+// Beside the file, and within the longest name the folder takes even when
+// the file's own name is near it.
+std::string TemporaryName(const std::string &path)
+{
+    const size_t slash = path.rfind('/');
+    const size_t start = slash == std::string::npos ? 0 : slash + 1;
+    const std::string folder = path.substr(0, start);
+    const size_t room = LongestFileName(folder) - std::strlen(kSuffix);
+    return folder + path.substr(start, room) + kSuffix;
+}
+
 } // namespace
 
 bool Replace(const std::string &path, const std::string &bytes, unsigned createMode)
@@ -56,7 +72,7 @@ bool Replace(const std::string &path, const std::string &bytes, unsigned createM
     struct stat st {};
     if (::stat(path.c_str(), &st) == 0)
         mode = st.st_mode & 07777;
-    std::string tmp = path + ".XXXXXX";
+    std::string tmp = TemporaryName(path);
     int fd = ::mkstemp(tmp.data());
     if (fd < 0)
         return false;

@@ -48,6 +48,12 @@ std::string ProgramName() { return ProgramFile().substr(ProgramFile().rfind('/')
 
 void SetProgramDirForTesting(const std::string &dir) { Override() = WithSlash(dir); }
 
+size_t LongestFileName(const std::string &dir)
+{
+    const long longest = ::pathconf(dir.empty() ? "." : dir.c_str(), _PC_NAME_MAX);
+    return longest > 0 ? static_cast<size_t>(longest) : NAME_MAX;
+}
+
 bool IsAbsolutePath(const std::string &path) { return !path.empty() && path[0] == '/'; }
 
 std::string FindFileNoCase(const std::string &dir, const std::string &name)
@@ -60,15 +66,16 @@ std::string FindFileNoCase(const std::string &dir, const std::string &name)
     DIR *d = ::opendir(folder.empty() ? "." : folder.c_str());
     if (!d)
         return exact;
+    // As Unicode: a Czech capital is two bytes on disk, unlike in code page 1250.
+    const QString wanted = QPath(name);
     std::string found;
     while (dirent *e = ::readdir(d)) {
-        if (cp1250::EqualNoCase(e->d_name, name)) {
-            found = folder + e->d_name;
-            break;
-        }
+        const std::string entry = e->d_name;
+        if ((found.empty() || entry < found) && QPath(entry).compare(wanted, Qt::CaseInsensitive) == 0)
+            found = entry;
     }
     ::closedir(d);
-    return found.empty() ? exact : found;
+    return found.empty() ? exact : folder + found;
 }
 
 QString QPath(const std::string &path) { return QFile::decodeName(QByteArray::fromStdString(path)); }

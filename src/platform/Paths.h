@@ -12,9 +12,13 @@ std::string ProgramName();
 void SetProgramDirForTesting(const std::string &dir);
 
 // Path of the file named name in folder dir, found without regard to case
-// (files copied from Windows keep whatever case they had there). When no
+// (files copied from Windows keep whatever case they had there), Czech and
+// other letters too. Several matching: the first in byte order. When no
 // entry matches, dir + name.
 std::string FindFileNoCase(const std::string &dir, const std::string &name);
+
+// The most bytes a file's name may have in folder dir.
+size_t LongestFileName(const std::string &dir);
 
 // Absolute paths play the part of paths with a drive letter.
 bool IsAbsolutePath(const std::string &path);

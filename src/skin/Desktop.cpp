@@ -1,5 +1,6 @@
 #include "Desktop.h"
 
+#include "Cp1250.h"
 #include "Fce.h"
 #include "FileDialogs.h"
 #include "IniFile.h"
@@ -8,8 +9,8 @@
 
 #include <QDir>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QWidget>
-
 
 TDesktop *Desktop = nullptr;
 
@@ -29,7 +30,9 @@ TDesktop::TDesktop(QWidget *owner, TDesktopSkin *skin) : owner_(owner), skin_(sk
 TDesktop::~TDesktop() = default;
 
 std::string TDesktop::Folder() const { return WithSlash(DataDir + FsName(home_)); }
-std::string TDesktop::PathOf(const std::string &name) const { return Folder() + FsName(name); }
+std::string TDesktop::PathOf(const std::string &fileName) const { return FindFileNoCase(Folder(), fileName); }
+
+std::string TDesktop::Current() const { return NameFromFs(current_); }
 
 void TDesktop::LoadDesktopFile()
 {
@@ -54,6 +57,11 @@ void TDesktop::PlaceWindows(const TIniFile &ini)
 void TDesktop::SaveDesktopFile()
 {
     TIniFile ini(PathOf(current_));
+    WriteDesktop(ini);
+}
+
+void TDesktop::WriteDesktop(TIniFile &ini) const
+{
     ini.WriteInteger("Set", "Left", owner_->frameGeometry().left());
     ini.WriteInteger("Set", "Top", owner_->frameGeometry().top());
     ini.WriteString("Set", "SkinName", skin_->CurrentSkinName());
@@ -64,7 +72,7 @@ void TDesktop::SaveDesktopFile()
 
 std::string TDesktop::SkinNameOf(const TIniFile &ini) { return ini.ReadString("Set", "SkinName", kDefaultSkin); }
 
-void TDesktop::PrefetchAtStart() { skin_->PrefetchSkin(SkinNameOf(TIniFile(PathOf(default_)))); }
+void TDesktop::PrefetchAtStart() { skin_->PrefetchSkin(SkinNameOf(TIniFile(PathOf(FsName(default_))))); }
 
 void TDesktop::LoadAtStart()
 {
@@ -74,7 +82,7 @@ void TDesktop::LoadAtStart()
 
 void TDesktop::ShowPanelAtStart()
 {
-    current_ = default_;
+    current_ = FsName(default_);
     LoadPanel(TIniFile(PathOf(current_)));
     skin_->LoadSkin();
 }
@@ -83,14 +91,14 @@ void TDesktop::PlaceWindowsAtStart() { PlaceWindows(TIniFile(PathOf(current_)));
 
 void TDesktop::SaveAtExit()
 {
-    current_ = default_;
+    current_ = FsName(default_);
     skin_->SaveSkin(false);
     SaveDesktopFile();
 }
 
-void TDesktop::SwitchDesktop(const std::string &name)
+void TDesktop::SwitchDesktop(const std::string &fileName)
 {
-    newDesktop_ = name;
+    newDesktop_ = fileName;
     timer_.SetEnabled(true);
 }
 
@@ -104,11 +112,20 @@ void TDesktop::Switch()
     LoadWindowPositions();
 }
 
-void TDesktop::SaveDesktopAs(const std::string &name)
+TDesktop::TSaved TDesktop::SaveDesktopAs(const std::string &fileName)
 {
-    current_ = name;
-    SaveWindowPositions(name);
-    SaveDesktopFile();
+    const std::string path = PathOf(fileName);
+    if (!QFileInfo::exists(QPath(path)) && !cp1250::Unkept(QPath(fileName)).isEmpty())
+        return TSaved::NameNotKept;
+    if (fileName.size() > LongestFileName(Folder()))
+        return TSaved::NameTooLong;
+    TIniFile ini(path);
+    WriteSessionWindows(ini);
+    WriteDesktop(ini);
+    if (!ini.UpdateFile())
+        return TSaved::NotWritten;
+    current_ = fileName;
+    return TSaved::Saved;
 }
 
 void TDesktop::LoadWindowPositions()
@@ -119,9 +136,14 @@ void TDesktop::LoadWindowPositions()
             w.LoadPlacement(ini);
 }
 
-void TDesktop::SaveWindowPositions(const std::string &name)
+void TDesktop::SaveWindowPositions(const std::string &fileName)
 {
-    TIniFile ini(PathOf(name.empty() ? default_ : name));
+    TIniFile ini(PathOf(fileName.empty() ? FsName(default_) : fileName));
+    WriteSessionWindows(ini);
+}
+
+void TDesktop::WriteSessionWindows(TIniFile &ini) const
+{
     for (auto &w : SessionWindows)
         if (w.Exists())
             w.SavePlacement(ini);

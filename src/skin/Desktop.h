@@ -47,23 +47,31 @@ public:
     void ShowPanelAtStart();
     void PlaceWindowsAtStart();
     void SaveAtExit();
-    void SwitchDesktop(const std::string &name);
-    void SaveDesktopAs(const std::string &name);
+    // A desktop file is named as the file system names it, so that a file
+    // whose name has letters beyond code page 1250 is still the one used.
+    void SwitchDesktop(const std::string &fileName);
+    enum class TSaved { Saved, NameNotKept, NameTooLong, NotWritten };
+    // Anything but Saved leaves the current desktop as it was and no file
+    // written. A new name must be one that code page 1250 can keep.
+    TSaved SaveDesktopAs(const std::string &fileName);
     void LoadWindowPositions();
-    void SaveWindowPositions(const std::string &name);
+    void SaveWindowPositions(const std::string &fileName);
     void PrepareFileDialog(QFileDialog *dialog) const;
 
     std::string Folder() const;
-    const std::string &Current() const { return current_; }
+    // The current desktop's name as text (code page 1250).
+    std::string Current() const;
     TTimer &Timer() { return timer_; }
 
 private:
-    std::string PathOf(const std::string &name) const;
+    std::string PathOf(const std::string &fileName) const;
     void LoadDesktopFile();
     void LoadPanel(const TIniFile &ini);
     void PlaceWindows(const TIniFile &ini);
     static std::string SkinNameOf(const class TIniFile &ini);
     void SaveDesktopFile();
+    void WriteDesktop(TIniFile &ini) const;
+    void WriteSessionWindows(TIniFile &ini) const;
     void Switch();
 
     QWidget *owner_;
@@ -71,7 +79,7 @@ private:
     TTimer timer_;
     std::string home_ = "Desktops";
     std::string default_ = "Default.dst";
-    std::string newDesktop_;
+    std::string newDesktop_; // file-system names
     std::string current_;
 };
 

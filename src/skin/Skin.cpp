@@ -98,11 +98,11 @@ std::string TSkin::OwnFolder() const { return WithSlash(DataDir() + FsName(Home)
 
 std::string TSkin::ShippedFolder() const { return WithSlash(ProgramDir() + FsName(Home)); }
 
-std::string TSkin::DataSkinFile() const { return OwnFolder() + FsName(SkinName); }
+std::string TSkin::DataSkinFile() const { return FindFileNoCase(OwnFolder(), FsName(SkinName)); }
 
 std::string TSkin::ReadSkinFile(const std::string &name) const
 {
-    std::string own = OwnFolder() + FsName(name);
+    std::string own = FindFileNoCase(OwnFolder(), FsName(name));
     if (Exists(own))
         return own;
     return FindFileNoCase(ShippedFolder(), FsName(name));

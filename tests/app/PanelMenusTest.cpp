@@ -5,6 +5,7 @@
 #include "Help.h"
 #include "IniFile.h"
 #include "Nlsfunc.h"
+#include "Paths.h"
 #include "PanelRig.h"
 #include "QtBridge.h"
 #include "Paths.h"
@@ -181,6 +182,48 @@ TEST(PanelDesktops, ANameWithAccentsIsSavedListedAndLoadedByItsName)
     EXPECT_TRUE(listed);
     ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !Desktop->Timer().Active(); }, 3000));
     EXPECT_EQ(Desktop->Current(), "Pr\xE1" "ce.dst");
+}
+
+TEST(PanelDesktops, ANameThatCannotBeSavedIsToldAndTheCurrentDesktopStays)
+{
+    PanelRig rig;
+    rig.Start();
+    QString typed;
+    QStringList boxes;
+    rig.OnModal = [&](QWidget *w) {
+        if (auto *dialog = qobject_cast<QFileDialog *>(w)) {
+            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
+            QMetaObject::invokeMethod(dialog, "accept");
+        } else if (auto *box = qobject_cast<QMessageBox *>(w)) {
+            boxes << box->text();
+            box->done(QMessageBox::Ok);
+        }
+    };
+    // Typed name, the reason given (none: saved), and what the message shows of the name.
+    const QString longest = QString(250, 'n') + ".dst";
+    const std::tuple<QString, int, QString> cases[] = {
+        {QString::fromUtf8("Новый š"), 9251, QString::fromUtf8("Новый")},
+        // Within the dialog's count of characters, beyond the file system's bytes.
+        {QString(200, QChar(0x10D)), 9252, QString()},
+        {longest, 0, QString()},
+    };
+    for (const auto &[name, why, shown] : cases) {
+        typed = name;
+        boxes.clear();
+        rig.main->SaveDesktop1Click();
+        if (!why) {
+            EXPECT_EQ(boxes, QStringList());
+            EXPECT_EQ(Desktop->Current(), FromQ(longest));
+            continue;
+        }
+        ASSERT_EQ(boxes.size(), 1) << why;
+        EXPECT_TRUE(boxes[0].startsWith(ToQ(Nls->GetText(9250)))) << boxes[0].toStdString();
+        EXPECT_TRUE(boxes[0].contains((ToQ(Nls->GetText(why)) + " " + shown).trimmed())) << boxes[0].toStdString();
+        EXPECT_EQ(Desktop->Current(), "Default.dst");
+    }
+    QStringList written = QDir(QPath(Desktop->Folder())).entryList(QDir::Files);
+    written.removeAll(QStringLiteral("Default.dst"));
+    EXPECT_EQ(written, QStringList{longest});
 }
 
 TEST(PanelDialogs, DialogsAreCentredOverThePanelAndTheHelpWindowIsOnTheScreen)

@@ -210,4 +210,15 @@ TEST_F(IniFileTest, ReplaceIsAtomicAndLeavesNoTemporaryFiles)
     EXPECT_EQ(ini.ReadInteger("S", "k49", 0), 49);
 }
 
+TEST_F(IniFileTest, ANameNearTheLongestTheFolderTakesIsWrittenAndALongerOneFails)
+{
+    const std::string longest(255, 'n');
+    for (const std::string &name : {longest, longest.substr(0, 254), longest + "n"}) {
+        TIniFile ini(dir.File(name));
+        ini.WriteInteger("S", "k", 1);
+        EXPECT_EQ(ini.UpdateFile(), name.size() <= 255) << name.size();
+    }
+    EXPECT_EQ(QDir(QString::fromStdString(dir.Path())).entryList(QDir::Files).size(), 2) << "no temporary file stays";
+}
+
 } // namespace

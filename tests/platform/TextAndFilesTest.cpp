@@ -2,6 +2,7 @@
 #include "Cp1250.h"
 #include "FailureTrace.h"
 #include "Font.h"
+#include "Paths.h"
 #include "TempDir.h"
 #include "Timer.h"
 
@@ -37,6 +38,24 @@ TEST(Cp1250, UnkeptNamesEachLostCharacterOnceAndWholeBeyondTheBasicPlane)
         {"日本 ü ß 日", "日本"}};
     for (auto [text, lost] : cases)
         EXPECT_EQ(cp1250::Unkept(QString::fromUtf8(text)), QString::fromUtf8(lost)) << text;
+}
+
+TEST(Paths, NamesAreFoundWithoutRegardToCaseCzechAndOtherLettersToo)
+{
+    TempDir dir;
+    for (const char *file : {"MODRA.SKN", "MODRÁ.SKN", "Рабочий.dst", "Žlutá.wav", "modra.skn.bak"})
+        WriteBytes(dir.File(file), "x");
+    // The wanted name as the settings hold it (code page 1250), and the file found.
+    const std::pair<const char *, const char *> cases[] = {
+        {"Modra.skn", "MODRA.SKN"},
+        {"Modr\xE1.skn", "MODRÁ.SKN"},
+        {"\x8Elut\xE1.WAV", "Žlutá.wav"},
+        {"modr\xC1.skn", "MODRÁ.SKN"},
+        {"Modr\xFD.skn", "Modrý.skn"},
+        {"Modra.sk", "Modra.sk"}};
+    for (auto [name, found] : cases)
+        EXPECT_EQ(FindFileNoCase(dir.Path(), FsName(name)), dir.File(found)) << name;
+    EXPECT_EQ(FindFileNoCase(dir.Path(), "рабочий.DST"), dir.File("Рабочий.dst")) << "beyond code page 1250";
 }
 
 TEST(Colors, ResolvingKeepsTheRgbAndNeverReadsPastTheSystemTable)

@@ -1,8 +1,11 @@
 #include "Desktop.h"
 #include "Fce.h"
 #include "IniFile.h"
+#include "Paths.h"
 #include "TempDir.h"
 
+#include <QDir>
+#include <QFile>
 #include <QTest>
 #include <QWidget>
 
@@ -95,6 +98,55 @@ TEST_F(Desktops, DesktopSettingsAreReadButNeverWritten)
     EXPECT_EQ(custom.Folder(), dir.Path() + "Layouts/");
     EXPECT_EQ(ReadBytes(dir.Path() + "Layouts/Start.dst").substr(0, 7), "[Set]\r\n");
     EXPECT_EQ(ReadBytes(ProgramIniPath()), "[Desktop]\r\nHome=Layouts\r\nDefault=Start.dst\r\n");
+}
+
+TEST_F(Desktops, DesktopsAreFoundWithoutRegardToCaseAndByTheirOwnNames)
+{
+    // Name the desktop is chosen by (file-system bytes), file it has, where the panel goes.
+    const struct {
+        const char *chosen, *file;
+        int left;
+    } cases[] = {
+        {"Work.dst", "WORK.DST", 11},
+        {"Práce.dst", "PRÁCE.DST", 12},
+        {"Рабочий.dst", "Рабочий.dst", 13},
+    };
+    WriteBytes(Path("???????.dst"), "[Set]\r\nLeft=99\r\n");
+    WriteBytes(Path("DEFAULT.DST"), "[Set]\r\nLeft=10\r\n");
+    desktop->LoadAtStart();
+    EXPECT_EQ(panel.x(), 10);
+    for (const auto &c : cases) {
+        WriteBytes(Path(c.file), "[Set]\r\nLeft=" + std::to_string(c.left) + "\r\n");
+        desktop->SwitchDesktop(c.chosen);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !desktop->Timer().Active(); }));
+        EXPECT_EQ(panel.x(), c.left) << c.chosen;
+    }
+    // Saved back into the file it was loaded from.
+    panel.move(40, 0);
+    EXPECT_EQ(desktop->SaveDesktopAs("Рабочий.dst"), TDesktop::TSaved::Saved);
+    EXPECT_EQ(TIniFile(Path("Рабочий.dst")).ReadInteger("Set", "Left", 0), 40);
+    EXPECT_EQ(ReadBytes(Path("???????.dst")), "[Set]\r\nLeft=99\r\n");
+    desktop->SaveAtExit();
+    EXPECT_EQ(TIniFile(Path("DEFAULT.DST")).ReadInteger("Set", "Left", 0), 40);
+    EXPECT_FALSE(QFile::exists(QPath(Path("Default.dst"))));
+}
+
+TEST_F(Desktops, ANameThatCannotBeKeptOrWrittenIsRefusedAndTheCurrentDesktopStays)
+{
+    const std::string longest = std::string(251, 'n') + ".dst";
+    const std::pair<std::string, TDesktop::TSaved> cases[] = {
+        {"Новый.dst", TDesktop::TSaved::NameNotKept},
+        {"n" + longest, TDesktop::TSaved::NameTooLong},
+        {"Missing/Mine.dst", TDesktop::TSaved::NotWritten},
+        {longest, TDesktop::TSaved::Saved},
+    };
+    desktop->LoadAtStart();
+    for (const auto &[name, outcome] : cases) {
+        EXPECT_EQ(desktop->SaveDesktopAs(name), outcome) << name;
+        EXPECT_EQ(desktop->Current(), outcome == TDesktop::TSaved::Saved ? longest : "Default.dst") << name;
+        EXPECT_EQ(QFile::exists(QPath(Path(name))), outcome == TDesktop::TSaved::Saved) << name;
+    }
+    EXPECT_EQ(QDir(QPath(desktop->Folder())).entryList(QDir::Files), QStringList{QPath(longest)}) << "nothing else written";
 }
 
 } // namespace
