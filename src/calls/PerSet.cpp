@@ -2,6 +2,7 @@
 
 #include "DialogButtons.h"
 #include "Nlsfunc.h"
+#include "UnkeptText.h"
 
 #include <QFormLayout>
 #include <QVBoxLayout>
@@ -40,6 +41,9 @@ TFPerSet::TFPerSet(QWidget *owner, std::string *number, std::string *text)
 
 void TFPerSet::BitBtn1Click()
 {
+    // The exchange takes code page 1250 too.
+    if (RefuseUnkept(this, {EditText, EditNum}))
+        return;
     *text_ = EditText->Text();
     *number_ = EditNum->Text();
     accept();

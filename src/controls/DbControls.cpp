@@ -153,3 +153,11 @@ void TDbFieldLinks::Store(TDbCursor &row) const
         }
     }
 }
+
+std::vector<QWidget *> TDbFieldLinks::Controls() const
+{
+    std::vector<QWidget *> controls;
+    for (const TLink &l : links_)
+        controls.push_back(l.Control);
+    return controls;
+}

@@ -56,6 +56,8 @@ public:
     void Radio(TRadioGroup *group, const std::string &field, const std::vector<std::string> &values);
     void Load(TDbCursor &row);
     void Store(TDbCursor &row) const;
+    // The bound controls, in the order they were bound.
+    std::vector<QWidget *> Controls() const;
 
 private:
     struct TLink {

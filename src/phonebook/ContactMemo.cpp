@@ -3,9 +3,12 @@
 #include "DbView.h"
 #include "FailureTrace.h"
 #include "PhoneBookStore.h"
+#include "UnkeptText.h"
 #include "Vcl.h"
 
 #include <QEvent>
+
+#include <vector>
 
 TContactMemo::TContactMemo(TMemo *memo, TDbView *view, TPhoneBookStore &store,
                            std::function<void(const std::string &)> onError, bool held)
@@ -56,7 +59,7 @@ void TContactMemo::Save()
         return;
     memo_->document()->setModified(false);
     if (holding_)
-        held_[recNo_] = FromQ(memo_->toPlainText());
+        held_[recNo_] = memo_->toPlainText();
     else
         Store(recNo_, FromQ(memo_->toPlainText()));
 }
@@ -66,7 +69,7 @@ bool TContactMemo::Held(uint32_t recNo, std::string &text) const
     auto it = held_.find(recNo);
     if (it == held_.end())
         return false;
-    text = it->second;
+    text = FromQ(it->second);
     return true;
 }
 
@@ -74,7 +77,7 @@ void TContactMemo::Commit()
 {
     Save();
     for (const auto &[recNo, text] : held_)
-        Store(recNo, text);
+        Store(recNo, FromQ(text));
     held_.clear();
 }
 
@@ -93,4 +96,31 @@ void TContactMemo::Store(uint32_t recNo, const std::string &text)
         if (onError_)
             onError_(e.what());
     }
+}
+
+bool TContactMemo::RefuseUnkept(QWidget *owner, uint32_t recNo)
+{
+    Save();
+    auto it = held_.find(recNo);
+    if (it == held_.end() || cp1250::Unkept(it->second).isEmpty())
+        return false;
+    const QString text = it->second;
+    // Its contact may be one the view no longer shows; the characters are named all the same.
+    if (recNo != recNo_)
+        view_->MoveToRecNo(recNo);
+    if (recNo == recNo_)
+        BringIntoView(memo_);
+    return WarnUnkept(owner, text);
+}
+
+bool TContactMemo::RefuseUnkept(QWidget *owner)
+{
+    Save();
+    std::vector<uint32_t> held;
+    for (const auto &entry : held_)
+        held.push_back(entry.first);
+    for (uint32_t recNo : held)
+        if (RefuseUnkept(owner, recNo))
+            return true;
+    return false;
 }

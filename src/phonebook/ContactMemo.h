@@ -5,6 +5,7 @@
 // In an edit dialog it is held, per contact, until the dialog's OK stores it
 // (Commit); Cancel, the binding ending without it, drops it.
 #include <QObject>
+#include <QString>
 
 #include <cstdint>
 #include <functional>
@@ -14,6 +15,7 @@
 class TDbView;
 class TMemo;
 class TPhoneBookStore;
+class QWidget;
 
 class TContactMemo : public QObject {
     Q_OBJECT
@@ -29,6 +31,10 @@ public:
     void Forget(uint32_t recNo) { held_.erase(recNo); }
     // Stores every held text into its contact (those deleted meanwhile are gone).
     void Commit();
+    // A held text that code page 1250 cannot keep: its contact is shown, the
+    // user told which characters, and true returned (nothing is stored).
+    bool RefuseUnkept(QWidget *owner);
+    bool RefuseUnkept(QWidget *owner, uint32_t recNo);
 
 protected:
     bool eventFilter(QObject *watched, QEvent *event) override;
@@ -43,5 +49,5 @@ private:
     int observer_ = 0;
     uint32_t recNo_ = 0;
     bool holding_;
-    std::map<uint32_t, std::string> held_;
+    std::map<uint32_t, QString> held_; // as typed: the check needs what FromQ would lose
 };

@@ -131,6 +131,11 @@ TContactPage AddContactPage(TPageControl *pages, int tag, TDbView *view, const s
         link->Save();
         const uint32_t recNo = b == nbEdit && view->HasRow() ? view->Cursor().RecNo() : 0;
         std::string held;
+        if (recNo && link->RefuseUnkept(dialog, recNo)) {
+            view->Cursor().Cancel();
+            view->Refresh();
+            return;
+        }
         if (recNo && link->Held(recNo, held))
             view->Cursor().FieldByName("MEMO").SetAsString(held);
         FDbf->DBNavigatorContactClick(dialog, b);

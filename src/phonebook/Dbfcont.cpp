@@ -4,6 +4,7 @@
 #include "DbfPanes.h"
 #include "DialogButtons.h"
 #include "Nlsfunc.h"
+#include "UnkeptText.h"
 
 #include <QHBoxLayout>
 
@@ -34,6 +35,8 @@ TFDbfContact::TFDbfContact(QWidget *owner, TDbCursor *contacts) : TDialog(owner)
 
 void TFDbfContact::BitBtn1Click()
 {
+    if (RefuseUnkept(this, links_.Controls()))
+        return;
     links_.Store(*contacts_);
     accept();
 }

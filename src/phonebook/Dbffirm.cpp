@@ -6,6 +6,7 @@
 #include "Fce.h"
 #include "Nlsfunc.h"
 #include "Paths.h"
+#include "UnkeptText.h"
 
 #include <QHBoxLayout>
 
@@ -133,6 +134,8 @@ void TFDbfFirm::DBEditNameChange()
 
 void TFDbfFirm::BitBtnOKClick()
 {
+    if (RefuseUnkept(this, links_.Controls()) || Contacts.MemoLink->RefuseUnkept(this))
+        return;
     links_.Store(firms_->Cursor());
     Contacts.MemoLink->Commit();
     accept();

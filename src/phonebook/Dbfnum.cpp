@@ -4,6 +4,7 @@
 #include "DbfPanes.h"
 #include "DialogButtons.h"
 #include "Nlsfunc.h"
+#include "UnkeptText.h"
 
 #include <QHBoxLayout>
 
@@ -41,6 +42,8 @@ TFDbfNum::TFDbfNum(QWidget *owner, TDbCursor *nums) : TDialog(owner), nums_(nums
 
 void TFDbfNum::BitBtn1Click()
 {
+    if (RefuseUnkept(this, {EditNum}))
+        return;
     int item = RadioGroupType->ItemIndex();
     nums_->FieldByName("TYPE").SetAsString(std::string(1, kTypes[item >= 0 && item < 4 ? item : 0]));
     nums_->FieldByName("NUM").SetAsString(EditNum->Text());

@@ -6,6 +6,7 @@
 #include "Fce.h"
 #include "Nlsfunc.h"
 #include "Paths.h"
+#include "UnkeptText.h"
 
 #include <QHBoxLayout>
 
@@ -87,6 +88,8 @@ TFDbfRepre::~TFDbfRepre()
 
 void TFDbfRepre::BitBtn1Click()
 {
+    if (RefuseUnkept(this, links_.Controls()) || Contacts.MemoLink->RefuseUnkept(this))
+        return;
     links_.Store(repres_->Cursor());
     Contacts.MemoLink->Commit();
     accept();

@@ -6,8 +6,10 @@
 
 #include <QApplication>
 #include <QKeyEvent>
+#include <QMessageBox>
 #include <QTest>
 #include <QTextDocument>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -116,6 +118,38 @@ TEST(SpeedDial, EditedInTheDialog)
         EXPECT_EQ(rig.Sent(), c.request);
         EXPECT_EQ(Caption(3), c.caption);
     }
+}
+
+// What the exchange would get as '?' is refused by OK, naming it; nothing is sent.
+TEST(SpeedDial, OkRefusesTextTheCodePageCannotHold)
+{
+    CallRig rig;
+    rig.Answer(Ans("SHORT", "Act=\"GET\" Pos=\"3\" Num=\"777\" Text=\"Doctor\""));
+    QString box;
+    bool open = false, done = false;
+    rig.OnModal = [&](QWidget *w) {
+        if (auto *dialog = qobject_cast<TFPerSet *>(w); dialog && !done) {
+            done = true;
+            dialog->EditText->setText(QString::fromUtf8("Dr \u0416ivago"));
+            QTimer boxes; // the rig's own watch waits for this call to end
+            QObject::connect(&boxes, &QTimer::timeout, [&] {
+                if (auto *m = qobject_cast<QMessageBox *>(QApplication::activeModalWidget())) {
+                    box = m->text();
+                    m->accept();
+                }
+            });
+            boxes.start(5);
+            dialog->BitBtn1Click();
+            open = dialog->isVisible();
+            dialog->reject();
+        }
+    };
+    QTest::mouseClick(FPer->Buttons[3], Qt::RightButton);
+    EXPECT_TRUE(FakeExchange::WaitUntil([&] { return done; }, 2000));
+    EXPECT_TRUE(open);
+    EXPECT_TRUE(box.contains(QString::fromUtf8("\u0416"))) << FromQ(box);
+    EXPECT_EQ(rig.Sent(), "");
+    EXPECT_EQ(Caption(3), "Doctor");
 }
 
 TEST(SpeedDial, LogOutWhileTheDialogIsOpen)

@@ -307,6 +307,74 @@ TEST_F(Window, ADialogsContactMemosAreStoredByItsOkAloneAndCancelStoresNothing)
     }
 }
 
+// Text that code page 1250 cannot hold is refused by a dialog's OK, which
+// names the characters and stores nothing; kept text (the euro sign is in
+// the code page) then goes through.
+TEST_F(Window, OkRefusesCharactersTheTablesCannotHoldAndNamesThem)
+{
+    TFDbf &w = Filled();
+    auto u = [](const char *text) { return QString::fromUtf8(text); };
+    struct Case {
+        const char *what;
+        TDbNavigatorLink *nav;
+        // Types the text into the dialog; returns its OK button.
+        std::function<QPushButton *(QWidget *, const QString &)> type;
+        const char *typed, *named, *kept;
+    } cases[] = {
+        {"firm name", w.NavFirm, [](QWidget *d, const QString &t) {
+             static_cast<TFDbfFirm *>(d)->DBEditName->setText(t);
+             return static_cast<TFDbfFirm *>(d)->BitBtnOK;
+         }, "\u041c\u043e\u0441\u043a\u0432\u0430 Ltd", "\u041c  \u043e  \u0441  \u043a  \u0432  \u0430", "Moskva Ltd"},
+        {"firm note", w.NavFirm, [](QWidget *d, const QString &t) {
+             static_cast<TFDbfFirm *>(d)->DBMemo1->setPlainText(t);
+             return static_cast<TFDbfFirm *>(d)->BitBtnOK;
+         }, "Praha \U0001F600", "\U0001F600", "Praha"},
+        {"a contact memo left for another", w.NavFirm, [&](QWidget *d, const QString &t) {
+             auto *firm = static_cast<TFDbfFirm *>(d);
+             w.ViewContact().First();
+             firm->DBMemoContact->setPlainText(t);
+             firm->DBMemoContact->document()->setModified(true); // as typed
+             w.ViewContact().Next();
+             return firm->BitBtnOK;
+         }, "\u0436 ok", "\u0436", "ok"},
+        {"surname", w.NavRepre, [](QWidget *d, const QString &t) {
+             static_cast<TFDbfRepre *>(d)->DBEditSurName->setText(t);
+             return static_cast<TFDbfRepre *>(d)->BitBtn1;
+         }, "\u03a9mega", "\u03a9", "Omega"},
+        {"contact subject", w.NavContact, [](QWidget *d, const QString &t) {
+             static_cast<TFDbfContact *>(d)->DBEditSubject->setText(t);
+             return static_cast<TFDbfContact *>(d)->BitBtn1;
+         }, "\u20acuro \u2713\u2713", "\u2713", "\u20acuro"},
+        {"number", w.NavNum, [](QWidget *d, const QString &t) {
+             static_cast<TFDbfNum *>(d)->EditNum->setText(t);
+             return static_cast<TFDbfNum *>(d)->BitBtn1;
+         }, "123\u260e", "\u260e", "123"},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.what);
+        const std::string before = Live("Firms.dbf", {"NAME", "MEMO"}) + Live("Repres.dbf", {"SURNAME"}) +
+                                   Live("Contacts.dbf", {"SUBJECT", "MEMO"}) + Live("Nums.dbf", {"NUM"});
+        QString box;
+        WithModal([&](QWidget *d) {
+            QPushButton *ok = c.type(d, u(c.typed));
+            WithModal([&](QWidget *m) {
+                box = static_cast<QMessageBox *>(m)->text();
+                static_cast<QMessageBox *>(m)->accept();
+            }, [&] { ok->click(); });
+            EXPECT_TRUE(d->isVisible()) << "the dialog stays open";
+            EXPECT_TRUE(box.contains(u(c.named))) << FromQ(box);
+            static_cast<QDialog *>(d)->reject();
+        }, [&] { c.nav->Click(nbEdit); });
+        EXPECT_EQ(Live("Firms.dbf", {"NAME", "MEMO"}) + Live("Repres.dbf", {"SURNAME"}) +
+                      Live("Contacts.dbf", {"SUBJECT", "MEMO"}) + Live("Nums.dbf", {"NUM"}),
+                  before);
+        WithModal([&](QWidget *d) { c.type(d, u(c.kept))->click(); }, [&] { c.nav->Click(nbEdit); });
+        EXPECT_NE(Live("Firms.dbf", {"NAME", "MEMO"}) + Live("Repres.dbf", {"SURNAME"}) +
+                      Live("Contacts.dbf", {"SUBJECT", "MEMO"}) + Live("Nums.dbf", {"NUM"}),
+                  before);
+    }
+}
+
 TEST_F(Window, ShowNumberSelectsItsOwnerOrLeavesThePaneAsItWas)
 {
     TFDbf &w = Filled();
