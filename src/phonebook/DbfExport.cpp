@@ -16,15 +16,34 @@ struct TSheet {
     std::initializer_list<const char *> Fields;
     size_t MemoKey;   // the first fields of a line key its memo entry; 0: no memos
     int Named;        // the field the other files name a record by; -1: none
+    size_t Shown;     // the field that names a row to the user
 };
 
 const TSheet kSheets[] = {
     {"Firms", {"NAME", "ADD_STREET", "ADD_CITY", "ADD_ZIP", "ADD_STATE", "ICO", "DIC", "EMAIL", "WWW", "DEALER",
-               "SUPPLIER"}, 1, 0},
-    {"Repres", {"IDF", "TITLE", "NAME", "SURNAME", "TITUL", "MUZ", "FCE", "EMAIL"}, 5, 3},
-    {"Contacts", {"IDF", "IDR", "DATUM", "SUBJECT", "CHECKED"}, 4, -1},
-    {"Nums", {"IDF", "IDR", "TYPE", "NUM"}, 0, -1},
+               "SUPPLIER"}, 1, 0, 0},
+    {"Repres", {"IDF", "TITLE", "NAME", "SURNAME", "TITUL", "MUZ", "FCE", "EMAIL"}, 5, 3, 3},
+    {"Contacts", {"IDF", "IDR", "DATUM", "SUBJECT", "CHECKED"}, 4, -1, 3},
+    {"Nums", {"IDF", "IDR", "TYPE", "NUM"}, 0, -1, 3},
 };
+
+// Text that would end its field or its line early when read back.
+bool BreaksLine(const std::string &text)
+{
+    return text.find_first_of(";\r\n") != std::string::npos;
+}
+
+// A memo line the reader would take for the end of the entry.
+bool EndsMemoEarly(const std::string &memo)
+{
+    for (size_t at = 0; at < memo.size();) {
+        size_t end = std::min(memo.find_first_of("\r\n", at), memo.size());
+        if (dbftext::IsSeparator(std::string_view(memo).substr(at, end - at)))
+            return true;
+        at = end + 1;
+    }
+    return false;
+}
 
 } // namespace
 
@@ -83,21 +102,26 @@ void TDbfExport::WriteRow()
     std::string line;
     std::string key;
     const TSheet &sheet = kSheets[phase_];
+    bool unreadable = false;
     for (size_t i = 0; i < columns_.size(); ++i) {
         std::string text = Text(columns_[i]);
         // A contact of a representative who is gone cannot be read back.
         if (phase_ == kContacts && text.empty()
             && (i == 0 || (i == 1 && columns_[1].Field.AsFloat() != 0)))
             return;
+        // References are their firm's or representative's own text, named there.
+        unreadable = unreadable || (columns_[i].Kind != 'f' && columns_[i].Kind != 'r' && BreaksLine(text));
         line += text;
         line += ';';
         if (i < sheet.MemoKey)
             key += (static_cast<int>(i) == sheet.Named ? Reference(text) : text) + ';';
     }
+    std::string memo = sheet.MemoKey ? memo_->AsString() : std::string();
+    if (unreadable || EndsMemoEarly(memo))
+        unreadable_.push_back({phase_, Text(columns_[sheet.Shown]), phase_ == kFirms ? "" : Text(columns_[0])});
     lines_[phase_] += line + "\r\n";
     if (kSheets[phase_].MemoKey == 0)
         return;
-    std::string memo = memo_->AsString();
     if (!memo.empty())
         memos_[phase_] += key + "\r\n" + memo + "\r\n" + dbftext::kSeparator + "\r\n";
 }
@@ -131,7 +155,8 @@ bool TDbfExport::Step(int maxRows)
     }
     if (phase_ == kWrite) {
         cursor_.Close();
-        WriteFiles();
+        if (unreadable_.empty())
+            WriteFiles();
         phase_ = kDone;
     }
     return phase_ != kDone;

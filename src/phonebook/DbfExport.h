@@ -3,6 +3,9 @@
 // folder, a slice of rows per step so that the caller's event loop keeps
 // running in between. Nothing is written to disk before the last step, and
 // then each file is replaced whole, so a cancelled export leaves the old files.
+// Nor does an export whose files the import could not read back: a row with
+// a ";" or a line break in a field it writes, or a memo with a line of dashes
+// that ends a memo entry. The old files stay, and the rows are named.
 #include "Cursor.h"
 
 #include <optional>
@@ -21,6 +24,14 @@ public:
     long Rows() const { return rows_; }
     // Empty on success, else the files that could not be written.
     const std::string &Failed() const { return failed_; }
+    // A row that would not read back: which table (0 firms, 1 representatives,
+    // 2 contacts, 3 numbers), what names it, and its firm (for the others).
+    struct TUnreadable {
+        int Table;
+        std::string Name, Firm;
+    };
+    // Rows that would not read back, in the order written; then no file was written.
+    const std::vector<TUnreadable> &Unreadable() const { return unreadable_; }
 
 private:
     enum TPhase { kFirms, kRepres, kContacts, kNums, kWrite, kDone };
@@ -46,4 +57,5 @@ private:
     std::string lines_[4], memos_[4];
     long rows_ = 0;
     std::string failed_;
+    std::vector<TUnreadable> unreadable_;
 };

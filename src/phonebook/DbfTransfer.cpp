@@ -22,6 +22,20 @@ void Warn(QWidget *owner, const std::string &text)
     box.exec();
 }
 
+// The rows an export left the files alone for, a screenful of them at most.
+std::string UnreadableRows(const std::vector<TDbfExport::TUnreadable> &rows)
+{
+    constexpr size_t kShown = 15;
+    std::string text = Text(9152);
+    for (size_t i = 0; i < rows.size() && i < kShown; ++i) {
+        const TDbfExport::TUnreadable &r = rows[i];
+        text += "\n" + Text(9154 + r.Table) + ": " + r.Name + (r.Firm.empty() ? "" : " (" + r.Firm + ")");
+    }
+    if (rows.size() > kShown)
+        text += "\n" + Text(9158) + " " + std::to_string(rows.size() - kShown);
+    return text + "\n" + Text(9153);
+}
+
 } // namespace
 
 bool ExportBook(QWidget *owner, TPhoneBookStore &store)
@@ -33,6 +47,10 @@ bool ExportBook(QWidget *owner, TPhoneBookStore &store)
                                {[&] { return exp.Step(5000); }, [&] { return exp.Rows(); }, [] {}});
         if (!progress.Run())
             return false;
+        if (!exp.Unreadable().empty()) {
+            Warn(owner, UnreadableRows(exp.Unreadable()));
+            return false;
+        }
         failed = exp.Failed();
     } catch (const std::exception &e) {
         failed = e.what();

@@ -132,3 +132,33 @@ TEST(BookDialogs, ExportThenImportOrAWordWhyTheBookWasKept)
     ASSERT_EQ(boxes.size(), 4u);
     EXPECT_NE(boxes[3].find("damaged"), std::string::npos);
 }
+
+// The user is told which rows would not read back, at export, not at import.
+TEST(BookDialogs, ExportNamesTheRowsTheImportCouldNotReadBack)
+{
+    TempDir data;
+    WriteBytes(data.File("Talvodem.ini"), "[Dbf]\r\nHome=Dbf\r\n");
+    TPhoneBookStore store(TIniFile(data.File("Talvodem.ini")), data.Path());
+    store.OpenTables();
+    for (int id : {1, 2}) {
+        store.TableFirm.Append();
+        store.TableFirm.FieldByName("ID").SetAsInteger(id);
+        store.TableFirm.FieldByName("NAME").SetAsString(id == 1 ? "Alfa; Beta, s.r.o." : "Hradec Trade");
+        store.TableFirm.Post();
+    }
+    store.TableNum.Append();
+    store.TableNum.FieldByName("IDF").SetAsInteger(2);
+    store.TableNum.FieldByName("NUM").SetAsString("123;456");
+    store.TableNum.Post();
+    std::string box;
+    ModalWatch watch([&](QWidget *w) {
+        if (auto *b = qobject_cast<QMessageBox *>(w)) {
+            box = b->text().toStdString();
+            b->accept();
+        }
+    });
+    EXPECT_FALSE(ExportBook(nullptr, store));
+    EXPECT_NE(box.find("Alfa; Beta, s.r.o."), std::string::npos) << box;
+    EXPECT_NE(box.find("123;456 (Hradec Trade)"), std::string::npos) << box;
+    EXPECT_FALSE(std::filesystem::exists(data.File("Dbf/Firms.txt")));
+}

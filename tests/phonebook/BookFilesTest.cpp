@@ -149,6 +149,39 @@ TEST_F(BookFiles, ExportWritesTheLinesByteForByte)
     EXPECT_TRUE(fs::is_regular_file(Dir() + "Nums.txt"));
 }
 
+// A row whose written fields hold ";" or a line break, or whose memo holds a
+// line that ends a memo entry, would not read back: it is named and no file
+// is replaced, so the last export that can be restored stays.
+TEST_F(BookFiles, ExportNamesRowsThatWouldNotReadBackAndKeepsTheLastFiles)
+{
+    Fill();
+    Export();
+    const std::string firms = File("Firms.txt"), dashes = "a\n" + std::string(50, '-') + " cut";
+    struct Case { TDbCursor *table; TValues values; int kind; std::string name, firm; } cases[] = {
+        {&store->TableFirm, {{"ID", "3"}, {"NAME", "Alfa; Beta, s.r.o."}}, 0, "Alfa; Beta, s.r.o.", ""},
+        {&store->TableNum, {{"IDF", "2"}, {"IDR", "0"}, {"TYPE", "T"}, {"NUM", "123;456"}}, 3, "123;456", "Beta"},
+        {&store->TableRepre, {{"ID", "3"}, {"IDF", "1"}, {"SURNAME", "Dvo\xF8\xE1k"}, {"EMAIL", "a;b"}}, 1,
+         "Dvo\xF8\xE1k", "Alfa"},
+        {&store->TableContact, {{"IDF", "1"}, {"IDR", "1"}, {"SUBJECT", "Call\r\nback"}}, 2, "Call\r\nback", "Alfa"},
+        {&store->TableFirm, {{"ID", "4"}, {"NAME", "Gama"}, {"MEMO", dashes.c_str()}}, 0, "Gama",
+         ""},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Add(*c.table, c.values);
+        TDbfExport exp(*store);
+        while (exp.Step(2)) {
+        }
+        ASSERT_EQ(exp.Unreadable().size(), 1u);
+        EXPECT_EQ(exp.Unreadable()[0].Table, c.kind);
+        EXPECT_EQ(exp.Unreadable()[0].Name, c.name);
+        EXPECT_EQ(exp.Unreadable()[0].Firm, c.firm);
+        EXPECT_EQ(File("Firms.txt"), firms);
+        store->Delete(*c.table);
+    }
+    Export(); // what reads back is written again
+}
+
 TEST_F(BookFiles, RoundTripKeepsTheBookAndTheFiles)
 {
     Fill();
