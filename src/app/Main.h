@@ -12,6 +12,7 @@
 
 #include <QMessageBox>
 #include <QPixmap>
+#include <QPointer>
 
 #include <array>
 #include <cstdint>
@@ -209,6 +210,7 @@ public:
 protected:
     void closeEvent(QCloseEvent *event) override;
     void keyPressEvent(QKeyEvent *key) override;
+    void changeEvent(QEvent *event) override;
     bool eventFilter(QObject *watched, QEvent *event) override;
 
 private:
@@ -248,6 +250,7 @@ private:
     std::string refusedSkin_; // said once the start has built every window
     static constexpr int kFirstFrameWaitMs = 250;
     QPoint dragOrigin_;
+    std::vector<QPointer<QWidget>> minimisedWithPanel_;
 };
 
 extern TFMain *FMain;

@@ -19,9 +19,11 @@
 #include <QFontDialog>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QPointer>
 #include <QSystemTrayIcon>
 
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -100,20 +102,34 @@ QList<QWidget *> ShownWindows()
 
 void TFMain::MinimizeApplication()
 {
+    minimisedWithPanel_.clear();
     for (QWidget *w : ShownWindows())
-        if (w != this)
+        if (w != this && !w->isMinimized()) {
+            minimisedWithPanel_.emplace_back(w);
             w->showMinimized();
+        }
     showMinimized();
 }
 
 void TFMain::RestoreApplication()
 {
-    for (QWidget *w : ShownWindows())
-        if (w != this && w->isMinimized())
-            w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
     showNormal();
     raise();
     activateWindow();
+}
+
+// However the panel comes back (its task-bar entry, the line, the tray),
+// the windows that went down with it come back too.
+void TFMain::changeEvent(QEvent *event)
+{
+    if (event->type() == QEvent::WindowStateChange && !isMinimized() &&
+        (static_cast<QWindowStateChangeEvent *>(event)->oldState() & Qt::WindowMinimized)) {
+        for (const QPointer<QWidget> &w : std::exchange(minimisedWithPanel_, {}))
+            if (w && w->isVisible() && w->isMinimized())
+                w->setWindowState(w->windowState() & ~Qt::WindowMinimized);
+        raise();
+    }
+    TForm::changeEvent(event);
 }
 
 void TFMain::TrayIcon1Restore()

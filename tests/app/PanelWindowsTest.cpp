@@ -78,8 +78,11 @@ TEST(PanelWindows, EveryWindowGoesDownWithThePanelAndComesBackWithIt)
     rig.Answer(State("PCK"));
     EXPECT_EQ(minimised(), 0);
     EXPECT_TRUE(rig.dbf->isVisible() && FHist->isVisible());
+    // Brought back by hand (its task-bar entry), the panel brings the others.
     rig.main->ExecutePanelFunction(502, "");
     EXPECT_EQ(minimised(), 3);
+    rig.main->showNormal();
+    EXPECT_EQ(minimised(), 0);
 }
 
 TEST(PanelWindows, MainMenuShortcutsActOnlyFromThePanel)
