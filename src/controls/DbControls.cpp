@@ -102,23 +102,40 @@ void TDbNavigatorLink::Press(TNavigateBtn button)
         OnClick(button);
 }
 
-void TDbFieldLinks::Edit(QLineEdit *edit, const std::string &field) { links_.push_back({edit, field, {}}); }
-void TDbFieldLinks::Memo(QPlainTextEdit *memo, const std::string &field) { links_.push_back({memo, field, {}}); }
-void TDbFieldLinks::Check(QCheckBox *check, const std::string &field) { links_.push_back({check, field, {}}); }
+void TDbFieldLinks::Edit(QLineEdit *edit, const std::string &field, int width)
+{
+    links_.push_back({edit, field, {}, width, {}});
+}
+void TDbFieldLinks::Memo(QPlainTextEdit *memo, const std::string &field) { links_.push_back({memo, field, {}, 0, {}}); }
+void TDbFieldLinks::Check(QCheckBox *check, const std::string &field) { links_.push_back({check, field, {}, 0, {}}); }
 
 void TDbFieldLinks::Radio(TRadioGroup *group, const std::string &field, const std::vector<std::string> &values)
 {
-    links_.push_back({group, field, values});
+    links_.push_back({group, field, values, 0, {}});
+}
+
+// What the control holds, in one text for comparing.
+std::string TDbFieldLinks::ValueOf(const TLink &l)
+{
+    if (auto *e = qobject_cast<QLineEdit *>(l.Control))
+        return FromQ(e->text());
+    if (auto *m = qobject_cast<QPlainTextEdit *>(l.Control))
+        return FromQ(m->toPlainText());
+    if (auto *c = qobject_cast<QCheckBox *>(l.Control))
+        return c->isChecked() ? "T" : "F";
+    if (auto *g = dynamic_cast<TRadioGroup *>(l.Control))
+        return std::to_string(g->ItemIndex());
+    return {};
 }
 
 void TDbFieldLinks::Load(TDbCursor &row)
 {
-    for (const TLink &l : links_) {
+    for (TLink &l : links_) {
         if (!row.HasField(l.Field))
             continue;
         TDbField f = row.FieldByName(l.Field);
         if (auto *e = qobject_cast<QLineEdit *>(l.Control)) {
-            e->setMaxLength(f.Size() > 0 && f.DataType() == 'C' ? f.Size() : 32767);
+            e->setMaxLength(l.Width > 0 ? l.Width : f.Size() > 0 && f.DataType() == 'C' ? f.Size() : 32767);
             e->setText(ToQ(f.AsString()));
         } else if (auto *m = qobject_cast<QPlainTextEdit *>(l.Control)) {
             m->setPlainText(ToQ(f.AsString()));
@@ -131,13 +148,14 @@ void TDbFieldLinks::Load(TDbCursor &row)
                     chosen = static_cast<int>(i);
             g->SetItemIndex(chosen);
         }
+        l.Shown = ValueOf(l);
     }
 }
 
 void TDbFieldLinks::Store(TDbCursor &row) const
 {
     for (const TLink &l : links_) {
-        if (!row.HasField(l.Field))
+        if (!row.HasField(l.Field) || ValueOf(l) == l.Shown)
             continue;
         TDbField f = row.FieldByName(l.Field);
         if (auto *e = qobject_cast<QLineEdit *>(l.Control)) {

@@ -46,10 +46,13 @@ private:
 };
 
 // Controls bound to fields of the current row: Load fills them, Store puts
-// what the user typed into the row's buffer (the cursor in edit or insert).
+// what the user changed into the row's buffer (the cursor in edit or insert).
+// A control left as it was filled leaves its field alone: the row keeps its
+// bytes exactly, and another program's change to that field is not undone.
 class TDbFieldLinks {
 public:
-    void Edit(QLineEdit *edit, const std::string &field);
+    // width: characters the edit takes when narrower than the column (0: the column's).
+    void Edit(QLineEdit *edit, const std::string &field, int width = 0);
     void Memo(QPlainTextEdit *memo, const std::string &field);
     void Check(QCheckBox *check, const std::string &field);
     // Items store values[i].
@@ -64,6 +67,9 @@ private:
         QWidget *Control;
         std::string Field;
         std::vector<std::string> Values;
+        int Width = 0;
+        std::string Shown; // the control's value as Load left it
     };
+    static std::string ValueOf(const TLink &link);
     std::vector<TLink> links_;
 };

@@ -253,7 +253,11 @@ void TFDbf::FinishEdit(TDbView &view, bool ok, QWidget *focus)
         c.Cancel();
         Cancelled = true;
         view.Refresh();
-        throw;
+        try {
+            throw;
+        } catch (const EDbRecordGone &) {
+            throw EDbError(Nls ? Nls->GetText(9100) : "The record was deleted by another program.");
+        }
     }
     uint32_t posted = c.RecNo();
     view.Refresh();
@@ -270,11 +274,8 @@ void TFDbf::DBNavigatorFirmClick(QWidget *sender, TNavigateBtn button)
         bool ok = ShowEditDialog(new TFDbfFirm(this, viewContact_.get(), viewNum_.get(), viewRepre_.get(),
                                                viewFirm_.get(), CanCall, button == nbInsert),
                                  sender);
-        if (ok) {
-            if (firm.FieldByName("ID").IsNull())
-                firm.FieldByName("ID").SetAsInteger(store_->NextFirmId++);
+        if (ok) // a new firm's ID is taken as the row lands (the store's)
             TPhoneBookStore::SetFirmKeys(firm);
-        }
         FinishEdit(*viewFirm_, ok, DBGridFirm);
         if (ok)
             SelectFirm();
@@ -297,7 +298,6 @@ void TFDbf::DBNavigatorRepreClick(QWidget *sender, TNavigateBtn button)
                                  qobject_cast<TDialog *>(sender));
         if (ok) {
             if (repre.FieldByName("ID").IsNull()) {
-                repre.FieldByName("ID").SetAsInteger(store_->NextRepreId++);
                 // The firm is the one the window shows, not a lagging selection.
                 if (viewFirm_->HasRow())
                     repre.FieldByName("IDF").SetAsString(store_->TableFirm.FieldByName("ID").AsString());

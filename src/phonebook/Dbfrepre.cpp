@@ -57,7 +57,7 @@ TFDbfRepre::TFDbfRepre(QWidget *owner, TDbView *contacts, TDbView *nums, TDbView
     links_.Edit(DBEditSurName, "SURNAME");
     links_.Edit(DBEditTitul, "TITUL");
     links_.Radio(DBRadioGroupMuz, "MUZ", {"True", "False"});
-    links_.Edit(DBEditFce, "FCE");
+    links_.Edit(DBEditFce, "FCE", 40); // the window's field is narrower than the column
     links_.Edit(DBEditEmail, "EMAIL");
     if (insert) {
         Panel2->hide();
@@ -68,7 +68,6 @@ TFDbfRepre::TFDbfRepre(QWidget *owner, TDbView *contacts, TDbView *nums, TDbView
         resize(520, 560);
     }
     links_.Load(repres_->Cursor());
-    DBEditFce->setMaxLength(40); // the window's field is narrower than the column
     if (Nls)
         Nls->TranslateForm(this, true);
     if (!insert) {

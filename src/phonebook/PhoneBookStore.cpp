@@ -1,11 +1,13 @@
 #include "PhoneBookStore.h"
 
 #include "BookSwap.h"
+#include "DbfFormat.h"
 #include "FailureTrace.h"
 #include "IniFile.h"
 #include "Nlsfunc.h"
 #include "Paths.h"
 
+#include <algorithm>
 #include <climits>
 #include <cstdlib>
 #include <cmath>
@@ -72,6 +74,8 @@ TPhoneBookStore::TPhoneBookStore(const TIniFile &ini, const std::string &dataDir
     DatabaseDir = ResolveDatabaseDir(home, dataDir_);
     createDir_ = DatabaseDir != FsName(home);
     TableContact.BeforePost = [](TDbCursor &c) { SetContactKeys(c); };
+    TableFirm.OnWrite = [this](TDbCursor &c) { TakeId(c, firmIds_, NextFirmId); };
+    TableRepre.OnWrite = [this](TDbCursor &c) { TakeId(c, repreIds_, NextRepreId); };
 }
 
 TPhoneBookStore::~TPhoneBookStore()
@@ -163,22 +167,53 @@ void TPhoneBookStore::OpenTables()
 
 void TPhoneBookStore::CloseTables()
 {
+    firmIds_ = repreIds_ = {};
     for (TDbCursor *c : {&TableFirm, &QueryFirm, &TableRepre, &QueryRepre, &TableNum, &QueryNum, &TableContact,
                          &QueryContact})
         c->Close();
     TablesOpen = false;
 }
 
+namespace {
+
+// An absurd ID must not overflow the counter.
+int Highest(int highest, double id)
+{
+    id = std::round(id);
+    return id > highest ? (id < INT32_MAX - 1 ? static_cast<int>(id) : INT32_MAX - 1) : highest;
+}
+
+} // namespace
+
 int TPhoneBookStore::ScanHighestId(TDbCursor &table)
 {
     int highest = 0;
     TFullScan scan(table);
-    for (table.First(); !table.Eof(); table.Next()) {
-        double id = std::round(table.FieldByName("ID").AsFloat());
-        if (id > highest) // an absurd ID must not overflow the counter
-            highest = id < INT32_MAX - 1 ? static_cast<int>(id) : INT32_MAX - 1;
-    }
+    for (table.First(); !table.Eof(); table.Next())
+        highest = Highest(highest, table.FieldByName("ID").AsFloat());
     return highest + 1;
+}
+
+void TPhoneBookStore::TakeId(TDbCursor &row, TIdScan &scan, int &next)
+{
+    TDbField id = row.FieldByName("ID");
+    if (!id.IsNull())
+        return;
+    const uint32_t count = row.FileRecordCount();
+    if (count < scan.Scanned)
+        scan = {};
+    const TDbFieldDef f = row.FieldDef("ID");
+    row.ScanRecords(
+        [&](uint32_t, const char *record) {
+            double v = 0;
+            if (DbfParseNumber(record + f.Offset, f.Size, v))
+                scan.Highest = Highest(scan.Highest, v);
+        },
+        scan.Scanned + 1);
+    scan.Scanned = count;
+    const int taken = std::max(next, scan.Highest + 1);
+    id.SetAsInteger(taken);
+    next = taken + 1;
 }
 
 void TPhoneBookStore::ScanNextIds()

@@ -93,6 +93,15 @@ public:
 private:
     void OpenPair(TDbCursor &table, TDbCursor &query, const std::string &fileName, const TDbTableDef &def);
     int ScanHighestId(TDbCursor &table);
+    // The highest ID of the records read so far; read on as the file grows.
+    struct TIdScan {
+        uint32_t Scanned = 0;
+        int Highest = 0;
+    };
+    // Under the table's lock: a new row without an ID gets one above every
+    // ID the table holds now, whoever wrote it.
+    static void TakeId(TDbCursor &row, TIdScan &scan, int &next);
+    TIdScan firmIds_, repreIds_;
     void RebuildTable(TDbCursor &table, void (*setKeys)(TDbCursor &));
     // Text of field by ID from the first row that has it; cached until the table changes.
     struct TLookup {

@@ -4,6 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 void Add(TDbCursor &c, int idf, int idr, const char *num)
@@ -181,4 +184,40 @@ TEST_F(Cursors, LocateThroughTheIndexFindsTheFirstVisibleMatch)
         EXPECT_TRUE(c.Locate({{"IDF", "1"}}));
         EXPECT_EQ(c.RecNo(), found) << index;
     }
+}
+
+// Another program changed or deleted the row while this cursor edited it:
+// the post writes only the fields this edit changed, and into a deleted row
+// nothing at all.
+TEST_F(Cursors, AnEditWritesOnlyWhatItChangedAndNothingIntoADeletedRow)
+{
+    c.First();
+    c.Edit();
+    pid_t child = fork();
+    if (child == 0) { // the other program
+        TDbCursor w;
+        OpenTable(w, dir, "Nums");
+        w.First();
+        w.Edit();
+        w.FieldByName("NUM").SetAsString("31");
+        w.Post();
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+    c.FieldByName("IDR").SetAsInteger(7);
+    c.Post();
+    EXPECT_EQ(Row(c, {"IDF", "IDR", "NUM"}), "1|7|31");
+
+    TDbCursor other;
+    OpenTable(other, dir, "Nums");
+    other.Last();
+    c.Last();
+    c.Edit();
+    other.Delete();
+    c.FieldByName("NUM").SetAsString("41");
+    EXPECT_THROW(c.Post(), EDbRecordGone);
+    c.Cancel();
+    EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 2, 3}));
 }

@@ -42,7 +42,7 @@ protected:
         saved_ = DataDir;
         DataDir = data.Path();
         SetProgramDirForTesting(lang.Path());
-        Texts("[Texty]\r\n250=Needs CMD\r\n2010=Man\r\n2011=Woman\r\n");
+        Texts("[Texty]\r\n250=Needs CMD\r\n2010=Man\r\n2011=Woman\r\n9100=Gone meanwhile\r\n");
         Nls = &nls;
     }
     void Texts(const std::string &file)
@@ -441,6 +441,53 @@ TEST_F(Window, NavigatorDialogsFileNewRowsUnderTheSelection)
         num->BitBtn1Click();
     }, [&] { w.NavNum->Click(nbEdit); });
     EXPECT_EQ(w.Store().TableNum.FieldByName("TYPE").AsString(), "T");
+}
+
+// Another program (a store of its own on the folder) changes or deletes the
+// row while its dialog is open: OK writes only what the dialog changed, a
+// field nobody touched keeps its bytes, and a deleted row is not revived.
+TEST_F(Window, ADialogSavesOnlyWhatItChangedAndSaysWhenItsRowIsGone)
+{
+    TFDbf &w = Filled();
+    TIniFile ini(ProgramIniPath());
+    TPhoneBookStore other(ini, DataDir);
+    other.OpenTables();
+    auto change = [&](TDbCursor &c, const char *field, const std::string &value) {
+        c.First();
+        c.Edit();
+        c.FieldByName(field).SetAsString(value);
+        other.Post(c);
+    };
+    OnModal<TFDbfFirm>([&](TFDbfFirm *d) {
+        change(other.TableFirm, "ADD_STREET", "Nov\xE1 1");
+        d->DBEditEmail->setText("info@alfa.cz");
+        d->BitBtnOKClick();
+    }, [&] { w.NavFirm->Click(nbEdit); });
+    EXPECT_EQ(Live("Firms.dbf", {"NAME", "ADD_STREET", "EMAIL"}), "Alfa|Nov\xE1 1|info@alfa.cz;Beta||;");
+
+    // An imported function longer than the dialog's field stays whole.
+    const std::string fce(55, 'f');
+    change(other.TableRepre, "FCE", fce);
+    w.ViewRepre().First();
+    OnModal<TFDbfRepre>([](TFDbfRepre *d) { d->BitBtn1Click(); }, [&] { w.NavRepre->Click(nbEdit); });
+    EXPECT_EQ(Live("Repres.dbf", {"SURNAME", "FCE"}), "Novak|" + fce + ";Kral|;");
+
+    std::vector<std::string> boxes;
+    WithModal([&](QWidget *d) {
+        if (auto *firm = qobject_cast<TFDbfFirm *>(d)) {
+            other.TableFirm.First();
+            other.Delete(other.TableFirm);
+            firm->DBEditEmail->setText("late@alfa.cz");
+            firm->BitBtnOKClick();
+        } else if (auto *box = qobject_cast<QMessageBox *>(d)) {
+            boxes.push_back(FromQ(box->text()));
+            box->done(QMessageBox::Ok);
+        }
+    }, [&] { w.NavFirm->Click(nbEdit); }, false);
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Gone meanwhile"), std::string::npos) << boxes[0];
+    EXPECT_TRUE(w.Cancelled);
+    EXPECT_EQ(Live("Firms.dbf", {"NAME", "EMAIL"}), "Beta|;");
 }
 
 TEST_F(Window, ATableDamagedUnderneathIsReportedAndNothingHangs)

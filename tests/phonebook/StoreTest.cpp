@@ -11,6 +11,9 @@
 
 #include <filesystem>
 
+#include <sys/wait.h>
+#include <unistd.h>
+
 namespace {
 
 class Store : public ::testing::Test {
@@ -211,4 +214,45 @@ TEST_F(Store, SortKeysFollowTheLanguageAfterRebuild)
     s->TableContact.First();
     EXPECT_EQ(s->TableContact.FieldByName("XSUBJECT").AsString(), nls.MakeSortKey("Again"));
     EXPECT_EQ(CdxOrder(data.File("Dbf/Firms.cdx"), "NAME"), (std::vector<uint32_t>{2, 1}));
+}
+
+// Two programs opened one book, so both counted the next ID from the same
+// scan: a new row still takes its ID from the table as it stands when it
+// lands, the other program's (a process of its own) and the other store's
+// rows included.
+TEST_F(Store, TwoProgramsOnOneBookNeverGiveOutAnIdTwice)
+{
+    TempDir book;
+    CopyFixtures(book);
+    auto a = Make(book.Path()), b = Make(book.Path());
+    a->OpenTables();
+    b->OpenTables();
+    ASSERT_TRUE(a->TablesOpen && b->TablesOpen);
+    struct TCase {
+        TDbCursor TPhoneBookStore::*Table;
+        int Next;
+    };
+    for (TCase t : {TCase{&TPhoneBookStore::TableFirm, 8}, TCase{&TPhoneBookStore::TableRepre, 3}}) {
+        auto add = [&](TPhoneBookStore &s) {
+            TDbCursor &c = s.*t.Table;
+            c.Append();
+            c.FieldByName("NAME").SetAsString("New");
+            s.Post(c);
+            return static_cast<int>(c.FieldByName("ID").AsInteger());
+        };
+        pid_t child = fork();
+        if (child == 0)
+            try {
+                _exit(add(*b)); // program B, counting from its own scan
+            } catch (...) {
+                _exit(255);
+            }
+        int status = 0;
+        waitpid(child, &status, 0);
+        ASSERT_TRUE(WIFEXITED(status));
+        EXPECT_EQ(WEXITSTATUS(status), t.Next);
+        EXPECT_EQ(add(*a), t.Next + 1);
+        EXPECT_EQ(add(*b), t.Next + 2);
+        EXPECT_EQ(add(*a), t.Next + 3);
+    }
 }

@@ -166,13 +166,19 @@ const TDbFieldDef &TDbCursor::FieldDef(const std::string &name) const
     return table_->Fields()[static_cast<size_t>(i)];
 }
 
-void TDbCursor::ScanRecords(const std::function<void(uint32_t recno, const char *record)> &visit)
+void TDbCursor::ScanRecords(const std::function<void(uint32_t recno, const char *record)> &visit, uint32_t from)
 {
     CheckActive();
     table_->Refresh();
-    for (uint32_t r = 1; r <= table_->Count(); ++r)
+    for (uint32_t r = std::max<uint32_t>(from, 1); r <= table_->Count(); ++r)
         if (const char *rec = table_->Record(r); rec[0] != '*')
             visit(r, rec);
+}
+
+uint32_t TDbCursor::FileRecordCount() const
+{
+    CheckActive();
+    return table_->Count();
 }
 
 std::vector<uint32_t> TDbCursor::Select(const std::vector<uint32_t> &recnos,
@@ -514,6 +520,7 @@ void TDbCursor::Edit()
         throw EDbError("Cannot edit: the dataset is empty");
     table_->Refresh();
     buffer_.assign(table_->Record(cur_), table_->BlankRecord().size());
+    original_ = buffer_;
     memos_.clear();
     state_ = dsEdit;
 }
@@ -536,21 +543,31 @@ void TDbCursor::Post()
         throw EDbError("Dataset not in edit or insert mode");
     if (BeforePost)
         BeforePost(*this);
-    std::string record = buffer_;
     std::map<int, std::string> memos;
     memos.swap(memos_);
-    TState was = state_;
-    state_ = dsBrowse;
+    const TState was = state_;
+    TDbTable::TWriteHook hook;
+    if (OnWrite)
+        hook = [this](std::string &record) {
+            buffer_.swap(record);
+            try {
+                OnWrite(*this);
+            } catch (...) {
+                buffer_.swap(record);
+                throw;
+            }
+            buffer_.swap(record);
+        };
     try {
         if (was == dsInsert)
-            cur_ = table_->Append(record, memos);
+            cur_ = table_->Append(buffer_, memos, hook);
         else
-            table_->Update(cur_, record, memos);
+            table_->Update(cur_, buffer_, memos, &original_, hook);
     } catch (...) {
-        state_ = was;
         memos_.swap(memos);
         throw;
     }
+    state_ = dsBrowse;
     bof_ = eof_ = false;
 }
 

@@ -96,7 +96,9 @@ public:
 
     // Every live record in physical order, whatever the filter and order, as
     // its bytes (valid during the call): the quick way through a whole table.
-    void ScanRecords(const std::function<void(uint32_t recno, const char *record)> &visit);
+    void ScanRecords(const std::function<void(uint32_t recno, const char *record)> &visit, uint32_t from = 1);
+    // Records in the file, deleted ones too.
+    uint32_t FileRecordCount() const;
     // Of the records given, the live ones that pass the conditions, in the
     // order of the cursor's index (record order when none).
     std::vector<uint32_t> Select(const std::vector<uint32_t> &recnos, const std::vector<TDbCondition> &conditions) const;
@@ -142,6 +144,10 @@ public:
     std::function<void(TDbCursor &)> AfterScroll;
     std::function<void(TDbCursor &)> BeforeDelete;
     std::function<void(TDbCursor &)> BeforePost;
+    // Under the table's writers' lock, on the record as it will land (an
+    // edit's untouched fields as the file has them now): for what must be
+    // decided against the table as it stands. It may set fields, no more.
+    std::function<void(TDbCursor &)> OnWrite;
     // While disabled, no after-scroll notification is given.
     void DisableControls() { ++disabled_; }
     void EnableControls();
@@ -171,6 +177,7 @@ private:
     bool eof_ = true, bof_ = true;
     TState state_ = dsInactive;
     std::string buffer_;
+    std::string original_; // the record as the edit began
     std::map<int, std::string> memos_;
     std::string blank_;
     int disabled_ = 0;

@@ -10,6 +10,12 @@ public:
     using std::runtime_error::runtime_error;
 };
 
+// A post into a record that another program deleted meanwhile: nothing was written.
+class EDbRecordGone : public EDbError {
+public:
+    using EDbError::EDbError;
+};
+
 // Type letters as they stand in the table header: C, N, F, L, D, M.
 struct TDbFieldDef {
     std::string Name;

@@ -425,6 +425,23 @@ void TDbTable::PutMemos(std::string &record, const std::map<int, std::string> &m
     }
 }
 
+void TDbTable::MergeUnchanged(std::string &record, const std::string &original, const std::string &now,
+                              const std::map<int, std::string> &memos) const
+{
+    if (original.size() != record.size())
+        return;
+    for (size_t i = 0; i < Fields().size(); ++i) {
+        const TDbFieldDef &f = Fields()[i];
+        const size_t at = static_cast<size_t>(f.Offset), size = static_cast<size_t>(f.Size);
+        if (at + size > record.size())
+            continue;
+        const bool changed = f.Type == 'M' ? memos.count(static_cast<int>(i)) > 0
+                                           : record.compare(at, size, original, at, size) != 0;
+        if (!changed)
+            record.replace(at, size, now, at, size);
+    }
+}
+
 // Under the writers' lock: a change another writer left half done, or an
 // index that lost an entry, is mended by writing the index anew.
 void TDbTable::CheckIndex()
@@ -473,11 +490,14 @@ void TDbTable::IndexErase(const TTag &tag, const std::string &key, uint32_t recn
         }
 }
 
-uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &memos)
+uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &memos, const TWriteHook &hook)
 {
     TDbLockGuard lock(dbf_, 0, 32);
     CheckIndex();
     const uint64_t before = version_;
+    record.resize(header_.RecordLen, ' ');
+    if (hook)
+        hook(record);
     record.resize(header_.RecordLen, ' ');
     record[0] = ' ';
     PutMemos(record, memos);
@@ -500,12 +520,20 @@ uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &
     return recno;
 }
 
-void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, std::string> &memos)
+void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, std::string> &memos,
+                      const std::string *original, const TWriteHook &hook)
 {
     TDbLockGuard lock(dbf_, 0, 32);
     CheckIndex();
     const uint64_t before = version_;
     const std::string old(Record(recno), header_.RecordLen);
+    if (original && old[0] == '*')
+        throw EDbRecordGone("Record " + std::to_string(recno) + " of " + path_ + " was deleted by another program");
+    record.resize(header_.RecordLen, ' ');
+    if (original)
+        MergeUnchanged(record, *original, old, memos);
+    if (hook)
+        hook(record);
     record.resize(header_.RecordLen, ' ');
     record[0] = old[0];
     PutMemos(record, memos);

@@ -15,6 +15,7 @@
 
 #include <array>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <string>
@@ -64,9 +65,17 @@ public:
     // The first record after `after` whose key in the tag is key; 0 when none.
     uint32_t NextWithKey(int tag, const std::string &key, uint32_t after);
 
+    // Called under the writers' lock with the record as it will be written:
+    // what must be decided against the table as it stands (a new ID).
+    using TWriteHook = std::function<void(std::string &record)>;
     // Memos: field index -> new text. The record's memo fields are set here.
-    uint32_t Append(std::string record, const std::map<int, std::string> &memos);
-    void Update(uint32_t recno, std::string record, const std::map<int, std::string> &memos);
+    uint32_t Append(std::string record, const std::map<int, std::string> &memos, const TWriteHook &hook = {});
+    // With original (the record as the edit began), a field that still holds
+    // its original bytes and a memo not in memos keep what the file has now,
+    // so another program's change to them survives. Throws EDbRecordGone
+    // when the record was deleted meanwhile.
+    void Update(uint32_t recno, std::string record, const std::map<int, std::string> &memos,
+                const std::string *original = nullptr, const TWriteHook &hook = {});
     void Delete(uint32_t recno);
 
     // The index file as the current data gives it.
@@ -104,6 +113,9 @@ private:
     void IndexInsert(const TTag &tag, const std::string &key, uint32_t recno);
     void IndexErase(const TTag &tag, const std::string &key, uint32_t recno);
     void PutMemos(std::string &record, const std::map<int, std::string> &memos);
+    // Fields of record still as in original take their bytes from now.
+    void MergeUnchanged(std::string &record, const std::string &original, const std::string &now,
+                        const std::map<int, std::string> &memos) const;
     void WriteRecord(uint32_t recno, const std::string &record);
     void Changed();
     void Counted(uint64_t before, int delta);
