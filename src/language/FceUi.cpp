@@ -1,12 +1,12 @@
 #include "Fce.h"
 
+#include "Placement.h"
+#include "ScreenFit.h"
+
 #include <QEvent>
-#include <QGuiApplication>
 #include <QPointer>
-#include <QScreen>
 #include <QWidget>
 
-#include <algorithm>
 #include <functional>
 
 namespace {
@@ -54,16 +54,12 @@ void WhenFramed(QWidget *w, std::function<void()> place)
 void ClampToScreen(QWidget *window)
 {
     const QRect frame = window->frameGeometry();
-    QScreen *screen = QGuiApplication::screenAt(frame.center());
-    if (!screen)
-        screen = window->screen() ? window->screen() : QGuiApplication::primaryScreen();
-    if (!screen)
+    const QRect area = AvailableArea(window, frame);
+    if (area.isEmpty())
         return;
-    const QRect area = screen->availableGeometry();
-    const int left = std::clamp(frame.left(), area.left(), std::max(area.left(), area.right() + 1 - frame.width()));
-    const int top = std::clamp(frame.top(), area.top(), std::max(area.top(), area.bottom() + 1 - frame.height()));
-    if (left != frame.left() || top != frame.top())
-        window->move(left, top);
+    const QPoint at = PulledOnto(frame, area);
+    if (at != frame.topLeft())
+        window->move(at);
 }
 
 void Centre(const QWidget *ref, QWidget *form)

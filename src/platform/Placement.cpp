@@ -1,8 +1,11 @@
 #include "Placement.h"
 
 #include "IniFile.h"
+#include "ScreenFit.h"
 
 #include <QEvent>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QWidget>
 
 namespace {
@@ -94,7 +97,14 @@ void LoadPlacement(const TIniFile &ini, const std::string &section, QWidget *w, 
     std::optional<QSize> frame;
     if (ini.ValueExists(section, "Width") || ini.ValueExists(section, "Height"))
         frame = QSize(ini.ReadInteger(section, "Width", g.width()), ini.ReadInteger(section, "Height", g.height()));
-    Place(w, at, frame);
+    // Qt keeps a window no smaller than its least size: that is what must fit.
+    const QSize least = w->minimumSize().expandedTo(w->minimumSizeHint()) + BorderOf(w);
+    const QRect wanted(at, (frame ? *frame : g.size()).expandedTo(least));
+    const QRect area = AvailableArea(w, wanted);
+    const QRect fitted = area.isEmpty() ? wanted : FittedTo(wanted, area);
+    if (fitted.size() != wanted.size())
+        frame = fitted.size();
+    Place(w, fitted.topLeft(), frame);
     if (keys != PlacementKeys::LeftTopWidthHeight)
         w->setVisible(ini.ReadBool(section, "Visible", false));
 }
@@ -119,4 +129,12 @@ void SavePlacement(TIniFile &ini, const std::string &section, const QWidget *w, 
         position();
         size();
     }
+}
+
+QRect AvailableArea(const QWidget *w, const QRect &frame)
+{
+    QScreen *screen = QGuiApplication::screenAt(frame.center());
+    if (!screen)
+        screen = w->screen() ? w->screen() : QGuiApplication::primaryScreen();
+    return screen ? screen->availableGeometry() : QRect();
 }

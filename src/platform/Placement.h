@@ -17,7 +17,8 @@ enum class PlacementKeys {
 };
 
 // Keys the file lacks: Left and Top from origin (none: the window's current
-// place), the size the window has, and hidden.
+// place), the size the window has, and hidden. The window comes up no larger
+// than the screen and wholly on it, whatever the file says.
 void LoadPlacement(const TIniFile &ini, const std::string &section, QWidget *w, PlacementKeys keys,
                    std::optional<QPoint> origin = QPoint(0, 100));
 void SavePlacement(TIniFile &ini, const std::string &section, const QWidget *w, PlacementKeys keys);
@@ -28,3 +29,7 @@ void SavePlacement(TIniFile &ini, const std::string &section, const QWidget *w, 
 // border of the last framed window seen.
 void SetFramePlacement(QWidget *w, const QRect &frame);
 QRect FramePlacement(const QWidget *w);
+
+// The available area of the screen a frame stands on (the window's own
+// screen when it stands on none); empty without a screen.
+QRect AvailableArea(const QWidget *w, const QRect &frame);

@@ -20,6 +20,8 @@
 #include "Timer.h"
 
 #include <QApplication>
+#include <QGuiApplication>
+#include <QScreen>
 #include <QHeaderView>
 #include <QMessageBox>
 #include <QTest>
@@ -804,6 +806,28 @@ TEST_F(Window, LayoutComesBackAsSavedWhetherShownOrNotAndADesktopWithoutItHidesT
     QTest::mouseRelease(handle, Qt::LeftButton, {}, {2, 21});
     window.reset();
     EXPECT_EQ(saved(), (std::vector<int>{186, 300, 222}));
+}
+
+TEST_F(Window, ADesktopNeverPutsTheWindowBeyondTheScreenNorSavesItSo)
+{
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    const char *const desktops[] = {
+        "[Dbf]\r\nVisible=1\r\nWidth=100000\r\nHeight=100000\r\n",
+        "[Dbf]\r\nVisible=1\r\nLeft=-2000\r\nTop=-1500\r\n",
+        "[Dbf]\r\nVisible=1\r\nLeft=5000\r\nTop=4000\r\nWidth=300\r\nHeight=200\r\n",
+    };
+    TFDbf &w = Open();
+    for (const char *text : desktops) {
+        WriteBytes(data.File("Odd.dst"), text);
+        w.LoadPlacement(TIniFile(data.File("Odd.dst")));
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        EXPECT_TRUE(area.contains(w.frameGeometry())) << text;
+        TIniFile saved(data.File("Odd.dst"));
+        w.SavePlacement(saved);
+        const QRect kept(saved.ReadInteger("Dbf", "Left", -1), saved.ReadInteger("Dbf", "Top", -1),
+                         saved.ReadInteger("Dbf", "Width", -1), saved.ReadInteger("Dbf", "Height", -1));
+        EXPECT_TRUE(area.contains(kept)) << text;
+    }
 }
 
 TEST_F(Window, OpensTheStoreUnderTheDataFolderOrStaysClosedAndNamesNobody)

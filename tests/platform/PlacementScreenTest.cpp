@@ -4,7 +4,9 @@
 #include "Placement.h"
 #include "TempDir.h"
 
+#include <QGuiApplication>
 #include <QProcess>
+#include <QScreen>
 #include <QStandardPaths>
 #include <QTest>
 #include <QWidget>
@@ -70,6 +72,22 @@ TEST(PlacementScreen, SavedPlacesComeBackUnchangedShownOrHidden)
         again.show();
         EXPECT_TRUE(QTest::qWaitFor([&] { return again.frameGeometry() != again.geometry() && again.size() == QSize(220, 312); }, 2000))
             << again.width() << "x" << again.height();
+    }
+    // However odd the desktop's numbers, the whole frame comes up on the screen.
+    const QRect area = QGuiApplication::primaryScreen()->availableGeometry();
+    for (const QRect &odd : {QRect(0, 0, 100000, 100000), QRect(-2000, -1500, 400, 300), QRect(5000, 4000, 400, 300)}) {
+        TIniFile ini(dir.File("odd.dst"));
+        ini.WriteBool("W", "Visible", true);
+        const std::pair<const char *, int> keys[] = {
+            {"Left", odd.left()}, {"Top", odd.top()}, {"Width", odd.width()}, {"Height", odd.height()}};
+        for (auto [key, value] : keys)
+            ini.WriteInteger("W", key, value);
+        QWidget w;
+        LoadPlacement(ini, "W", &w, PlacementKeys::VisibleLeftTopWidthHeight);
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&w));
+        EXPECT_TRUE(QTest::qWaitFor([&] { return w.frameGeometry() != w.geometry() && area.contains(w.frameGeometry()); }, 2000))
+            << odd.x() << "," << odd.y() << ": " << w.frameGeometry().x() << "," << w.frameGeometry().y() << " "
+            << w.frameGeometry().width() << "x" << w.frameGeometry().height();
     }
     wm.terminate();
     wm.waitForFinished(2000);

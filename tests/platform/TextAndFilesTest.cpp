@@ -3,6 +3,7 @@
 #include "FailureTrace.h"
 #include "Font.h"
 #include "Paths.h"
+#include "ScreenFit.h"
 #include "TempDir.h"
 #include "Timer.h"
 
@@ -56,6 +57,24 @@ TEST(Paths, NamesAreFoundWithoutRegardToCaseCzechAndOtherLettersToo)
     for (auto [name, found] : cases)
         EXPECT_EQ(FindFileNoCase(dir.Path(), FsName(name)), dir.File(found)) << name;
     EXPECT_EQ(FindFileNoCase(dir.Path(), "рабочий.DST"), dir.File("Рабочий.dst")) << "beyond code page 1250";
+}
+
+TEST(ScreenFit, WindowsComeUpNoLargerThanTheAreaAndWhollyOnIt)
+{
+    const QRect area(0, 30, 1024, 738); // a bar above
+    const std::pair<QRect, QRect> cases[] = {
+        {{100, 100, 400, 300}, {100, 100, 400, 300}},
+        {{0, 0, 100000, 100000}, area},
+        {{-2000, -1500, 500, 400}, {0, 30, 500, 400}},
+        {{5000, 4000, 500, 400}, {524, 368, 500, 400}},
+        {{900, 700, 40000, 300}, {0, 468, 1024, 300}},
+        {{-50, 20, 400, 300}, {0, 30, 400, 300}},
+    };
+    for (auto [frame, fitted] : cases)
+        EXPECT_EQ(FittedTo(frame, area), fitted) << frame.x() << "," << frame.y() << " " << frame.width() << "x" << frame.height();
+    // Moved only: a larger frame keeps its title bar on the area.
+    EXPECT_EQ(PulledOnto({-300, -300, 2000, 2000}, area), QPoint(0, 30));
+    EXPECT_EQ(PulledOnto({900, 900, 2000, 2000}, area), QPoint(0, 30));
 }
 
 TEST(Colors, ResolvingKeepsTheRgbAndNeverReadsPastTheSystemTable)
