@@ -7,6 +7,8 @@
 #include "Vcl.h"
 
 #include <QEvent>
+#include <QTextCursor>
+#include <QTextDocument>
 
 #include <vector>
 
@@ -15,6 +17,8 @@ TContactMemo::TContactMemo(TMemo *memo, TDbView *view, TPhoneBookStore &store,
     : memo_(memo), view_(view), store_(store), onError_(std::move(onError)), holding_(held)
 {
     memo_->installEventFilter(this);
+    if (!holding_)
+        connect(memo_, &QPlainTextEdit::textChanged, this, &TContactMemo::DropUnkept);
     observer_ = view_->AddObserver([this](bool) { Show(); });
     Show();
 }
@@ -62,6 +66,25 @@ void TContactMemo::Save()
         held_[recNo_] = memo_->toPlainText();
     else
         Store(recNo_, FromQ(memo_->toPlainText()));
+}
+
+void TContactMemo::DropUnkept()
+{
+    const QString text = memo_->toPlainText();
+    const QString unkept = cp1250::Unkept(text);
+    if (unkept.isEmpty() || dropping_)
+        return;
+    dropping_ = true; // each removal changes the text again
+    QTextDocument *doc = memo_->document();
+    for (qsizetype i = 0; i < unkept.size(); ++i) {
+        const qsizetype len = unkept[i].isHighSurrogate() && i + 1 < unkept.size() ? 2 : 1;
+        for (QTextCursor at = doc->find(unkept.mid(i, len)); !at.isNull(); at = doc->find(unkept.mid(i, len), at))
+            at.removeSelectedText();
+        i += len - 1;
+    }
+    dropping_ = false;
+    // Told once the edit is over, not from inside it.
+    QMetaObject::invokeMethod(this, [this, text] { WarnUnkept(memo_->window(), text); }, Qt::QueuedConnection);
 }
 
 bool TContactMemo::Held(uint32_t recNo, std::string &text) const

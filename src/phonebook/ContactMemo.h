@@ -3,7 +3,9 @@
 // user types is stored into the contact it was shown for when the memo loses
 // the focus, when another contact becomes current and when the binding ends.
 // In an edit dialog it is held, per contact, until the dialog's OK stores it
-// (Commit); Cancel, the binding ending without it, drops it.
+// (Commit); Cancel, the binding ending without it, drops it. The window has
+// no OK to refuse text code page 1250 cannot hold: such characters are taken
+// out as they come, and the user told which.
 #include <QObject>
 #include <QString>
 
@@ -41,6 +43,7 @@ protected:
 
 private:
     void Store(uint32_t recNo, const std::string &text);
+    void DropUnkept();
 
     TMemo *memo_;
     TDbView *view_;
@@ -49,5 +52,6 @@ private:
     int observer_ = 0;
     uint32_t recNo_ = 0;
     bool holding_;
+    bool dropping_ = false;
     std::map<uint32_t, QString> held_; // as typed: the check needs what FromQ would lose
 };

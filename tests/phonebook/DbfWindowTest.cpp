@@ -259,6 +259,22 @@ TEST_F(Window, TheContactMemoTypedInTheWindowIsKeptAndTheLockShowsEveryone)
     }, [&] { w.NavFirm->Click(nbEdit); });
     EXPECT_EQ(Live("Contacts.dbf", {"SUBJECT", "MEMO"}).substr(0, 40), "S10|Call back on Monday;S110|Offer sent;");
 
+    // What the tables cannot hold is taken out as it comes, and named.
+    w.ViewContact().First();
+    QString box;
+    WithModal([&](QWidget *m) {
+        box = static_cast<QMessageBox *>(m)->text();
+        static_cast<QMessageBox *>(m)->accept();
+    }, [&] {
+        w.DBMemoContact->selectAll();
+        w.DBMemoContact->insertPlainText(QString::fromUtf8("Praha \U0001F600\u0436")); // as typed
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !box.isEmpty(); }, 2000));
+    });
+    EXPECT_TRUE(box.contains(QString::fromUtf8("\U0001F600  \u0436"))) << FromQ(box);
+    EXPECT_EQ(FromQ(w.DBMemoContact->toPlainText()), "Praha ");
+    w.ViewContact().Next();
+    EXPECT_EQ(Live("Contacts.dbf", {"SUBJECT", "MEMO"}).substr(0, 11), "S10|Praha ;");
+
     w.SpeedButtonLockRepre->click();
     EXPECT_EQ(w.ViewRepre().Count(), 2) << "every firm's representatives";
     w.SpeedButtonLockRepre->click();
