@@ -1,6 +1,7 @@
 #include "BookSwap.h"
 
 #include "DbTypes.h"
+#include "FileLock.h"
 #include "Paths.h"
 
 #include <fcntl.h>
@@ -8,6 +9,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <memory>
 #include <system_error>
 #include <vector>
 
@@ -81,11 +83,23 @@ void FinishStaging(const std::string &databaseDir)
     for (const fs::directory_entry &e : fs::directory_iterator(dir))
         if (e.path().filename() != kMarker)
             names.push_back(e.path().filename().string());
+    // Another program's write either lands before the move or finds its
+    // table replaced under the writers' lock: none goes into a file on its way out.
+    std::vector<std::unique_ptr<TDbFile>> held;
+    for (const std::string &name : names) {
+        std::string target = FindFileNoCase(book, name);
+        if (name.size() < 4 || !DbSameName(name.substr(name.size() - 4), ".dbf") || !fs::exists(target, ec))
+            continue;
+        held.push_back(std::make_unique<TDbFile>());
+        held.back()->Open(target);
+        held.back()->Lock(0, 32, true);
+    }
     for (const std::string &name : names) {
         // Over the old file whatever case its name has, so no stale twin stays.
         std::string target = FindFileNoCase(book, name);
-        if (::rename((dir + name).c_str(), target.c_str()) != 0)
-            throw EDbError("Cannot replace " + NameFromFs(target));
+        if (::rename((dir + name).c_str(), target.c_str()) != 0 && fs::exists(dir + name, ec))
+            throw EDbError("Cannot replace " + NameFromFs(target)); // else another program moved it in
+
     }
     Sync(book, true);
     fs::remove(dir + kMarker, ec);

@@ -12,6 +12,7 @@
 #include "Placement.h"
 #include "Timer.h"
 
+#include <QApplication>
 #include <QHBoxLayout>
 #include <QMessageBox>
 #include <QVBoxLayout>
@@ -44,6 +45,8 @@ TFDbf::TFDbf(QWidget *parent) : TForm(parent)
     TimerRepre = new TTimer(this, 100, false);
     TimerFirm->OnTimer = [this] { Tick(TimerFirm, firmTicks_, &TFDbf::SelectFirm); };
     TimerRepre->OnTimer = [this] { Tick(TimerRepre, repreTicks_, &TFDbf::SelectRepre); };
+    TimerBook = new TTimer(this, 1000, true);
+    TimerBook->OnTimer = [this] { FollowReplacedBook(); };
     BuildForm();
     ForwardKeys(this);
     SetLineState("");
@@ -83,6 +86,17 @@ void TFDbf::CloseTables()
     for (TDbView *v : {viewFirm_.get(), viewRepre_.get(), viewNum_.get(), viewContact_.get()})
         v->Release();
     store_->CloseTables();
+}
+
+void TFDbf::FollowReplacedBook()
+{
+    if (QApplication::activeModalWidget() || !store_->Replaced())
+        return;
+    for (const TDbCursor *c : {&store_->TableFirm, &store_->TableRepre, &store_->TableNum, &store_->TableContact})
+        if (c->State() != TDbCursor::dsBrowse)
+            return;
+    CloseTables();
+    OpenTables();
 }
 
 TFDbf::~TFDbf()

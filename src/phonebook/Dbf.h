@@ -39,6 +39,9 @@ public:
     // the first firm selected: around replacing the tables' files.
     void CloseTables();
     void OpenTables();
+    // Another program replaced the book (an import): the window goes over to
+    // the new one, once no edit of its own is open. Looked for every second.
+    void FollowReplacedBook();
 
     // The caller's name for a number: an empty number gives "", a number not
     // in the book the default. separator '\n' gives the two-line form, '('
@@ -72,6 +75,8 @@ public:
     void SpeedButtonLockRepreClick();
     void UpdateButtons();
     void ShowError(const std::string &what);
+    // Runs an action of the book; an engine error is shown in words, not thrown on.
+    bool Guard(const std::function<void()> &action);
     void MarkSortColumn(bool on, TDBGridEx *grid);
     // A click on a column title: order by the index of that name, if any.
     void SortByTitle(TDBGridEx *grid, const std::string &field);
@@ -124,7 +129,7 @@ public:
     TSpeedButton *SpeedButtonDialNum, *SpeedButtonTransNum, *SpeedButtonConfNum, *SpeedButtonHangNum;
     TSpeedButton *SpeedButtonLockRepre, *SpeedButtonFindFirm, *SpeedButtonNextFirm, *SpeedButtonFindRepre,
         *SpeedButtonNextRepre, *SpeedButtonCheck;
-    TTimer *TimerFirm, *TimerRepre;
+    TTimer *TimerFirm, *TimerRepre, *TimerBook;
     QMenuBar *MainMenu;
     QAction *Data1, *Reindex1, *Export1, *Import1, *Find1, *Findnext1;
 
@@ -141,8 +146,6 @@ private:
     void LoadSettings();
     void SaveSettings();
     void Tick(TTimer *timer, int &ticks, bool (TFDbf::*select)());
-    // Runs an action of the book; an engine error is shown in words, not thrown on.
-    bool Guard(const std::function<void()> &action);
     void DeleteFirmDetails(double idf);
     void DeleteRepreDetails(double idf, double idr);
     void DeleteRows(TDbView &view, const std::vector<uint32_t> &rows, double idf, double idr, bool withRepre);

@@ -257,6 +257,8 @@ void TFDbf::FinishEdit(TDbView &view, bool ok, QWidget *focus)
             throw;
         } catch (const EDbRecordGone &) {
             throw EDbError(Nls ? Nls->GetText(9100) : "The record was deleted by another program.");
+        } catch (const EDbReplaced &) {
+            throw EDbError(Nls ? Nls->GetText(9101) : "The phone book was replaced by another program.");
         }
     }
     uint32_t posted = c.RecNo();

@@ -95,7 +95,7 @@ TPagePane AddPagePane(QWidget *page, TDbView *view, const std::vector<TColumnDef
     p.Grid->SetView(view);
     p.Column->addWidget(p.Grid);
     p.Nav = new TDbNavigatorLink(p.Navigator, view);
-    p.Nav->OnClick = [dialog, click](TNavigateBtn b) { click(dialog, b); };
+    p.Nav->OnClick = [dialog, click](TNavigateBtn b) { FDbf->Guard([&] { click(dialog, b); }); };
     p.Nav->Around = [view](const std::function<void()> &press) {
         if (FDbf)
             FDbf->ActOnCursorRow(*view, press);
@@ -138,7 +138,7 @@ TContactPage AddContactPage(TPageControl *pages, int tag, TDbView *view, const s
         }
         if (recNo && link->Held(recNo, held))
             view->Cursor().FieldByName("MEMO").SetAsString(held);
-        FDbf->DBNavigatorContactClick(dialog, b);
+        FDbf->Guard([&] { FDbf->DBNavigatorContactClick(dialog, b); });
         if (recNo && !FDbf->Cancelled)
             link->Forget(recNo);
         link->Show();

@@ -185,6 +185,16 @@ int Highest(int highest, double id)
 
 } // namespace
 
+bool TPhoneBookStore::Replaced() const
+{
+    if (!TablesOpen)
+        return false;
+    for (const TDbCursor *c : {&TableFirm, &TableRepre, &TableNum, &TableContact})
+        if (c->Replaced())
+            return true;
+    return false;
+}
+
 int TPhoneBookStore::ScanHighestId(TDbCursor &table)
 {
     int highest = 0;

@@ -39,6 +39,9 @@ public:
     // Creates what is missing and opens everything; errors leave TablesOpen false.
     void OpenTables();
     void CloseTables();
+    // Another program replaced the open book's files (an import): its
+    // tables must be opened again to show, and to save into, the new book.
+    bool Replaced() const;
     void ScanNextIds();
     void RebuildKeys();
 

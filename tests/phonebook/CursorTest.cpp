@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -220,4 +222,29 @@ TEST_F(Cursors, AnEditWritesOnlyWhatItChangedAndNothingIntoADeletedRow)
     EXPECT_THROW(c.Post(), EDbRecordGone);
     c.Cancel();
     EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 2, 3}));
+}
+
+// Another program moved new files over the table (as an import does): the
+// open cursor reads on as it was, never the new index over its records, and
+// refuses to write; a cursor opened afresh has the new table.
+TEST_F(Cursors, AReplacedTableReadsOnAsItWasAndRefusesWrites)
+{
+    TempDir fresh;
+    TDbCursor n;
+    MakeNums(n, fresh);
+    Add(n, 9, 0, "90");
+    n.Close();
+    c.SetIndexName("NUM");
+    EXPECT_FALSE(c.Replaced());
+    for (const char *f : {"Nums.dbf", "Nums.cdx"})
+        ASSERT_EQ(std::rename(fresh.File(f).c_str(), dir.File(f).c_str()), 0);
+    EXPECT_TRUE(c.Replaced());
+    EXPECT_EQ(Walk(c), (std::vector<uint32_t>{2, 3, 1, 4}));
+    EXPECT_THROW(Add(c, 3, 0, "50"), EDbReplaced);
+    c.Cancel();
+    c.First();
+    EXPECT_THROW(c.Delete(), EDbReplaced);
+    TDbCursor after;
+    OpenTable(after, dir, "Nums");
+    EXPECT_EQ(Rows(after, {"IDF", "NUM"}), "1|30;1|10;2|20;1|40;9|90;");
 }

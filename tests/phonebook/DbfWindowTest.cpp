@@ -4,6 +4,7 @@
 #include "BookUtil.h"
 #include "Dbf.h"
 #include "DbView.h"
+#include "DbfImport.h"
 #include "Dbffind.h"
 #include "Dbfcont.h"
 #include "Dbffr.h"
@@ -44,7 +45,7 @@ protected:
         saved_ = DataDir;
         DataDir = data.Path();
         SetProgramDirForTesting(lang.Path());
-        Texts("[Texty]\r\n250=Needs CMD\r\n2010=Man\r\n2011=Woman\r\n9100=Gone meanwhile\r\n");
+        Texts("[Texty]\r\n250=Needs CMD\r\n2010=Man\r\n2011=Woman\r\n9100=Gone meanwhile\r\n9101=Replaced meanwhile\r\n");
         Nls = &nls;
     }
     void Texts(const std::string &file)
@@ -120,6 +121,21 @@ protected:
             ASSERT_TRUE(d) << w->metaObject()->className();
             what(d);
         }, action);
+    }
+    // Runs dialog for each modal dialog but message boxes while action runs;
+    // the boxes' texts, each box closed.
+    std::vector<std::string> Boxes(const std::function<void(QWidget *)> &dialog, const std::function<void()> &action)
+    {
+        std::vector<std::string> boxes;
+        WithModal([&](QWidget *d) {
+            if (auto *box = qobject_cast<QMessageBox *>(d)) {
+                boxes.push_back(FromQ(box->text()));
+                box->done(QMessageBox::Ok);
+            } else {
+                dialog(d);
+            }
+        }, action, false);
+        return boxes;
     }
     void Rejecting(const std::function<void()> &action)
     {
@@ -490,22 +506,55 @@ TEST_F(Window, ADialogSavesOnlyWhatItChangedAndSaysWhenItsRowIsGone)
     OnModal<TFDbfRepre>([](TFDbfRepre *d) { d->BitBtn1Click(); }, [&] { w.NavRepre->Click(nbEdit); });
     EXPECT_EQ(Live("Repres.dbf", {"SURNAME", "FCE"}), "Novak|" + fce + ";Kral|;");
 
-    std::vector<std::string> boxes;
-    WithModal([&](QWidget *d) {
-        if (auto *firm = qobject_cast<TFDbfFirm *>(d)) {
-            other.TableFirm.First();
-            other.Delete(other.TableFirm);
-            firm->DBEditEmail->setText("late@alfa.cz");
-            firm->BitBtnOKClick();
-        } else if (auto *box = qobject_cast<QMessageBox *>(d)) {
-            boxes.push_back(FromQ(box->text()));
-            box->done(QMessageBox::Ok);
-        }
-    }, [&] { w.NavFirm->Click(nbEdit); }, false);
+    std::vector<std::string> boxes = Boxes([&](QWidget *d) {
+        other.TableFirm.First();
+        other.Delete(other.TableFirm);
+        static_cast<TFDbfFirm *>(d)->DBEditEmail->setText("late@alfa.cz");
+        static_cast<TFDbfFirm *>(d)->BitBtnOKClick();
+    }, [&] { w.NavFirm->Click(nbEdit); });
     ASSERT_EQ(boxes.size(), 1u);
     EXPECT_NE(boxes[0].find("Gone meanwhile"), std::string::npos) << boxes[0];
     EXPECT_TRUE(w.Cancelled);
     EXPECT_EQ(Live("Firms.dbf", {"NAME", "EMAIL"}), "Beta|;");
+}
+
+// Another program (a store of its own) imports a new book while the window
+// shows the old one: an edit open meanwhile is refused with the reason, not
+// written into the files the import replaced, and the window goes over to
+// the new book by itself, where what it adds lands for everyone.
+TEST_F(Window, ABookReplacedByAnotherProgramIsFollowedAndNeverWrittenInto)
+{
+    TFDbf &w = Filled();
+    TIniFile ini(ProgramIniPath());
+    TPhoneBookStore other(ini, DataDir);
+    other.OpenTables();
+    auto import = [&] {
+        for (const char *f : {"Firms.txm", "Repres.txt", "Repres.txm", "Contacts.txt", "Contacts.txm", "Nums.txt"})
+            WriteBytes(data.File(std::string("Dbf/") + f), "");
+        WriteBytes(data.File("Dbf/Firms.txt"), "Gama;;;;;;;;;F;F;\r\n");
+        TDbfImport imp(other);
+        while (imp.Step(5000)) {
+        }
+        EXPECT_EQ(imp.Failure(), TDbfImport::kNone) << imp.Detail();
+    };
+    std::vector<std::string> boxes = Boxes([&](QWidget *d) {
+        import();
+        static_cast<TFDbfFirm *>(d)->DBEditEmail->setText("lost@alfa.cz");
+        static_cast<TFDbfFirm *>(d)->BitBtnOKClick();
+    }, [&] { w.NavFirm->Click(nbEdit); });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Replaced meanwhile"), std::string::npos) << boxes[0];
+
+    for (int i = 0; i < 300 && w.CurFirmName != "Gama"; ++i)
+        QTest::qWait(10);
+    EXPECT_EQ(w.CurFirmName, "Gama");
+    EXPECT_EQ(w.ViewFirm().Count(), 1);
+    OnModal<TFDbfNum>([](TFDbfNum *num) {
+        num->EditNum->setText("777111222");
+        num->BitBtn1Click();
+    }, [&] { w.NavNum->Click(nbInsert); });
+    EXPECT_EQ(Live("Firms.dbf", {"ID", "NAME", "EMAIL"}), "1|Gama|;");
+    EXPECT_EQ(Live("Nums.dbf", {"IDF", "NUM"}), "1|777111222;");
 }
 
 TEST_F(Window, ATableDamagedUnderneathIsReportedAndNothingHangs)

@@ -124,6 +124,11 @@ void TDbCursor::Close()
     memos_.clear();
 }
 
+bool TDbCursor::Replaced() const
+{
+    return table_ && table_->Replaced();
+}
+
 uint64_t TDbCursor::DataVersion() const
 {
     if (table_)

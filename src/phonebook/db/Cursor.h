@@ -84,6 +84,8 @@ public:
     // record order: a cursor of its own over the same rows.
     void OpenLike(const TDbCursor &other);
     bool Active() const { return table_ != nullptr; }
+    // Another program replaced the table's file: reads show the old rows, writes fail.
+    bool Replaced() const;
     // Changes whenever any cursor or another program changes the table; lets
     // callers cache.
     uint64_t DataVersion() const;

@@ -16,6 +16,12 @@ public:
     using EDbError::EDbError;
 };
 
+// A write into a table whose file another program replaced (an import): nothing was written.
+class EDbReplaced : public EDbError {
+public:
+    using EDbError::EDbError;
+};
+
 // Type letters as they stand in the table header: C, N, F, L, D, M.
 struct TDbFieldDef {
     std::string Name;

@@ -318,9 +318,18 @@ void TDbTable::RefreshOncePerTurn()
         Refresh();
 }
 
+bool TDbTable::Replaced()
+{
+    replaced_ = replaced_ || !dbf_.IsFileAt(path_);
+    return replaced_;
+}
+
 void TDbTable::Refresh()
 {
     turn_ = gTurn.load(std::memory_order_relaxed);
+    // The new files are not ours: their index must not be read over our records.
+    if (Replaced())
+        return;
     std::string head = dbf_.ReadAt(4, 4);
     if (head.size() < 4)
         throw EDbError("Table " + path_ + " is damaged");
@@ -447,6 +456,8 @@ void TDbTable::MergeUnchanged(std::string &record, const std::string &original, 
 void TDbTable::CheckIndex()
 {
     Refresh();
+    if (replaced_)
+        throw EDbReplaced("Table " + path_ + " was replaced by another program; nothing was written");
     if (!tags_.empty() && (!cdx_.IsOpen() || cdx_.Mark() != 0 || suspect_))
         Rebuild();
 }

@@ -45,6 +45,9 @@ public:
     // form looks once in a turn only.
     void Refresh();
     void RefreshOncePerTurn();
+    // The file's name now names another file (the book was replaced, say by
+    // an import): the table reads on as it was and refuses every write.
+    bool Replaced();
     // Begins a new turn for every table: each pass of the event loop does,
     // once a table was opened under one.
     static void NewTurn();
@@ -137,4 +140,5 @@ private:
     THint hint_;
     uint64_t turn_ = 0; // the turn we last looked in
     bool suspect_ = false; // the index lacked an entry it should hold
+    bool replaced_ = false;
 };
