@@ -340,9 +340,17 @@ bool TFDbf::Guard(const std::function<void()> &action)
         action();
         return true;
     } catch (const std::exception &e) {
-        ShowError(e.what());
+        ShowError(Reason(e));
         return false;
     }
+}
+
+std::string TFDbf::Reason(const std::exception &e)
+{
+    // What another program did is told in the user's words, not the engine's.
+    const int id = dynamic_cast<const EDbRecordGone *>(&e) ? 9100 : dynamic_cast<const EDbReplaced *>(&e) ? 9101 : 0;
+    std::string text = id && Nls ? Nls->GetText(id) : std::string();
+    return text.empty() ? e.what() : text;
 }
 
 void TFDbf::ShowError(const std::string &what)

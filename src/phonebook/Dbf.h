@@ -77,6 +77,7 @@ public:
     void ShowError(const std::string &what);
     // Runs an action of the book; an engine error is shown in words, not thrown on.
     bool Guard(const std::function<void()> &action);
+    static std::string Reason(const std::exception &e);
     void MarkSortColumn(bool on, TDBGridEx *grid);
     // A click on a column title: order by the index of that name, if any.
     void SortByTitle(TDBGridEx *grid, const std::string &field);

@@ -253,13 +253,7 @@ void TFDbf::FinishEdit(TDbView &view, bool ok, QWidget *focus)
         c.Cancel();
         Cancelled = true;
         view.Refresh();
-        try {
-            throw;
-        } catch (const EDbRecordGone &) {
-            throw EDbError(Nls ? Nls->GetText(9100) : "The record was deleted by another program.");
-        } catch (const EDbReplaced &) {
-            throw EDbError(Nls ? Nls->GetText(9101) : "The phone book was replaced by another program.");
-        }
+        throw;
     }
     uint32_t posted = c.RecNo();
     view.Refresh();

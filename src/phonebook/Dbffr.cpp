@@ -110,18 +110,22 @@ void TFDbfFR::RepreChosen(int index)
 
 void TFDbfFR::BitBtnFirmClick()
 {
-    firms_->Cursor().Append();
-    FDbf->DBNavigatorFirmClick(nullptr, nbInsert);
-    FDbf->SelectFirm();
-    Fill(DBLookupComboBoxFirm, firms_, "NAME", true);
+    FDbf->Guard([this] {
+        firms_->Cursor().Append();
+        FDbf->DBNavigatorFirmClick(nullptr, nbInsert);
+        FDbf->SelectFirm();
+        Fill(DBLookupComboBoxFirm, firms_, "NAME", true);
+    });
 }
 
 void TFDbfFR::BitBtnRepreClick()
 {
-    repres_->Cursor().Append();
-    FDbf->DBNavigatorRepreClick(nullptr, nbInsert);
-    FDbf->SelectRepre();
-    Fill(DBLookupComboBoxRepre, repres_, "SURNAME", true);
+    FDbf->Guard([this] {
+        repres_->Cursor().Append();
+        FDbf->DBNavigatorRepreClick(nullptr, nbInsert);
+        FDbf->SelectRepre();
+        Fill(DBLookupComboBoxRepre, repres_, "SURNAME", true);
+    });
 }
 
 void TFDbfFR::BitBtnOkClick()

@@ -516,6 +516,16 @@ TEST_F(Window, ADialogSavesOnlyWhatItChangedAndSaysWhenItsRowIsGone)
     EXPECT_NE(boxes[0].find("Gone meanwhile"), std::string::npos) << boxes[0];
     EXPECT_TRUE(w.Cancelled);
     EXPECT_EQ(Live("Firms.dbf", {"NAME", "EMAIL"}), "Beta|;");
+
+    // A contact's tick on a contact deleted meanwhile says so in the same words.
+    w.ViewFirm().First();
+    ASSERT_TRUE(w.SelectFirm());
+    other.TableContact.SetFilter("Idf=2");
+    other.Delete(other.TableContact);
+    boxes = Boxes([](QWidget *) {}, [&] { w.SpeedButtonCheck->click(); });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Gone meanwhile"), std::string::npos) << boxes[0];
+    EXPECT_EQ(Live("Contacts.dbf", {"SUBJECT", "CHECKED"}), "S10|;S110|;S220|;");
 }
 
 // Another program (a store of its own) imports a new book while the window
