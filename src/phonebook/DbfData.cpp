@@ -305,8 +305,10 @@ void TFDbf::DBNavigatorRepreClick(QWidget *sender, TNavigateBtn button)
             SelectRepre();
         memo_->Show();
     } else if (button == nbDelete) {
-        // The firm again: new rows must not go to the one just deleted.
-        SelectFirm();
+        // The row the cursor moved to, or the firm when none is left: new rows
+        // must never go to the one just deleted.
+        if (!SelectRepre())
+            SelectFirm();
     } else {
         SelectRepre();
     }

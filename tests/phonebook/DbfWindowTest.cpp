@@ -216,6 +216,28 @@ TEST_F(Window, DeletingTheSelectedRepresentativeSelectsTheFirmAgain)
     EXPECT_EQ(w.ViewNum().Count(), 2) << "the firm's own number and the new one";
 }
 
+// With another representative left, the cursor's row is the selection, as
+// any move makes it; never the one just deleted.
+TEST_F(Window, DeletingARepresentativeSelectsTheOneTheCursorMovedTo)
+{
+    Fill();
+    {
+        TIniFile ini(ProgramIniPath());
+        TPhoneBookStore s(ini, DataDir);
+        s.OpenTables();
+        Add(s, s.TableRepre, {{"ID", "21"}, {"IDF", "2"}, {"SURNAME", "Lang"}, {"XSURNAME", "LANG"}});
+    }
+    TFDbf &w = Open();
+    w.ViewFirm().Next();
+    ASSERT_TRUE(w.SelectFirm());
+    ASSERT_TRUE(w.SelectRepre());
+    const int deleted = w.CurRepreId, left = deleted == 20 ? 21 : 20;
+    w.NavRepre->Click(nbDelete);
+    EXPECT_FALSE(w.FirmMode);
+    EXPECT_EQ(w.CurRepreId, left);
+    EXPECT_EQ(w.ViewNum().Filter(), "Idr=" + std::to_string(left) + " AND Idf=2");
+}
+
 TEST_F(Window, DetailsFollowAScrolledFirmOnlyOnceItRests)
 {
     Fill();
