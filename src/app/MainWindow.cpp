@@ -191,8 +191,16 @@ void TFMain::PopupSkinClick()
     QString cwd = QDir::currentPath();
     QFileDialog dialog(this);
     Skin->ChooseSkinFile(&dialog);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
-        Skin->SelectSkin(FromQ(QFileInfo(dialog.selectedFiles().first()).fileName()));
+    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+        const QString chosen = QFileInfo(dialog.selectedFiles().first()).fileName();
+        // A skin is remembered by a code page 1250 name: one it cannot hold
+        // would name another file.
+        if (const QString lost = cp1250::Unkept(chosen); !lost.isEmpty())
+            MessageBox(ToQ(Nls->GetText(510)) + " " + chosen + "\n" + ToQ(Nls->GetText(9251)) + " " + lost, 101,
+                       QMessageBox::Warning);
+        else
+            Skin->SelectSkin(FromQ(chosen));
+    }
     QDir::setCurrent(cwd);
 }
 

@@ -226,6 +226,32 @@ TEST(PanelDesktops, ANameThatCannotBeSavedIsToldAndTheCurrentDesktopStays)
     EXPECT_EQ(written, QStringList{longest});
 }
 
+TEST(PanelSkins, ASkinFileNamedOutsideTheCodePageIsRefusedNamingItsCharacters)
+{
+    PanelRig rig;
+    rig.Start();
+    const QString name = QString::fromUtf8("Рабочий.skn");
+    const QString folder = QString::fromStdString(rig.home.Path()) + "Talvocti/Skins/";
+    QDir().mkpath(folder);
+    ASSERT_TRUE(QFile::copy(QPath(Skin->ReadSkinFile()), folder + name));
+    const std::string shown = Skin->SkinName;
+    QStringList boxes;
+    rig.OnModal = [&](QWidget *w) {
+        if (auto *dialog = qobject_cast<QFileDialog *>(w)) {
+            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(name);
+            QMetaObject::invokeMethod(dialog, "accept");
+        } else if (auto *box = qobject_cast<QMessageBox *>(w)) {
+            boxes << box->text();
+            box->done(QMessageBox::Ok);
+        }
+    };
+    rig.main->PopupSkinClick();
+    ASSERT_EQ(boxes.size(), 1);
+    EXPECT_TRUE(boxes[0].contains(ToQ(Nls->GetText(9251)) + " " + QString::fromUtf8("Рабочий"))) << boxes[0].toStdString();
+    EXPECT_FALSE(Skin->Timer->Active());
+    EXPECT_EQ(Skin->SkinName, shown);
+}
+
 TEST(PanelDialogs, DialogsAreCentredOverThePanelAndTheHelpWindowIsOnTheScreen)
 {
     PanelRig rig;
