@@ -114,6 +114,20 @@ TEST(PanelMenus, TicksShowExactlyTheVisibleWindowsHoweverTheyCameOrWent)
     EXPECT_TRUE(panel.MenuHist->isChecked());
 }
 
+// Answers the next file dialog with the typed name and notes each message box's text.
+std::function<void(QWidget *)> TypeNameAndNoteBoxes(const QString &typed, QStringList &boxes)
+{
+    return [&typed, &boxes](QWidget *w) {
+        if (auto *dialog = qobject_cast<QFileDialog *>(w)) {
+            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
+            QMetaObject::invokeMethod(dialog, "accept");
+        } else if (auto *box = qobject_cast<QMessageBox *>(w)) {
+            boxes << box->text();
+            box->done(QMessageBox::Ok);
+        }
+    };
+}
+
 void Collect(const QList<QAction *> &items, std::set<QAction *> &out)
 {
     for (QAction *item : items) {
@@ -190,15 +204,7 @@ TEST(PanelDesktops, ANameThatCannotBeSavedIsToldAndTheCurrentDesktopStays)
     rig.Start();
     QString typed;
     QStringList boxes;
-    rig.OnModal = [&](QWidget *w) {
-        if (auto *dialog = qobject_cast<QFileDialog *>(w)) {
-            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(typed);
-            QMetaObject::invokeMethod(dialog, "accept");
-        } else if (auto *box = qobject_cast<QMessageBox *>(w)) {
-            boxes << box->text();
-            box->done(QMessageBox::Ok);
-        }
-    };
+    rig.OnModal = TypeNameAndNoteBoxes(typed, boxes);
     // Typed name, the reason given (none: saved), and what the message shows of the name.
     const QString longest = QString(250, 'n') + ".dst";
     const std::tuple<QString, int, QString> cases[] = {
@@ -236,15 +242,7 @@ TEST(PanelSkins, ASkinFileNamedOutsideTheCodePageIsRefusedNamingItsCharacters)
     ASSERT_TRUE(QFile::copy(QPath(Skin->ReadSkinFile()), folder + name));
     const std::string shown = Skin->SkinName;
     QStringList boxes;
-    rig.OnModal = [&](QWidget *w) {
-        if (auto *dialog = qobject_cast<QFileDialog *>(w)) {
-            dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(name);
-            QMetaObject::invokeMethod(dialog, "accept");
-        } else if (auto *box = qobject_cast<QMessageBox *>(w)) {
-            boxes << box->text();
-            box->done(QMessageBox::Ok);
-        }
-    };
+    rig.OnModal = TypeNameAndNoteBoxes(name, boxes);
     rig.main->PopupSkinClick();
     ASSERT_EQ(boxes.size(), 1);
     EXPECT_TRUE(boxes[0].contains(ToQ(Nls->GetText(9251)) + " " + QString::fromUtf8("Рабочий"))) << boxes[0].toStdString();
