@@ -87,27 +87,29 @@ void TFMain::BuildControls()
 
     ToolBar1 = new TToolBar(this);
     ToolBar1->setObjectName(QStringLiteral("ToolBar1"));
-    auto button = [this](const char *name, int tag, const char *text) {
+    // Glyphs, as on the other windows' tool bars: the words are the hints,
+    // which follow the language.
+    auto button = [this](const char *name, int tag, const char *glyph) {
         auto *b = new TSpeedButton(ToolBar1);
         b->setObjectName(QString::fromLatin1(name));
         b->Tag = tag;
-        b->setText(QString::fromLatin1(text));
+        b->setText(QString::fromUtf8(glyph));
         b->setCheckable(true);
         ToolBar1->addWidget(b);
         return b;
     };
-    SpeedButtonOpen = button("SpeedButtonOpen", 160, "Open");
-    SpeedButtonClose = button("SpeedButtonClose", 161, "Close");
-    SpeedButtonXML = button("SpeedButtonXML", 162, "XML");
-    SpeedButtonDbf = button("SpeedButtonDbf", 163, "Book");
-    SpeedButtonHist = button("SpeedButtonHist", 164, "Hist");
-    SpeedButtonAcc = button("SpeedButtonAcc", 165, "Acc");
-    SpeedButtonLog = button("SpeedButtonLog", 166, "Log");
-    SpeedButtonFront = button("SpeedButtonFront", 167, "Queue");
-    SpeedButtonHold = button("SpeedButtonHold", 168, "Hold");
-    SpeedButtonPark = button("SpeedButtonPark", 169, "Park");
-    SpeedButtonPersonal = button("SpeedButtonPersonal", 170, "Speed");
-    SpeedButtonPorter = button("SpeedButtonPorter", 171, "Door");
+    SpeedButtonOpen = button("SpeedButtonOpen", 160, "\u25B6");
+    SpeedButtonClose = button("SpeedButtonClose", 161, "\u25A0");
+    SpeedButtonXML = button("SpeedButtonXML", 162, "\u21C5");
+    SpeedButtonDbf = button("SpeedButtonDbf", 163, "\u2630");
+    SpeedButtonHist = button("SpeedButtonHist", 164, "\u21BA");
+    SpeedButtonAcc = button("SpeedButtonAcc", 165, "\u00A4");
+    SpeedButtonLog = button("SpeedButtonLog", 166, "\u2261");
+    SpeedButtonFront = button("SpeedButtonFront", 167, "\u22EF");
+    SpeedButtonHold = button("SpeedButtonHold", 168, "\u2016");
+    SpeedButtonPark = button("SpeedButtonPark", 169, "\u24C5");
+    SpeedButtonPersonal = button("SpeedButtonPersonal", 170, "\u2605");
+    SpeedButtonPorter = button("SpeedButtonPorter", 171, "\u25AF");
     SpeedButtonOpen->setCheckable(false);
     SpeedButtonClose->setCheckable(false);
     ToolBar1->hide();

@@ -363,6 +363,8 @@ TEST(PanelLanguage, TheLineStateAndEveryCaptionAndHintOfTheWindowsFollowTheLangu
             for (const std::string &word : WordsOf(window))
                 EXPECT_TRUE(texts.count(word)) << code << " " << name << ": " << word;
         }
+        for (const std::string &word : WordsOf(rig.main->ToolBar1))
+            EXPECT_TRUE(texts.count(word)) << code << " panel tool bar: " << word;
     }
     EXPECT_EQ(rig.LabelText("LabelSTAT"), "Idle");
     rig.Answer(state);
