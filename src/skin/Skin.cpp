@@ -174,7 +174,7 @@ bool TSkin::ReadSkin(const std::string &path, std::string &why)
     }
     // Each image is drawn at its own size: one the panel cannot hold would
     // take gigabytes, or more than there is.
-    if (std::string control = OversizedControl(controls, w, h, kMaxImagePixels); !control.empty()) {
+    if (std::string control = OversizedControl(controls, w, h, kMaxPictureSide, kMaxImagePixels); !control.empty()) {
         why = control + " " + Text(513);
         return false;
     }

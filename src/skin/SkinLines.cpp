@@ -177,7 +177,7 @@ TSkinControlKind ControlKind(const std::string &name)
 }
 
 std::string OversizedControl(const std::vector<std::pair<std::string, std::string>> &controls, long long panelWidth,
-                             long long panelHeight, long long maxImagePixels)
+                             long long panelHeight, long long farthest, long long maxImagePixels)
 {
     long long imagePixels = 0;
     for (const auto &[name, line] : controls) {
@@ -187,8 +187,10 @@ std::string OversizedControl(const std::vector<std::pair<std::string, std::strin
         TLabelFlags flags;
         const TSkinItem item = kind == TSkinControlKind::Image ? ParseImageLine(line) : ParseLabelLine(line, flags);
         const long long left = item.Left, top = item.Top, width = item.Width, height = item.Height;
-        if (width > panelWidth || height > panelHeight || left > panelWidth || top > panelHeight ||
-            left + width < 0 || top + height < 0)
+        const auto beyond = [farthest](long long v) { return v > farthest || v < -farthest; };
+        if (beyond(left) || beyond(top) || beyond(width) || beyond(height))
+            return name;
+        if (kind == TSkinControlKind::Image && (width > panelWidth || height > panelHeight))
             return name;
         if (kind == TSkinControlKind::Image && width > 0 && height > 0) {
             imagePixels += width * height;

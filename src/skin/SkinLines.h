@@ -37,11 +37,12 @@ enum class TSkinControlKind { None, Image, Label };
 TSkinControlKind ControlKind(const std::string &name);
 
 // The first control of a [Controls] section that the panel cannot hold: one
-// larger than the panel or wholly beyond it, or the image that takes the
-// images' area past maxImagePixels (each drawn state costs that much).
-// Empty when every control fits.
+// placed or sized beyond farthest, an image larger than the panel, or the
+// image that takes the images' area past maxImagePixels (each drawn state
+// costs that much). Empty when every control fits. A control off the panel
+// but within reach loads, as a hand-made skin may hide one there.
 std::string OversizedControl(const std::vector<std::pair<std::string, std::string>> &controls, long long panelWidth,
-                             long long panelHeight, long long maxImagePixels);
+                             long long panelHeight, long long farthest, long long maxImagePixels);
 
 // One change-list value: function code, label text, dial value.
 struct TSkinChange {

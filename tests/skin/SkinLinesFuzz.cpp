@@ -24,7 +24,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t *data, size_t size)
         std::abort();
 
     // Any box is judged without overflow.
-    (void)OversizedControl({{"ImageA", text}, {"LabelA", text}}, 600, 400, 1 << 20);
+    (void)OversizedControl({{"ImageA", text}, {"LabelA", text}}, 600, 400, 8192, 1 << 20);
 
     const TSkinChange change = SplitSkinChange(text);
     const std::string stored = JoinSkinChange(change);

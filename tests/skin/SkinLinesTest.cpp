@@ -39,27 +39,28 @@ TEST(SkinLines, AControlThePanelCannotHoldIsNamed)
 {
     const struct {
         const char *line;
-        bool fits;
+        bool imageFits, labelFits;
     } cases[] = {
-        {"0 0 100 80:0 0:1", true},          // the whole panel
-        {"-5 -5 20 20:0 0:1", true},         // past an edge, partly seen
-        {"100 80 0 0:0 0:1", true},          // an empty one at the far corner
-        {"0 0 20000000 20000000:0 0:1", false},
-        {"0 0 101 10:0 0:1", false},
-        {"0 0 10 81:0 0:1", false},
-        {"2147483647 0 10 10:0 0:1", false}, // wholly beyond the panel
-        {"-20 0 10 10:0 0:1", false},
-        {"0 -2147483648 10 10:0 0:1", false},
+        {"0 0 100 80:0 0:1", true, true},           // the whole panel
+        {"-5 -5 20 20:0 0:1", true, true},          // past an edge, partly seen
+        {"100 80 0 0:0 0:1", true, true},           // an empty one at the far corner
+        {"-20 0 10 10:0 0:1", true, true},          // hidden off the panel
+        {"0 0 101 10:0 0:1", false, true},          // a wide label only shows cut
+        {"0 0 10 81:0 0:1", false, true},
+        {"0 0 20000000 20000000:0 0:1", false, false},
+        {"0 0 10 1001:0 0:1", false, false},        // beyond any panel
+        {"2147483647 0 10 10:0 0:1", false, false},
+        {"0 -2147483648 10 10:0 0:1", false, false},
     };
     for (const auto &c : cases)
         for (const char *name : {"ImageA", "LabelA"})
-            EXPECT_EQ(OversizedControl({{"Other", "0 0 999 999"}, {name, c.line}}, 100, 80, 1000000),
-                      c.fits ? "" : name)
+            EXPECT_EQ(OversizedControl({{"Other", "0 0 999 999"}, {name, c.line}}, 100, 80, 1000, 1000000),
+                      (name[0] == 'I' ? c.imageFits : c.labelFits) ? "" : name)
                 << name << "=" << c.line;
     // The images together: each fits, the third takes the area past the bound.
     const std::vector<std::pair<std::string, std::string>> many = {
         {"ImageA", "0 0 100 80"}, {"LabelA", "0 0 100 80:TL"}, {"ImageB", "0 0 100 80"}, {"ImageC", "0 0 100 80"}};
-    EXPECT_EQ(OversizedControl(many, 100, 80, 2 * 100 * 80), "ImageC");
+    EXPECT_EQ(OversizedControl(many, 100, 80, 1000, 2 * 100 * 80), "ImageC");
 }
 
 TEST(SkinLines, ChangeValuesKeepTheirBytesAndCommasInLabelTexts)
