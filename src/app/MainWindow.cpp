@@ -45,7 +45,7 @@ QString WhyNotSaved(TDesktop::TSaved saved, const std::string &fileName)
 {
     QString why = ToQ(Nls->GetText(9250)) + "\n";
     if (saved == TDesktop::TSaved::NameNotKept)
-        return why + ToQ(Nls->GetText(9251)) + " " + cp1250::Unkept(QPath(fileName));
+        return why + ToQ(Nls->GetText(9251)) + " " + cp1250::Unkept(QPath(fileName)).join(QString());
     if (saved == TDesktop::TSaved::NameTooLong)
         return why + ToQ(Nls->GetText(9252));
     return why + ToQ(Nls->GetText(9253)) + "\n" + ToQ(NameFromFs(Desktop->Folder() + fileName));
@@ -195,7 +195,7 @@ void TFMain::PopupSkinClick()
         const QString chosen = QFileInfo(dialog.selectedFiles().first()).fileName();
         // A skin is remembered by a code page 1250 name: one it cannot hold
         // would name another file.
-        if (const QString lost = cp1250::Unkept(chosen); !lost.isEmpty())
+        if (const QString lost = cp1250::Unkept(chosen).join(QString()); !lost.isEmpty())
             MessageBox(ToQ(Nls->GetText(510)) + " " + chosen + "\n" + ToQ(Nls->GetText(9251)) + " " + lost, 101,
                        QMessageBox::Warning);
         else

@@ -7,7 +7,6 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QStackedWidget>
-#include <QStringList>
 #include <QTabWidget>
 
 namespace {
@@ -30,15 +29,9 @@ QString TextOf(QWidget *control)
 
 bool WarnUnkept(QWidget *owner, const QString &text)
 {
-    const QString unkept = cp1250::Unkept(text);
-    if (unkept.isEmpty())
+    const QStringList each = cp1250::Unkept(text);
+    if (each.isEmpty())
         return false;
-    QStringList each;
-    for (qsizetype i = 0; i < unkept.size(); ++i) {
-        const qsizetype len = unkept[i].isHighSurrogate() && i + 1 < unkept.size() ? 2 : 1;
-        each << unkept.mid(i, len);
-        i += len - 1;
-    }
     // The characters are joined as they are: the code page has no bytes for them.
     const bool nls = Nls != nullptr;
     QMessageBox box(QMessageBox::Warning, Said(nls ? Nls->GetText(101) : "", "Warning"),

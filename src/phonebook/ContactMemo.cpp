@@ -71,17 +71,14 @@ void TContactMemo::Save()
 void TContactMemo::DropUnkept()
 {
     const QString text = memo_->toPlainText();
-    const QString unkept = cp1250::Unkept(text);
+    const QStringList unkept = cp1250::Unkept(text);
     if (unkept.isEmpty() || dropping_)
         return;
     dropping_ = true; // each removal changes the text again
     QTextDocument *doc = memo_->document();
-    for (qsizetype i = 0; i < unkept.size(); ++i) {
-        const qsizetype len = unkept[i].isHighSurrogate() && i + 1 < unkept.size() ? 2 : 1;
-        for (QTextCursor at = doc->find(unkept.mid(i, len)); !at.isNull(); at = doc->find(unkept.mid(i, len), at))
+    for (const QString &ch : unkept)
+        for (QTextCursor at = doc->find(ch); !at.isNull(); at = doc->find(ch, at))
             at.removeSelectedText();
-        i += len - 1;
-    }
     dropping_ = false;
     // Told once the edit is over, not from inside it.
     QMetaObject::invokeMethod(this, [this, text] { WarnUnkept(memo_->window(), text); }, Qt::QueuedConnection);

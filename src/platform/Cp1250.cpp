@@ -82,10 +82,10 @@ std::string FromUnicode(const QString &text)
     return out;
 }
 
-QString Unkept(const QString &text)
+QStringList Unkept(const QString &text)
 {
     const auto &reverse = Reverse();
-    QString out;
+    QStringList out;
     for (qsizetype i = 0; i < text.size(); ++i) {
         const char16_t u = text[i].unicode();
         if (u < 0x80 || reverse.count(u))
@@ -95,7 +95,7 @@ QString Unkept(const QString &text)
             len = 2;
         const QString ch = text.mid(i, len);
         if (!out.contains(ch))
-            out += ch;
+            out.append(ch);
         i += len - 1;
     }
     return out;

@@ -2,6 +2,7 @@
 // All text in the program is code page 1250 bytes in std::string; QString
 // exists only where a widget shows or takes text, and crosses here.
 #include <QString>
+#include <QStringList>
 #include <string>
 
 namespace cp1250 {
@@ -12,7 +13,7 @@ std::string FromUnicode(const QString &text);
 // The characters of text that have no code-page-1250 byte, each once, in the
 // order they first stand (a character outside the basic plane whole): what
 // FromUnicode would turn into '?'. Empty when the text can be kept as typed.
-QString Unkept(const QString &text);
+QStringList Unkept(const QString &text);
 
 // A byte that stands for a control character (the undefined ones included),
 // never for text.

@@ -188,24 +188,25 @@ void TSkin::LoadSkin()
 {
     LoadError.clear();
     const std::string wanted = SkinName, shipped = kShippedSkin;
-    const std::pair<std::string, std::string> candidates[] = {
-        {wanted, ReadSkinFile(wanted)},
-        {lastShown_, ReadSkinFile(lastShown_)},
-        {shipped, ReadSkinFile(shipped)},
-        {shipped, FindFileNoCase(ShippedFolder(), FsName(shipped))}};
+    // The last one is the program's own copy, even when the user has one.
+    const std::pair<std::string, bool> candidates[] = {
+        {wanted, false}, {lastShown_, false}, {shipped, false}, {shipped, true}};
     std::vector<std::string> tried;
     bool shown = false;
     onPanel_.clear();
     ownFile_ = false;
-    for (const auto &[name, path] : candidates) {
-        if (name.empty() || std::find(tried.begin(), tried.end(), path) != tried.end())
+    for (const auto &[name, programsOwn] : candidates) {
+        if (name.empty())
+            continue;
+        const std::string path = programsOwn ? FindFileNoCase(ShippedFolder(), FsName(name)) : ReadSkinFile(name);
+        if (std::find(tried.begin(), tried.end(), path) != tried.end())
             continue;
         tried.push_back(path);
         std::string why;
         shown = ReadSkin(path, why);
         if (shown) {
             SkinName = lastShown_ = onPanel_ = name;
-            ownFile_ = path == ReadSkinFile(name);
+            ownFile_ = !programsOwn;
             ShowSkin(path);
             break;
         }
