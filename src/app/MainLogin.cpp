@@ -32,14 +32,16 @@ int OpenResultText(const std::string &ret)
 void TFMain::SpeedButtonOpenClick()
 {
     // One log-in at a time: the connection wait runs the event loop, where
-    // the lift key or the on/off timer would start another on top.
-    if (loggingIn_)
+    // the lift key or the on/off timer would start another on top. None once
+    // the program is closing: its session would outlive the program.
+    if (loggingIn_ || closing_)
         return;
     const QScopedValueRollback<bool> busy(loggingIn_, true);
     TFLogin dialog(this, Settings.Attr, Settings.Pass, Settings.User, Settings.Line);
     dialog.adjustSize();
     CenterForm(this, &dialog);
-    if (dialog.exec() != QDialog::Accepted)
+    // The dialog and the connection wait run the event loop, where the close may begin.
+    if (dialog.exec() != QDialog::Accepted || closing_)
         return;
     std::string error;
     if (!FXML->EnsureConnected(error)) {
@@ -47,6 +49,8 @@ void TFMain::SpeedButtonOpenClick()
                    QMessageBox::Critical);
         return;
     }
+    if (closing_)
+        return;
     FXML->BeginRequest("<req");
     FXML->AddAttr("Type", "OPEN");
     FXML->AddAttr("User", Settings.User);
@@ -77,6 +81,11 @@ void TFMain::MessageBox(const std::string &text, int captionId, QMessageBox::Ico
 
 void TFMain::MessageBox(const QString &text, int captionId, QMessageBox::Icon icon)
 {
+    // Nobody answers a box once the program is closing, and the close would wait for it.
+    if (closing_) {
+        Trace("Not shown, closing: " + FromQ(QString(text).replace(QLatin1Char('\n'), QLatin1Char(' '))));
+        return;
+    }
     QMessageBox box(icon, ToQ(Nls->GetText(captionId)), text, QMessageBox::Ok, this);
     FitCaption(box);
     box.exec();
@@ -164,9 +173,6 @@ void TFMain::OnSessionClosed(const std::string &reason, bool waitSound)
     if (FDbf)
         FDbf->SetLineState("");
     UpdateControls();
-    // Closing the program: a box now would keep it alive, hidden, until answered.
-    if (closing_)
-        return;
     if (reason == TXmlLink::kConnectionLost)
         MessageBox(Nls->GetText(222), 101, QMessageBox::Warning);
     else if (!reason.empty())
