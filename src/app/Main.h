@@ -225,6 +225,7 @@ private:
     void RelaxOnStateChange(const std::string &state);
     void ClearCaller();
     void EndRingDisplay();
+    void SendClose(int handle);
     void SendComm(const std::string &act, const std::string &name = "", const std::string &value = "");
     void SendListRequest(const char *type, const std::string &act, const std::string &value, const std::string &order);
     void DialButtonNumber(const std::string &imageName);

@@ -65,11 +65,13 @@ void TFMain::SpeedButtonOpenClick()
     FXML->Send();
 }
 
-void TFMain::SpeedButtonCloseClick()
+void TFMain::SpeedButtonCloseClick() { SendClose(Handle); }
+
+void TFMain::SendClose(int handle)
 {
     FXML->BeginRequest("<req");
     FXML->AddAttr("Type", "CLOSE");
-    FXML->AddAttrInt("Handle", Handle);
+    FXML->AddAttrInt("Handle", handle);
     FXML->Append("/>");
     FXML->Send();
 }
@@ -107,6 +109,11 @@ void TFMain::OnOpenAnswer(int handle, const std::string &attr, int pos, const st
         int id = OpenResultText(ret);
         // A refusal without a word still says something.
         MessageBox(id ? Nls->GetText(id) : ret.empty() ? Nls->GetText(224) : ret, 100, QMessageBox::Critical);
+        return;
+    }
+    // Granted while the program closes: ended at once, before the connection goes.
+    if (closing_) {
+        SendClose(handle);
         return;
     }
     // A second session granted while one is open replaces it.

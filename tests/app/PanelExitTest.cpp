@@ -11,16 +11,33 @@
 
 namespace {
 
-TEST(PanelExit, ALogInRefusedLateAsksNothing)
+TEST(PanelExit, ALogInAnsweredLateAsksNothingAndAGrantIsClosedAtOnce)
 {
-    PanelRig rig;
-    rig.Start();
-    rig.Sent();
-    // The user pressed Enter in the log-in dialog, then closed the program.
-    QTimer::singleShot(200, [&] { rig.exchange.Send(R"(<ans Type="OPEN" Ret="BADPASS"/>)"); });
-    rig.main->close();
-    EXPECT_EQ(rig.Boxes, std::vector<std::string>{});
-    EXPECT_EQ(rig.Sent(), "");
+    const struct {
+        const char *answer, *sent;
+    } cases[] = {
+        {R"(<ans Type="OPEN" Ret="BADPASS"/>)", ""},
+        // Other rights than asked for, and an illegal line: each would have asked.
+        {R"(<ans Type="OPEN" Ret="OK" Handle="7" Attr="STS" Pos="2" LineType="IL"/>)", R"(<req Type="CLOSE" Handle="7" />)"},
+        {R"(<ans Type="OPEN" Ret="OK" Handle="7" Attr="STS-CTI-CMD" Pos="2" LineType="IL-ILL"/>)",
+         R"(<req Type="CLOSE" Handle="7" />)"},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.answer);
+        PanelRig rig("[Main]\r\nFlagNotWarnForIL=1\r\n");
+        rig.Start();
+        rig.Sent();
+        rig.exchange.Reply(R"(<req Type="CLOSE" Handle="7" />)", R"(<ans Type="CLOSE" Handle="7" Ret="OK"/>)");
+        // The user pressed Enter in the log-in dialog, then closed the program.
+        QTimer::singleShot(200, [&] { rig.exchange.Send(c.answer); });
+        rig.main->close();
+        // The program's end drops the connection right after the close.
+        rig.xml->ClosePort();
+        EXPECT_EQ(rig.Sent(), c.sent) << "no session's windows, no port list";
+        EXPECT_EQ(rig.Boxes, std::vector<std::string>{});
+        EXPECT_FALSE(rig.main->Connected);
+        EXPECT_EQ(FHist, nullptr);
+    }
 }
 
 TEST(PanelExit, NoLogInStartsOnceTheCloseHasBegun)
