@@ -8,6 +8,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <climits>
 
 namespace {
@@ -55,6 +56,24 @@ size_t LongestFileName(const std::string &dir)
 }
 
 bool IsAbsolutePath(const std::string &path) { return !path.empty() && path[0] == '/'; }
+
+bool IsPlainFileName(const std::string &name)
+{
+    return !name.empty() && name != "." && name != ".." && name.find_first_of("/\\") == std::string::npos;
+}
+
+bool StaysBelow(const std::string &path)
+{
+    if (IsAbsolutePath(path))
+        return false;
+    for (size_t b = 0; b <= path.size();) {
+        const size_t e = std::min(path.find_first_of("/\\", b), path.size());
+        if (path.compare(b, e - b, "..") == 0)
+            return false;
+        b = e + 1;
+    }
+    return true;
+}
 
 std::string FindFileNoCase(const std::string &dir, const std::string &name)
 {

@@ -23,6 +23,12 @@ size_t LongestFileName(const std::string &dir);
 // Absolute paths play the part of paths with a drive letter.
 bool IsAbsolutePath(const std::string &path);
 
+// A name that names a file inside a folder and nowhere else: no folder part
+// ("/" or "\\" as files copied from Windows write it), not "." or "..".
+bool IsPlainFileName(const std::string &name);
+// A relative path that stays below the folder it is taken in: no ".." part.
+bool StaysBelow(const std::string &path);
+
 std::string WithSlash(const std::string &dir);
 
 // Paths are held as the file system's own bytes and go to the C library as

@@ -72,6 +72,9 @@ TSkin::TSkin(TForm *owner, TImage *backImage, TImage *spriteImage, TSkinHost *ho
         Home = ini.ReadString(kSkinSection, "Home", "Skins");
         SkinList = ini.ReadSectionValues(kSkinListSection);
     }
+    // Skins are read and written below the data and program folders only.
+    if (!StaysBelow(Home))
+        Home = "Skins";
     const std::string home = OwnFolder();
     if (!Exists(home)) {
         QDir().mkpath(QPath(home));
@@ -98,14 +101,21 @@ std::string TSkin::OwnFolder() const { return WithSlash(DataDir() + FsName(Home)
 
 std::string TSkin::ShippedFolder() const { return WithSlash(ProgramDir() + FsName(Home)); }
 
-std::string TSkin::DataSkinFile() const { return FindFileNoCase(OwnFolder(), FsName(SkinName)); }
+// A skin is named by its file name alone: a name with a folder part would
+// reach files that are not the program's, and names no file.
+std::string TSkin::SkinFileIn(const std::string &folder, const std::string &name)
+{
+    return IsPlainFileName(name) ? FindFileNoCase(folder, FsName(name)) : std::string();
+}
+
+std::string TSkin::DataSkinFile() const { return SkinFileIn(OwnFolder(), SkinName); }
 
 std::string TSkin::ReadSkinFile(const std::string &name) const
 {
-    std::string own = FindFileNoCase(OwnFolder(), FsName(name));
+    std::string own = SkinFileIn(OwnFolder(), name);
     if (Exists(own))
         return own;
-    return FindFileNoCase(ShippedFolder(), FsName(name));
+    return SkinFileIn(ShippedFolder(), name);
 }
 
 namespace {
@@ -198,7 +208,7 @@ void TSkin::LoadSkin()
     for (const auto &[name, programsOwn] : candidates) {
         if (name.empty())
             continue;
-        const std::string path = programsOwn ? FindFileNoCase(ShippedFolder(), FsName(name)) : ReadSkinFile(name);
+        const std::string path = programsOwn ? SkinFileIn(ShippedFolder(), name) : ReadSkinFile(name);
         if (std::find(tried.begin(), tried.end(), path) != tried.end())
             continue;
         tried.push_back(path);
@@ -211,7 +221,7 @@ void TSkin::LoadSkin()
             break;
         }
         if (LoadError.empty())
-            LoadError = Text(510) + "\n" + NameFromFs(path) + "\n" + why;
+            LoadError = Text(510) + "\n" + (path.empty() ? name : NameFromFs(path)) + "\n" + why;
     }
     if (!shown) {
         // Nothing shows: the panel keeps its size, without pictures or controls.
@@ -356,8 +366,8 @@ void TSkin::WriteSkin(bool toFile)
 {
     std::optional<TIniFile> file;
     bool existed = true;
-    if (toFile) {
-        const std::string path = DataSkinFile();
+    const std::string path = toFile ? DataSkinFile() : std::string();
+    if (!path.empty()) {
         QDir().mkpath(QPath(OwnFolder()));
         existed = Exists(path);
         file.emplace(path);

@@ -142,6 +142,8 @@ private:
     // The skin folder (Home) of the user's data and the one shipped beside the program.
     std::string OwnFolder() const;
     std::string ShippedFolder() const;
+    // The path of the named skin file in folder; empty for a name that is no plain file name.
+    static std::string SkinFileIn(const std::string &folder, const std::string &name);
 
     TSkinHost *host_;
     QPointer<QWidget> popupComponent_;

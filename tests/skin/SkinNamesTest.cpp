@@ -2,6 +2,10 @@
 // whatever case the files have, Czech letters included.
 #include "SkinFixture.h"
 
+#include "Timer.h"
+
+#include <QTest>
+
 namespace {
 
 TEST_F(SkinTest, SkinsAndTheirPicturesAreFoundWithoutRegardToCase)
@@ -22,6 +26,34 @@ TEST_F(SkinTest, SkinsAndTheirPicturesAreFoundWithoutRegardToCase)
         EXPECT_FALSE(panel->Image0->pixmap().isNull()) << name;
         EXPECT_NE(panel->findChild<TImage *>("ImageD1"), nullptr) << name;
     }
+}
+
+// A skin is a file of the skin folders: a name that reaches out of them, from
+// a desktop, the settings file or a switch, is refused as a missing one.
+TEST_F(SkinTest, NamesWithAFolderPartAreRefusedAndNothingOutsideIsReadOrWritten)
+{
+    const std::string victim = "[Set]\r\nBackground=back.png\r\nType=1\r\nAlpha=300\r\n";
+    MakeDir("other");
+    WriteBytes(dir.File("other/victim.skn"), victim);
+    TSkin &s = StartPhone();
+    MakeDir("data/Skins/sub");
+    WriteBytes(dir.File("data/Skins/sub/Phone.skn"), victim);
+    for (const std::string &name : {std::string("../../other/victim.skn"), dir.File("other/victim.skn"),
+                                    std::string("..\\..\\other\\victim.skn"), std::string("sub/Phone.skn"),
+                                    std::string("..")}) {
+        s.SelectSkin(name);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !s.Timer->Enabled(); }));
+        EXPECT_NE(s.LoadError.find(name), std::string::npos) << name << ": " << s.LoadError;
+        EXPECT_EQ(std::make_pair(s.SkinName, s.Alpha), std::make_pair(std::string("Phone.skn"), 200)) << name;
+    }
+    // At start, and with the skin folder of the settings file pointing outside.
+    WriteBytes(dir.File("data/Talvodem.ini"), "[Skin]\r\nHome=../other\r\n");
+    for (const char *name : {"../../other/victim.skn", "victim.skn"}) {
+        TSkin &first = Start(name);
+        EXPECT_NE(first.LoadError.find(name), std::string::npos) << name << ": " << first.LoadError;
+        first.SaveSkin(true);
+    }
+    EXPECT_EQ(ReadBytes(dir.File("other/victim.skn")), victim);
 }
 
 } // namespace
