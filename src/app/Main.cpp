@@ -147,6 +147,8 @@ void TFMain::FormInit()
         std::exchange(BuildOtherForms, nullptr)();
     startingUp_ = false;
     Desktop->PlaceWindowsAtStart();
+    if (!Skin->NotCopied.empty())
+        MessageBox(Nls->GetText(515) + "\n" + NameFromFs(Skin->NotCopied), 101, QMessageBox::Warning);
     if (!refusedSkin_.empty())
         SkinRefused(std::exchange(refusedSkin_, std::string()));
     SelectHelpFile();

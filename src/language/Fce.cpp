@@ -3,6 +3,7 @@
 #include "Paths.h"
 
 #include <QCoreApplication>
+#include <QDir>
 #include <QEventLoop>
 #include <QTimer>
 
@@ -174,20 +175,20 @@ std::string GetDataDir(const std::string &name)
     return WithSlash(home) + name + "/";
 }
 
-void CopyFileData(const std::string &destination, const std::string &source)
+bool CopyFileData(const std::string &destination, const std::string &source)
 {
     int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
     if (in < 0)
-        return;
+        return false;
     struct stat st {};
     if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
         ::close(in);
-        return;
+        return false;
     }
     int out = ::open(destination.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (out < 0) {
         ::close(in);
-        return;
+        return false;
     }
     char buf[5000];
     bool ok = true;
@@ -209,15 +210,17 @@ void CopyFileData(const std::string &destination, const std::string &source)
     // A silently truncated copy is worse than none.
     if (!ok)
         ::unlink(destination.c_str());
+    return ok;
 }
 
-void CopyDirFiles(const std::string &destinationDir, const std::string &sourceDir, const std::string &mask)
+bool CopyDirFiles(const std::string &destinationDir, const std::string &sourceDir, const std::string &mask)
 {
     if (destinationDir == sourceDir)
-        return;
+        return true;
     DIR *d = ::opendir(sourceDir.c_str());
     if (!d)
-        return;
+        return errno == ENOENT;
+    bool whole = true;
     while (dirent *e = ::readdir(d)) {
         std::string name = e->d_name;
         if (::fnmatch(mask.c_str(), name.c_str(), FNM_CASEFOLD) != 0)
@@ -226,7 +229,42 @@ void CopyDirFiles(const std::string &destinationDir, const std::string &sourceDi
         struct stat st {};
         if (::stat(src.c_str(), &st) != 0 || !S_ISREG(st.st_mode))
             continue;
-        CopyFileData(WithSlash(destinationDir) + name, src);
+        whole = CopyFileData(WithSlash(destinationDir) + name, src) && whole;
     }
     ::closedir(d);
+    return whole;
+}
+
+namespace {
+
+// The files of a folder of our own making (it has no sub-folders), then the folder.
+void RemoveOwnFolder(const std::string &folder)
+{
+    if (DIR *d = ::opendir(folder.c_str())) {
+        while (dirent *e = ::readdir(d))
+            if (std::string_view(e->d_name) != "." && std::string_view(e->d_name) != "..")
+                ::unlink((WithSlash(folder) + e->d_name).c_str());
+        ::closedir(d);
+    }
+    ::rmdir(folder.c_str());
+}
+
+} // namespace
+
+bool CopyDirWhole(const std::string &destinationDir, const std::string &sourceDir, const std::string &mask)
+{
+    std::string folder = destinationDir;
+    while (folder.size() > 1 && folder.back() == '/')
+        folder.pop_back();
+    // Beside it, on the same file system, so that the rename is one step.
+    const size_t slash = folder.rfind('/');
+    if (slash != std::string::npos)
+        QDir().mkpath(QPath(folder.substr(0, slash + 1)));
+    std::string temp = folder + ".XXXXXX";
+    if (!::mkdtemp(temp.data()))
+        return false;
+    if (CopyDirFiles(temp, sourceDir, mask) && ::rename(temp.c_str(), folder.c_str()) == 0)
+        return true;
+    RemoveOwnFolder(temp);
+    return false;
 }

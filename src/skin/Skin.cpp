@@ -13,7 +13,6 @@
 #include "Timer.h"
 #include "Vcl.h"
 
-#include <QDir>
 #include <QFileDialog>
 #include <QMenu>
 
@@ -75,11 +74,8 @@ TSkin::TSkin(TForm *owner, TImage *backImage, TImage *spriteImage, TSkinHost *ho
     // Skins are read and written below the data and program folders only.
     if (!StaysBelow(Home))
         Home = "Skins";
-    const std::string home = OwnFolder();
-    if (!Exists(home)) {
-        QDir().mkpath(QPath(home));
-        CopyDirFiles(home, ShippedFolder(), "*.skn");
-    }
+    if (!MakeOwnFolder())
+        NotCopied = OwnFolder();
 }
 
 TSkin::~TSkin()
@@ -116,6 +112,15 @@ std::string TSkin::ReadSkinFile(const std::string &name) const
     if (Exists(own))
         return own;
     return SkinFileIn(ShippedFolder(), name);
+}
+
+// A folder that is there is the user's, whatever it holds; a missing one
+// comes into being only with every shipped skin in it, or a later start
+// would take it as done.
+bool TSkin::MakeOwnFolder() const
+{
+    const std::string home = OwnFolder();
+    return Exists(home) || CopyDirWhole(home, ShippedFolder(), "*.skn");
 }
 
 namespace {
@@ -366,9 +371,8 @@ void TSkin::WriteSkin(bool toFile)
 {
     std::optional<TIniFile> file;
     bool existed = true;
-    const std::string path = toFile ? DataSkinFile() : std::string();
+    const std::string path = toFile && MakeOwnFolder() ? DataSkinFile() : std::string();
     if (!path.empty()) {
-        QDir().mkpath(QPath(OwnFolder()));
         existed = Exists(path);
         file.emplace(path);
         const QSize face = FaceSize();

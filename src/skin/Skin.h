@@ -106,6 +106,8 @@ public:
 
     // Why the last load refused the skin it was asked for; empty when it took it.
     std::string LoadError;
+    // The skin folder that could not be made with the shipped skins in it; empty when it is there.
+    std::string NotCopied;
     // What a skin may ask for: larger ones would take the machine's memory.
     static constexpr int kMaxPanelSide = 4096;
     static constexpr int kMaxPictureSide = 8192;
@@ -144,6 +146,8 @@ private:
     std::string ShippedFolder() const;
     // The path of the named skin file in folder; empty for a name that is no plain file name.
     static std::string SkinFileIn(const std::string &folder, const std::string &name);
+    // The user's skin folder: there already, or made whole now.
+    bool MakeOwnFolder() const;
 
     TSkinHost *host_;
     QPointer<QWidget> popupComponent_;

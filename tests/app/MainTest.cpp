@@ -1,20 +1,26 @@
 #include "Fce.h"
+#include "FileSizeLimit.h"
 #include "Help.h"
 #include "IniFile.h"
 #include "InstanceId.h"
+#include "Nlsfunc.h"
 #include "PanelRig.h"
 #include "Paths.h"
 #include "SessionWindows.h"
 #include "SharedOpenGL.h"
+#include "Skin.h"
 #include "SoundModule.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileInfo>
 #include <QMenu>
 #include <QOpenGLContext>
 
 #include <gtest/gtest.h>
+
+#include <optional>
 
 #include <sys/stat.h>
 
@@ -92,6 +98,36 @@ TEST(PanelLife, FirstRunCreatesThePrivateDataFolderAndClosingLogsOutAndSavesEver
         }
         EXPECT_EQ(::stat((data + c.book + "Firms.dbf").c_str(), &st), 0) << "the phone book";
     }
+}
+
+// A first start on a disk too full for the skins says so and leaves no half
+// folder for later starts to take as done; a desktop's skin outside the data
+// folder is refused, and that file is neither worn nor written.
+TEST(PanelLife, AFullDiskAtFirstStartAndADesktopSkinOutsideAreToldAndNothingOutsideIsWritten)
+{
+    PanelRig rig;
+    const std::string data = rig.home.Path() + "Talvocti/", outside = rig.home.Path() + "other/victim.skn";
+    std::string victim = ReadBytes(ProgramDir() + "Skins/RizUzezi.skn");
+    victim.replace(victim.find("Alpha=255"), 9, "Alpha=300");
+    QDir().mkpath(QPath(data + "Desktops"));
+    QDir().mkpath(QPath(rig.home.Path() + "other"));
+    WriteBytes(outside, victim);
+    WriteBytes(data + "Desktops/Default.dst", "[Set]\r\nSkinName=../../other/victim.skn\r\n");
+    // Neither shipped skin fits.
+    std::optional<FileSizeLimit> full(std::in_place, 1000);
+    rig.MainBuilt = [&full] { full.reset(); };
+    rig.Start();
+    ASSERT_EQ(rig.Boxes.size(), 2u);
+    EXPECT_NE(rig.Boxes[0].find(Nls->GetText(515) + "\n" + NameFromFs(data + "Skins/")), std::string::npos)
+        << rig.Boxes[0];
+    EXPECT_NE(rig.Boxes[1].find("../../other/victim.skn"), std::string::npos) << rig.Boxes[1];
+    EXPECT_EQ(Skin->SkinName, "RizUzezi.skn");
+    EXPECT_EQ(QDir(QPath(data)).entryList({"Skins*"}, QDir::AllEntries | QDir::Hidden), QStringList());
+    // With room again, the exit makes the folder whole before it saves into it.
+    rig.Stop();
+    for (const char *name : {"RizUzezi.skn", "Mini.skn"})
+        EXPECT_EQ(ReadBytes(data + "Skins/" + name), ReadBytes(ProgramDir() + "Skins/" + name)) << name;
+    EXPECT_EQ(ReadBytes(outside), victim);
 }
 
 TEST(PanelLife, TheSharedOpenGLContextIsMadeOnlyWhenAskedAndOnce)

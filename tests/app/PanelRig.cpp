@@ -61,6 +61,8 @@ void PanelRig::DefaultModal(QWidget *w)
 void PanelRig::Start()
 {
     main = std::make_unique<TFMain>();
+    if (MainBuilt)
+        MainBuilt();
     xml = std::make_unique<TFXML>();
     xml->SetReceivers(main.get());
     main->BuildOtherForms = [this] {

@@ -49,6 +49,8 @@ public:
     std::unique_ptr<TFAbout> about;
     std::unique_ptr<TFAuto> dialler;
 
+    // Called once the panel is constructed, before the other forms are.
+    std::function<void()> MainBuilt;
     // Called for every modal dialog; the default accepts the log-in and
     // notes every message box's text.
     std::function<void(QWidget *)> OnModal;
