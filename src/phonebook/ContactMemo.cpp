@@ -13,7 +13,7 @@
 #include <vector>
 
 TContactMemo::TContactMemo(TMemo *memo, TDbView *view, TPhoneBookStore &store,
-                           std::function<void(const std::string &)> onError, bool held)
+                           std::function<void(const std::exception &)> onError, bool held)
     : memo_(memo), view_(view), store_(store), onError_(std::move(onError)), holding_(held)
 {
     memo_->installEventFilter(this);
@@ -107,14 +107,17 @@ void TContactMemo::Store(uint32_t recNo, const std::string &text)
     try {
         TDbCursor &row = view_->Reader();
         if (!row.BookmarkValid(recNo))
-            return;
+            throw EDbRecordGone("Contact " + std::to_string(recNo) + " is gone");
         row.GotoBookmark(recNo);
         row.Edit();
         row.FieldByName("MEMO").SetAsString(text);
         store_.Post(row);
+    } catch (const EDbRecordGone &e) {
+        if (onError_)
+            onError_(EContactGone(e.what(), text));
     } catch (const std::exception &e) {
         if (onError_)
-            onError_(e.what());
+            onError_(e);
     }
 }
 

@@ -6,6 +6,8 @@
 // (Commit); Cancel, the binding ending without it, drops it. The window has
 // no OK to refuse text code page 1250 cannot hold: such characters are taken
 // out as they come, and the user told which.
+#include "DbTypes.h"
+
 #include <QObject>
 #include <QString>
 
@@ -13,6 +15,14 @@
 #include <functional>
 #include <map>
 #include <string>
+
+// A note typed for a contact that another program deleted meanwhile:
+// nothing was stored, and the text is given back to be shown.
+class EContactGone : public EDbRecordGone {
+public:
+    EContactGone(const std::string &what, std::string note) : EDbRecordGone(what), Note(std::move(note)) {}
+    std::string Note;
+};
 
 class TDbView;
 class TMemo;
@@ -23,7 +33,7 @@ class TContactMemo : public QObject {
     Q_OBJECT
 public:
     TContactMemo(TMemo *memo, TDbView *view, TPhoneBookStore &store,
-                 std::function<void(const std::string &)> onError, bool held = false);
+                 std::function<void(const std::exception &)> onError, bool held = false);
     ~TContactMemo() override;
     // Stores (or holds) what was typed, then shows the current contact's memo.
     void Show();
@@ -31,7 +41,7 @@ public:
     // Held: what was typed for the contact of recNo; false when nothing is.
     bool Held(uint32_t recNo, std::string &text) const;
     void Forget(uint32_t recNo) { held_.erase(recNo); }
-    // Stores every held text into its contact (those deleted meanwhile are gone).
+    // Stores every held text into its contact (for one deleted meanwhile the user is told).
     void Commit();
     // A held text that code page 1250 cannot keep: its contact is shown, the
     // user told which characters, and true returned (nothing is stored).
@@ -48,7 +58,7 @@ private:
     TMemo *memo_;
     TDbView *view_;
     TPhoneBookStore &store_;
-    std::function<void(const std::string &)> onError_;
+    std::function<void(const std::exception &)> onError_;
     int observer_ = 0;
     uint32_t recNo_ = 0;
     bool holding_;

@@ -348,9 +348,22 @@ bool TFDbf::Guard(const std::function<void()> &action)
 std::string TFDbf::Reason(const std::exception &e)
 {
     // What another program did is told in the user's words, not the engine's.
-    const int id = dynamic_cast<const EDbRecordGone *>(&e) ? 9100 : dynamic_cast<const EDbReplaced *>(&e) ? 9101 : 0;
+    const auto *memo = dynamic_cast<const EContactGone *>(&e);
+    const int id = memo                                          ? 9104
+                   : dynamic_cast<const EDbOwnerGone *>(&e)      ? 9102
+                   : dynamic_cast<const EDbRecordGone *>(&e)     ? 9100
+                   : dynamic_cast<const EDbReplaced *>(&e)       ? 9101
+                   : dynamic_cast<const EDbNoFreeId *>(&e)       ? 9103
+                                                                 : 0;
     std::string text = id && Nls ? Nls->GetText(id) : std::string();
-    return text.empty() ? e.what() : text;
+    if (text.empty())
+        text = e.what();
+    if (memo) {
+        // The note has nowhere to go: shown, so it can be copied elsewhere.
+        constexpr size_t kShown = 2000;
+        text += "\n\n" + memo->Note.substr(0, kShown) + (memo->Note.size() > kShown ? "..." : "");
+    }
+    return text;
 }
 
 void TFDbf::ShowError(const std::string &what)

@@ -147,8 +147,8 @@ private:
     void LoadSettings();
     void SaveSettings();
     void Tick(TTimer *timer, int &ticks, bool (TFDbf::*select)());
-    void DeleteFirmDetails(double idf);
-    void DeleteRepreDetails(double idf, double idr);
+    void DeleteFirmDetails(double idf, bool afterWriters);
+    void DeleteRepreDetails(double idf, double idr, bool afterWriters);
     void DeleteRows(TDbView &view, const std::vector<uint32_t> &rows, double idf, double idr, bool withRepre);
     void DeleteFirm();
     void DeleteRepre();

@@ -40,7 +40,7 @@ void TFDbf::BindViews()
         TimerRepre->SetEnabled(true);
     };
     memo_ = std::make_unique<TContactMemo>(DBMemoContact, viewContact_.get(), *store_,
-                                           [this](const std::string &what) { ShowError(what); });
+                                           [this](const std::exception &e) { ShowError(Reason(e)); });
     struct TPane {
         TDBGridEx *Grid;
         TDbNavigatorLink *&Nav;
@@ -265,13 +265,11 @@ void TFDbf::FinishEdit(TDbView &view, bool ok, QWidget *focus)
 void TFDbf::DBNavigatorFirmClick(QWidget *sender, TNavigateBtn button)
 {
     Cancelled = false;
-    TDbCursor &firm = store_->TableFirm;
     if (button == nbInsert || button == nbEdit) {
         bool ok = ShowEditDialog(new TFDbfFirm(this, viewContact_.get(), viewNum_.get(), viewRepre_.get(),
                                                viewFirm_.get(), CanCall, button == nbInsert),
                                  sender);
-        if (ok) // a new firm's ID is taken as the row lands (the store's)
-            TPhoneBookStore::SetFirmKeys(firm);
+        // A new firm's ID and the sort keys are set as the row lands (the store's).
         FinishEdit(*viewFirm_, ok, DBGridFirm);
         if (ok)
             SelectFirm();
@@ -292,14 +290,9 @@ void TFDbf::DBNavigatorRepreClick(QWidget *sender, TNavigateBtn button)
         bool ok = ShowEditDialog(new TFDbfRepre(this, viewContact_.get(), viewNum_.get(), viewRepre_.get(),
                                                 store_->RepreFirm(repre), CanCall, button == nbInsert),
                                  qobject_cast<TDialog *>(sender));
-        if (ok) {
-            if (repre.FieldByName("ID").IsNull()) {
-                // The firm is the one the window shows, not a lagging selection.
-                if (viewFirm_->HasRow())
-                    repre.FieldByName("IDF").SetAsString(store_->TableFirm.FieldByName("ID").AsString());
-            }
-            TPhoneBookStore::SetRepreKeys(repre);
-        }
+        // The firm is the one the window shows, not a lagging selection.
+        if (ok && repre.FieldByName("ID").IsNull() && viewFirm_->HasRow())
+            repre.FieldByName("IDF").SetAsString(store_->TableFirm.FieldByName("ID").AsString());
         FinishEdit(*viewRepre_, ok, DBGridRepre);
         if (ok)
             SelectRepre();
@@ -361,7 +354,7 @@ void TFDbf::DeleteRows(TDbView &view, const std::vector<uint32_t> &rows, double 
             if (withRepre && (reader.FieldByName("IDR").IsNull() || reader.FieldByName("IDR").AsFloat() != idr))
                 continue;
             if (&c == &store_->TableRepre)
-                DeleteRepreDetails(idf, reader.FieldByName("ID").AsFloat());
+                DeleteRepreDetails(idf, reader.FieldByName("ID").AsFloat(), false);
             c.GotoBookmark(recno);
             store_->Delete(c);
         }
@@ -385,28 +378,41 @@ std::vector<uint32_t> RowsOfFirm(TPhoneBookStore &store, TDbCursor &table, doubl
 
 } // namespace
 
-void TFDbf::DeleteRepreDetails(double idf, double idr)
+// afterWriters: what another program is adding right now lands first and is swept too.
+void TFDbf::DeleteRepreDetails(double idf, double idr, bool afterWriters)
 {
-    DeleteRows(*viewNum_, RowsOfFirm(*store_, store_->TableNum, idf), idf, idr, true);
-    DeleteRows(*viewContact_, RowsOfFirm(*store_, store_->TableContact, idf), idf, idr, true);
+    for (TDbView *view : {viewNum_.get(), viewContact_.get()}) {
+        if (afterWriters)
+            view->Cursor().Refresh(true);
+        DeleteRows(*view, RowsOfFirm(*store_, view->Cursor(), idf), idf, idr, true);
+    }
 }
 
-void TFDbf::DeleteFirmDetails(double idf)
+void TFDbf::DeleteFirmDetails(double idf, bool afterWriters)
 {
-    DeleteRows(*viewRepre_, RowsOfFirm(*store_, store_->TableRepre, idf), idf, 0, false);
-    DeleteRows(*viewNum_, RowsOfFirm(*store_, store_->TableNum, idf), idf, 0, false);
-    DeleteRows(*viewContact_, RowsOfFirm(*store_, store_->TableContact, idf), idf, 0, false);
+    for (TDbView *view : {viewRepre_.get(), viewNum_.get(), viewContact_.get()}) {
+        if (afterWriters)
+            view->Cursor().Refresh(true);
+        DeleteRows(*view, RowsOfFirm(*store_, view->Cursor(), idf), idf, 0, false);
+    }
 }
 
-// The IDs come from the row being deleted: the selection may still lag behind the cursor.
+// The IDs come from the row being deleted: the selection may still lag
+// behind the cursor. Another program may add a row for it until the row is
+// gone (it checks as it writes), so the details are swept once more after.
 void TFDbf::DeleteFirm()
 {
     TDbCursor &firm = store_->TableFirm;
     if (!viewFirm_->HasRow())
         return;
-    if (!firm.FieldByName("ID").IsNull())
-        DeleteFirmDetails(firm.FieldByName("ID").AsFloat());
+    if (firm.FieldByName("ID").IsNull()) {
+        DeleteDetail(*viewFirm_);
+        return;
+    }
+    const double id = firm.FieldByName("ID").AsFloat();
+    DeleteFirmDetails(id, false);
     DeleteDetail(*viewFirm_);
+    DeleteFirmDetails(id, true);
 }
 
 void TFDbf::DeleteRepre()
@@ -414,9 +420,14 @@ void TFDbf::DeleteRepre()
     TDbCursor &repre = store_->TableRepre;
     if (!viewRepre_->HasRow())
         return;
-    if (!repre.FieldByName("ID").IsNull() && !repre.FieldByName("IDF").IsNull())
-        DeleteRepreDetails(repre.FieldByName("IDF").AsFloat(), repre.FieldByName("ID").AsFloat());
+    if (repre.FieldByName("ID").IsNull() || repre.FieldByName("IDF").IsNull()) {
+        DeleteDetail(*viewRepre_);
+        return;
+    }
+    const double idf = repre.FieldByName("IDF").AsFloat(), id = repre.FieldByName("ID").AsFloat();
+    DeleteRepreDetails(idf, id, false);
     DeleteDetail(*viewRepre_);
+    DeleteRepreDetails(idf, id, true);
 }
 
 void TFDbf::DeleteRow(TDbView &view)

@@ -125,7 +125,7 @@ TContactPage AddContactPage(TPageControl *pages, int tag, TDbView *view, const s
     p.Memo->setMaximumHeight(70);
     p.Pane.Column->addWidget(p.Memo);
     p.MemoLink = std::make_unique<TContactMemo>(p.Memo, view, FDbf->Store(),
-                                                [](const std::string &what) { FDbf->ShowError(what); }, true);
+                                                [](const std::exception &e) { FDbf->ShowError(TFDbf::Reason(e)); }, true);
     // A contact's own dialog shows the text held for it; its OK stores that.
     p.Pane.Nav->OnClick = [dialog, view, link = p.MemoLink.get()](TNavigateBtn b) {
         link->Save();

@@ -73,9 +73,24 @@ TPhoneBookStore::TPhoneBookStore(const TIniFile &ini, const std::string &dataDir
     std::string home = ini.ReadString("Dbf", "Home", "Dbf");
     DatabaseDir = ResolveDatabaseDir(home, dataDir_);
     createDir_ = DatabaseDir != FsName(home);
-    TableContact.BeforePost = [](TDbCursor &c) { SetContactKeys(c); };
-    TableFirm.OnWrite = [this](TDbCursor &c) { TakeId(c, firmIds_, NextFirmId); };
-    TableRepre.OnWrite = [this](TDbCursor &c) { TakeId(c, repreIds_, NextRepreId); };
+    firmIds_ = {{{&TableFirm, "ID"}, {&QueryRepre, "IDF"}, {&QueryNum, "IDF"}, {&QueryContact, "IDF"}}, &NextFirmId};
+    repreIds_ = {{{&TableRepre, "ID"}, {&QueryNum, "IDR"}, {&QueryContact, "IDR"}}, &NextRepreId};
+    // Sort keys from the row as it lands: an edit's untouched name may be
+    // another program's by then.
+    TableFirm.OnWrite = [this](TDbCursor &c) {
+        TakeId(c, firmIds_);
+        SetFirmKeys(c);
+    };
+    TableRepre.OnWrite = [this](TDbCursor &c) {
+        CheckOwners(c);
+        TakeId(c, repreIds_);
+        SetRepreKeys(c);
+    };
+    TableNum.OnWrite = [this](TDbCursor &c) { CheckOwners(c); };
+    TableContact.OnWrite = [this](TDbCursor &c) {
+        CheckOwners(c);
+        SetContactKeys(c);
+    };
 }
 
 TPhoneBookStore::~TPhoneBookStore()
@@ -155,6 +170,9 @@ void TPhoneBookStore::OpenTables()
         OpenPair(TableRepre, QueryRepre, "Repres.dbf", RepresDef());
         OpenPair(TableNum, QueryNum, "Nums.dbf", NumsDef());
         OpenPair(TableContact, QueryContact, "Contacts.dbf", ContactsDef());
+        nameFirm_.OpenLike(QueryFirm);
+        nameRepre_.OpenLike(QueryRepre);
+        nameNum_.OpenLike(QueryNum);
     } catch (const std::exception &e) {
         TraceFailure("TPhoneBookStore::OpenTables");
         OpenError = e.what(); // the phone-book button simply stays disabled
@@ -167,23 +185,14 @@ void TPhoneBookStore::OpenTables()
 
 void TPhoneBookStore::CloseTables()
 {
-    firmIds_ = repreIds_ = {};
+    for (TIdKind *kind : {&firmIds_, &repreIds_})
+        for (TIdSource &source : kind->Sources)
+            source.Scanned = 0, source.Highest = 0;
     for (TDbCursor *c : {&TableFirm, &QueryFirm, &TableRepre, &QueryRepre, &TableNum, &QueryNum, &TableContact,
-                         &QueryContact})
+                         &QueryContact, &nameFirm_, &nameRepre_, &nameNum_})
         c->Close();
     TablesOpen = false;
 }
-
-namespace {
-
-// An absurd ID must not overflow the counter.
-int Highest(int highest, double id)
-{
-    id = std::round(id);
-    return id > highest ? (id < INT32_MAX - 1 ? static_cast<int>(id) : INT32_MAX - 1) : highest;
-}
-
-} // namespace
 
 bool TPhoneBookStore::Replaced() const
 {
@@ -197,33 +206,11 @@ bool TPhoneBookStore::Replaced() const
 
 int TPhoneBookStore::ScanHighestId(TDbCursor &table)
 {
-    int highest = 0;
+    int64_t highest = 0;
     TFullScan scan(table);
     for (table.First(); !table.Eof(); table.Next())
-        highest = Highest(highest, table.FieldByName("ID").AsFloat());
-    return highest + 1;
-}
-
-void TPhoneBookStore::TakeId(TDbCursor &row, TIdScan &scan, int &next)
-{
-    TDbField id = row.FieldByName("ID");
-    if (!id.IsNull())
-        return;
-    const uint32_t count = row.FileRecordCount();
-    if (count < scan.Scanned)
-        scan = {};
-    const TDbFieldDef f = row.FieldDef("ID");
-    row.ScanRecords(
-        [&](uint32_t, const char *record) {
-            double v = 0;
-            if (DbfParseNumber(record + f.Offset, f.Size, v))
-                scan.Highest = Highest(scan.Highest, v);
-        },
-        scan.Scanned + 1);
-    scan.Scanned = count;
-    const int taken = std::max(next, scan.Highest + 1);
-    id.SetAsInteger(taken);
-    next = taken + 1;
+        highest = InRange(highest, table.FieldByName("ID").AsFloat());
+    return static_cast<int>(std::min(highest + 1, MaxId));
 }
 
 void TPhoneBookStore::ScanNextIds()

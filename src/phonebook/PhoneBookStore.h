@@ -6,10 +6,28 @@
 #include "IdIndex.h"
 #include "NumberIndex.h"
 
+#include <climits>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 class TIniFile;
+
+// A new row's firm or representative was deleted by another program
+// meanwhile: nothing was written.
+class EDbOwnerGone : public EDbRecordGone {
+public:
+    using EDbRecordGone::EDbRecordGone;
+};
+
+// No ID is left for a new firm or representative: nothing was written.
+class EDbNoFreeId : public EDbError {
+public:
+    using EDbError::EDbError;
+};
+
+// The lowest ID from 1 to max that used lacks; 0 when none is left.
+int64_t LowestFreeId(std::vector<int64_t> used, int64_t max);
 
 // Which parts of a representative's name a caller's name shows (the skin's [Show]).
 struct TNameParts {
@@ -35,6 +53,8 @@ public:
     std::string OpenError;
     int NextFirmId = 0;
     int NextRepreId = 0;
+    // The highest ID a new firm or representative may take.
+    int64_t MaxId = INT32_MAX;
 
     // Creates what is missing and opens everything; errors leave TablesOpen false.
     void OpenTables();
@@ -96,15 +116,28 @@ public:
 private:
     void OpenPair(TDbCursor &table, TDbCursor &query, const std::string &fileName, const TDbTableDef &def);
     int ScanHighestId(TDbCursor &table);
-    // The highest ID of the records read so far; read on as the file grows.
-    struct TIdScan {
+    // Above MaxId: one past it, whatever the row holds.
+    int64_t InRange(int64_t highest, double id) const;
+    // A field that holds IDs of one kind, and the highest of the records
+    // read so far; read on as the file grows.
+    struct TIdSource {
+        TDbCursor *Table;
+        const char *Field;
         uint32_t Scanned = 0;
-        int Highest = 0;
+        int64_t Highest = 0;
     };
-    // Under the table's lock: a new row without an ID gets one above every
-    // ID the table holds now, whoever wrote it.
-    static void TakeId(TDbCursor &row, TIdScan &scan, int &next);
-    TIdScan firmIds_, repreIds_;
+    struct TIdKind {
+        std::vector<TIdSource> Sources; // the rows' own IDs first, then the rows that refer to them
+        int *Next;
+    };
+    int64_t ScanHighest(TIdSource &source) const;
+    // Under the table's lock: a new row without an ID gets one that no row
+    // holds or refers to now, whoever wrote it; throws EDbNoFreeId when none is left.
+    void TakeId(TDbCursor &row, TIdKind &kind);
+    TIdKind firmIds_, repreIds_;
+    // Under the table's lock: a new row is stored only while its firm (and
+    // its representative) stands; throws EDbOwnerGone.
+    void CheckOwners(TDbCursor &row);
     void RebuildTable(TDbCursor &table, void (*setKeys)(TDbCursor &));
     // Text of field by ID from the first row that has it; cached until the table changes.
     struct TLookup {
@@ -124,7 +157,13 @@ private:
                                              std::initializer_list<const char *> fields);
     TRowTexts firmTexts_, repreTexts_;
     TIdIndex firmById_{"ID"}, repreById_{"ID"}, repreByFirm_{"IDF"}, numByFirm_{"IDF"}, contactByFirm_{"IDF"};
+    // Callers are named from cursors of their own, which go over to a book
+    // another program put in place at once; the window's cursors wait for
+    // its dialogs to close.
+    TDbCursor nameFirm_, nameRepre_, nameNum_;
+    TIdIndex nameFirmById_{"ID"}, nameRepreById_{"ID"};
     TNumberIndex numbers_;
+    void FollowReplacedNames();
     struct TIndexes {
         TDbCursor *Reader = nullptr;
         std::vector<TIdIndex *> Ids;

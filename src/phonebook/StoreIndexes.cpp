@@ -8,9 +8,9 @@
 TPhoneBookStore::TIndexes TPhoneBookStore::IndexesOf(const TDbCursor &c)
 {
     if (&c == &TableFirm || &c == &QueryFirm)
-        return {&QueryFirm, {&firmById_}, nullptr};
+        return {&QueryFirm, {&nameFirmById_, &firmById_}, nullptr};
     if (&c == &TableRepre || &c == &QueryRepre)
-        return {&QueryRepre, {&repreById_, &repreByFirm_}, nullptr};
+        return {&QueryRepre, {&nameRepreById_, &repreById_, &repreByFirm_}, nullptr};
     if (&c == &TableNum || &c == &QueryNum)
         return {&QueryNum, {&numByFirm_}, &numbers_};
     if (&c == &TableContact || &c == &QueryContact)
@@ -68,8 +68,19 @@ uint32_t TPhoneBookStore::RepreRow(double id)
 
 uint32_t TPhoneBookStore::NumberRow(const std::string &number)
 {
-    numbers_.Sync(QueryNum);
+    numbers_.Sync(nameNum_);
     return numbers_.Find(NormalizeNumber(number));
+}
+
+void TPhoneBookStore::FollowReplacedNames()
+{
+    for (TDbCursor *c : {&nameNum_, &nameFirm_, &nameRepre_}) {
+        c->DataVersion(); // the file is looked at once a turn
+        if (!c->Active() || c->KnownReplaced()) {
+            c->Close();
+            c->Open();
+        }
+    }
 }
 
 const std::vector<std::string> &TPhoneBookStore::RowTexts(TDbCursor &query, TRowTexts &cache, uint32_t recno,
@@ -97,24 +108,28 @@ std::string TPhoneBookStore::NameByNumber(const std::string &number, const std::
     if (!TablesOpen)
         return defaultName;
     try {
+        FollowReplacedNames();
         uint32_t row = NumberRow(number);
         if (!row)
             return defaultName;
         int64_t idf = 0, idr = 0;
         if (!numbers_.Ids(row, idf, idr)) {
-            QueryNum.GotoBookmark(row);
-            idf = QueryNum.FieldByName("IDF").AsInteger();
-            idr = QueryNum.FieldByName("IDR").AsInteger();
+            nameNum_.GotoBookmark(row);
+            idf = nameNum_.FieldByName("IDF").AsInteger();
+            idr = nameNum_.FieldByName("IDR").AsInteger();
         }
-        uint32_t firmRow = FirmRow(static_cast<double>(idf));
+        nameFirmById_.Sync(nameFirm_);
+        uint32_t firmRow = nameFirmById_.First(static_cast<double>(idf));
         if (!firmRow)
             return defaultName;
-        std::string firm = RowTexts(QueryFirm, firmTexts_, firmRow, {"NAME"})[0];
-        uint32_t repreRow = idr ? RepreRow(static_cast<double>(idr)) : 0;
+        std::string firm = RowTexts(nameFirm_, firmTexts_, firmRow, {"NAME"})[0];
+        if (idr)
+            nameRepreById_.Sync(nameRepre_);
+        uint32_t repreRow = idr ? nameRepreById_.First(static_cast<double>(idr)) : 0;
         if (!repreRow)
             return firm;
         const std::vector<std::string> &repre =
-            RowTexts(QueryRepre, repreTexts_, repreRow, {"TITLE", "SURNAME", "NAME", "TITUL"});
+            RowTexts(nameRepre_, repreTexts_, repreRow, {"TITLE", "SURNAME", "NAME", "TITUL"});
         std::string r;
         const std::string &title = repre[0];
         if (parts.Title && !title.empty())

@@ -129,7 +129,9 @@ TEST(BookText, FieldsAndDates)
 TEST_F(BookFiles, ExportWritesTheLinesByteForByte)
 {
     Fill();
-    Add(store->TableNum, {{"IDF", "9"}, {"TYPE", "L"}, {"NUM", "100"}});
+    TDbCursor other; // a number another program left without its firm
+    other.OpenLike(store->TableNum);
+    Add(other, {{"IDF", "9"}, {"TYPE", "L"}, {"NUM", "100"}});
     Export();
     const std::string dashes(74, '-');
     EXPECT_EQ(File("Firms.txt"), "Alfa;;Brno;;;;;;;T;F;\r\nBeta;;;;;;;;;F;T;\r\n");

@@ -36,8 +36,25 @@ public:
         c.FieldByName("TITUL").SetAsString(titul);
         store->Post(c);
     }
+    // A detail row is stored only under a firm (and representative) that
+    // stands: one is made for it when the test has none.
+    void Owners(int idf, int idr)
+    {
+        if (!store->FirmRow(idf))
+            Firm(idf, "Firm " + std::to_string(idf));
+        if (idr && !store->RepreRow(idr))
+            Repre(idr, idf, "", "Repre " + std::to_string(idr));
+    }
+    // A firm deleted by a program that left its rows behind.
+    void DropFirm(int id)
+    {
+        TDbCursor &c = store->TableFirm;
+        if (c.Locate({{"ID", std::to_string(id)}}))
+            store->Delete(c);
+    }
     void Num(int idf, int idr, const std::string &type, const std::string &num)
     {
+        Owners(idf, idr);
         TDbCursor &c = store->TableNum;
         c.Append();
         c.FieldByName("IDF").SetAsInteger(idf);
@@ -48,6 +65,7 @@ public:
     }
     void Contact(int idf, int idr, const std::string &subject)
     {
+        Owners(idf, idr);
         TDbCursor &c = store->TableContact;
         c.Append();
         c.FieldByName("IDF").SetAsInteger(idf);

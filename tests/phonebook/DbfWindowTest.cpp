@@ -33,6 +33,7 @@
 
 #include <filesystem>
 #include <functional>
+#include <utility>
 
 namespace {
 
@@ -45,7 +46,8 @@ protected:
         saved_ = DataDir;
         DataDir = data.Path();
         SetProgramDirForTesting(lang.Path());
-        Texts("[Texty]\r\n250=Needs CMD\r\n2010=Man\r\n2011=Woman\r\n9100=Gone meanwhile\r\n9101=Replaced meanwhile\r\n");
+        Texts("[Texty]\r\n250=Needs CMD\r\n2010=Man\r\n2011=Woman\r\n9100=Gone meanwhile\r\n9101=Replaced meanwhile\r\n"
+              "9102=Owner gone\r\n9104=Note not stored:\r\n");
         Nls = &nls;
     }
     void Texts(const std::string &file)
@@ -587,6 +589,128 @@ TEST_F(Window, ABookReplacedByAnotherProgramIsFollowedAndNeverWrittenInto)
     }, [&] { w.NavNum->Click(nbInsert); });
     EXPECT_EQ(Live("Firms.dbf", {"ID", "NAME", "EMAIL"}), "1|Gama|;");
     EXPECT_EQ(Live("Nums.dbf", {"IDF", "NUM"}), "1|777111222;");
+}
+
+// Another program (a store of its own) deleted the firm or representative the
+// window still shows: a number, representative or contact added under it is
+// refused with the reason and nothing is stored, from the window and from the
+// firm dialog's pages; the note typed for a contact deleted meanwhile is
+// shown, not dropped.
+TEST_F(Window, RowsForAFirmOrRepresentativeDeletedMeanwhileAreRefusedAndSaid)
+{
+    TFDbf &w = Filled();
+    TIniFile ini(ProgramIniPath());
+    TPhoneBookStore other(ini, DataDir);
+    other.OpenTables();
+    const std::string nums = Live("Nums.dbf", {"IDF", "IDR", "NUM"});
+    auto typeNumber = [](QWidget *d) {
+        if (auto *num = qobject_cast<TFDbfNum *>(d)) {
+            num->EditNum->setText("555666777");
+            num->BitBtn1Click();
+        } else if (auto *repre = qobject_cast<TFDbfRepre *>(d)) {
+            repre->DBEditSurName->setText("Late");
+            repre->BitBtn1Click();
+        }
+    };
+    auto expectOwnerGone = [](const std::vector<std::string> &boxes) {
+        ASSERT_EQ(boxes.size(), 1u);
+        EXPECT_NE(boxes[0].find("Owner gone"), std::string::npos) << boxes[0];
+    };
+    // Representative Novak (10) of Alfa, then Alfa itself.
+    w.ViewRepre().First();
+    ASSERT_TRUE(w.SelectRepre());
+    ASSERT_TRUE(other.TableRepre.Locate({{"ID", "10"}}));
+    other.Delete(other.TableRepre);
+    expectOwnerGone(Boxes(typeNumber, [&] { w.NavNum->Click(nbInsert); }));
+    ASSERT_TRUE(w.SelectFirm());
+    ASSERT_TRUE(other.TableFirm.Locate({{"ID", "1"}}));
+    other.Delete(other.TableFirm);
+    expectOwnerGone(Boxes(typeNumber, [&] { w.NavNum->Click(nbInsert); }));
+    expectOwnerGone(Boxes(typeNumber, [&] { w.NavRepre->Click(nbInsert); }));
+    EXPECT_TRUE(w.Cancelled);
+
+    // Beta's dialog: a number on its page, then the firm's own OK.
+    w.ViewFirm().Next();
+    ASSERT_TRUE(w.SelectFirm());
+    std::vector<std::string> boxes = Boxes([&](QWidget *d) {
+        auto *firm = qobject_cast<TFDbfFirm *>(d);
+        ASSERT_TRUE(firm);
+        ASSERT_TRUE(other.TableFirm.Locate({{"ID", "2"}}));
+        other.Delete(other.TableFirm);
+        expectOwnerGone(Boxes(typeNumber, [&] { firm->Nums.Nav->Click(nbInsert); }));
+        firm->BitBtnOKClick();
+    }, [&] { w.NavFirm->Click(nbEdit); });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Gone meanwhile"), std::string::npos) << boxes[0];
+    EXPECT_EQ(Live("Nums.dbf", {"IDF", "IDR", "NUM"}), nums);
+    EXPECT_EQ(Live("Repres.dbf", {"ID", "IDF"}), "20|2;") << "Novak was deleted, nobody added";
+
+    // A note typed for Beta's contact, which the other program deletes.
+    w.ViewContact().First();
+    w.DBMemoContact->insertPlainText("Call back on Monday"); // as typed
+    ASSERT_TRUE(other.TableContact.Locate({{"SUBJECT", "S20"}}));
+    other.Delete(other.TableContact);
+    boxes = Boxes([](QWidget *) {}, [&] { w.ViewContact().Next(); });
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Note not stored:\n\nCall back on Monday"), std::string::npos) << boxes[0];
+}
+
+// The window deletes Alfa while another program, which still shows it, adds
+// a number and a representative for it: what lands before the firm's row is
+// gone is swept with it, whichever step it came between.
+TEST_F(Window, ADeleteSweepsWhatAnotherProgramAddedMeanwhile)
+{
+    TFDbf &w = Filled();
+    TIniFile ini(ProgramIniPath());
+    TPhoneBookStore other(ini, DataDir);
+    other.OpenTables();
+    auto add = [&](TDbCursor &c, Fields fields) { Add(other, c, fields); };
+    // Right before the window deletes the representative's row, then the firm's.
+    bool once = true;
+    w.Store().TableRepre.BeforeDelete = [&](TDbCursor &) {
+        if (std::exchange(once, false))
+            add(other.TableNum, {{"IDF", "1"}, {"IDR", "10"}, {"NUM", "555"}});
+    };
+    w.Store().TableFirm.BeforeDelete = [&](TDbCursor &) {
+        add(other.TableRepre, {{"IDF", "1"}, {"SURNAME", "Late"}});
+        add(other.TableNum, {{"IDF", "1"}, {"IDR", "0"}, {"NUM", "556"}});
+        add(other.TableContact, {{"IDF", "1"}, {"IDR", "0"}, {"SUBJECT", "Late"}});
+    };
+    w.ViewFirm().First();
+    ASSERT_TRUE(w.SelectFirm());
+    EXPECT_EQ(Boxes([](QWidget *) {}, [&] { w.DeleteRow(w.ViewFirm()); }), std::vector<std::string>());
+    EXPECT_EQ(Live("Firms.dbf", {"ID"}), "2;");
+    EXPECT_EQ(Live("Repres.dbf", {"IDF"}), "2;");
+    EXPECT_EQ(Live("Nums.dbf", {"IDF"}), "2;2;");
+    EXPECT_EQ(Live("Contacts.dbf", {"IDF"}), "2;2;");
+}
+
+// Another program imports a book in which Alfa's number belongs to Gama while
+// the window has a dialog open: the window waits for the dialog, callers are
+// named from the new book at once.
+TEST_F(Window, CallersAreNamedFromABookReplacedWhileADialogIsOpen)
+{
+    TFDbf &w = Filled();
+    EXPECT_EQ(NameOf(w, "06010", "PBX", '('), "Alfa");
+    TIniFile ini(ProgramIniPath());
+    TPhoneBookStore other(ini, DataDir);
+    other.OpenTables();
+    OnModal<TFDbfFirm>([&](TFDbfFirm *firm) {
+        for (const char *f : {"Firms.txm", "Repres.txt", "Repres.txm", "Contacts.txt", "Contacts.txm"})
+            WriteBytes(data.File(std::string("Dbf/") + f), "");
+        WriteBytes(data.File("Dbf/Firms.txt"), "Gama;;;;;;;;;F;F;\r\n");
+        WriteBytes(data.File("Dbf/Nums.txt"), "Gama;;T;06010;\r\n");
+        TDbfImport imp(other);
+        while (imp.Step(5000)) {
+        }
+        ASSERT_EQ(imp.Failure(), TDbfImport::kNone) << imp.Detail();
+        EXPECT_EQ(NameOf(w, "06010", "PBX", '('), "Gama");
+        EXPECT_EQ(NameOf(w, "06020", "PBX", '('), "PBX") << "Beta's number is in the old book only";
+        EXPECT_EQ(w.CurFirmName, "Alfa") << "the window still shows the old book";
+        firm->reject();
+    }, [&] { w.NavFirm->Click(nbEdit); });
+    EXPECT_TRUE(QTest::qWaitFor([&] { return w.CurFirmName == "Gama"; }, 3000));
+    EXPECT_EQ(NameOf(w, "06010", "PBX", '('), "Gama");
 }
 
 TEST_F(Window, ATableDamagedUnderneathIsReportedAndNothingHangs)

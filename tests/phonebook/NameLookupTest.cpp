@@ -22,7 +22,8 @@ TEST(NameLookup, TheRuleCaseByCase)
     b.Num(2, 0, "T", "0465112233");
     b.Num(2, 11, "L", "25");
     b.Num(1, 0, "T", "+420495000111");
-    b.Num(9, 0, "T", "0777000111"); // its firm is gone
+    b.Num(9, 0, "T", "0777000111");
+    b.DropFirm(9); // its number stays
     b.Num(2, 0, "T", "0777000111");
     b.Num(2, 0, "T", "4567");
     const TNameParts all = Parts(true, true, true), none = Parts(false, false, false);

@@ -43,6 +43,16 @@ protected:
         TIniFile ini(data.File("Talvodem.ini"));
         return std::make_unique<TPhoneBookStore>(ini, data.Path());
     }
+    // Two programs' stores, open on one copy of the fixture book.
+    std::pair<std::unique_ptr<TPhoneBookStore>, std::unique_ptr<TPhoneBookStore>> TwoOn(const TempDir &book)
+    {
+        CopyFixtures(book);
+        auto a = Make(book.Path()), b = Make(book.Path());
+        a->OpenTables();
+        b->OpenTables();
+        EXPECT_TRUE(a->TablesOpen && b->TablesOpen);
+        return {std::move(a), std::move(b)};
+    }
     static void AddFirm(TPhoneBookStore &s, int id, const std::string &name)
     {
         s.TableFirm.Append();
@@ -223,11 +233,7 @@ TEST_F(Store, SortKeysFollowTheLanguageAfterRebuild)
 TEST_F(Store, TwoProgramsOnOneBookNeverGiveOutAnIdTwice)
 {
     TempDir book;
-    CopyFixtures(book);
-    auto a = Make(book.Path()), b = Make(book.Path());
-    a->OpenTables();
-    b->OpenTables();
-    ASSERT_TRUE(a->TablesOpen && b->TablesOpen);
+    auto [a, b] = TwoOn(book);
     struct TCase {
         TDbCursor TPhoneBookStore::*Table;
         int Next;
@@ -255,4 +261,146 @@ TEST_F(Store, TwoProgramsOnOneBookNeverGiveOutAnIdTwice)
         EXPECT_EQ(add(*b), t.Next + 2);
         EXPECT_EQ(add(*a), t.Next + 3);
     }
+}
+
+namespace {
+
+// Adds a row through the store's post path; the record count it left.
+uint32_t AddRow(TPhoneBookStore &s, TDbCursor &c, std::initializer_list<std::pair<const char *, const char *>> fields)
+{
+    c.Append();
+    for (const auto &[f, v] : fields)
+        c.FieldByName(f).SetAsString(v);
+    try {
+        s.Post(c);
+    } catch (...) {
+        c.Cancel();
+        throw;
+    }
+    return c.FileRecordCount();
+}
+
+std::vector<int64_t> Ids(TDbCursor &c)
+{
+    std::vector<int64_t> ids;
+    c.ScanRecords([&](uint32_t r, const char *) {
+        c.GotoBookmark(r);
+        ids.push_back(c.FieldByName("ID").AsInteger());
+    });
+    return ids;
+}
+
+} // namespace
+
+// Program A deleted Hradec Trade (7) and Novak (1) while B still showed them:
+// what B adds under them is refused, and nothing is stored. Rows left behind
+// by a program that deleted without its details keep their IDs from being
+// given again.
+TEST_F(Store, RowsLandOnlyUnderAFirmAndRepresentativeThatStand)
+{
+    TempDir book;
+    auto [a, b] = TwoOn(book);
+    for (auto [table, id] : {std::pair{&TPhoneBookStore::TableFirm, "7"}, {&TPhoneBookStore::TableRepre, "1"}}) {
+        ASSERT_TRUE(((*a).*table).Locate({{"ID", id}}));
+        a->Delete((*a).*table);
+    }
+    struct TCase {
+        TDbCursor TPhoneBookStore::*Table;
+        std::initializer_list<std::pair<const char *, const char *>> Fields;
+    } refused[] = {
+        {&TPhoneBookStore::TableNum, {{"IDF", "7"}, {"IDR", "0"}, {"NUM", "555666777"}}},
+        {&TPhoneBookStore::TableRepre, {{"IDF", "7"}, {"SURNAME", "Late"}}},
+        {&TPhoneBookStore::TableContact, {{"IDF", "7"}, {"IDR", "0"}, {"SUBJECT", "Late"}}},
+        {&TPhoneBookStore::TableNum, {{"IDF", "1"}, {"IDR", "1"}, {"NUM", "555666778"}}},
+        {&TPhoneBookStore::TableContact, {{"IDF", "1"}, {"IDR", "1"}, {"SUBJECT", "Late"}}},
+    };
+    for (const TCase &c : refused) {
+        TDbCursor &table = (*b).*c.Table;
+        const uint32_t before = table.FileRecordCount();
+        EXPECT_THROW(AddRow(*b, table, c.Fields), EDbOwnerGone) << table.TableName;
+        EXPECT_EQ(table.FileRecordCount(), before) << table.TableName;
+    }
+    EXPECT_EQ(b->NextRepreId, 3) << "a refused representative takes no ID";
+    EXPECT_EQ(AddRow(*b, b->TableNum, {{"IDF", "1"}, {"IDR", "0"}, {"NUM", "555666779"}}), 6u) << "the firm stands";
+
+    // A program opened now counts from the firms and representatives still
+    // there, yet firm 7 and representatives 1 and 2 still have numbers.
+    ASSERT_TRUE(a->TableRepre.Locate({{"ID", "2"}}));
+    a->Delete(a->TableRepre);
+    auto c = Make(book.Path());
+    c->OpenTables();
+    for (int i = 0; i < 5; ++i)
+        AddRow(*c, c->TableFirm, {{"NAME", "New"}});
+    EXPECT_EQ(Ids(c->TableFirm), (std::vector<int64_t>{1, 3, 8, 9, 10, 11, 12}));
+    AddRow(*c, c->TableRepre, {{"IDF", "1"}, {"SURNAME", "New"}});
+    EXPECT_EQ(Ids(c->TableRepre), (std::vector<int64_t>{3}));
+}
+
+// A changes only the letter case (or only the city) of Hradec Trade while B
+// renames it: the sort keys are those of the row as it lands, so the name
+// index orders it by the name it has.
+TEST_F(Store, SortKeysComeFromTheRowAsItLands)
+{
+    TempDir book;
+    auto [a, b] = TwoOn(book);
+    auto edit = [](TPhoneBookStore &s, const char *field, const char *value) {
+        ASSERT_TRUE(s.TableFirm.Locate({{"ID", "7"}}));
+        s.TableFirm.Edit();
+        s.TableFirm.FieldByName(field).SetAsString(value);
+    };
+    struct TCase {
+        const char *Field, *Value, *Name, *City;
+    } cases[] = {{"NAME", "HRADEC TRADE", "HRADEC TRADE", "Hradec Kr\xE1lov\xE9"},
+                 {"ADD_CITY", "Brno", "Zlin Trade", "Brno"}};
+    for (const TCase &t : cases) {
+        edit(*a, t.Field, t.Value);
+        edit(*b, "NAME", "Zlin Trade");
+        b->Post(b->TableFirm);
+        a->Post(a->TableFirm);
+        TDbCursor &f = b->TableFirm;
+        ASSERT_TRUE(f.Locate({{"ID", "7"}}));
+        EXPECT_EQ(f.FieldByName("NAME").AsString(), t.Name);
+        EXPECT_EQ(f.FieldByName("XNAME").AsString(), nls.MakeSortKey(t.Name));
+        EXPECT_EQ(f.FieldByName("ADD_CITY").AsString(), t.City);
+        EXPECT_EQ(f.FieldByName("XADD_CITY").AsString(), nls.MakeSortKey(t.City));
+        // By the keys' bytes: Hradec, Ivancice, Zlin, then Cerna Hora (0xC8).
+        const std::vector<uint32_t> order = t.Name[0] == 'Z' ? std::vector<uint32_t>{3, 2, 1} : std::vector<uint32_t>{2, 3, 1};
+        f.SetIndexName("NAME");
+        EXPECT_EQ(Walk(f), order) << t.Name;
+        f.SetIndexName("");
+        edit(*b, "NAME", "Hradec Trade");
+        b->Post(b->TableFirm);
+    }
+}
+
+// Books brought from elsewhere hold IDs up to what a float field keeps: a new
+// firm or representative never takes an ID some row has, and when the range
+// has none left the row is refused and nothing stored.
+TEST_F(Store, IdsAtTheTopOfTheRangeAreNeverGivenTwice)
+{
+    auto s = Make();
+    s->OpenTables();
+    AddFirm(*s, 2147483646, "Migrated");
+    AddFirm(*s, 2, "Two");
+    TDbCursor other; // rows another program left without their firm
+    other.OpenLike(s->TableNum);
+    other.Append();
+    other.FieldByName("IDF").SetAsString("1");
+    other.Post();
+    s->ScanNextIds();
+    for (int i = 0; i < 3; ++i)
+        AddRow(*s, s->TableFirm, {{"NAME", "New"}});
+    AddFirm(*s, 0, "Huge");
+    s->TableFirm.Edit();
+    s->TableFirm.FieldByName("ID").SetAsString("5000000000");
+    s->Post(s->TableFirm);
+    AddRow(*s, s->TableFirm, {{"NAME", "New"}});
+    EXPECT_EQ(Ids(s->TableFirm), (std::vector<int64_t>{2147483646, 2, 2147483647, 3, 4, 5000000000, 5}));
+
+    s->MaxId = 5;
+    const uint32_t before = s->TableFirm.FileRecordCount();
+    EXPECT_THROW(AddRow(*s, s->TableFirm, {{"NAME", "Full"}}), EDbNoFreeId);
+    EXPECT_EQ(s->TableFirm.FileRecordCount(), before);
+    EXPECT_EQ(LowestFreeId({3, 1, 1, 2, 7}, 10), 4);
+    EXPECT_EQ(LowestFreeId({}, 10), 1);
 }

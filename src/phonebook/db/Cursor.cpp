@@ -129,6 +129,20 @@ bool TDbCursor::Replaced() const
     return table_ && table_->Replaced();
 }
 
+bool TDbCursor::KnownReplaced() const
+{
+    return table_ && table_->KnownReplaced();
+}
+
+void TDbCursor::Refresh(bool afterWriters)
+{
+    CheckActive();
+    if (afterWriters)
+        table_->RefreshAfterWriters();
+    else
+        table_->Refresh();
+}
+
 uint64_t TDbCursor::DataVersion() const
 {
     if (table_)

@@ -86,6 +86,11 @@ public:
     bool Active() const { return table_ != nullptr; }
     // Another program replaced the table's file: reads show the old rows, writes fail.
     bool Replaced() const;
+    // As Replaced, from the last look at the file (once a turn) alone.
+    bool KnownReplaced() const;
+    // Takes in what other programs wrote now, not in the next turn; with
+    // afterWriters, once a write under way has landed.
+    void Refresh(bool afterWriters = false);
     // Changes whenever any cursor or another program changes the table; lets
     // callers cache.
     uint64_t DataVersion() const;

@@ -324,6 +324,14 @@ bool TDbTable::Replaced()
     return replaced_;
 }
 
+void TDbTable::RefreshAfterWriters()
+{
+    // A writer holds this lock from its record to its index: having had it is enough.
+    dbf_.Lock(0, 32, false);
+    dbf_.Unlock(0, 32);
+    Refresh();
+}
+
 void TDbTable::Refresh()
 {
     turn_ = gTurn.load(std::memory_order_relaxed);

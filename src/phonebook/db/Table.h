@@ -48,6 +48,11 @@ public:
     // The file's name now names another file (the book was replaced, say by
     // an import): the table reads on as it was and refuses every write.
     bool Replaced();
+    // What the last look found, without looking again.
+    bool KnownReplaced() const { return replaced_; }
+    // Refresh once no other program is writing (a write under way lands
+    // first). Never while this program writes the table: it would drop its lock.
+    void RefreshAfterWriters();
     // Begins a new turn for every table: each pass of the event loop does,
     // once a table was opened under one.
     static void NewTurn();
