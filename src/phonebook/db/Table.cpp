@@ -609,50 +609,51 @@ void TDbTable::Counted(uint64_t before, int delta)
 std::vector<TCdxTag> TDbTable::CdxTags()
 {
     std::vector<TCdxTag> out;
-    for (const TTag &t : tags_) {
-        if (t.Kept) {
-            out.push_back(cdx_.ReadTag(t.Cdx));
-            continue;
-        }
-        const size_t len = static_cast<size_t>(t.KeyLen);
-        const TDbFieldDef &f = Fields()[static_cast<size_t>(t.Field)];
-        std::string keys;
-        keys.reserve(count_ * len);
-        for (uint32_t r = 1; r <= count_; ++r) {
-            const char *record = Record(r);
-            if (f.Type == 'C')
-                keys.append(record + f.Offset, len);
-            else
-                keys += KeyOf(t, record);
-        }
-        std::vector<uint32_t> order(count_);
-        for (uint32_t r = 1; r <= count_; ++r)
-            order[r - 1] = r;
-        auto key = [&](uint32_t r) { return keys.data() + (r - 1) * len; };
-        std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
-            int c = memcmp(key(a), key(b), len);
-            return c < 0 || (c == 0 && a < b);
-        });
-        TCdxTag c;
-        c.Name = DbUpper(t.Def.Name);
-        c.Expression = DbUpper(t.Def.Expression);
-        c.Unique = t.Def.Unique;
-        c.KeyLen = t.KeyLen;
-        c.Fill = f.Type == 'C' ? ' ' : '\0';
-        c.Recnos.reserve(order.size());
-        c.Keys.reserve(order.size() * len);
-        const char *prev = nullptr;
-        for (uint32_t r : order) {
-            // A unique tag holds the first record of each key only.
-            if (t.Def.Unique && prev && memcmp(prev, key(r), len) == 0)
-                continue;
-            c.Recnos.push_back(r);
-            c.Keys.append(key(r), len);
-            prev = key(r);
-        }
-        out.push_back(std::move(c));
-    }
+    for (const TTag &t : tags_)
+        out.push_back(t.Kept ? cdx_.ReadTag(t.Cdx) : OrderOf(t));
     return out;
+}
+
+// The tag's entries as the data gives them.
+TCdxTag TDbTable::OrderOf(const TTag &t)
+{
+    const size_t len = static_cast<size_t>(t.KeyLen);
+    const TDbFieldDef &f = Fields()[static_cast<size_t>(t.Field)];
+    std::string keys;
+    keys.reserve(count_ * len);
+    for (uint32_t r = 1; r <= count_; ++r) {
+        const char *record = Record(r);
+        if (f.Type == 'C')
+            keys.append(record + f.Offset, len);
+        else
+            keys += KeyOf(t, record);
+    }
+    std::vector<uint32_t> order(count_);
+    for (uint32_t r = 1; r <= count_; ++r)
+        order[r - 1] = r;
+    auto key = [&](uint32_t r) { return keys.data() + (r - 1) * len; };
+    std::sort(order.begin(), order.end(), [&](uint32_t a, uint32_t b) {
+        int c = memcmp(key(a), key(b), len);
+        return c < 0 || (c == 0 && a < b);
+    });
+    TCdxTag c;
+    c.Name = DbUpper(t.Def.Name);
+    c.Expression = DbUpper(t.Def.Expression);
+    c.Unique = t.Def.Unique;
+    c.KeyLen = t.KeyLen;
+    c.Fill = f.Type == 'C' ? ' ' : '\0';
+    c.Recnos.reserve(order.size());
+    c.Keys.reserve(order.size() * len);
+    const char *prev = nullptr;
+    for (uint32_t r : order) {
+        // A unique tag holds the first record of each key only.
+        if (t.Def.Unique && prev && memcmp(prev, key(r), len) == 0)
+            continue;
+        c.Recnos.push_back(r);
+        c.Keys.append(key(r), len);
+        prev = key(r);
+    }
+    return c;
 }
 
 // Under the writers' lock: the whole index file written anew from the data,

@@ -117,6 +117,7 @@ private:
     bool IndexCurrent();
     void Rebuild();
     void CheckIndex();
+    TCdxTag OrderOf(const TTag &tag);
     std::string KeyOf(const TTag &tag, const char *record) const;
     void IndexInsert(const TTag &tag, const std::string &key, uint32_t recno);
     void IndexErase(const TTag &tag, const std::string &key, uint32_t recno);
