@@ -1,6 +1,8 @@
 // The index file stays current through every change and is rewritten when
-// found stale; damaged or locked files fail to open with a clear error.
+// found stale, also by a reader that finds it half written; damaged or
+// locked files fail to open with a clear error.
 #include "Cdx.h"
+#include "CdxFile.h"
 #include "DbTestUtil.h"
 #include "Table.h"
 
@@ -8,9 +10,11 @@
 
 #include <QCoreApplication>
 
+#include <filesystem>
 #include <set>
 
 #include <fcntl.h>
+#include <grp.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -93,6 +97,60 @@ protected:
 };
 class IndexKept : public NumsTable {};
 class Locks : public NumsTable {};
+
+// Takes the current record's name key out of the file's NAME order, as a
+// writer that died between taking the old key out and putting the new one
+// in leaves it: the index marked busy with the record (or, as a writer that
+// keeps no mark leaves it, not).
+bool LoseNameKey(const TempDir &dir, TDbCursor &a, bool marked)
+{
+    TCdxFile cdx;
+    cdx.Open(dir.File("Firms.cdx"), [](const std::string &) { return ' '; });
+    if (marked)
+        cdx.SetMark(a.RecNo());
+    return cdx.Erase(cdx.TagIndex("NAME"), a.CurrentRecord() + a.FieldDef("XNAME").Offset, a.RecNo());
+}
+
+// Program A renames a firm and is killed in the middle of the save.
+void DieRenaming(const TempDir &dir, uint32_t recno, const std::string &name)
+{
+    Reap(Spawn([&] {
+        TDbCursor a;
+        OpenTable(a, dir, "Firms");
+        a.GotoBookmark(recno);
+        a.Edit();
+        a.FieldByName("NAME").SetAsString(name);
+        a.FieldByName("XNAME").SetAsString(DbUpper(name));
+        a.Post();
+        if (!LoseNameKey(dir, a, true))
+            _exit(1);
+    }));
+}
+
+void AddAlfa(TDbCursor &c)
+{
+    c.Append();
+    c.FieldByName("XNAME").SetAsString("ALFA");
+    c.Post();
+}
+
+// The cursor's rows in its order and whether it finds the renamed firm.
+std::string Seen(TDbCursor &c)
+{
+    std::string seen;
+    for (uint32_t r : Walk(c))
+        seen += std::to_string(r) + " ";
+    return seen + (c.Locate({{"XNAME", "ZLIN TRADE"}}) ? "found" : "missed");
+}
+
+std::string ReadLine(int fd)
+{
+    std::string line;
+    char c = 0;
+    while (read(fd, &c, 1) == 1 && c != '\n')
+        line += c;
+    return line;
+}
 
 } // namespace
 
@@ -403,4 +461,92 @@ TEST_F(Locks, ChangesOfAnotherProgramReachOurIndex)
     EXPECT_EQ(Walk(c), (std::vector<uint32_t>{3, 1}));
     c.Last();
     EXPECT_EQ(c.FieldByName("NUM").AsString(), "Z");
+}
+
+// A program sorted by name while another died saving a firm's new name: its
+// next look lists and finds every firm, and it mends the index file.
+TEST(HalfWrittenIndex, AReaderMendsItAndMissesNoRow)
+{
+    TempDir dir;
+    CopyFixtures(dir);
+    TDbCursor b;
+    OpenTable(b, dir, "Firms");
+    b.SetIndexName("NAME");
+    EXPECT_EQ(Seen(b), "2 3 1 missed");
+    DieRenaming(dir, 2, "Zlin Trade");
+    EXPECT_EQ(Seen(b), "3 2 1 found");
+    EXPECT_EQ(b.FieldByName("NAME").AsString(), "Zlin Trade");
+    EXPECT_EQ(CdxOrder(dir.File("Firms.cdx"), "NAME"), (std::vector<uint32_t>{4, 3, 2, 1}));
+
+    // Another engine added a firm and left it out of the order, unmarked.
+    Reap(Spawn([&] {
+        TDbCursor a;
+        OpenTable(a, dir, "Firms");
+        AddAlfa(a);
+        if (!LoseNameKey(dir, a, false))
+            _exit(1);
+    }));
+    EXPECT_EQ(Seen(b), "5 3 2 1 found");
+    EXPECT_EQ(CdxOrder(dir.File("Firms.cdx"), "NAME"), (std::vector<uint32_t>{5, 4, 3, 2, 1}));
+}
+
+// A program that may only read the book takes the order from the data and
+// leaves the files alone until a writer mends them.
+TEST(HalfWrittenIndex, AReaderThatMayNotWriteOrdersByTheData)
+{
+    namespace fs = std::filesystem;
+    TempDir dir;
+    CopyFixtures(dir);
+    const char *files[] = {"Firms.dbf", "Firms.cdx", "Firms.fpt"};
+    fs::permissions(dir.Path(), fs::perms::others_read | fs::perms::others_exec, fs::perm_options::add);
+    for (const char *f : files)
+        fs::permissions(dir.File(f), fs::perms::owner_write, fs::perm_options::remove);
+    int report[2], go[2];
+    ASSERT_EQ(pipe(report), 0);
+    ASSERT_EQ(pipe(go), 0);
+    pid_t reader = Spawn([&] {
+        close(report[0]);
+        close(go[1]);
+        // Root opens anything for writing: read as nobody then.
+        if (geteuid() == 0 && (setgroups(0, nullptr) != 0 || setgid(65534) != 0 || setuid(65534) != 0))
+            _exit(1);
+        TDbCursor b;
+        OpenTable(b, dir, "Firms");
+        b.SetIndexName("NAME");
+        char byte = 0;
+        do {
+            // Open since before, then opened afresh.
+            std::string line = Seen(b) + " | ";
+            b.Close();
+            b.Open();
+            line += Seen(b) + "\n";
+            if (write(report[1], line.data(), line.size()) != static_cast<ssize_t>(line.size()))
+                _exit(1);
+        } while (read(go[0], &byte, 1) == 1);
+    });
+    close(report[1]);
+    close(go[0]);
+    auto next = [&] { return write(go[1], "1", 1) == 1 ? ReadLine(report[0]) : "not asked"; };
+    const std::string opened = ReadLine(report[0]);
+    if (opened.empty()) {
+        kill(reader, SIGKILL);
+        waitpid(reader, nullptr, 0);
+        GTEST_SKIP() << "no user to read the book as";
+    }
+    EXPECT_EQ(opened, "2 3 1 missed | 2 3 1 missed");
+    for (const char *f : files)
+        fs::permissions(dir.File(f), fs::perms::owner_write, fs::perm_options::add);
+
+    DieRenaming(dir, 2, "Zlin Trade");
+    EXPECT_EQ(next(), "3 2 1 found | 3 2 1 found");
+    EXPECT_EQ(CdxOrder(dir.File("Firms.cdx"), "NAME"), (std::vector<uint32_t>{4, 3, 1}));
+
+    // A writer mends the index; the reader goes back to it.
+    TDbCursor a;
+    OpenTable(a, dir, "Firms");
+    AddAlfa(a);
+    EXPECT_EQ(next(), "5 3 2 1 found | 5 3 2 1 found");
+    close(go[1]);
+    close(report[0]);
+    Reap(reader);
 }

@@ -9,6 +9,7 @@
 #include <cstring>
 #include <cstdlib>
 #include <climits>
+#include <optional>
 #include <dirent.h>
 #include <unistd.h>
 
@@ -110,6 +111,20 @@ uint32_t Le32(const std::string &b)
 
 } // namespace
 
+// The writers' lock, known to be held: a look taken under it must not lock
+// again, as a process that locks and unlocks a range it holds lets it go.
+class TDbTable::TWriteLock {
+public:
+    explicit TWriteLock(TDbTable &table) : lock_(table.dbf_, 0, 32), held_(table.writing_) { held_ = true; }
+    ~TWriteLock() { held_ = false; }
+    TWriteLock(const TWriteLock &) = delete;
+    TWriteLock &operator=(const TWriteLock &) = delete;
+
+private:
+    TDbLockGuard lock_;
+    bool &held_;
+};
+
 std::shared_ptr<TDbTable> TDbTable::Acquire(const std::string &dbfPath, const std::vector<TDbIndexDef> &indexDefs)
 {
     std::string key = CanonicalPath(dbfPath);
@@ -159,19 +174,21 @@ void TDbTable::Load(const std::string &dbfPath, const std::vector<TDbIndexDef> &
     SetupTags(MergedDefs(indexDefs, onDisk), onDisk);
     if (tags_.empty())
         return;
-    std::unique_ptr<TDbLockGuard> lock;
-    if (!ReadOnly()) {
-        lock = std::make_unique<TDbLockGuard>(dbf_, 0, 32);
+    // Shared where we may only read: a writer under way ends its change first.
+    TDbLockGuard lock(dbf_, 0, 32);
+    if (!ReadOnly())
         RemoveLeftovers(cdxPath_);
-    }
     // An index left stale by a crash or written by an older program.
     bool current = false;
     try {
         current = readable && (cdx_.Reload(), cdx_.Mark() == 0) && IndexCurrent();
     } catch (const EDbError &) {
     }
-    // A table we may not write: its index is used as it stands.
-    if (!current && !ReadOnly())
+    if (current)
+        return;
+    if (ReadOnly())
+        inMemory_ = cdx_.IsOpen();
+    else
         Rebuild();
 }
 
@@ -338,13 +355,30 @@ void TDbTable::Refresh()
     // The new files are not ours: their index must not be read over our records.
     if (Replaced())
         return;
+    bool counted = false;
+    if (!Look(counted) || tags_.empty())
+        return;
+    // A writer's mark, or a new record an order lacks: the index is mid-change.
+    if (!cdx_.IsOpen() || IndexWhole(counted || inMemory_))
+        WalkIndexFile();
+    else if (writing_)
+        suspect_ = true; // mended before the write
+    else
+        Mend();
+}
+
+// Reads the record count and the index file's header again; true when
+// another program changed either (counted: the count moved).
+bool TDbTable::Look(bool &counted)
+{
     std::string head = dbf_.ReadAt(4, 4);
     if (head.size() < 4)
         throw EDbError("Table " + path_ + " is damaged");
     uint32_t onDisk = Le32(head);
     if (onDisk < count_)
         throw EDbError("Table " + path_ + " was packed by another program; open it again");
-    bool changed = onDisk != count_;
+    counted = onDisk != count_;
+    bool changed = counted;
     // A file cut short underneath is damaged whether or not its count moved.
     if (dbf_.Size() < header_.HeaderLen + static_cast<uint64_t>(onDisk) * header_.RecordLen)
         throw EDbError("Table " + path_ + " is damaged");
@@ -361,6 +395,47 @@ void TDbTable::Refresh()
             b.N = 0;
         Changed();
     }
+    return changed;
+}
+
+// No writer's change is under way in the index and, when the count moved,
+// the newest record is in every order.
+bool TDbTable::IndexWhole(bool counted)
+{
+    if (cdx_.Mark() != 0)
+        return false;
+    try {
+        return !counted || IndexCurrent();
+    } catch (const EDbError &) {
+        return false;
+    }
+}
+
+// The index is mid-change. A live writer ends its change before it lets go
+// of the writers' lock; what is still half done once we have the lock, a
+// writer left when it died: written anew, or, where we may not write (or a
+// writer holds on to the lock), not used until it is whole again.
+void TDbTable::Mend()
+{
+    std::optional<TDbLockGuard> lock;
+    try {
+        lock.emplace(dbf_, 0, 32); // shared where we may only read
+    } catch (const EDbError &) {
+        inMemory_ = true;
+        return;
+    }
+    bool counted = false;
+    Look(counted);
+    if (!cdx_.IsOpen() || IndexWhole(true)) {
+        WalkIndexFile();
+        return;
+    }
+    inMemory_ = true;
+    if (!ReadOnly())
+        try {
+            Rebuild();
+        } catch (const EDbError &) {
+        }
 }
 
 std::string TDbTable::Memo(const char *record, int field) const
@@ -391,6 +466,8 @@ uint32_t TDbTable::Neighbour(int tag, uint32_t recno, int step)
         uint32_t r = recno + static_cast<uint32_t>(step);
         return r >= 1 && r <= count_ ? r : 0;
     }
+    if (inMemory_)
+        return NeighbourInMemory(tag, recno, step);
     const TTag &t = tags_[static_cast<size_t>(tag)];
     if (t.Cdx < 0)
         return 0;
@@ -427,6 +504,11 @@ uint32_t TDbTable::NextWithKey(int tag, const std::string &key, uint32_t after)
     const TTag &t = tags_[static_cast<size_t>(tag)];
     if (after == 0xFFFFFFFFu)
         return 0;
+    if (inMemory_) {
+        const TOrder &o = InMemory(tag);
+        const size_t i = PlaceInMemory(o, key, after + 1), len = key.size();
+        return i < o.Tag.Recnos.size() && o.Tag.Keys.compare(i * len, len, key) == 0 ? o.Tag.Recnos[i] : 0;
+    }
     TCdxFile::TPos pos = cdx_.Seek(t.Cdx, key.data(), after + 1);
     return pos.AtEnd() || cdx_.Key(t.Cdx, pos) != key ? 0 : cdx_.Recno(t.Cdx, pos);
 }
@@ -466,7 +548,7 @@ void TDbTable::CheckIndex()
     Refresh();
     if (replaced_)
         throw EDbReplaced("Table " + path_ + " was replaced by another program; nothing was written");
-    if (!tags_.empty() && (!cdx_.IsOpen() || cdx_.Mark() != 0 || suspect_))
+    if (!tags_.empty() && (!cdx_.IsOpen() || cdx_.Mark() != 0 || suspect_ || inMemory_))
         Rebuild();
 }
 
@@ -511,7 +593,7 @@ void TDbTable::IndexErase(const TTag &tag, const std::string &key, uint32_t recn
 
 uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &memos, const TWriteHook &hook)
 {
-    TDbLockGuard lock(dbf_, 0, 32);
+    TWriteLock lock(*this);
     CheckIndex();
     const uint64_t before = version_;
     record.resize(header_.RecordLen, ' ');
@@ -542,7 +624,7 @@ uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &
 void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, std::string> &memos,
                       const std::string *original, const TWriteHook &hook)
 {
-    TDbLockGuard lock(dbf_, 0, 32);
+    TWriteLock lock(*this);
     CheckIndex();
     const uint64_t before = version_;
     const std::string old(Record(recno), header_.RecordLen);
@@ -583,7 +665,7 @@ void TDbTable::Delete(uint32_t recno)
 {
     if (Deleted(recno))
         return;
-    TDbLockGuard lock(dbf_, 0, 32);
+    TWriteLock lock(*this);
     CheckIndex();
     const uint64_t before = version_;
     uint64_t at = header_.HeaderLen + static_cast<uint64_t>(recno - 1) * header_.RecordLen;
@@ -656,6 +738,55 @@ TCdxTag TDbTable::OrderOf(const TTag &t)
     return c;
 }
 
+// The tag's order from the data, made again when the data changed.
+const TDbTable::TOrder &TDbTable::InMemory(int tag)
+{
+    orders_.resize(tags_.size());
+    TOrder &o = orders_[static_cast<size_t>(tag)];
+    if (o.Version != version_) {
+        o.Tag = OrderOf(tags_[static_cast<size_t>(tag)]);
+        o.At.assign(count_ + 1, 0);
+        for (size_t i = 0; i < o.Tag.Recnos.size(); ++i)
+            o.At[o.Tag.Recnos[i]] = static_cast<uint32_t>(i + 1);
+        o.Version = version_;
+    }
+    return o;
+}
+
+// The first place in the order at or after (key, recno).
+size_t TDbTable::PlaceInMemory(const TOrder &order, const std::string &key, uint32_t recno) const
+{
+    const size_t len = key.size();
+    size_t lo = 0, hi = order.Tag.Recnos.size();
+    while (lo < hi) {
+        const size_t mid = (lo + hi) / 2;
+        const int c = order.Tag.Keys.compare(mid * len, len, key);
+        if (c < 0 || (c == 0 && order.Tag.Recnos[mid] < recno))
+            lo = mid + 1;
+        else
+            hi = mid;
+    }
+    return lo;
+}
+
+uint32_t TDbTable::NeighbourInMemory(int tag, uint32_t recno, int step)
+{
+    const TOrder &o = InMemory(tag);
+    const size_t n = o.Tag.Recnos.size();
+    const bool in = recno < o.At.size() && o.At[recno] != 0;
+    size_t at = 0; // the place of recno, or where it would stand
+    if (recno == 0)
+        at = step > 0 ? 0 : n;
+    else if (in)
+        at = o.At[recno] - 1;
+    else // a unique order holds one record of each key
+        at = PlaceInMemory(o, KeyOf(tag, recno), recno);
+    if (step < 0)
+        return at > 0 ? o.Tag.Recnos[at - 1] : 0;
+    at += in;
+    return at < n ? o.Tag.Recnos[at] : 0;
+}
+
 // Under the writers' lock: the whole index file written anew from the data,
 // replacing the old one at once.
 void TDbTable::Rebuild()
@@ -667,5 +798,13 @@ void TDbTable::Rebuild()
     suspect_ = false;
     if (!OpenIndex())
         throw EDbError("Index file " + cdxPath_ + " cannot be read back");
+    WalkIndexFile();
     Changed();
+}
+
+// The index file holds every change again: orders are walked in it, not taken from the data.
+void TDbTable::WalkIndexFile()
+{
+    inMemory_ = false;
+    orders_.clear();
 }

@@ -7,6 +7,9 @@
 // posts are taken in when the record count or the index's change counter
 // moved; walks and jumps look for them once per turn of the event loop, so
 // that a run over many records reads no file headers while nobody writes.
+// An index found mid-change is waited for; one a writer left half written
+// is written anew, or, when we may not write, its orders are taken from the
+// data until it is whole again.
 #include "CdxFile.h"
 #include "DbTypes.h"
 #include "DbfFormat.h"
@@ -109,15 +112,29 @@ private:
         uint64_t Version = 0;
         TCdxFile::TPos Pos;
     };
+    // A tag's order computed from the data.
+    struct TOrder {
+        uint64_t Version = 0;
+        TCdxTag Tag;
+        std::vector<uint32_t> At; // by record: its place in Tag + 1, 0 when not in it
+    };
+    class TWriteLock;
 
     TDbTable() = default;
     void Load(const std::string &dbfPath, const std::vector<TDbIndexDef> &indexDefs);
     void SetupTags(const std::vector<TDbIndexDef> &defs, const std::vector<TDbIndexDef> &onDisk);
     bool OpenIndex();
     bool IndexCurrent();
+    bool IndexWhole(bool counted);
+    bool Look(bool &counted);
+    void Mend();
+    void WalkIndexFile();
     void Rebuild();
     void CheckIndex();
     TCdxTag OrderOf(const TTag &tag);
+    const TOrder &InMemory(int tag);
+    size_t PlaceInMemory(const TOrder &order, const std::string &key, uint32_t recno) const;
+    uint32_t NeighbourInMemory(int tag, uint32_t recno, int step);
     std::string KeyOf(const TTag &tag, const char *record) const;
     void IndexInsert(const TTag &tag, const std::string &key, uint32_t recno);
     void IndexErase(const TTag &tag, const std::string &key, uint32_t recno);
@@ -146,5 +163,8 @@ private:
     THint hint_;
     uint64_t turn_ = 0; // the turn we last looked in
     bool suspect_ = false; // the index lacked an entry it should hold
+    bool writing_ = false; // this process holds the writers' lock
+    bool inMemory_ = false; // the index file is not whole: orders from the data
+    std::vector<TOrder> orders_;
     bool replaced_ = false;
 };
