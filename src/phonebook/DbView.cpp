@@ -144,6 +144,17 @@ void TDbView::MoveTo(int row)
         return;
     }
     row = std::clamp(row, 0, Count() - 1);
+    // A row another program deleted since the rows were read: read them
+    // again and take the nearest, rather than fail on a row that is gone.
+    cursor_.DataVersion(); // looks at the file once a turn
+    if (!cursor_.BookmarkValid(rows_[static_cast<size_t>(row)])) {
+        Read();
+        if (rows_.empty()) {
+            Scrolled();
+            return;
+        }
+        row = std::clamp(row, 0, Count() - 1);
+    }
     row_ = row;
     cursor_.GotoBookmark(rows_[static_cast<size_t>(row)]);
 }

@@ -315,8 +315,19 @@ void TFDbf::Translate(bool rebuildKeys)
         TitleColumns(grid, *defs);
     if (rebuildKeys)
         Guard([this] {
+            // The rebuild walks every row: the rows shown stay the current
+            // ones, so the highlighted firm is still the one new rows go to.
+            std::vector<std::pair<TDbView *, uint32_t>> shown;
+            for (TDbView *v : {viewFirm_.get(), viewRepre_.get(), viewNum_.get(), viewContact_.get()})
+                shown.emplace_back(v, v->HasRow() ? v->Cursor().RecNo() : 0);
+            const bool firmPending = TimerFirm->Active(), reprePending = TimerRepre->Active();
             store_->RebuildKeys();
             RefreshViews();
+            for (auto [view, recno] : shown)
+                view->MoveToRecNo(recno);
+            // The selection is already theirs: no new one is pending for these moves.
+            TimerFirm->SetEnabled(firmPending);
+            TimerRepre->SetEnabled(reprePending);
         });
     for (TDBGridEx *g : {DBGridFirm, DBGridRepre, DBGridContact, DBGridNum})
         MarkSortColumn(true, g);

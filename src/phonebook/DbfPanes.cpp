@@ -83,6 +83,12 @@ TEdit *AddFieldRow(QWidget *parent, QGridLayout *grid, int row, int tag, const c
     return edit;
 }
 
+void LoadPageColumns(const TPagePane &pane, const std::string &path)
+{
+    pane.Grid->LoadColumns(path);
+    TitleColumns(pane.Grid, pane.Columns);
+}
+
 TPagePane AddPagePane(QWidget *page, TDbView *view, const std::vector<TColumnDef> &columns, QWidget *dialog,
                       void (*click)(QWidget *dialog, TNavigateBtn))
 {
@@ -91,6 +97,7 @@ TPagePane AddPagePane(QWidget *page, TDbView *view, const std::vector<TColumnDef
     p.Column->setContentsMargins(2, 2, 2, 2);
     p.Bar = AddBar(page, p.Column, &p.Navigator);
     p.Grid = new TDBGridEx(page);
+    p.Columns = columns;
     SetGridColumns(p.Grid, columns);
     p.Grid->SetView(view);
     p.Column->addWidget(p.Grid);

@@ -38,10 +38,14 @@ struct TPagePane {
     TDbNavigatorLink *Nav = nullptr;
     TToolBar *Bar = nullptr;
     QVBoxLayout *Column = nullptr;
+    std::vector<TColumnDef> Columns;
 };
 // dialog: the sender of the window's handler (nested dialogs centre over it).
 TPagePane AddPagePane(QWidget *page, TDbView *view, const std::vector<TColumnDef> &columns, QWidget *dialog,
                       void (*click)(QWidget *dialog, TNavigateBtn));
+// The user's layout of the pane's grid from its file, titled in the current
+// language (the file keeps the titles of the language it was saved in).
+void LoadPageColumns(const TPagePane &pane, const std::string &path);
 // The contacts page of the firm and representative dialogs: grid, navigator,
 // the done button and the memo of the current contact, held for the dialog's
 // OK (MemoLink->Commit).

@@ -101,9 +101,9 @@ TFDbfFirm::TFDbfFirm(QWidget *owner, TDbView *contacts, TDbView *nums, TDbView *
             firm.FieldByName(f).SetAsBoolean(false);
     } else {
         links_.Memo(DBMemo1, "MEMO");
-        Nums.Grid->LoadColumns(WithSlash(DataDir) + "Cfgs/DbfFirmNum.cfg");
-        Contacts.Pane.Grid->LoadColumns(WithSlash(DataDir) + "Cfgs/DbfFirmCont.cfg");
-        Repres.Grid->LoadColumns(WithSlash(DataDir) + "Cfgs/DbfFirmRepre.cfg");
+        LoadPageColumns(Nums, WithSlash(DataDir) + "Cfgs/DbfFirmNum.cfg");
+        LoadPageColumns(Contacts.Pane, WithSlash(DataDir) + "Cfgs/DbfFirmCont.cfg");
+        LoadPageColumns(Repres, WithSlash(DataDir) + "Cfgs/DbfFirmRepre.cfg");
         resize(560, 600);
     }
     links_.Load(firm);

@@ -63,8 +63,8 @@ TFDbfRepre::TFDbfRepre(QWidget *owner, TDbView *contacts, TDbView *nums, TDbView
         Panel2->hide();
     } else {
         links_.Memo(DBMemo, "MEMO");
-        Nums.Grid->LoadColumns(WithSlash(DataDir) + "Cfgs/DbfRepreNum.cfg");
-        Contacts.Pane.Grid->LoadColumns(WithSlash(DataDir) + "Cfgs/DbfRepreCont.cfg");
+        LoadPageColumns(Nums, WithSlash(DataDir) + "Cfgs/DbfRepreNum.cfg");
+        LoadPageColumns(Contacts.Pane, WithSlash(DataDir) + "Cfgs/DbfRepreCont.cfg");
         resize(520, 560);
     }
     links_.Load(repres_->Cursor());

@@ -713,6 +713,41 @@ TEST_F(Window, CallersAreNamedFromABookReplacedWhileADialogIsOpen)
     EXPECT_EQ(NameOf(w, "06010", "PBX", '('), "Gama");
 }
 
+// A language switch rebuilds the sort keys by walking every row: the firm
+// shown stays the one new rows go to. A row another program deleted is
+// stepped over quietly when the cursor comes to it, and a dialog's saved
+// column layout takes the titles of the language now in use.
+TEST_F(Window, ShownRowsSurviveALanguageSwitchAndAGoneRowIsSteppedOver)
+{
+    TFDbf &w = Filled();
+    w.ViewFirm().Last();
+    ASSERT_TRUE(w.SelectFirm());
+    w.SortByTitle(w.DBGridFirm, "NAME");
+    w.Translate(true);
+    EXPECT_EQ(w.Store().TableFirm.FieldByName("NAME").AsString(), "Beta");
+    OnModal<TFDbfNum>([](TFDbfNum *num) {
+        num->EditNum->setText("777");
+        num->BitBtn1Click();
+    }, [&] { w.NavNum->Click(nbInsert); });
+    EXPECT_EQ(LastRow("Nums.dbf", {"IDF", "NUM"}), "2|777;");
+
+    TIniFile ini(ProgramIniPath());
+    TPhoneBookStore other(ini, DataDir);
+    other.OpenTables();
+    ASSERT_TRUE(other.TableFirm.Locate({{"ID", "1"}}));
+    other.Delete(other.TableFirm);
+    EXPECT_EQ(Boxes([](QWidget *) {}, [&] { w.ViewFirm().First(); }), std::vector<std::string>());
+    EXPECT_EQ(w.ViewFirm().Count(), 1);
+    EXPECT_EQ(w.Store().TableFirm.FieldByName("NAME").AsString(), "Beta");
+
+    OnModal<TFDbfFirm>([](TFDbfFirm *firm) { firm->reject(); }, [&] { w.NavFirm->Click(nbEdit); });
+    Texts("[Texty]\r\n2140=Numero\r\n");
+    OnModal<TFDbfFirm>([](TFDbfFirm *firm) {
+        EXPECT_EQ(firm->Nums.Grid->Columns[0].Title, "Numero");
+        firm->reject();
+    }, [&] { w.NavFirm->Click(nbEdit); });
+}
+
 TEST_F(Window, ATableDamagedUnderneathIsReportedAndNothingHangs)
 {
     TFDbf &w = Filled();
