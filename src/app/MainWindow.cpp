@@ -4,6 +4,7 @@
 #include "Cp1250.h"
 #include "Desktop.h"
 #include "Fce.h"
+#include "FileDialogs.h"
 #include "Help.h"
 #include "Main.h"
 #include "Nlsfunc.h"
@@ -36,7 +37,7 @@ void RunDesktopDialog(QWidget *parent, QFileDialog::AcceptMode mode, const std::
     QFileDialog dialog(parent);
     dialog.setAcceptMode(mode);
     Desktop->PrepareFileDialog(&dialog);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
+    if (ExecFileDialog(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty())
         use(PathOfQ(QFileInfo(dialog.selectedFiles().first()).fileName()));
     QDir::setCurrent(cwd);
 }
@@ -191,7 +192,7 @@ void TFMain::PopupSkinClick()
     QString cwd = QDir::currentPath();
     QFileDialog dialog(this);
     Skin->ChooseSkinFile(&dialog);
-    if (dialog.exec() == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
+    if (ExecFileDialog(dialog) == QDialog::Accepted && !dialog.selectedFiles().isEmpty()) {
         const QString chosen = QFileInfo(dialog.selectedFiles().first()).fileName();
         // A skin is remembered by a code page 1250 name: one it cannot hold
         // would name another file.

@@ -4,6 +4,7 @@
 #include "Paths.h"
 
 #include <QFileDialog>
+#include <QPixmapCache>
 
 QStringList NameFilters(const std::string &descriptionMaskPairs)
 {
@@ -28,4 +29,13 @@ void PrepareFileDialog(QFileDialog *dialog, const char *extension, const std::st
     if (!filters.isEmpty())
         dialog->setNameFilters(filters);
     dialog->selectFile(QStringLiteral("*.") + QString::fromLatin1(extension));
+}
+
+int ExecFileDialog(QFileDialog &dialog)
+{
+    const int limit = QPixmapCache::cacheLimit();
+    QPixmapCache::setCacheLimit(0);
+    const int result = dialog.exec();
+    QPixmapCache::setCacheLimit(limit);
+    return result;
 }

@@ -6,6 +6,9 @@
 
 #include <QApplication>
 #include <QDir>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QListView>
 #include <QMessageBox>
 #include <QWindow>
 
@@ -117,4 +120,16 @@ std::string PanelRig::LabelText(const char *name) const
 {
     auto *label = main->findChild<TLabel *>(QString::fromLatin1(name));
     return label ? label->Caption() : std::string("<no label>");
+}
+
+bool AnswerFileDialog(QWidget *w, const QString &name)
+{
+    auto *dialog = qobject_cast<QFileDialog *>(w);
+    auto *list = dialog ? dialog->findChild<QListView *>(QStringLiteral("listView")) : nullptr;
+    if (!list || !list->model() || list->model()->rowCount(list->rootIndex()) == 0)
+        return false;
+    dialog->grab();
+    dialog->findChild<QLineEdit *>(QStringLiteral("fileNameEdit"))->setText(name);
+    QMetaObject::invokeMethod(dialog, name.isEmpty() ? "reject" : "accept");
+    return true;
 }

@@ -65,6 +65,11 @@ private:
     size_t seen_ = 0;
 };
 
+// Answers a file dialog once it lists its folder: drawn whole, as on a
+// screen, then the name typed and OK, or Cancel for no name. False while
+// its list is still coming, or for any other window.
+bool AnswerFileDialog(QWidget *w, const QString &name);
+
 // <ans Type="type" Handle="5" rest/>
 inline std::string Ans(const std::string &type, const std::string &rest)
 {
