@@ -1,8 +1,11 @@
 // The real panel with its skin, offscreen, logged in, fed through the link's
 // receive path: answers per second end to end, with the protocol trace off
-// and on. Saving settings beside it, to show that it grows linearly.
+// and on. Its memory over many skin switches during a call. Saving settings
+// beside it, to show that it grows linearly.
 #include "PanelRig.h"
 #include "PanelSettings.h"
+#include "Skin.h"
+#include "Timer.h"
 
 #include <benchmark/benchmark.h>
 
@@ -100,6 +103,45 @@ long ResidentKb()
     std::ifstream("/proc/self/statm") >> pages >> resident;
     return resident * (sysconf(_SC_PAGESIZE) / 1024);
 }
+
+// Skin switches as a user makes them during a call: the skin dialog, drawn
+// as it shows, then the deferred switch, alternating the two shipped skins.
+// Resident memory after the first 20 switches and after all of them: what a
+// switch keeps shows as growth between the two. (CTest runs the short one.)
+void SkinSwitches(benchmark::State &state)
+{
+    constexpr int kWarmUp = 20;
+    PanelRig *panel = Rig();
+    // A call with its lamps lit, held and charged.
+    panel->Answer(Ans("STATE", "State=\"CAL\" Hfree=\"1\" Mic=\"1\""));
+    panel->Answer(List("CALL", {"Port=\"CO1\" Cid=\"603111222\" PBXName=\"Nov&#225;k\""}));
+    panel->Answer(Ans("HOLD", "Act=\"ACT\""));
+    panel->Answer(Ans("INF", "Act=\"TARIMPULS\" Tar=\"12\""));
+    // The tick comes at once: the switch's own path without its 50 ms wait.
+    Skin->Timer->SetInterval(1);
+    const auto standard = panel->OnModal;
+    for (auto _ : state) {
+        long warm = 0;
+        for (int i = 0; i < state.range(0); ++i) {
+            const char *name = i % 2 ? "RizUzezi.skn" : "Mini.skn";
+            panel->OnModal = [name](QWidget *w) { AnswerFileDialog(w, QString::fromLatin1(name)); };
+            panel->main->PopupSkinClick();
+            if (!FakeExchange::WaitUntil([] { return !Skin->Timer->Enabled(); }) || Skin->SkinName != name) {
+                state.SkipWithError("a switch did not happen");
+                break;
+            }
+            if (i + 1 == kWarmUp)
+                warm = ResidentKb();
+        }
+        const long end = ResidentKb();
+        state.counters["rss_after_20_MB"] = static_cast<double>(warm) / 1024.0;
+        state.counters["rss_end_MB"] = static_cast<double>(end) / 1024.0;
+        state.counters["growth_MB"] = static_cast<double>(end - warm) / 1024.0;
+    }
+    Skin->Timer->SetInterval(50);
+    panel->OnModal = standard;
+}
+BENCHMARK(SkinSwitches)->ArgName("switches")->Arg(50)->Arg(1000)->Iterations(1)->Unit(benchmark::kSecond);
 
 // An exchange in a thread of its own that sends a million STATE answers in one
 // burst as fast as TCP lets it; the panel's growth in memory meanwhile is the
