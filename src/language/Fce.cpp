@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include <cerrno>
+#include <filesystem>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
@@ -235,22 +236,6 @@ bool CopyDirFiles(const std::string &destinationDir, const std::string &sourceDi
     return whole;
 }
 
-namespace {
-
-// The files of a folder of our own making (it has no sub-folders), then the folder.
-void RemoveOwnFolder(const std::string &folder)
-{
-    if (DIR *d = ::opendir(folder.c_str())) {
-        while (dirent *e = ::readdir(d))
-            if (std::string_view(e->d_name) != "." && std::string_view(e->d_name) != "..")
-                ::unlink((WithSlash(folder) + e->d_name).c_str());
-        ::closedir(d);
-    }
-    ::rmdir(folder.c_str());
-}
-
-} // namespace
-
 bool CopyDirWhole(const std::string &destinationDir, const std::string &sourceDir, const std::string &mask)
 {
     std::string folder = destinationDir;
@@ -265,6 +250,7 @@ bool CopyDirWhole(const std::string &destinationDir, const std::string &sourceDi
         return false;
     if (CopyDirFiles(temp, sourceDir, mask) && ::rename(temp.c_str(), folder.c_str()) == 0)
         return true;
-    RemoveOwnFolder(temp);
+    std::error_code ec;
+    std::filesystem::remove_all(temp, ec);
     return false;
 }

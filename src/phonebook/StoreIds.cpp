@@ -33,11 +33,10 @@ int64_t TPhoneBookStore::ScanHighest(TIdSource &source) const
     TDbCursor &table = *source.Table;
     if (!table.Active())
         return source.Highest;
-    table.Refresh();
-    const uint32_t count = table.FileRecordCount();
-    if (count < source.Scanned)
+    if (table.FileRecordCount() < source.Scanned) // opened again on other files
         source.Scanned = 0, source.Highest = 0;
     const TDbFieldDef f = table.FieldDef(source.Field);
+    // The scan takes in what other programs wrote first.
     table.ScanRecords(
         [&](uint32_t, const char *record) {
             double v = 0;
@@ -45,7 +44,7 @@ int64_t TPhoneBookStore::ScanHighest(TIdSource &source) const
                 source.Highest = InRange(source.Highest, v);
         },
         source.Scanned + 1);
-    source.Scanned = count;
+    source.Scanned = table.FileRecordCount();
     return source.Highest;
 }
 
