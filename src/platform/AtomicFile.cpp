@@ -1,6 +1,7 @@
 #include "AtomicFile.h"
 
 #include "Paths.h"
+#include "RegularFile.h"
 
 #include <cerrno>
 #include <cstdio>
@@ -14,14 +15,9 @@ namespace atomicfile {
 bool ReadAll(const std::string &path, std::string &bytes)
 {
     bytes.clear();
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    int fd = OpenRegularFile(path);
     if (fd < 0)
         return false;
-    struct stat st {};
-    if (::fstat(fd, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(fd);
-        return false;
-    }
     char buf[65536];
     for (;;) {
         ssize_t n = ::read(fd, buf, sizeof buf);

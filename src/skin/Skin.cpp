@@ -129,9 +129,10 @@ std::string Text(int id) { return Nls ? Nls->GetText(id) : std::to_string(id); }
 
 } // namespace
 
+// Pictures are files of the skin folder: a name that climbs out of it is none.
 std::string TSkin::PicturePath(const std::string &name) const
 {
-    return FindFileNoCase(ShippedFolder(), FsName(name));
+    return StaysBelow(name) ? FindFileNoCase(ShippedFolder(), FsName(name)) : std::string();
 }
 
 bool TSkin::ReadPicture(const std::string &name, QImage &store, std::string &why)
@@ -149,7 +150,7 @@ bool TSkin::ReadPicture(const std::string &name, QImage &store, std::string &why
         store = std::move(picture.Image);
         return true;
     }
-    why = Text(514) + " " + NameFromFs(path) + " (" + picture.Error + ")";
+    why = Text(514) + " " + (path.empty() ? name : NameFromFs(path)) + " (" + picture.Error + ")";
     return false;
 }
 

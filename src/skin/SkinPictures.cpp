@@ -2,17 +2,31 @@
 
 #include "Cp1250.h"
 #include "Paths.h"
+#include "RegularFile.h"
 
+#include <QFile>
+#include <QFileInfo>
 #include <QImageReader>
 
 #include <system_error>
+#include <unistd.h>
 
 TDecodedPicture DecodePicture(const std::string &path, int maxSide, qint64 maxPixels)
 {
     TDecodedPicture out;
+    // Only a regular file: a pipe or a terminal would hold the reader, and
+    // the program with it, for ever. Anything else reads as no file.
+    QFile file;
+    const int fd = OpenRegularFile(path);
+    if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
+        if (fd >= 0)
+            ::close(fd);
+        out.Error = FromQ(QImageReader::tr("File not found"));
+        return out;
+    }
     // The size is asked of the file before it is decoded, so a huge picture
     // costs nothing.
-    QImageReader reader(QPath(path));
+    QImageReader reader(&file, QFileInfo(QPath(path)).suffix().toLower().toLatin1());
     const QSize size = reader.size();
     if (size.isValid() &&
         (size.width() > maxSide || size.height() > maxSide || qint64(size.width()) * size.height() > maxPixels)) {

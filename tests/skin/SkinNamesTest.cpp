@@ -4,7 +4,18 @@
 
 #include "Timer.h"
 
+#include <QFile>
 #include <QTest>
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <mutex>
+#include <thread>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -54,6 +65,84 @@ TEST_F(SkinTest, NamesWithAFolderPartAreRefusedAndNothingOutsideIsReadOrWritten)
         first.SaveSkin(true);
     }
     EXPECT_EQ(ReadBytes(dir.File("other/victim.skn")), victim);
+}
+
+// Lets go of a reader stuck on a named pipe once the time is up, so that a
+// test of a reader that must never wait ends either way, and tells whether
+// it had to.
+class PipeRelease {
+public:
+    explicit PipeRelease(std::vector<std::string> pipes) : pipes_(std::move(pipes)), thread_([this] { Run(); }) {}
+    ~PipeRelease()
+    {
+        {
+            std::lock_guard lock(mutex_);
+            done_ = true;
+        }
+        wake_.notify_all();
+        thread_.join();
+    }
+    std::atomic<bool> Released{false};
+
+private:
+    void Run()
+    {
+        std::unique_lock lock(mutex_);
+        if (wake_.wait_for(lock, std::chrono::seconds(10), [this] { return done_; }))
+            return;
+        while (!wake_.wait_for(lock, std::chrono::milliseconds(20), [this] { return done_; }))
+            for (const std::string &pipe : pipes_)
+                if (int fd = ::open(pipe.c_str(), O_WRONLY | O_NONBLOCK); fd >= 0) {
+                    Released = true;
+                    ::close(fd);
+                }
+    }
+    std::vector<std::string> pipes_;
+    std::mutex mutex_;
+    std::condition_variable wake_;
+    bool done_ = false;
+    std::thread thread_;
+};
+
+// A skin's picture is a file of the skin folder: a pipe, a folder, or a name
+// that climbs out or is absolute is refused at once, as a missing picture is;
+// a skin file that is a pipe is no skin.
+TEST_F(SkinTest, PicturesThatAreNoFilesOrLieOutsideAreRefusedAtOnceAsMissing)
+{
+    TSkin &s = StartPhone();
+    MakeDir("prog/outside");
+    MakeDir("prog/Skins/folder.png");
+    MakeDir("data/Skins");
+    QFile::copy(QString::fromStdString(dir.File("prog/Skins/back.png")), QString::fromStdString(dir.File("prog/outside/back.png")));
+    const std::string pipe = dir.File("prog/Skins/pipe.png"), pipeSkin = dir.File("data/Skins/Pipe.skn");
+    ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
+    ASSERT_EQ(::mkfifo(pipeSkin.c_str(), 0600), 0);
+    PipeRelease release({pipe, pipeSkin});
+
+    const auto refusal = [&](const std::string &picture, bool prefetched) {
+        const std::string name = "Test.skn";
+        WriteBytes(dir.File("prog/Skins/" + name), "[Set]\r\nBackground=" + picture + "\r\n");
+        if (prefetched)
+            s.Prefetch(name);
+        s.SelectSkin(name);
+        EXPECT_TRUE(QTest::qWaitFor([&] { return !s.Timer->Enabled(); }));
+        EXPECT_EQ(s.SkinName, "Phone.skn") << picture;
+        EXPECT_FALSE(panel->Image0->pixmap().isNull()) << picture;
+        const size_t at = s.LoadError.find(picture);
+        return at == std::string::npos ? "not named: " + s.LoadError : s.LoadError.substr(at + picture.size());
+    };
+    for (bool prefetched : {false, true}) {
+        const std::string missing = refusal("missing.png", prefetched);
+        for (const std::string &picture : {std::string("pipe.png"), std::string("folder.png"),
+                                           std::string("../outside/back.png"), std::string("..\\outside\\back.png"),
+                                           dir.File("prog/outside/back.png")})
+            EXPECT_EQ(refusal(picture, prefetched), missing) << picture << " prefetched " << prefetched;
+    }
+    s.SelectSkin("Pipe.skn");
+    EXPECT_TRUE(QTest::qWaitFor([&] { return !s.Timer->Enabled(); }));
+    EXPECT_NE(s.LoadError.find("Pipe.skn"), std::string::npos);
+    EXPECT_EQ(s.SkinName, "Phone.skn");
+    EXPECT_FALSE(release.Released) << "a read waited for a pipe";
 }
 
 } // namespace
