@@ -149,6 +149,8 @@ void TFMain::FormInit()
     Desktop->PlaceWindowsAtStart();
     if (!Skin->NotCopied.empty())
         MessageBox(Nls->GetText(515) + "\n" + NameFromFs(Skin->NotCopied), 101, QMessageBox::Warning);
+    if (!Desktop->RefusedDefault().empty())
+        MessageBox(Nls->GetText(9254) + "\n" + Desktop->RefusedDefault(), 101, QMessageBox::Warning);
     if (!refusedSkin_.empty())
         SkinRefused(std::exchange(refusedSkin_, std::string()));
     SelectHelpFile();

@@ -12,10 +12,13 @@
 #include <QFileInfo>
 #include <QWidget>
 
+#include <utility>
+
 TDesktop *Desktop = nullptr;
 
 namespace {
 const char *const kDefaultSkin = "RizUzezi.skn";
+const char *const kDefaultDesktop = "Default.dst";
 }
 
 TDesktop::TDesktop(QWidget *owner, TDesktopSkin *skin) : owner_(owner), skin_(skin), timer_(nullptr, 50, false)
@@ -24,6 +27,9 @@ TDesktop::TDesktop(QWidget *owner, TDesktopSkin *skin) : owner_(owner), skin_(sk
     TIniFile ini(ProgramIniPath());
     home_ = ini.ReadString("Desktop", "Home", home_);
     default_ = ini.ReadString("Desktop", "Default", default_);
+    // Like a skin, the default desktop is a file of its folder and nowhere else.
+    if (!IsPlainFileName(default_))
+        refusedDefault_ = std::exchange(default_, kDefaultDesktop);
     QDir().mkpath(QPath(Folder()));
 }
 

@@ -59,6 +59,9 @@ public:
     void PrepareFileDialog(QFileDialog *dialog) const;
 
     std::string Folder() const;
+    // The settings' default desktop when it named a file outside the desktop
+    // folder and Default.dst stands in for it; empty otherwise.
+    const std::string &RefusedDefault() const { return refusedDefault_; }
     // The current desktop's name as text (code page 1250).
     std::string Current() const;
     TTimer &Timer() { return timer_; }
@@ -79,6 +82,7 @@ private:
     TTimer timer_;
     std::string home_ = "Desktops";
     std::string default_ = "Default.dst";
+    std::string refusedDefault_;
     std::string newDesktop_; // file-system names
     std::string current_;
 };

@@ -149,4 +149,34 @@ TEST_F(Desktops, ANameThatCannotBeKeptOrWrittenIsRefusedAndTheCurrentDesktopStay
     EXPECT_EQ(QDir(QPath(desktop->Folder())).entryList(QDir::Files), QStringList{QPath(longest)}) << "nothing else written";
 }
 
+// The settings' default desktop is a file of the desktop folder: a name that
+// reaches out of it is not used, Default.dst stands in, and nothing outside
+// is read or written, at start, log-in, log-out or exit.
+TEST_F(Desktops, ADefaultOutsideTheDesktopFolderIsNotUsedAndNothingOutsideIsTouched)
+{
+    QDir().mkpath(QPath(dir.Path() + "outside"));
+    const std::string outside = dir.Path() + "outside/keep.dst", mine = "[Set]\nLeft=77\n";
+    WriteBytes(Path("Default.dst"), "[Set]\r\nLeft=5\r\n");
+    for (const std::string &name : {std::string("../outside/keep.dst"), std::string("..\\outside\\keep.dst"), outside,
+                                    std::string("sub/x.dst"), std::string("..")}) {
+        WriteBytes(outside, mine);
+        WriteBytes(ProgramIniPath(), "[Desktop]\r\nDefault=" + name + "\r\n");
+        TDesktop custom(&panel, &skin);
+        custom.SessionWindows = {Placed(&hist, "Hist")};
+        EXPECT_EQ(custom.RefusedDefault(), name);
+        custom.LoadAtStart();
+        EXPECT_EQ(panel.x(), 5) << name;
+        EXPECT_EQ(custom.Current(), "Default.dst") << name;
+        custom.LoadWindowPositions();
+        custom.SaveWindowPositions("");
+        custom.SaveAtExit();
+        EXPECT_EQ(ReadBytes(outside), mine) << name;
+        EXPECT_EQ(QDir(QPath(dir.Path() + "outside")).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList{"keep.dst"});
+        EXPECT_EQ(QDir(QPath(desktop->Folder())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+                  QStringList{"Default.dst"});
+    }
+    EXPECT_EQ(desktop->RefusedDefault(), "") << "the usual default";
+}
+
 } // namespace
