@@ -1,14 +1,13 @@
 #include "Fce.h"
 
 #include "Paths.h"
+#include "RegularFile.h"
 
 #include <QCoreApplication>
-#include <QDir>
 #include <QEventLoop>
 #include <QTimer>
 
 #include <cerrno>
-#include <filesystem>
 #include <dirent.h>
 #include <fcntl.h>
 #include <fnmatch.h>
@@ -178,14 +177,9 @@ std::string GetDataDir(const std::string &name)
 
 bool CopyFileData(const std::string &destination, const std::string &source)
 {
-    int in = ::open(source.c_str(), O_RDONLY | O_CLOEXEC);
+    int in = OpenRegularFile(source);
     if (in < 0)
         return false;
-    struct stat st {};
-    if (::fstat(in, &st) != 0 || !S_ISREG(st.st_mode)) {
-        ::close(in);
-        return false;
-    }
     int out = ::open(destination.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
     if (out < 0) {
         ::close(in);
@@ -236,21 +230,3 @@ bool CopyDirFiles(const std::string &destinationDir, const std::string &sourceDi
     return whole;
 }
 
-bool CopyDirWhole(const std::string &destinationDir, const std::string &sourceDir, const std::string &mask)
-{
-    std::string folder = destinationDir;
-    while (folder.size() > 1 && folder.back() == '/')
-        folder.pop_back();
-    // Beside it, on the same file system, so that the rename is one step.
-    const size_t slash = folder.rfind('/');
-    if (slash != std::string::npos)
-        QDir().mkpath(QPath(folder.substr(0, slash + 1)));
-    std::string temp = folder + ".XXXXXX";
-    if (!::mkdtemp(temp.data()))
-        return false;
-    if (CopyDirFiles(temp, sourceDir, mask) && ::rename(temp.c_str(), folder.c_str()) == 0)
-        return true;
-    std::error_code ec;
-    std::filesystem::remove_all(temp, ec);
-    return false;
-}

@@ -35,10 +35,6 @@ bool GetUserProfileDir(std::string &dir);
 bool CopyFileData(const std::string &destination, const std::string &source);
 // True when every file matching mask was copied whole (a missing source folder has none).
 bool CopyDirFiles(const std::string &destinationDir, const std::string &sourceDir, const std::string &mask);
-// Makes the missing folder destinationDir with every file of sourceDir that
-// matches mask, or leaves it missing and returns false: the files are copied
-// into a folder beside it, which takes its name only once they are all there.
-bool CopyDirWhole(const std::string &destinationDir, const std::string &sourceDir, const std::string &mask);
 
 // Language UI library: centres a dialog over its caller.
 void CenterForm(const QWidget *ref, QWidget *form);

@@ -12,6 +12,7 @@
 #include "SkinHost.h"
 #include "Timer.h"
 #include "Vcl.h"
+#include "WholeCopy.h"
 
 #include <QFileDialog>
 #include <QMenu>
@@ -33,6 +34,7 @@ const char *const kSkinSection = "Skin";
 const char *const kSkinListSection = "Skin-List";
 // The skin that comes with the program, the last resort of a failed load.
 const char *const kShippedSkin = "RizUzezi.skn";
+const char *const kSkinFiles = "*.skn";
 // Labels carry this tag; images carry their function code.
 constexpr int kLabelTag = 900;
 
@@ -74,6 +76,7 @@ TSkin::TSkin(TForm *owner, TImage *backImage, TImage *spriteImage, TSkinHost *ho
     // Skins are read and written below the data and program folders only.
     if (!StaysBelow(Home))
         Home = "Skins";
+    RemoveLeftCopies(OwnFolder(), ShippedFolder(), kSkinFiles);
     if (!MakeOwnFolder())
         NotCopied = OwnFolder();
 }
@@ -120,7 +123,7 @@ std::string TSkin::ReadSkinFile(const std::string &name) const
 bool TSkin::MakeOwnFolder() const
 {
     const std::string home = OwnFolder();
-    return Exists(home) || CopyDirWhole(home, ShippedFolder(), "*.skn");
+    return Exists(home) || CopyDirWhole(home, ShippedFolder(), kSkinFiles);
 }
 
 namespace {

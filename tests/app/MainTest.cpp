@@ -130,6 +130,29 @@ TEST(PanelLife, AFullDiskAtFirstStartAndADesktopSkinOutsideAreToldAndNothingOuts
     EXPECT_EQ(ReadBytes(outside), victim);
 }
 
+// What a start cut short or a hand-edited setting left is put right at the
+// next start: the half skin copy goes, and a default desktop outside its
+// folder is told of and never read or written, through log-in and exit.
+TEST(PanelLife, AHalfSkinCopyGoesAndADefaultDesktopOutsideIsToldAndLeftAlone)
+{
+    PanelRig rig("[Desktop]\r\nDefault=../../outside/escape.dst\r\n");
+    const std::string data = rig.HomeDir + "Talvocti/";
+    const std::string shipped = ReadBytes(ProgramDir() + "Skins/RizUzezi.skn");
+    QDir().mkpath(QPath(data + "Skins.Ab12Cd"));
+    WriteBytes(data + "Skins.Ab12Cd/RizUzezi.skn", shipped.substr(0, shipped.size() / 2));
+    rig.Start();
+    ASSERT_EQ(rig.Boxes.size(), 1u);
+    EXPECT_NE(rig.Boxes[0].find(Nls->GetText(9254) + "\n../../outside/escape.dst"), std::string::npos) << rig.Boxes[0];
+    ASSERT_TRUE(rig.LogIn());
+    rig.Stop();
+    EXPECT_FALSE(QFileInfo::exists(QPath(rig.HomeDir + "outside")));
+    EXPECT_EQ(QDir(QPath(data)).entryList({"Skins*"}, QDir::AllEntries | QDir::Hidden), QStringList{"Skins"});
+    EXPECT_EQ(ReadBytes(data + "Skins/Mini.skn"), ReadBytes(ProgramDir() + "Skins/Mini.skn"));
+    TIniFile desktop(data + "Desktops/Default.dst");
+    EXPECT_EQ(desktop.ReadString("Set", "SkinName", ""), "RizUzezi.skn");
+    EXPECT_TRUE(desktop.SectionExists("Hist")) << "the log-in windows' places";
+}
+
 TEST(PanelLife, TheSharedOpenGLContextIsMadeOnlyWhenAskedAndOnce)
 {
     // Offscreen there is no OpenGL: the context is still there, unmade, as the engine needs.

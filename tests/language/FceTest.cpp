@@ -1,5 +1,6 @@
 #include "Fce.h"
 #include "TempDir.h"
+#include "WholeCopy.h"
 
 #include <QDir>
 
@@ -7,7 +8,11 @@
 
 #include <csignal>
 #include <filesystem>
+#include <map>
+#include <thread>
 #include <tuple>
+#include <fcntl.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -91,4 +96,71 @@ TEST_F(FileCopy, AShortWriteLeavesNoTruncatedCopy)
     int status = 0;
     ::waitpid(pid, &status, 0);
     EXPECT_FALSE(std::filesystem::exists(dst.File("big")));
+}
+
+// What copies killed half way left is removed: only folders no copy holds and
+// that hold nothing but beginnings of the files copied. A copy that finds
+// the folder in place, another program's whole one, has done its work.
+TEST_F(FileCopy, LeftCopiesGoAndACopyFindingTheFolderInPlaceSucceeds)
+{
+    WriteBytes(src.File("A.skn"), std::string(3000, 'a'));
+    WriteBytes(src.File("B.skn"), "bbbb");
+    const std::string skins = dst.File("Skins");
+    const auto leave = [&](const std::string &folder, const std::map<std::string, std::string> &files) {
+        QDir().mkpath(QString::fromStdString(dst.File(folder)));
+        for (const auto &[name, bytes] : files)
+            WriteBytes(dst.File(folder + "/" + name), bytes);
+    };
+    leave("Skins.Ab12Cd", {{"A.skn", std::string(1000, 'a')}});                   // cut in the first file
+    leave("Skins.XyZ789", {{"A.skn", std::string(3000, 'a')}, {"B.skn", "bbbb"}}); // cut before the rename
+    leave("Skins.Fresh0", {});                                                     // cut as it was made
+    leave("Skins.backup", {{"A.skn", "my own"}});
+    leave("Skins.notes1", {{"notes.txt", ""}});
+    leave("Skins.Busy01", {{"A.skn", "aa"}});
+    leave("Skins.old", {});
+    const int busy = ::open(dst.File("Skins.Busy01").c_str(), O_RDONLY | O_DIRECTORY);
+    ASSERT_EQ(::flock(busy, LOCK_EX), 0);
+    RemoveLeftCopies(skins, src.Path(), "*.skn");
+    ::close(busy);
+    const QStringList kept = {"Skins.Busy01", "Skins.backup", "Skins.notes1", "Skins.old"};
+    const auto beside = [&] {
+        return QDir(QString::fromStdString(dst.Path())).entryList(QDir::AllEntries | QDir::NoDotAndDotDot, QDir::Name);
+    };
+    EXPECT_EQ(beside(), kept);
+
+    EXPECT_TRUE(CopyDirWhole(skins, src.Path(), "*.skn"));
+    WriteBytes(dst.File("Skins/A.skn"), "edited");
+    EXPECT_TRUE(CopyDirWhole(skins + "/", src.Path(), "*.skn"));
+    EXPECT_EQ(ReadBytes(dst.File("Skins/A.skn")), "edited") << "the copy in place stays";
+    EXPECT_EQ(beside(), QStringList{"Skins"} + kept);
+    // Nor is a file or link in its place taken over.
+    WriteBytes(dst.File("Other"), "mine");
+    EXPECT_TRUE(PlaceWholeCopy(dst.File("Skins"), dst.File("Other")));
+    EXPECT_EQ(ReadBytes(dst.File("Other")), "mine");
+    EXPECT_EQ(beside(), QStringList{"Other"} + kept);
+}
+
+// Programs starting together on a fresh folder, each clearing up and copying
+// as at start: every one finds the folder whole and nothing is left beside it.
+TEST_F(FileCopy, CopiesStartedTogetherAllSucceedAndLeaveNothingBeside)
+{
+    for (int i = 0; i < 20; ++i)
+        WriteBytes(src.File("S" + std::to_string(i) + ".skn"), std::string(2000, char('a' + i)));
+    for (int round = 0; round < 50; ++round) {
+        const std::string skins = dst.File("Skins" + std::to_string(round));
+        bool ok[3] = {};
+        std::vector<std::thread> programs;
+        for (bool &result : ok)
+            programs.emplace_back([&] {
+                RemoveLeftCopies(skins, src.Path(), "*.skn");
+                result = std::filesystem::exists(skins) || CopyDirWhole(skins, src.Path(), "*.skn");
+            });
+        for (auto &p : programs)
+            p.join();
+        for (bool result : ok)
+            ASSERT_TRUE(result) << "round " << round;
+        ASSERT_EQ(ReadBytes(skins + "/S19.skn"), std::string(2000, 't'));
+    }
+    EXPECT_EQ(QDir(QString::fromStdString(dst.Path())).entryList({"*.*"}, QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList());
 }
