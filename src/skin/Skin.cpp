@@ -153,7 +153,8 @@ bool TSkin::ReadPicture(const std::string &name, QImage &store, std::string &why
         store = std::move(picture.Image);
         return true;
     }
-    why = Text(514) + " " + (path.empty() ? name : NameFromFs(path)) + " (" + picture.Error + ")";
+    const std::string detail = picture.Missing ? Text(511) : picture.Error;
+    why = Text(514) + " " + (path.empty() ? name : NameFromFs(path)) + " (" + detail + ")";
     return false;
 }
 

@@ -21,7 +21,7 @@ TDecodedPicture DecodePicture(const std::string &path, int maxSide, qint64 maxPi
     if (fd < 0 || !file.open(fd, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         if (fd >= 0)
             ::close(fd);
-        out.Error = FromQ(QImageReader::tr("File not found"));
+        out.Missing = true;
         return out;
     }
     // The size is asked of the file before it is decoded, so a huge picture

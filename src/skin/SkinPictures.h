@@ -11,6 +11,7 @@
 struct TDecodedPicture {
     QImage Image;
     bool TooLarge = false; // refused by its size, before decoding
+    bool Missing = false;  // no regular file of that name
     std::string Error;     // the reader's words when it could not decode
 };
 

@@ -113,7 +113,8 @@ TEST_F(SkinTest, PicturesThatAreNoFilesOrLieOutsideAreRefusedAtOnceAsMissing)
     MakeDir("prog/outside");
     MakeDir("prog/Skins/folder.png");
     MakeDir("data/Skins");
-    QFile::copy(QString::fromStdString(dir.File("prog/Skins/back.png")), QString::fromStdString(dir.File("prog/outside/back.png")));
+    QFile::copy(QString::fromStdString(dir.File("prog/Skins/back.png")),
+                QString::fromStdString(dir.File("prog/outside/back.png")));
     const std::string pipe = dir.File("prog/Skins/pipe.png"), pipeSkin = dir.File("data/Skins/Pipe.skn");
     ASSERT_EQ(::mkfifo(pipe.c_str(), 0600), 0);
     ASSERT_EQ(::mkfifo(pipeSkin.c_str(), 0600), 0);
