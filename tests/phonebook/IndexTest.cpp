@@ -152,6 +152,20 @@ std::string ReadLine(int fd)
     return line;
 }
 
+// Writer W's first steps on a table: the writers' lock, the index marked
+// busy with record recno. W writes over was (found in the table) at that.
+size_t MarkBusy(TDbFile &dbf, TCdxFile &cdx, const TempDir &dir, const std::string &table, uint32_t recno,
+                const std::string &was)
+{
+    // Found first: closing any other descriptor of the file lets the lock go.
+    const size_t at = ReadBytes(dir.File(table + ".dbf")).find(was);
+    dbf.Open(dir.File(table + ".dbf"));
+    dbf.Lock(0, 32, true);
+    cdx.Open(dir.File(table + ".cdx"), [](const std::string &e) { return e == "IDF" ? '\0' : ' '; });
+    cdx.SetMark(recno);
+    return at;
+}
+
 } // namespace
 
 TEST_F(IndexKept, AppendsPostsThatMoveKeysAndDeletes)
@@ -463,6 +477,48 @@ TEST_F(Locks, ChangesOfAnotherProgramReachOurIndex)
     EXPECT_EQ(c.FieldByName("NUM").AsString(), "Z");
 }
 
+// W was held mid-save of record 5 (601004 to 69999) while this program
+// waited and ordered the numbers from the data, then wrote the record and
+// died before its index. This program's next look, or its next save, takes
+// the record as it is on disk, and so does the index written anew.
+TEST_F(Locks, AWriterHeldThenDeadMidSaveLeavesNoStaleRow)
+{
+    for (const char *num : {"555", "62", "7", "68", "601004"})
+        Add(c, 1, num);
+    c.SetIndexName("NUM");
+    for (bool save : {false, true}) {
+        int held[2], go[2];
+        ASSERT_TRUE(pipe(held) == 0 && pipe(go) == 0);
+        pid_t w = Spawn([&] {
+            TDbFile dbf;
+            TCdxFile index;
+            const size_t at = MarkBusy(dbf, index, dir, "Nums", 5, "601004");
+            char byte = 0;
+            if (write(held[1], &byte, 1) != 1 || read(go[0], &byte, 1) != 1)
+                _exit(1);
+            dbf.WriteAt(at, "69999 ");
+        });
+        char byte = 0;
+        ASSERT_EQ(read(held[0], &byte, 1), 1);
+        const std::string before = ReadBytes(cdx);
+        EXPECT_EQ(Walk(c), (std::vector<uint32_t>{1, 5, 2, 4, 3}));
+        EXPECT_EQ(ReadBytes(cdx), before) << "written while W writes";
+        ASSERT_EQ(write(go[1], &byte, 1), 1);
+        Reap(w);
+        for (int fd : {held[0], held[1], go[0], go[1]})
+            close(fd);
+        std::vector<uint32_t> order{1, 2, 4, 5, 3};
+        if (save) {
+            Add(c, 2, "9");
+            order.push_back(6);
+        }
+        EXPECT_EQ(Walk(c), order) << save;
+        EXPECT_EQ(CdxOrder(cdx, "NUM"), order) << save;
+        ASSERT_TRUE(c.Locate({{"NUM", "69999"}}));
+        SetNum(c, "601004");
+    }
+}
+
 // A program sorted by name while another died saving a firm's new name: its
 // next look lists and finds every firm, and it mends the index file.
 TEST(HalfWrittenIndex, AReaderMendsItAndMissesNoRow)
@@ -515,18 +571,21 @@ TEST(HalfWrittenIndex, AReaderThatMayNotWriteOrdersByTheData)
         b.SetIndexName("NAME");
         char byte = 0;
         do {
-            // Open since before, then opened afresh.
+            // Open since before, then opened afresh (not while a writer holds
+            // the table: opening would wait for it in vain).
             std::string line = Seen(b) + " | ";
-            b.Close();
-            b.Open();
-            line += Seen(b) + "\n";
+            if (byte != 'h') {
+                b.Close();
+                b.Open();
+            }
+            line += (byte == 'h' ? "held" : Seen(b)) + "\n";
             if (write(report[1], line.data(), line.size()) != static_cast<ssize_t>(line.size()))
                 _exit(1);
         } while (read(go[0], &byte, 1) == 1);
     });
     close(report[1]);
     close(go[0]);
-    auto next = [&] { return write(go[1], "1", 1) == 1 ? ReadLine(report[0]) : "not asked"; };
+    auto next = [&](const char *byte = "1") { return write(go[1], byte, 1) == 1 ? ReadLine(report[0]) : "not asked"; };
     const std::string opened = ReadLine(report[0]);
     if (opened.empty()) {
         kill(reader, SIGKILL);
@@ -546,6 +605,18 @@ TEST(HalfWrittenIndex, AReaderThatMayNotWriteOrdersByTheData)
     OpenTable(a, dir, "Firms");
     AddAlfa(a);
     EXPECT_EQ(next(), "5 3 2 1 found | 5 3 2 1 found");
+
+    // W, held mid-save of firm 3's sort key, the reader waited for in vain;
+    // W then wrote the record and died: the reader orders by what W left.
+    {
+        TDbFile w;
+        TCdxFile index;
+        a.GotoBookmark(3);
+        const size_t at = MarkBusy(w, index, dir, "Firms", 3, a.FieldByName("XNAME").AsString());
+        EXPECT_EQ(next("h"), "5 3 2 1 found | held");
+        w.WriteAt(at, "AAA");
+    }
+    EXPECT_EQ(next(), "3 5 2 1 found | 3 5 2 1 found");
     close(go[1]);
     close(report[0]);
     Reap(reader);

@@ -137,7 +137,7 @@ void TDbFile::WriteAt(uint64_t at, const std::string &bytes)
     }
 }
 
-void TDbFile::Lock(uint64_t at, uint64_t size, bool exclusive)
+void TDbFile::Lock(uint64_t at, uint64_t size, bool exclusive, bool wait)
 {
     if (mem_)
         return;
@@ -147,12 +147,13 @@ void TDbFile::Lock(uint64_t at, uint64_t size, bool exclusive)
     fl.l_start = static_cast<off_t>(at);
     fl.l_len = static_cast<off_t>(size);
     // Another instance holds its locks only while it writes: wait up to 1 s.
-    for (int tries = 0; tries < 50; ++tries) {
+    for (int tries = wait ? 50 : 1; tries > 0; --tries) {
         if (::fcntl(fd_, F_SETLK, &fl) == 0)
             return;
         if (errno != EACCES && errno != EAGAIN && errno != EINTR)
             return; // a file system without locks: go on unlocked
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        if (tries > 1)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     throw EDbError("Table " + path_ + " is locked by another program");
 }

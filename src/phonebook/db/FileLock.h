@@ -36,8 +36,9 @@ public:
     size_t ReadInto(uint64_t at, char *buf, size_t size) const; // bytes read
     void WriteAt(uint64_t at, const std::string &bytes);
 
-    // Waits a bounded time for the lock; throws EDbError when it stays taken.
-    void Lock(uint64_t at, uint64_t size, bool exclusive);
+    // Waits a bounded time for the lock (or, without wait, tries once);
+    // throws EDbError when it stays taken.
+    void Lock(uint64_t at, uint64_t size, bool exclusive, bool wait = true);
     void Unlock(uint64_t at, uint64_t size);
 
 private:
@@ -50,9 +51,10 @@ private:
 // Holds a range lock for a scope.
 class TDbLockGuard {
 public:
-    TDbLockGuard(TDbFile &file, uint64_t at, uint64_t size, bool exclusive = true) : file_(file), at_(at), size_(size)
+    TDbLockGuard(TDbFile &file, uint64_t at, uint64_t size, bool exclusive = true, bool wait = true)
+        : file_(file), at_(at), size_(size)
     {
-        file_.Lock(at, size, exclusive);
+        file_.Lock(at, size, exclusive, wait);
     }
     ~TDbLockGuard() { file_.Unlock(at_, size_); }
     TDbLockGuard(const TDbLockGuard &) = delete;

@@ -315,6 +315,12 @@ const char *TDbTable::Record(uint32_t recno) const
     return oldest->Bytes.data() + (recno - first) * len;
 }
 
+void TDbTable::ForgetRecords() const
+{
+    for (TBlock &b : blocks_)
+        b.N = 0;
+}
+
 uint32_t TDbTable::LiveCount() const
 {
     if (liveVersion_ != version_) {
@@ -356,7 +362,10 @@ void TDbTable::Refresh()
     if (Replaced())
         return;
     bool counted = false;
-    if (!Look(counted) || tags_.empty())
+    const bool changed = Look(counted);
+    // A writer we waited for in vain may die after its record and before
+    // its index, which the headers do not show: looked at until it is done.
+    if (tags_.empty() || !(changed || midSave_))
         return;
     // A writer's mark, or a new record an order lacks: the index is mid-change.
     if (!cdx_.IsOpen() || IndexWhole(counted || inMemory_))
@@ -364,7 +373,7 @@ void TDbTable::Refresh()
     else if (writing_)
         suspect_ = true; // mended before the write
     else
-        Mend();
+        Mend(changed);
 }
 
 // Reads the record count and the index file's header again; true when
@@ -391,8 +400,7 @@ bool TDbTable::Look(bool &counted)
             changed |= cdx_.Reload();
     }
     if (changed) {
-        for (TBlock &b : blocks_)
-            b.N = 0;
+        ForgetRecords();
         Changed();
     }
     return changed;
@@ -414,14 +422,15 @@ bool TDbTable::IndexWhole(bool counted)
 // The index is mid-change. A live writer ends its change before it lets go
 // of the writers' lock; what is still half done once we have the lock, a
 // writer left when it died: written anew, or, where we may not write (or a
-// writer holds on to the lock), not used until it is whole again.
-void TDbTable::Mend()
+// writer holds on to the lock), not used until it is whole again. Without
+// wait, a writer that holds the lock is simply looked at again later.
+void TDbTable::Mend(bool wait)
 {
     std::optional<TDbLockGuard> lock;
     try {
-        lock.emplace(dbf_, 0, 32); // shared where we may only read
+        lock.emplace(dbf_, 0, 32, true, wait); // shared where we may only read
     } catch (const EDbError &) {
-        inMemory_ = true;
+        inMemory_ = midSave_ = true;
         return;
     }
     bool counted = false;
@@ -430,7 +439,11 @@ void TDbTable::Mend()
         WalkIndexFile();
         return;
     }
+    // The writer died: its record may have landed after we read it.
+    ForgetRecords();
+    Changed();
     inMemory_ = true;
+    midSave_ = false;
     if (!ReadOnly())
         try {
             Rebuild();
@@ -791,6 +804,8 @@ uint32_t TDbTable::NeighbourInMemory(int tag, uint32_t recno, int step)
 // replacing the old one at once.
 void TDbTable::Rebuild()
 {
+    // Never from records read before the lock: a writer may have been mid-save.
+    ForgetRecords();
     uint32_t counter = cdx_.IsOpen() ? cdx_.Counter() + 1 : 1;
     std::vector<TCdxTag> tags = CdxTags();
     if (!DbReplaceFile(cdxPath_, WriteCdx(tags, counter)))
@@ -805,6 +820,6 @@ void TDbTable::Rebuild()
 // The index file holds every change again: orders are walked in it, not taken from the data.
 void TDbTable::WalkIndexFile()
 {
-    inMemory_ = false;
+    inMemory_ = midSave_ = false;
     orders_.clear();
 }

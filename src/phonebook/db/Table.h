@@ -8,8 +8,8 @@
 // moved; walks and jumps look for them once per turn of the event loop, so
 // that a run over many records reads no file headers while nobody writes.
 // An index found mid-change is waited for; one a writer left half written
-// is written anew, or, when we may not write, its orders are taken from the
-// data until it is whole again.
+// is written anew from the records on disk, or, when we may not write, its
+// orders are taken from the data until it is whole again.
 #include "CdxFile.h"
 #include "DbTypes.h"
 #include "DbfFormat.h"
@@ -127,7 +127,8 @@ private:
     bool IndexCurrent();
     bool IndexWhole(bool counted);
     bool Look(bool &counted);
-    void Mend();
+    void Mend(bool wait);
+    void ForgetRecords() const;
     void WalkIndexFile();
     void Rebuild();
     void CheckIndex();
@@ -165,6 +166,7 @@ private:
     bool suspect_ = false; // the index lacked an entry it should hold
     bool writing_ = false; // this process holds the writers' lock
     bool inMemory_ = false; // the index file is not whole: orders from the data
+    bool midSave_ = false;  // ... read while a live writer was mid-save
     std::vector<TOrder> orders_;
     bool replaced_ = false;
 };
