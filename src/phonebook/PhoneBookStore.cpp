@@ -73,8 +73,8 @@ TPhoneBookStore::TPhoneBookStore(const TIniFile &ini, const std::string &dataDir
     std::string home = ini.ReadString("Dbf", "Home", "Dbf");
     DatabaseDir = ResolveDatabaseDir(home, dataDir_);
     createDir_ = DatabaseDir != FsName(home);
-    firmIds_ = {{{&TableFirm, "ID"}, {&QueryRepre, "IDF"}, {&QueryNum, "IDF"}, {&QueryContact, "IDF"}}, &NextFirmId};
-    repreIds_ = {{{&TableRepre, "ID"}, {&QueryNum, "IDR"}, {&QueryContact, "IDR"}}, &NextRepreId};
+    firmIds_ = {&TableFirm, {{&QueryRepre, "IDF"}, {&QueryNum, "IDF"}, {&QueryContact, "IDF"}}, &NextFirmId};
+    repreIds_ = {&TableRepre, {{&QueryNum, "IDR"}, {&QueryContact, "IDR"}}, &NextRepreId};
     // Sort keys from the row as it lands: an edit's untouched name may be
     // another program's by then.
     TableFirm.OnWrite = [this](TDbCursor &c) {
@@ -186,7 +186,7 @@ void TPhoneBookStore::OpenTables()
 void TPhoneBookStore::CloseTables()
 {
     for (TIdKind *kind : {&firmIds_, &repreIds_})
-        for (TIdSource &source : kind->Sources)
+        for (TIdSource &source : kind->Refs)
             source.Scanned = 0, source.Highest = 0;
     for (TDbCursor *c : {&TableFirm, &QueryFirm, &TableRepre, &QueryRepre, &TableNum, &QueryNum, &TableContact,
                          &QueryContact, &nameFirm_, &nameRepre_, &nameNum_})

@@ -127,12 +127,14 @@ private:
         int64_t Highest = 0;
     };
     struct TIdKind {
-        std::vector<TIdSource> Sources; // the rows' own IDs first, then the rows that refer to them
+        TDbCursor *Table;            // the rows' own IDs, in field ID
+        std::vector<TIdSource> Refs; // the rows that refer to them
         int *Next;
     };
     int64_t ScanHighest(TIdSource &source) const;
     // Under the table's lock: a new row without an ID gets one that no row
-    // holds or refers to now, whoever wrote it; throws EDbNoFreeId when none is left.
+    // holds (deleted rows too) or refers to now, whoever wrote it; throws
+    // EDbNoFreeId when none is left.
     void TakeId(TDbCursor &row, TIdKind &kind);
     TIdKind firmIds_, repreIds_;
     // Under the table's lock: a new row is stored only while its firm (and

@@ -21,6 +21,20 @@ int64_t LowestFreeId(std::vector<int64_t> used, int64_t max)
     return free <= max ? free : 0;
 }
 
+namespace {
+
+// A visitor of records that hands use each number the field holds.
+template <typename F> auto EachId(const TDbFieldDef &f, F use)
+{
+    return [f, use](uint32_t, const char *record) {
+        double v = 0;
+        if (DbfParseNumber(record + f.Offset, f.Size, v))
+            use(record, v);
+    };
+}
+
+} // namespace
+
 int64_t TPhoneBookStore::InRange(int64_t highest, double id) const
 {
     if (!(id > static_cast<double>(highest)))
@@ -35,15 +49,10 @@ int64_t TPhoneBookStore::ScanHighest(TIdSource &source) const
         return source.Highest;
     if (table.FileRecordCount() < source.Scanned) // opened again on other files
         source.Scanned = 0, source.Highest = 0;
-    const TDbFieldDef f = table.FieldDef(source.Field);
     // The scan takes in what other programs wrote first.
-    table.ScanRecords(
-        [&](uint32_t, const char *record) {
-            double v = 0;
-            if (DbfParseNumber(record + f.Offset, f.Size, v))
-                source.Highest = InRange(source.Highest, v);
-        },
-        source.Scanned + 1);
+    table.ScanRecords(EachId(table.FieldDef(source.Field),
+                             [&](const char *, double v) { source.Highest = InRange(source.Highest, v); }),
+                      source.Scanned + 1);
     source.Scanned = table.FileRecordCount();
     return source.Highest;
 }
@@ -53,24 +62,33 @@ void TPhoneBookStore::TakeId(TDbCursor &row, TIdKind &kind)
     TDbField id = row.FieldByName("ID");
     if (!id.IsNull())
         return;
+    std::vector<int64_t> held; // IDs in range that a row has (and, at the top, that rows refer to)
+    auto hold = [&](const char *, double v) {
+        if (v >= 1 && v <= static_cast<double>(MaxId))
+            held.push_back(static_cast<int64_t>(std::round(v)));
+    };
+    // The whole table as the file holds it now, read for each new row:
+    // another program may have written an ID in place, which the headers do
+    // not show, and a deleted row keeps its ID from a program that still
+    // shows the row (and would save under it).
     int64_t highest = 0;
-    for (TIdSource &source : kind.Sources)
+    kind.Table->ScanFile(EachId(kind.Table->FieldDef("ID"), [&](const char *record, double v) {
+        if (record[0] != '*')
+            highest = InRange(highest, v);
+        hold(record, v);
+    }));
+    for (TIdSource &source : kind.Refs)
         highest = std::max(highest, ScanHighest(source));
     int64_t taken = std::max<int64_t>(*kind.Next, highest + 1);
+    std::sort(held.begin(), held.end());
+    for (auto it = std::lower_bound(held.begin(), held.end(), taken); it != held.end() && *it <= taken; ++it)
+        taken = *it + 1;
     if (taken > MaxId) {
         // The top of the range is taken: the lowest ID nobody holds or refers to.
-        std::vector<int64_t> used;
-        for (TIdSource &source : kind.Sources) {
-            if (!source.Table->Active())
-                continue;
-            const TDbFieldDef f = source.Table->FieldDef(source.Field);
-            source.Table->ScanRecords([&](uint32_t, const char *record) {
-                double v = 0;
-                if (DbfParseNumber(record + f.Offset, f.Size, v) && v >= 1 && v <= static_cast<double>(MaxId))
-                    used.push_back(static_cast<int64_t>(std::round(v)));
-            });
-        }
-        taken = LowestFreeId(std::move(used), MaxId);
+        for (TIdSource &source : kind.Refs)
+            if (source.Table->Active())
+                source.Table->ScanRecords(EachId(source.Table->FieldDef(source.Field), hold));
+        taken = LowestFreeId(std::move(held), MaxId);
         if (taken == 0)
             throw EDbNoFreeId("No ID is left for a new row of " + row.TableName + "; nothing was written");
     }

@@ -1,6 +1,7 @@
 // The phone-book store: folders, tables created when missing, ID counters,
 // sort keys and derived fields.
 #include "DbTestUtil.h"
+#include "DbfFormat.h"
 #include "FailureTrace.h"
 #include "IniFile.h"
 #include "Nlsfunc.h"
@@ -334,6 +335,54 @@ TEST_F(Store, RowsLandOnlyUnderAFirmAndRepresentativeThatStand)
     EXPECT_EQ(Ids(c->TableFirm), (std::vector<int64_t>{1, 3, 8, 9, 10, 11, 12}));
     AddRow(*c, c->TableRepre, {{"IDF", "1"}, {"SURNAME", "New"}});
     EXPECT_EQ(Ids(c->TableRepre), (std::vector<int64_t>{3}));
+}
+
+// A added firms 1 and 2 and, under firm 1, representatives 1 and 2, then
+// deleted the second of each while B still showed them. C, started since,
+// adds a firm and a representative; another engine appends a row with ID 4
+// and one without, C adds one, and the engine writes ID 7 into its row in
+// place, which the headers do not show. C never takes a deleted row's ID
+// nor 7, and what B saves under the deleted rows is refused, not filed
+// under C's.
+TEST_F(Store, IdsOfDeletedRowsOrWrittenInPlaceAreNeverGivenAgain)
+{
+    TempDir book;
+    auto a = Make(book.Path()), b = Make(book.Path()), c = Make(book.Path());
+    a->OpenTables();
+    b->OpenTables();
+    auto add = [](TPhoneBookStore &s, TDbCursor &t, const char *id, const char *name) {
+        t.Append();
+        t.FieldByName("ID").SetAsString(id);
+        t.FieldByName("NAME").SetAsString(name);
+        if (t.HasField("IDF"))
+            t.FieldByName("IDF").SetAsInteger(1);
+        s.Post(t);
+        return t.FieldByName("ID").AsInteger();
+    };
+    for (TDbCursor *t : {&a->TableFirm, &a->TableRepre}) {
+        add(*a, *t, "", "First");
+        add(*a, *t, "", "Second");
+        ASSERT_TRUE(t->Locate({{"ID", "2"}}));
+        a->Delete(*t);
+    }
+    c->OpenTables();
+    for (TDbCursor *mine : {&c->TableFirm, &c->TableRepre}) {
+        TDbCursor other;
+        other.OpenLike(*mine);
+        std::vector<int64_t> taken{add(*c, *mine, "", "New")};
+        add(*c, other, "4", "Other");
+        add(*c, other, "", "Filled");
+        taken.push_back(add(*c, *mine, "", "New"));
+        std::string bytes = ReadBytes(mine->FileName());
+        const TDbFieldDef &id = mine->FieldDef("ID");
+        bytes.replace(bytes.find("Filled") - mine->FieldDef("NAME").Offset + id.Offset, 20, DbfFormatNumber(7, id));
+        WriteBytes(mine->FileName(), bytes);
+        for (int i = 0; i < 3; ++i)
+            taken.push_back(add(*c, *mine, "", "New"));
+        EXPECT_EQ(taken, (std::vector<int64_t>{3, 5, 8, 9, 10})) << mine->TableName;
+    }
+    EXPECT_THROW(AddRow(*b, b->TableNum, {{"IDF", "2"}, {"IDR", "0"}}), EDbOwnerGone);
+    EXPECT_THROW(AddRow(*b, b->TableNum, {{"IDF", "1"}, {"IDR", "2"}}), EDbOwnerGone);
 }
 
 // A changes only the letter case (or only the city) of Hradec Trade while B

@@ -194,6 +194,13 @@ void TDbCursor::ScanRecords(const std::function<void(uint32_t recno, const char 
             visit(r, rec);
 }
 
+void TDbCursor::ScanFile(const std::function<void(uint32_t recno, const char *record)> &visit, uint32_t from)
+{
+    CheckActive();
+    table_->Refresh();
+    table_->ReadFile(visit, from);
+}
+
 uint32_t TDbCursor::FileRecordCount() const
 {
     CheckActive();

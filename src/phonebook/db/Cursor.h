@@ -104,6 +104,10 @@ public:
     // Every live record in physical order, whatever the filter and order, as
     // its bytes (valid during the call): the quick way through a whole table.
     void ScanRecords(const std::function<void(uint32_t recno, const char *record)> &visit, uint32_t from = 1);
+    // Every record from `from` on as the file holds it now, deleted ones too
+    // (record[0] == '*'), read past what was read before: for what must see
+    // another program's change in place, which the headers do not show.
+    void ScanFile(const std::function<void(uint32_t recno, const char *record)> &visit, uint32_t from = 1);
     // Records in the file, deleted ones too.
     uint32_t FileRecordCount() const;
     // Of the records given, the live ones that pass the conditions, in the

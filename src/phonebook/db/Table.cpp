@@ -302,11 +302,7 @@ const char *TDbTable::Record(uint32_t recno) const
     uint32_t first = onward ? recno : (recno - 1) / per * per + 1;
     uint32_t n = std::min(per, count_ - first + 1);
     oldest->N = 0;
-    oldest->Bytes.resize(static_cast<size_t>(n) * len);
-    size_t got = dbf_.ReadInto(header_.HeaderLen + static_cast<uint64_t>(first - 1) * len, oldest->Bytes.data(),
-                               oldest->Bytes.size());
-    if (got != oldest->Bytes.size())
-        throw EDbError("Table " + path_ + " is damaged");
+    ReadRecords(first, n, oldest->Bytes);
     oldest->First = first;
     oldest->N = n;
     oldest->Used = ++uses_;
@@ -315,10 +311,33 @@ const char *TDbTable::Record(uint32_t recno) const
     return oldest->Bytes.data() + (recno - first) * len;
 }
 
+void TDbTable::ReadRecords(uint32_t first, uint32_t n, std::string &into) const
+{
+    const size_t len = header_.RecordLen;
+    into.resize(static_cast<size_t>(n) * len);
+    if (dbf_.ReadInto(header_.HeaderLen + static_cast<uint64_t>(first - 1) * len, into.data(), into.size())
+        != into.size())
+        throw EDbError("Table " + path_ + " is damaged");
+}
+
 void TDbTable::ForgetRecords() const
 {
     for (TBlock &b : blocks_)
         b.N = 0;
+}
+
+void TDbTable::ReadFile(const std::function<void(uint32_t, const char *)> &visit, uint32_t from) const
+{
+    const size_t len = header_.RecordLen;
+    const uint32_t per = static_cast<uint32_t>(std::max<size_t>(1, kLongRead / len));
+    std::string chunk;
+    for (uint32_t first = std::max<uint32_t>(from, 1); first <= count_;) {
+        const uint32_t n = std::min(per, count_ - first + 1);
+        ReadRecords(first, n, chunk);
+        for (uint32_t i = 0; i < n; ++i)
+            visit(first + i, chunk.data() + static_cast<size_t>(i) * len);
+        first += n;
+    }
 }
 
 uint32_t TDbTable::LiveCount() const

@@ -38,6 +38,10 @@ public:
     uint32_t LiveCount() const;
     // Valid until a few more records have been read.
     const char *Record(uint32_t recno) const;
+    // Every record from `from` on, deleted ones too, as the file holds them
+    // now, whatever was read before: another program's change in place
+    // leaves no trace in the headers. Each record is valid during its call.
+    void ReadFile(const std::function<void(uint32_t recno, const char *record)> &visit, uint32_t from = 1) const;
     bool Deleted(uint32_t recno) const { return Record(recno)[0] == '*'; }
     std::string Memo(const char *record, int field) const;
     std::string BlankRecord() const { return std::string(header_.RecordLen, ' '); }
@@ -128,6 +132,7 @@ private:
     bool IndexWhole(bool counted);
     bool Look(bool &counted);
     void Mend(bool wait);
+    void ReadRecords(uint32_t first, uint32_t n, std::string &into) const;
     void ForgetRecords() const;
     void WalkIndexFile();
     void Rebuild();
