@@ -74,8 +74,7 @@ void TAutoList::OpenTable(const std::string &databaseDir)
         Table.TableName = "Autosn";
         Table.FieldDefs = def.Fields;
         Table.IndexDefs = def.Indexes;
-        if (!Table.Exists())
-            Table.CreateTable();
+        Table.CreateTableIfMissing();
         Table.SetIndexName("");
         Table.Open();
         Table.SetIndexName("ID");

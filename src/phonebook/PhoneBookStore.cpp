@@ -146,8 +146,7 @@ void TPhoneBookStore::OpenPair(TDbCursor &table, TDbCursor &query, const std::st
     table.TableName = fileName;
     table.FieldDefs = def.Fields;
     table.IndexDefs = def.Indexes;
-    if (!table.Exists())
-        table.CreateTable();
+    table.CreateTableIfMissing();
     table.Open();
     query.DatabaseName = DatabaseDir;
     query.TableName = fileName;

@@ -98,6 +98,45 @@ TEST_F(Store, FirstStartCreatesFoldersAndEmptyTables)
     EXPECT_TRUE(IsDir(data.File("Books/Office")));
 }
 
+// Programs opening a new book at the same moment each make no table the
+// other made: both open the book, and what each then stores is there.
+TEST_F(Store, ProgramsOpeningANewBookTogetherBothOpenItAndKeepTheirRows)
+{
+    for (int round = 0; round < 20; ++round) {
+        TempDir book;
+        Make(book.Path()); // the settings, written before both start
+        int go[2];
+        ASSERT_EQ(pipe(go), 0);
+        pid_t programs[2];
+        for (int id : {1, 2}) {
+            programs[id - 1] = fork();
+            if (programs[id - 1] == 0) {
+                ::close(go[1]);
+                char c;
+                _exit(::read(go[0], &c, 1) == 0 ? [&] {
+                    auto s = Make();
+                    s->OpenTables();
+                    if (!s->TablesOpen)
+                        return 1;
+                    AddFirm(*s, id, "Firm " + std::to_string(id));
+                    return 0;
+                }() : 2);
+            }
+        }
+        ::close(go[0]);
+        ::close(go[1]); // both start now
+        for (pid_t p : programs) {
+            int status = 0;
+            waitpid(p, &status, 0);
+            ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "round " << round;
+        }
+        auto s = Make(book.Path());
+        s->OpenTables();
+        ASSERT_TRUE(s->TablesOpen);
+        EXPECT_EQ(s->TableFirm.RecordCount(), 2) << "round " << round;
+    }
+}
+
 TEST_F(Store, AbsoluteHomeIsUsedAsItStandsAndNeverCreated)
 {
     TempDir elsewhere;

@@ -3,6 +3,7 @@
 #include "AtomicFile.h"
 #include "Cdx.h"
 #include "DbfFormat.h"
+#include "FileLock.h"
 #include "Memo.h"
 #include "Paths.h"
 #include "Table.h"
@@ -69,6 +70,15 @@ void TDbCursor::CreateTable()
     }
     // The table last: it exists only once its companions do.
     WriteNew(FileName(), BuildDbfHeader(h) + '\x1A');
+}
+
+void TDbCursor::CreateTableIfMissing()
+{
+    if (Exists())
+        return;
+    TDbFolderLock lock(WithSlash(DatabaseName));
+    if (!Exists())
+        CreateTable();
 }
 
 void TDbCursor::DeleteTable()

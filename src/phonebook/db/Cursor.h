@@ -76,6 +76,8 @@ public:
     bool Exists() const;
     // An empty table with its index file (and memo file when it has memos).
     void CreateTable();
+    // CreateTable when the table is missing, once whichever programs ask at once.
+    void CreateTableIfMissing();
     // Removes the table with its index and memo files; the cursor is closed.
     void DeleteTable();
     void Open();

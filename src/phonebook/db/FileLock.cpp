@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <thread>
 #include <unistd.h>
@@ -156,6 +157,25 @@ void TDbFile::Lock(uint64_t at, uint64_t size, bool exclusive, bool wait)
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }
     throw EDbError("Table " + path_ + " is locked by another program");
+}
+
+TDbFolderLock::TDbFolderLock(const std::string &dir) : fd_(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
+{
+    for (int tries = 50; fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0; --tries) {
+        if (errno != EWOULDBLOCK && errno != EINTR)
+            return; // a file system without locks: go on unlocked
+        if (tries == 1) {
+            ::close(fd_);
+            throw EDbError("Folder " + NameFromFs(dir) + " is locked by another program");
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
+TDbFolderLock::~TDbFolderLock()
+{
+    if (fd_ >= 0)
+        ::close(fd_);
 }
 
 void TDbFile::Unlock(uint64_t at, uint64_t size)

@@ -64,3 +64,18 @@ private:
     TDbFile &file_;
     uint64_t at_, size_;
 };
+
+// Holds a folder for a scope, as long as another instance may take to make
+// a table in it: programs opening a new book together make each table once
+// and never replace files another has already opened.
+class TDbFolderLock {
+public:
+    // Throws EDbError when the folder stays taken for about a second.
+    explicit TDbFolderLock(const std::string &dir);
+    ~TDbFolderLock();
+    TDbFolderLock(const TDbFolderLock &) = delete;
+    TDbFolderLock &operator=(const TDbFolderLock &) = delete;
+
+private:
+    int fd_;
+};
