@@ -574,6 +574,7 @@ void TDbCursor::Append() { Insert(); }
 
 void TDbCursor::Post()
 {
+    written_ = {};
     CheckActive();
     if (state_ != dsEdit && state_ != dsInsert)
         throw EDbError("Dataset not in edit or insert mode");
@@ -603,6 +604,7 @@ void TDbCursor::Post()
         memos_.swap(memos);
         throw;
     }
+    written_ = table_->LastWrite();
     state_ = dsBrowse;
     bof_ = eof_ = false;
 }
@@ -618,6 +620,7 @@ void TDbCursor::Cancel()
 
 void TDbCursor::Delete()
 {
+    written_ = {};
     CheckActive();
     if (state_ == dsInsert) {
         Cancel();
@@ -631,6 +634,7 @@ void TDbCursor::Delete()
     if (cur_ == 0 || table_->Deleted(cur_))
         return;
     table_->Delete(cur_);
+    written_ = table_->LastWrite();
     uint32_t r = Find(cur_, 1);
     if (r == 0)
         r = Find(cur_, -1);

@@ -147,6 +147,11 @@ public:
     bool Locate(const std::vector<std::pair<std::string, std::string>> &values);
 
     TState State() const { return state_; }
+    // Around this cursor's last Post or Delete; zeros when it wrote nothing.
+    // What keeps its own copy of the table's data current through our writes
+    // compares with these, not with a version taken before the call: the
+    // write takes in what others wrote first.
+    const TDbWriteVersions &LastWrite() const { return written_; }
     void Edit();
     void Insert();
     void Append();
@@ -189,6 +194,7 @@ private:
     uint32_t saved_ = 0;
     bool eof_ = true, bof_ = true;
     TState state_ = dsInactive;
+    TDbWriteVersions written_;
     std::string buffer_;
     std::string original_; // the record as the edit began
     std::map<int, std::string> memos_;

@@ -1,6 +1,7 @@
 #pragma once
 // Definitions shared by the table engine: field and index definitions and
 // the one exception type every failure of the engine arrives as.
+#include <cstdint>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -20,6 +21,15 @@ public:
 class EDbReplaced : public EDbError {
 public:
     using EDbError::EDbError;
+};
+
+// The data versions around one write of a table, both taken under the
+// writers' lock: Before once what others wrote had been taken in, After once
+// ours had landed. Zeros: nothing was written.
+struct TDbWriteVersions {
+    uint64_t Before = 0, After = 0;
+    // A cache current at version lacks this write alone and may take it in.
+    bool Follows(uint64_t version) const { return version != 0 && version == Before; }
 };
 
 // Type letters as they stand in the table header: C, N, F, L, D, M.

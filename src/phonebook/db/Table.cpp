@@ -625,15 +625,17 @@ void TDbTable::IndexErase(const TTag &tag, const std::string &key, uint32_t recn
 
 uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &memos, const TWriteHook &hook)
 {
+    lastWrite_ = {};
     TWriteLock lock(*this);
     CheckIndex();
-    const uint64_t before = version_;
     record.resize(header_.RecordLen, ' ');
     if (hook)
         hook(record);
     record.resize(header_.RecordLen, ' ');
     record[0] = ' ';
     PutMemos(record, memos);
+    // Whatever the looks above took in is in version_ by now: from here on only ours lands.
+    const uint64_t before = version_;
     const uint32_t recno = count_ + 1;
     uint64_t at = header_.HeaderLen + static_cast<uint64_t>(count_) * header_.RecordLen;
     TDbLockGuard recordLock(dbf_, at, header_.RecordLen);
@@ -649,6 +651,7 @@ uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &
     if (cdx_.IsOpen())
         cdx_.SetMark(0);
     Changed();
+    lastWrite_ = {before, version_};
     Counted(before, 1);
     return recno;
 }
@@ -656,9 +659,9 @@ uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &
 void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, std::string> &memos,
                       const std::string *original, const TWriteHook &hook)
 {
+    lastWrite_ = {};
     TWriteLock lock(*this);
     CheckIndex();
-    const uint64_t before = version_;
     const std::string old(Record(recno), header_.RecordLen);
     if (original && old[0] == '*')
         throw EDbRecordGone("Record " + std::to_string(recno) + " of " + path_ + " was deleted by another program");
@@ -670,6 +673,7 @@ void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, st
     record.resize(header_.RecordLen, ' ');
     record[0] = old[0];
     PutMemos(record, memos);
+    const uint64_t before = version_;
     uint64_t at = header_.HeaderLen + static_cast<uint64_t>(recno - 1) * header_.RecordLen;
     TDbLockGuard recordLock(dbf_, at, header_.RecordLen);
     if (cdx_.IsOpen())
@@ -690,11 +694,13 @@ void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, st
     Changed();
     if (suspect_)
         Rebuild();
+    lastWrite_ = {before, version_};
     Counted(before, 0);
 }
 
 void TDbTable::Delete(uint32_t recno)
 {
+    lastWrite_ = {};
     if (Deleted(recno))
         return;
     TWriteLock lock(*this);
@@ -708,6 +714,7 @@ void TDbTable::Delete(uint32_t recno)
     if (cdx_.IsOpen())
         cdx_.SetMark(0);
     Changed();
+    lastWrite_ = {before, version_};
     Counted(before, -1);
 }
 

@@ -60,6 +60,9 @@ public:
     // Refresh once no other program is writing (a write under way lands
     // first). Never while this program writes the table: it would drop its lock.
     void RefreshAfterWriters();
+    // Around this program's last write of the table; zeros when it failed or
+    // wrote nothing.
+    const TDbWriteVersions &LastWrite() const { return lastWrite_; }
     // Begins a new turn for every table: each pass of the event loop does,
     // once a table was opened under one.
     static void NewTurn();
@@ -159,6 +162,7 @@ private:
     TCdxFile cdx_;
     uint32_t count_ = 0;
     uint64_t version_ = 0;
+    TDbWriteVersions lastWrite_;
     std::vector<TTag> tags_;
     mutable std::array<TBlock, 8> blocks_;
     mutable TBlock *last_ = &blocks_[0];
