@@ -53,22 +53,22 @@ void TIdIndex::Sync(TDbCursor &reader)
     version_ = reader.DataVersion();
 }
 
-void TIdIndex::Posted(TDbCursor &c, uint64_t versionBefore)
+void TIdIndex::Posted(TDbCursor &c)
 {
-    if (version_ != versionBefore || version_ == 0)
+    if (!c.LastWrite().Follows(version_))
         return; // out of step already: the next Sync reads it all
     TDbField f = c.FieldByName(field_);
     Put(c.RecNo(), f.IsNull() ? kNoValue : f.AsFloat());
-    version_ = c.DataVersion();
+    version_ = c.LastWrite().After;
 }
 
-void TIdIndex::Deleted(uint32_t recno, uint64_t versionBefore, uint64_t versionAfter)
+void TIdIndex::Deleted(const TDbCursor &c, uint32_t recno)
 {
-    if (version_ != versionBefore || version_ == 0)
+    if (!c.LastWrite().Follows(version_))
         return;
     if (recno)
         Put(recno, kNoValue);
-    version_ = versionAfter;
+    version_ = c.LastWrite().After;
 }
 
 const std::vector<uint32_t> &TIdIndex::Rows(double value) const

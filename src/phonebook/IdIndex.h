@@ -17,9 +17,10 @@ public:
     // Reads the whole table again when reader's table changed behind our back.
     void Sync(TDbCursor &reader);
     bool InSync(const TDbCursor &c) const { return version_ == c.DataVersion() && version_ != 0; }
-    // After a post or delete through c: the current row (or recno gone).
-    void Posted(TDbCursor &c, uint64_t versionBefore);
-    void Deleted(uint32_t recno, uint64_t versionBefore, uint64_t versionAfter);
+    // After a post or delete through c: the current row (or recno gone),
+    // when the index was current up to just before that write.
+    void Posted(TDbCursor &c);
+    void Deleted(const TDbCursor &c, uint32_t recno);
 
     const std::vector<uint32_t> &Rows(double value) const;
     // The first row in physical order with that value; 0 when none.

@@ -129,22 +129,22 @@ void TNumberIndex::Sync(TDbCursor &reader)
     version_ = reader.DataVersion();
 }
 
-void TNumberIndex::Posted(TDbCursor &c, uint64_t versionBefore)
+void TNumberIndex::Posted(TDbCursor &c)
 {
-    if (version_ != versionBefore || version_ == 0)
+    if (!c.LastWrite().Follows(version_))
         return;
     const TFields f{c.FieldDef("NUM"), c.FieldDef("TYPE"), c.FieldDef("IDF"), c.FieldDef("IDR")};
     Put(c.RecNo(), Read(f, c.CurrentRecord()));
-    version_ = c.DataVersion();
+    version_ = c.LastWrite().After;
 }
 
-void TNumberIndex::Deleted(uint32_t recno, uint64_t versionBefore, uint64_t versionAfter)
+void TNumberIndex::Deleted(const TDbCursor &c, uint32_t recno)
 {
-    if (version_ != versionBefore || version_ == 0)
+    if (!c.LastWrite().Follows(version_))
         return;
     if (recno && recno <= rows_.size())
         Put(recno, {});
-    version_ = versionAfter;
+    version_ = c.LastWrite().After;
 }
 
 uint32_t TNumberIndex::Find(const std::string &n) const

@@ -16,8 +16,8 @@ class TNumberIndex {
 public:
     void Sync(TDbCursor &reader);
     bool InSync(const TDbCursor &c) const { return version_ == c.DataVersion() && version_ != 0; }
-    void Posted(TDbCursor &c, uint64_t versionBefore);
-    void Deleted(uint32_t recno, uint64_t versionBefore, uint64_t versionAfter);
+    void Posted(TDbCursor &c);
+    void Deleted(const TDbCursor &c, uint32_t recno);
 
     // The first row in physical order matching the normalised number n; 0 when none.
     uint32_t Find(const std::string &n) const;

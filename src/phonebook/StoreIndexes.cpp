@@ -18,28 +18,29 @@ TPhoneBookStore::TIndexes TPhoneBookStore::IndexesOf(const TDbCursor &c)
     return {};
 }
 
+// The indexes take in our write only when they were current up to just
+// before it, as the table saw it under its lock: a change another program
+// made since we last looked is taken in by the write itself, and must leave
+// them out of step.
 void TPhoneBookStore::Post(TDbCursor &c)
 {
     TIndexes x = IndexesOf(c);
-    uint64_t before = c.DataVersion();
     c.Post();
     for (TIdIndex *i : x.Ids)
-        i->Posted(c, before);
+        i->Posted(c);
     if (x.Numbers)
-        x.Numbers->Posted(c, before);
+        x.Numbers->Posted(c);
 }
 
 void TPhoneBookStore::Delete(TDbCursor &c)
 {
     TIndexes x = IndexesOf(c);
     uint32_t recno = c.State() == TDbCursor::dsInsert ? 0 : c.RecNo();
-    uint64_t before = c.DataVersion();
     c.Delete();
-    uint64_t after = c.DataVersion();
     for (TIdIndex *i : x.Ids)
-        i->Deleted(recno, before, after);
+        i->Deleted(c, recno);
     if (x.Numbers)
-        x.Numbers->Deleted(recno, before, after);
+        x.Numbers->Deleted(c, recno);
 }
 
 const std::vector<uint32_t> *TPhoneBookStore::FirmRows(const TDbCursor &c, const TDbCondition &condition)

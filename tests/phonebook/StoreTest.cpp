@@ -424,6 +424,90 @@ TEST_F(Store, IdsOfDeletedRowsOrWrittenInPlaceAreNeverGivenAgain)
     EXPECT_THROW(AddRow(*b, b->TableNum, {{"IDF", "1"}, {"IDR", "2"}}), EDbOwnerGone);
 }
 
+namespace {
+
+// Another program, in a process of its own, adds a row to like's table and
+// deletes the row where gone.first holds gone.second.
+void AnotherProgram(const TDbCursor &like, const std::vector<std::pair<std::string, std::string>> &added,
+                    const std::pair<std::string, std::string> &gone)
+{
+    pid_t child = fork();
+    if (child == 0) {
+        try {
+            TDbCursor t;
+            t.OpenLike(like);
+            t.Append();
+            for (const auto &[f, v] : added)
+                t.FieldByName(f).SetAsString(v);
+            t.Post();
+            if (!t.Locate({gone}))
+                _exit(2);
+            t.Delete();
+        } catch (...) {
+            _exit(1);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    waitpid(child, &status, 0);
+    ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
+}
+
+} // namespace
+
+// Another program adds a firm and deletes one, or adds a number and deletes
+// one, just before we add, edit or delete a row of the same table in the same
+// turn: our save takes its change in as it writes, yet the store's lookups
+// must not count it as seen. A number under its new firm is stored, one
+// under the firm it deleted is refused, and callers are named by its numbers.
+TEST_F(Store, OurSaveNeverHidesWhatAnotherProgramWroteJustBefore)
+{
+    TempDir book;
+    auto a = Make(book.Path());
+    a->OpenTables();
+    AddRow(*a, a->TableFirm, {{"ID", "1"}, {"NAME", "Alfa"}});
+    for (const char *id : {"30", "31", "32"})
+        AddRow(*a, a->TableFirm, {{"ID", id}, {"NAME", "Doomed"}});
+    for (const char *num : {"55500000", "55500001", "55500002"})
+        AddRow(*a, a->TableNum, {{"IDF", "1"}, {"IDR", "0"}, {"NUM", num}});
+    struct TCase {
+        TDbCursor TPhoneBookStore::*Table;
+        const char *Field;
+    };
+    for (int kind = 0; kind < 3; ++kind) // add, edit, delete
+        for (TCase t : {TCase{&TPhoneBookStore::TableFirm, "NAME"}, TCase{&TPhoneBookStore::TableNum, "NUM"}}) {
+            TDbCursor &mine = (*a).*t.Table;
+            const std::string k = std::to_string(kind), what = mine.TableName + " " + k;
+            if (kind == 0)
+                mine.Append();
+            else
+                ASSERT_TRUE(mine.Locate({{t.Field, kind == 1 ? "Ours" : "Edited"}})) << what;
+            if (kind == 1)
+                mine.Edit();
+            if (kind < 2)
+                mine.FieldByName(t.Field).SetAsString(kind == 0 ? "Ours" : "Edited");
+            a->FirmRow(1); // the lookups current before the other program writes
+            a->NumberRow("55500000");
+            const bool firms = t.Table == &TPhoneBookStore::TableFirm;
+            if (firms)
+                AnotherProgram(mine, {{"ID", "2" + k}, {"NAME", "Theirs"}}, {"ID", "3" + k});
+            else
+                AnotherProgram(mine, {{"IDF", "1"}, {"IDR", "0"}, {"NUM", "6660000" + k}}, {"NUM", "5550000" + k});
+            if (kind < 2)
+                a->Post(mine);
+            else
+                a->Delete(mine);
+            if (firms) {
+                const std::string theirs = "2" + k, gone = "3" + k;
+                EXPECT_NO_THROW(AddRow(*a, a->TableNum, {{"IDF", theirs.c_str()}, {"IDR", "0"}})) << what;
+                EXPECT_THROW(AddRow(*a, a->TableNum, {{"IDF", gone.c_str()}, {"IDR", "0"}}), EDbOwnerGone) << what;
+            } else {
+                EXPECT_EQ(a->NameByNumber("6660000" + k, "?", '(', {}), "Alfa") << what;
+                EXPECT_EQ(a->NameByNumber("5550000" + k, "?", '(', {}), "?") << what;
+            }
+        }
+}
+
 // A changes only the letter case (or only the city) of Hradec Trade while B
 // renames it: the sort keys are those of the row as it lands, so the name
 // index orders it by the name it has.
