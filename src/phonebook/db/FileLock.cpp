@@ -138,6 +138,26 @@ void TDbFile::WriteAt(uint64_t at, const std::string &bytes)
     }
 }
 
+namespace {
+
+// Another instance holds its locks only while it writes: tries for up to 1 s
+// (once without wait). False while the lock stays taken; true once it is
+// held, or on a file system without locks, where we go on unlocked.
+template <typename Try> bool TakeLock(Try attempt, bool wait)
+{
+    for (int tries = wait ? 50 : 1; tries > 0; --tries) {
+        if (attempt())
+            return true;
+        if (errno != EACCES && errno != EAGAIN && errno != EINTR)
+            return true;
+        if (tries > 1)
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+} // namespace
+
 void TDbFile::Lock(uint64_t at, uint64_t size, bool exclusive, bool wait)
 {
     if (mem_)
@@ -147,28 +167,15 @@ void TDbFile::Lock(uint64_t at, uint64_t size, bool exclusive, bool wait)
     fl.l_whence = SEEK_SET;
     fl.l_start = static_cast<off_t>(at);
     fl.l_len = static_cast<off_t>(size);
-    // Another instance holds its locks only while it writes: wait up to 1 s.
-    for (int tries = wait ? 50 : 1; tries > 0; --tries) {
-        if (::fcntl(fd_, F_SETLK, &fl) == 0)
-            return;
-        if (errno != EACCES && errno != EAGAIN && errno != EINTR)
-            return; // a file system without locks: go on unlocked
-        if (tries > 1)
-            std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    throw EDbError("Table " + path_ + " is locked by another program");
+    if (!TakeLock([&] { return ::fcntl(fd_, F_SETLK, &fl) == 0; }, wait))
+        throw EDbError("Table " + path_ + " is locked by another program");
 }
 
 TDbFolderLock::TDbFolderLock(const std::string &dir) : fd_(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
-    for (int tries = 50; fd_ >= 0 && ::flock(fd_, LOCK_EX | LOCK_NB) != 0; --tries) {
-        if (errno != EWOULDBLOCK && errno != EINTR)
-            return; // a file system without locks: go on unlocked
-        if (tries == 1) {
-            ::close(fd_);
-            throw EDbError("Folder " + NameFromFs(dir) + " is locked by another program");
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    if (fd_ >= 0 && !TakeLock([&] { return ::flock(fd_, LOCK_EX | LOCK_NB) == 0; }, true)) {
+        ::close(fd_);
+        throw EDbError("Folder " + NameFromFs(dir) + " is locked by another program");
     }
 }
 
