@@ -25,10 +25,12 @@ std::string WithoutSlash(std::string folder)
     return folder;
 }
 
-bool Exists(const std::string &path)
+// A link to a folder counts, as it does where the folder is looked for; a
+// file, or a link to a file or to nothing, is no folder of copies.
+bool IsFolder(const std::string &path)
 {
     struct stat st {};
-    return ::lstat(path.c_str(), &st) == 0;
+    return ::stat(path.c_str(), &st) == 0 && S_ISDIR(st.st_mode);
 }
 
 void RemoveAll(const std::string &path)
@@ -108,7 +110,7 @@ bool PlaceWholeCopy(const std::string &temp, const std::string &folder)
         return true;
     // Another program's whole copy took the name first: it serves as well.
     RemoveAll(temp);
-    return Exists(folder);
+    return IsFolder(folder);
 }
 
 bool CopyDirWhole(const std::string &destinationDir, const std::string &sourceDir, const std::string &mask)
@@ -138,7 +140,7 @@ bool CopyDirWhole(const std::string &destinationDir, const std::string &sourceDi
             placed = PlaceWholeCopy(temp, folder);
         else {
             RemoveAll(temp);
-            placed = Exists(folder);
+            placed = IsFolder(folder);
         }
         ::close(lock);
         return placed;

@@ -23,6 +23,7 @@
 #include <optional>
 
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -151,6 +152,40 @@ TEST(PanelLife, AHalfSkinCopyGoesAndADefaultDesktopOutsideIsToldAndLeftAlone)
     TIniFile desktop(data + "Desktops/Default.dst");
     EXPECT_EQ(desktop.ReadString("Set", "SkinName", ""), "RizUzezi.skn");
     EXPECT_TRUE(desktop.SectionExists("Hist")) << "the log-in windows' places";
+}
+
+// Only a folder is a skin folder: a file, a link to a share not mounted or a
+// link to a file under that name is told as skins not copied, and stays as
+// it was through the start and the exit, with no copy left beside it.
+TEST(PanelLife, ASkinFolderNameTakenByAFileOrALinkIsToldAndLeftAlone)
+{
+    for (const std::string kind : {"file", "link to nothing", "link to a file"}) {
+        SCOPED_TRACE(kind);
+        PanelRig rig;
+        const std::string data = rig.HomeDir + "Talvocti/", skins = data + "Skins";
+        QDir().mkpath(QPath(data));
+        WriteBytes(rig.HomeDir + "notes.txt", "mine");
+        if (kind == "file")
+            WriteBytes(skins, "mine");
+        else {
+            const std::string target = rig.HomeDir + (kind == "link to a file" ? "notes.txt" : "share/Skins");
+            ASSERT_EQ(::symlink(target.c_str(), skins.c_str()), 0);
+        }
+        const auto skinsAsFound = [&] {
+            return QFileInfo(QPath(skins)).symLinkTarget().toStdString() + "|" + ReadBytes(skins);
+        };
+        const std::string before = skinsAsFound();
+        rig.Start();
+        ASSERT_EQ(rig.Boxes.size(), 1u);
+        EXPECT_NE(rig.Boxes[0].find(Nls->GetText(515) + "\n" + NameFromFs(skins + "/")), std::string::npos)
+            << rig.Boxes[0];
+        EXPECT_EQ(Skin->SkinName, "RizUzezi.skn") << "the program's own skins serve";
+        rig.Stop();
+        EXPECT_EQ(skinsAsFound(), before);
+        EXPECT_EQ(ReadBytes(rig.HomeDir + "notes.txt"), "mine");
+        EXPECT_EQ(QDir(QPath(data)).entryList({"Skins*"}, QDir::AllEntries | QDir::Hidden | QDir::System),
+                  QStringList{"Skins"});
+    }
 }
 
 TEST(PanelLife, TheSharedOpenGLContextIsMadeOnlyWhenAskedAndOnce)

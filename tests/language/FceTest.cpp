@@ -133,9 +133,9 @@ TEST_F(FileCopy, LeftCopiesGoAndACopyFindingTheFolderInPlaceSucceeds)
     EXPECT_TRUE(CopyDirWhole(skins + "/", src.Path(), "*.skn"));
     EXPECT_EQ(ReadBytes(dst.File("Skins/A.skn")), "edited") << "the copy in place stays";
     EXPECT_EQ(beside(), QStringList{"Skins"} + kept);
-    // Nor is a file or link in its place taken over.
+    // Nor is a file or link in its place taken over, nor taken for a copy.
     WriteBytes(dst.File("Other"), "mine");
-    EXPECT_TRUE(PlaceWholeCopy(dst.File("Skins"), dst.File("Other")));
+    EXPECT_FALSE(PlaceWholeCopy(dst.File("Skins"), dst.File("Other")));
     EXPECT_EQ(ReadBytes(dst.File("Other")), "mine");
     EXPECT_EQ(beside(), QStringList{"Other"} + kept);
 }
