@@ -1,6 +1,7 @@
 // Cursors: filters, orders, locate, bookmarks, notifications and several
 // cursors over one table.
 #include "DbTestUtil.h"
+#include "DbfFormat.h"
 
 #include <gtest/gtest.h>
 
@@ -188,9 +189,9 @@ TEST_F(Cursors, LocateThroughTheIndexFindsTheFirstVisibleMatch)
     }
 }
 
-// Another program changed or deleted the row while this cursor edited it:
-// the post writes only the fields this edit changed, and into a deleted row
-// nothing at all.
+// Another program changed or deleted the row while this cursor edited it
+// (also in place, unseen): the post writes only the fields this edit
+// changed, and into a deleted row nothing at all.
 TEST_F(Cursors, AnEditWritesOnlyWhatItChangedAndNothingIntoADeletedRow)
 {
     c.First();
@@ -211,6 +212,17 @@ TEST_F(Cursors, AnEditWritesOnlyWhatItChangedAndNothingIntoADeletedRow)
     c.FieldByName("IDR").SetAsInteger(7);
     c.Post();
     EXPECT_EQ(Row(c, {"IDF", "IDR", "NUM"}), "1|7|31");
+    // Nor goes an engine's change in place back, which no header shows.
+    c.Edit();
+    std::string bytes = ReadBytes(c.FileName());
+    const size_t row = bytes.find("31" + std::string(18, ' ')) - c.FieldDef("NUM").Offset;
+    bytes.replace(row + c.FieldDef("IDF").Offset, c.FieldDef("IDF").Size, DbfFormatNumber(3, c.FieldDef("IDF")));
+    WriteBytes(c.FileName(), bytes);
+    c.FieldByName("IDR").SetAsInteger(8);
+    c.Post();
+    EXPECT_EQ(ReadBytes(c.FileName()).substr(row + c.FieldDef("IDF").Offset, c.FieldDef("IDF").Size),
+              DbfFormatNumber(3, c.FieldDef("IDF")));
+    EXPECT_EQ(Row(c, {"IDF", "IDR", "NUM"}), "3|8|31");
 
     TDbCursor other;
     OpenTable(other, dir, "Nums");

@@ -662,7 +662,11 @@ void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, st
     lastWrite_ = {};
     TWriteLock lock(*this);
     CheckIndex();
-    const std::string old(Record(recno), header_.RecordLen);
+    // As the file holds it now: another engine's change in place moves no
+    // header, and the fields this edit left alone must keep it.
+    Record(recno); // one that is not there throws
+    std::string old;
+    ReadRecords(recno, 1, old);
     if (original && old[0] == '*')
         throw EDbRecordGone("Record " + std::to_string(recno) + " of " + path_ + " was deleted by another program");
     record.resize(header_.RecordLen, ' ');
