@@ -293,8 +293,7 @@ const char *TDbTable::Record(uint32_t recno) const
         if (b.Used < oldest->Used)
             oldest = &b;
     }
-    if (recno < 1 || recno > count_)
-        throw EDbError("Record " + std::to_string(recno) + " of " + path_ + " does not exist");
+    CheckExists(recno);
     // Reading on from the last block: a long stretch at once; a record here
     // and there (a walk in key order): a short one.
     const bool onward = recno == lastEnd_;
@@ -309,6 +308,12 @@ const char *TDbTable::Record(uint32_t recno) const
     last_ = oldest;
     lastEnd_ = first + n;
     return oldest->Bytes.data() + (recno - first) * len;
+}
+
+void TDbTable::CheckExists(uint32_t recno) const
+{
+    if (recno < 1 || recno > count_)
+        throw EDbError("Record " + std::to_string(recno) + " of " + path_ + " does not exist");
 }
 
 void TDbTable::ReadRecords(uint32_t first, uint32_t n, std::string &into) const
@@ -664,7 +669,7 @@ void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, st
     CheckIndex();
     // As the file holds it now: another engine's change in place moves no
     // header, and the fields this edit left alone must keep it.
-    Record(recno); // one that is not there throws
+    CheckExists(recno);
     std::string old;
     ReadRecords(recno, 1, old);
     if (original && old[0] == '*')

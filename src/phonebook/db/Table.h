@@ -135,6 +135,7 @@ private:
     bool IndexWhole(bool counted);
     bool Look(bool &counted);
     void Mend(bool wait);
+    void CheckExists(uint32_t recno) const;
     void ReadRecords(uint32_t first, uint32_t n, std::string &into) const;
     void ForgetRecords() const;
     void WalkIndexFile();
