@@ -60,12 +60,7 @@ TFDbf::TFDbf(QWidget *parent) : TForm(parent)
 void TFDbf::OpenTables()
 {
     store_->OpenTables();
-    LabelError->setHidden(store_->TablesOpen);
-    if (!store_->TablesOpen) {
-        std::string text = Nls ? Nls->GetText(2021) : std::string();
-        LabelError->SetCaption((text.empty() ? std::string("The phone book cannot be opened:") : text) + "\n" +
-                               store_->DatabaseDir + "\n" + store_->OpenError);
-    }
+    ShowOpenError();
     Guard([this] {
         if (store_->TablesOpen)
             store_->TableNum.SetIndexName("NUM");
@@ -76,6 +71,16 @@ void TFDbf::OpenTables()
                 v->Refresh();
     });
     UpdateButtons();
+}
+
+void TFDbf::ShowOpenError()
+{
+    LabelError->setHidden(store_->TablesOpen);
+    if (!store_->TablesOpen) {
+        std::string text = Nls ? Nls->GetText(2021) : std::string();
+        LabelError->SetCaption((text.empty() ? std::string("The phone book cannot be opened:") : text) + "\n" +
+                               store_->DatabaseDir + "\n" + store_->OpenError);
+    }
 }
 
 void TFDbf::CloseTables()

@@ -39,6 +39,8 @@ public:
     // the first firm selected: around replacing the tables' files.
     void CloseTables();
     void OpenTables();
+    // The reason the book is closed, or nothing while it is open.
+    void ShowOpenError();
     // Another program replaced the book (an import): the window goes over to
     // the new one, once no edit of its own is open. Looked for every second.
     void FollowReplacedBook();

@@ -1,6 +1,7 @@
 #include "DbfExport.h"
 
 #include "AtomicFile.h"
+#include "BookSwap.h"
 #include "DbfText.h"
 #include "Paths.h"
 #include "PhoneBookStore.h"
@@ -126,18 +127,42 @@ void TDbfExport::WriteRow()
         memos_[phase_] += key + "\r\n" + memo + "\r\n" + dbftext::kSeparator + "\r\n";
 }
 
+// The new set goes in beside the old one and is put in place whole. One that
+// an earlier export could not put in place is finished first, or a failure
+// now would leave its files mixed with the old ones.
 void TDbfExport::WriteFiles()
 {
-    std::string dir = WithSlash(store_.DatabaseDir);
-    for (int i = 0; i < 4; ++i) {
-        const char *file = kSheets[i].File;
-        std::string path = FindFileNoCase(dir, std::string(file) + ".txt");
-        if (!atomicfile::Replace(path, lines_[i]))
-            failed_ += (failed_.empty() ? "" : ", ") + NameFromFs(path);
-        path = FindFileNoCase(dir, std::string(file) + ".txm");
-        if (kSheets[i].MemoKey && !atomicfile::Replace(path, memos_[i]))
-            failed_ += (failed_.empty() ? "" : ", ") + NameFromFs(path);
+    const std::string &book = store_.DatabaseDir;
+    outcome_ = bookswap::TCommit::kPending;
+    try {
+        bookswap::FinishStaging(book, bookswap::kExport);
+    } catch (const std::exception &) {
+        failed_ = NameFromFs(bookswap::StagingDir(book, bookswap::kExport));
+        return;
     }
+    outcome_ = bookswap::TCommit::kUndone;
+    std::string dir;
+    try {
+        dir = bookswap::PrepareStaging(book, bookswap::kExport);
+    } catch (const std::exception &) {
+        failed_ = NameFromFs(bookswap::StagingDir(book, bookswap::kExport));
+        return;
+    }
+    for (int i = 0; i < 4; ++i) {
+        Stage(dir, std::string(kSheets[i].File) + ".txt", lines_[i]);
+        if (kSheets[i].MemoKey)
+            Stage(dir, std::string(kSheets[i].File) + ".txm", memos_[i]);
+    }
+    if (failed_.empty())
+        outcome_ = bookswap::CommitStaging(book, failed_, bookswap::kExport);
+    else
+        bookswap::DropStaging(book, bookswap::kExport);
+}
+
+void TDbfExport::Stage(const std::string &dir, const std::string &name, const std::string &bytes)
+{
+    if (!atomicfile::Write(dir + name, bytes))
+        failed_ += (failed_.empty() ? "" : ", ") + NameFromFs(FindFileNoCase(WithSlash(store_.DatabaseDir), name));
 }
 
 bool TDbfExport::Step(int maxRows)

@@ -2,10 +2,12 @@
 // Writes the whole phone book into the seven exchange text files of its
 // folder, a slice of rows per step so that the caller's event loop keeps
 // running in between. Nothing is written to disk before the last step, and
-// then each file is replaced whole, so a cancelled export leaves the old files.
+// then the seven files are put in place together (BookSwap.h), so a cancelled
+// or failed export leaves the old set whole.
 // Nor does an export whose files the import could not read back: a row with
 // a ";" or a line break in a field it writes, or a memo with a line of dashes
 // that ends a memo entry. The old files stay, and the rows are named.
+#include "BookSwap.h"
 #include "Cursor.h"
 
 #include <optional>
@@ -24,6 +26,9 @@ public:
     long Rows() const { return rows_; }
     // Empty on success, else the files that could not be written.
     const std::string &Failed() const { return failed_; }
+    // After a failure: kUndone, the old files stand; kPending, the new set
+    // waits for the next open of the book or import to be put in place.
+    bookswap::TCommit Outcome() const { return outcome_; }
     // A row that would not read back: which table (0 firms, 1 representatives,
     // 2 contacts, 3 numbers), what names it, and its firm (for the others).
     struct TUnreadable {
@@ -42,6 +47,7 @@ private:
     void Begin();
     void WriteRow();
     void WriteFiles();
+    void Stage(const std::string &dir, const std::string &name, const std::string &bytes);
     std::string Text(const TColumn &column);
     std::string Reference(const std::string &text);
 
@@ -57,5 +63,6 @@ private:
     std::string lines_[4], memos_[4];
     long rows_ = 0;
     std::string failed_;
+    bookswap::TCommit outcome_ = bookswap::TCommit::kMovedIn;
     std::vector<TUnreadable> unreadable_;
 };

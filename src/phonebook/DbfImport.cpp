@@ -147,6 +147,8 @@ bool TDbfImport::Overfull(int file, std::string_view line)
 
 void TDbfImport::ReadFiles()
 {
+    // Never a mix of two exports: one that could not be put in place whole goes first.
+    bookswap::FinishStaging(store_.DatabaseDir, bookswap::kExport);
     std::string dir = WithSlash(store_.DatabaseDir);
     for (int i = 0; i < 7; ++i) {
         std::string path = FindFileNoCase(dir, kFiles[i]);
@@ -305,22 +307,18 @@ void TDbfImport::WriteTables()
 void TDbfImport::Commit()
 {
     store_.CloseTables();
-    std::string error;
-    try {
-        bookswap::CommitStaging(store_.DatabaseDir);
-    } catch (const std::exception &e) {
-        error = e.what();
-    }
+    std::string failed;
+    bookswap::TCommit done = bookswap::CommitStaging(store_.DatabaseDir, failed);
     staged_ = false;
-    // Opening finishes a move that was marked complete, or drops one that was not.
+    // Opening tries once more to finish a set that is marked complete.
     store_.OpenTables();
-    if (error.empty() && !store_.TablesOpen)
-        error = "Cannot open " + store_.DatabaseDir;
     phase_ = kDone;
-    if (!error.empty()) {
-        failure_ = kError;
-        detail_ = error;
-    }
+    if (done == bookswap::TCommit::kPending && bookswap::Pending(store_.DatabaseDir))
+        Fail(kPending, failed);
+    else if (done == bookswap::TCommit::kUndone)
+        Fail(kUnwritten, failed);
+    else if (!store_.TablesOpen)
+        Fail(kNotOpened, store_.OpenError);
 }
 
 bool TDbfImport::Step(int maxRows)

@@ -20,7 +20,11 @@ class TPhoneBookStore;
 class TDbfImport {
 public:
     // kOverfull: a line with more fields than its file's format; damage too.
-    enum TFailure { kNone, kMissing, kDamaged, kError, kCancelled, kOverfull };
+    // kUnwritten: the new tables could not be made durable, and were dropped.
+    // The last two keep no old book: kPending, a new one marked complete that
+    // the next open puts in place; kNotOpened, a new one in place that would
+    // not open.
+    enum TFailure { kNone, kMissing, kDamaged, kError, kCancelled, kOverfull, kUnwritten, kPending, kNotOpened };
 
     explicit TDbfImport(TPhoneBookStore &store);
     ~TDbfImport();
@@ -33,7 +37,7 @@ public:
     // Drops what was built; the book stays as it was.
     void Cancel();
     long Rows() const { return rows_; }
-    // Why the old book was kept, and the file or the error it concerns.
+    // Why the import did not end well, and the file or the error it concerns.
     TFailure Failure() const { return failure_; }
     const std::string &Detail() const { return detail_; }
     // The line of that file at fault (from 1); 0 when no line is.

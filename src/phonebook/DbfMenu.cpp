@@ -16,6 +16,8 @@ void TFDbf::ImportClick()
 {
     ImportBook(this, *store_);
     // The tables may have been replaced under the grids: the IDs are new.
+    // A new book that could not be put in place or opened leaves them closed.
+    ShowOpenError();
     RefreshViews();
     if (!viewFirm_->IsEmpty()) {
         viewFirm_->First();

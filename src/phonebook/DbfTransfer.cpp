@@ -41,6 +41,7 @@ std::string UnreadableRows(const std::vector<TDbfExport::TUnreadable> &rows)
 bool ExportBook(QWidget *owner, TPhoneBookStore &store)
 {
     std::string failed;
+    bookswap::TCommit outcome = bookswap::TCommit::kUndone;
     try {
         TDbfExport exp(store);
         TFDbfProgress progress(owner, Text(1110),
@@ -52,11 +53,12 @@ bool ExportBook(QWidget *owner, TPhoneBookStore &store)
             return false;
         }
         failed = exp.Failed();
+        outcome = exp.Outcome();
     } catch (const std::exception &e) {
         failed = e.what();
     }
     if (!failed.empty())
-        Warn(owner, Text(1113) + "\n" + failed);
+        Warn(owner, Text(1113) + "\n" + failed + "\n" + Text(outcome == bookswap::TCommit::kPending ? 1123 : 1122));
     return failed.empty();
 }
 
@@ -66,12 +68,14 @@ bool ImportBook(QWidget *owner, TPhoneBookStore &store)
     TFDbfProgress progress(owner, Text(1111),
                            {[&] { return imp.Step(5000); }, [&] { return imp.Rows(); }, [&] { imp.Cancel(); }});
     progress.Run();
-    static const int kWhy[] = {0, 1115, 1116, 1117, 0, 1118};
-    if (int why = kWhy[imp.Failure()]) {
+    // What went wrong, and what that left of the book.
+    static const std::pair<int, int> kWhy[] = {{0, 0},       {1115, 1114}, {1116, 1114}, {1117, 1114}, {0, 0},
+                                               {1118, 1114}, {1113, 1114}, {1113, 1121}, {2021, 0}};
+    if (auto [why, left] = kWhy[imp.Failure()]; why) {
         std::string where = imp.Detail();
         if (imp.Line())
             where += "\n" + Text(1119) + " " + std::to_string(imp.Line());
-        Warn(owner, Text(why) + "\n" + where + "\n" + Text(1114));
+        Warn(owner, Text(why) + "\n" + where + (left ? "\n" + Text(left) : std::string()));
     } else if (imp.Cut()) {
         Warn(owner, Text(1120) + " " + std::to_string(imp.Cut()));
     }

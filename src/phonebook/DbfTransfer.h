@@ -7,6 +7,6 @@ class TPhoneBookStore;
 // Writes the text files; false when it was cancelled or a file could not be
 // written (then the user is told which).
 bool ExportBook(QWidget *owner, TPhoneBookStore &store);
-// Replaces the book by the text files; false when the old book was kept
-// (the user is told why unless he cancelled).
+// Replaces the book by the text files; false when it did not end well (the
+// user is told why, and whether the old book was kept, unless he cancelled).
 bool ImportBook(QWidget *owner, TPhoneBookStore &store);

@@ -165,6 +165,11 @@ void TPhoneBookStore::OpenTables()
         if (createDir_)
             std::filesystem::create_directories(DatabaseDir);
         bookswap::FinishStaging(DatabaseDir);
+        try {
+            bookswap::FinishStaging(DatabaseDir, bookswap::kExport);
+        } catch (const std::exception &) {
+            TraceFailure("TPhoneBookStore::OpenTables"); // the import tries again before it reads
+        }
         OpenPair(TableFirm, QueryFirm, "Firms.dbf", FirmsDef());
         OpenPair(TableRepre, QueryRepre, "Repres.dbf", RepresDef());
         OpenPair(TableNum, QueryNum, "Nums.dbf", NumsDef());

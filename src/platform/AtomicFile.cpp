@@ -62,6 +62,15 @@ std::string TemporaryName(const std::string &path)
 
 } // namespace
 
+bool Write(const std::string &path, const std::string &bytes, unsigned createMode)
+{
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, static_cast<mode_t>(createMode));
+    if (fd < 0)
+        return false;
+    bool ok = WriteFully(fd, bytes);
+    return ::close(fd) == 0 && ok;
+}
+
 bool Replace(const std::string &path, const std::string &bytes, unsigned createMode)
 {
     mode_t mode = static_cast<mode_t>(createMode);

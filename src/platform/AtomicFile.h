@@ -6,6 +6,10 @@ namespace atomicfile {
 // Whole file as bytes; false when it cannot be read.
 bool ReadAll(const std::string &path, std::string &bytes);
 
+// Writes the file anew, without a temporary file or a sync: for files that
+// are put in place by other means.
+bool Write(const std::string &path, const std::string &bytes, unsigned createMode = 0644);
+
 // Replaces the file through a temporary file and a rename, so a crash leaves
 // either the old or the new contents. An existing file keeps its mode; a new
 // one gets createMode.

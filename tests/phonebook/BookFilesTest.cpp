@@ -5,12 +5,15 @@
 #include "DbfExport.h"
 #include "DbfImport.h"
 #include "DbfText.h"
+#include "FailingDisk.h"
 #include "IniFile.h"
 #include "PhoneBookStore.h"
 
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
+#include <set>
 
 namespace fs = std::filesystem;
 
@@ -89,6 +92,36 @@ protected:
                + Rows(store->TableNum, {"IDF", "IDR", "TYPE", "NUM"});
     }
 
+    // The tables' own files, kept aside and put back as they were.
+    std::string KeepTables(const TempDir &to)
+    {
+        store.reset();
+        for (const auto &e : fs::directory_iterator(Dir()))
+            if (e.is_regular_file() && e.path().extension() != ".txt" && e.path().extension() != ".txm")
+                fs::copy_file(e.path(), to.File(e.path().filename().string()), fs::copy_options::overwrite_existing);
+        store = Open();
+        return Book();
+    }
+    void PutBackTables(const TempDir &from)
+    {
+        store.reset();
+        fs::copy(from.Path(), Dir(), fs::copy_options::recursive | fs::copy_options::overwrite_existing);
+        store = Open();
+    }
+    // The export files, a missing one as "-".
+    std::map<std::string, std::string> Files()
+    {
+        std::map<std::string, std::string> files;
+        for (const char *f : kFiles)
+            files[f] = fs::exists(Dir() + f) ? File(f) : "-";
+        return files;
+    }
+    void PutFiles(const std::map<std::string, std::string> &files)
+    {
+        for (const auto &[name, bytes] : files)
+            WriteBytes(Dir() + name, bytes);
+    }
+
     TempDir data;
     std::unique_ptr<TPhoneBookStore> store;
     long cut = 0;
@@ -143,12 +176,16 @@ TEST_F(BookFiles, ExportWritesTheLinesByteForByte)
               "Alfa;Nov\xE1k;99/12/31;Call;F;\r\nBeta;Nov\xE1k;99/12/31;Call;F;\r\nBeta;;99/12/30;Firm only;T;\r\n");
     EXPECT_EQ(File("Contacts.txm"), "Alfa;Nov\xE1k;99/12/31;Call;\r\nsaid yes\r\n" + dashes + "\r\n");
     EXPECT_EQ(File("Nums.txt"), "Alfa;Nov\xE1k;M;601;\r\nBeta;Nov\xE1k;T;602;\r\nBeta;;F;603;\r\n;;L;100;\r\n");
-    // A file that cannot be written is named; the others are still written.
+    // A file that cannot be written is named, and the earlier set stays whole.
+    const std::string firms = File("Firms.txt");
+    Add(store->TableFirm, {{"ID", "3"}, {"NAME", "Gamma"}});
     fs::remove(Dir() + "Repres.txt");
     fs::create_directory(Dir() + "Repres.txt");
     fs::remove(Dir() + "Nums.txt");
     Export(Dir() + "Repres.txt");
-    EXPECT_TRUE(fs::is_regular_file(Dir() + "Nums.txt"));
+    EXPECT_FALSE(fs::exists(Dir() + "Nums.txt"));
+    EXPECT_EQ(File("Firms.txt"), firms);
+    EXPECT_FALSE(fs::exists(bookswap::StagingDir(Dir(), bookswap::kExport)));
 }
 
 // A row whose written fields hold ";" or a line break, or whose memo holds a
@@ -320,4 +357,99 @@ TEST_F(BookFiles, OpeningResolvesAnInterruptedSwap)
         EXPECT_EQ(Book(), marked ? newBook : oldBook) << marked;
         EXPECT_FALSE(fs::exists(staging));
     }
+}
+
+// The disk fails at each write, sync, rename, file or folder made and file
+// removed of an import in turn, once or for good: the book is what the import
+// reports, then and at the next start with the disk sound again.
+TEST_F(BookFiles, AFailingDiskLeavesTheBookAsTheImportSays)
+{
+    Fill();
+    Export();
+    Add(store->TableFirm, {{"ID", "3"}, {"NAME", "Gamma"}}); // not in the files
+    TempDir tables;
+    const std::string oldBook = KeepTables(tables);
+    ASSERT_EQ(Import(), TDbfImport::kNone);
+    const std::string newBook = Book();
+    ASSERT_NE(newBook, oldBook);
+    std::set<TDbfImport::TFailure> seen;
+    for (bool lasting : {false, true})
+        for (int n = 1;; ++n) {
+            PutBackTables(tables);
+            TDbfImport::TFailure failure;
+            {
+                failingdisk::TArmed disk(Dir(), n, lasting);
+                failure = Import();
+                if (!failingdisk::Failed()) {
+                    EXPECT_EQ(failure, TDbfImport::kNone);
+                    break;
+                }
+            }
+            seen.insert(failure);
+            const bool kept = failure != TDbfImport::kNone && failure != TDbfImport::kPending
+                              && failure != TDbfImport::kNotOpened;
+            const std::string said = (kept ? "old, " : "new, ") + std::to_string(n) + (lasting ? " for good" : "");
+            if (store->TablesOpen) {
+                EXPECT_EQ(Book(), kept ? oldBook : newBook) << said;
+            } else {
+                EXPECT_NE(failure, TDbfImport::kNone) << said;
+            }
+            store.reset();
+            store = Open();
+            EXPECT_EQ(Book(), kept ? oldBook : newBook) << said << " at the next start";
+            EXPECT_FALSE(fs::exists(bookswap::StagingDir(Dir()))) << said;
+        }
+    // Failures before, during and after the move were all met.
+    EXPECT_TRUE(seen.count(TDbfImport::kUnwritten) && seen.count(TDbfImport::kPending)) << seen.size();
+}
+
+// The same for an export: the seven files are all old or all new, as the
+// export says, and a set marked complete is in place at the next start, or
+// before an import reads.
+TEST_F(BookFiles, AFailingDiskLeavesTheExportFilesAllOldOrAllNew)
+{
+    Fill();
+    Export();
+    const auto oldFiles = Files();
+    Add(store->TableFirm, {{"ID", "3"}, {"NAME", "Gamma"}, {"MEMO", "new"}});
+    Export();
+    const auto newFiles = Files();
+    const std::string staging = bookswap::StagingDir(Dir(), bookswap::kExport);
+    int pending = 0;
+    for (bool lasting : {false, true})
+        for (int n = 1;; ++n) {
+            PutFiles(oldFiles);
+            TDbfExport exp(*store);
+            {
+                failingdisk::TArmed disk(Dir(), n, lasting);
+                while (exp.Step(100)) {
+                }
+                if (!failingdisk::Failed()) {
+                    EXPECT_EQ(exp.Failed(), "");
+                    EXPECT_EQ(Files(), newFiles);
+                    break;
+                }
+            }
+            const bool moved = exp.Failed().empty(), waits = exp.Outcome() == bookswap::TCommit::kPending;
+            pending += waits;
+            const std::string said = std::to_string(n) + (lasting ? " for good" : "") + ": " + exp.Failed();
+            if (!waits) {
+                EXPECT_EQ(Files(), moved ? newFiles : oldFiles) << said;
+            }
+            store.reset();
+            store = Open();
+            EXPECT_EQ(Files(), moved || waits ? newFiles : oldFiles) << said << " at the next start";
+            EXPECT_FALSE(fs::exists(staging)) << said;
+        }
+    EXPECT_GT(pending, 0);
+
+    PutFiles(oldFiles);
+    fs::create_directories(staging);
+    for (const auto &[name, bytes] : newFiles)
+        WriteBytes(staging + name, bytes);
+    WriteBytes(staging + "Complete", "");
+    fs::rename(staging + "Nums.txt", Dir() + "Nums.txt"); // moved before a crash
+    ASSERT_EQ(Import(), TDbfImport::kNone);
+    EXPECT_EQ(Files(), newFiles);
+    EXPECT_EQ(Rows(store->TableFirm, {"NAME", "MEMO"}), "Alfa|line 1\nline 2;Beta|;Gamma|new;");
 }
