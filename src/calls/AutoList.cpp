@@ -1,11 +1,13 @@
 #include "AutoList.h"
 
+#include "AtomicFile.h"
 #include "Cp1250.h"
 #include "FailureTrace.h"
 
 #include <algorithm>
 #include <istream>
 #include <ostream>
+#include <sstream>
 #include <vector>
 
 namespace {
@@ -214,6 +216,16 @@ void TAutoList::Export(std::ostream &out, const TProgress &progress)
         if (progress)
             progress(++done, static_cast<int>(marks.size()));
     }
+}
+
+bool TAutoList::ExportFile(const std::string &path, const TProgress &progress)
+{
+    if (!TableOpen)
+        return false;
+    std::ostringstream out;
+    Export(out, progress);
+    const std::string file = atomicfile::FollowLinks(path);
+    return !file.empty() && atomicfile::Replace(file, out.str());
 }
 
 TAutoList::TImported TAutoList::Import(std::istream &in, const TProgress &progress)

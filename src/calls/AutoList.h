@@ -53,6 +53,10 @@ public:
     // One line per record: NUMBER;NAME;NOTE;state letter, CR LF. progress(done, total).
     using TProgress = std::function<void(int, int)>;
     void Export(std::ostream &out, const TProgress &progress = {});
+    // The same into a file, whole or not at all: the list is written beside
+    // it first, so on any failure an earlier file stays as it was. Through a
+    // symbolic link the file it names gets the list and the link stays.
+    bool ExportFile(const std::string &path, const TProgress &progress = {});
     // Adds the file's records, one at most per line. Lines that do not fit are
     // skipped; those holding control bytes (no list, e.g. a binary file) are counted.
     struct TImported {

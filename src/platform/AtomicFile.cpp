@@ -89,4 +89,24 @@ bool Replace(const std::string &path, const std::string &bytes, unsigned createM
     return false;
 }
 
+std::string FollowLinks(const std::string &path)
+{
+    // The C library's own bound on links in one path.
+    constexpr int kMostLinks = 40;
+    std::string at = path;
+    for (int i = 0; i < kMostLinks; ++i) {
+        struct stat st {};
+        if (::lstat(at.c_str(), &st) != 0 || !S_ISLNK(st.st_mode))
+            return at;
+        char buf[4096];
+        const ssize_t n = ::readlink(at.c_str(), buf, sizeof buf);
+        if (n <= 0 || static_cast<size_t>(n) >= sizeof buf)
+            return {};
+        const std::string target(buf, static_cast<size_t>(n));
+        const size_t slash = at.rfind('/');
+        at = target[0] == '/' || slash == std::string::npos ? target : at.substr(0, slash + 1) + target;
+    }
+    return {};
+}
+
 } // namespace atomicfile

@@ -15,4 +15,9 @@ bool Write(const std::string &path, const std::string &bytes, unsigned createMod
 // one gets createMode.
 bool Replace(const std::string &path, const std::string &bytes, unsigned createMode = 0644);
 
+// The file a write to path lands in: a symbolic link (or a chain of them,
+// dangling or not) is followed, so that a replacement by rename keeps the
+// user's link and changes the file it names. "" for a loop of links.
+std::string FollowLinks(const std::string &path);
+
 } // namespace atomicfile

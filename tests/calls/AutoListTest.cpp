@@ -151,6 +151,31 @@ TEST(AutoList, ExportWritesOneLinePerRecordAndImportReadsItBack)
     EXPECT_EQ(list.Table.FieldByName("NOTE").AsString(), "a note");
 }
 
+TEST(AutoList, AnExportThroughALinkWritesTheFileItNamesAndKeepsTheLink)
+{
+    auto [dir, list] = Fresh();
+    Add(list, {0, "Alpha", "123", ""});
+    const std::string lines = "123;Alpha;; \r\n";
+    fs::create_directory(dir.File("real"));
+    WriteBytes(dir.File("real/list.csv"), "old");
+    fs::create_symlink("real/list.csv", dir.File("link.csv"));
+    fs::create_symlink(dir.File("link.csv"), dir.File("chain.csv"));
+    ASSERT_TRUE(list.ExportFile(dir.File("chain.csv")));
+    EXPECT_TRUE(fs::is_symlink(dir.File("chain.csv")) && fs::is_symlink(dir.File("link.csv")));
+    EXPECT_EQ(ReadBytes(dir.File("real/list.csv")), lines);
+
+    // A link to a file not there yet makes it, as a write through it would.
+    fs::create_symlink("real/new.csv", dir.File("dangling.csv"));
+    ASSERT_TRUE(list.ExportFile(dir.File("dangling.csv")));
+    EXPECT_TRUE(fs::is_symlink(dir.File("dangling.csv")));
+    EXPECT_EQ(ReadBytes(dir.File("real/new.csv")), lines);
+
+    fs::create_symlink("loop2.csv", dir.File("loop1.csv"));
+    fs::create_symlink("loop1.csv", dir.File("loop2.csv"));
+    EXPECT_FALSE(list.ExportFile(dir.File("loop1.csv")));
+    EXPECT_TRUE(fs::is_symlink(dir.File("loop1.csv")) && fs::is_symlink(dir.File("loop2.csv")));
+}
+
 TEST(AutoList, OneRecordPerLineAtMostFieldsCutAndControlBytesSkipped)
 {
     auto [dir, list] = Fresh();
