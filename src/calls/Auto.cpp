@@ -1,5 +1,6 @@
 #include "Auto.h"
 
+#include "AtomicFile.h"
 #include "AutoGrid.h"
 #include "Autonew.h"
 #include "Autoset.h"
@@ -19,7 +20,7 @@
 #include <QProgressDialog>
 #include <QVBoxLayout>
 
-#include <fstream>
+#include <sstream>
 
 TFAuto *FAuto = nullptr;
 
@@ -32,6 +33,19 @@ bool AskYesNo(QWidget *owner, int textId)
     QMessageBox box(QMessageBox::Question, ToQ(GetText(101)), ToQ(GetText(textId)), QMessageBox::Yes | QMessageBox::No,
                     owner);
     return box.exec() == QMessageBox::Yes;
+}
+
+void Warn(QWidget *owner, const QString &text)
+{
+    QMessageBox box(QMessageBox::Warning, ToQ(GetText(101)), text, QMessageBox::Ok, owner);
+    box.exec();
+}
+
+// The file's name as the file system holds it, not as the code page could
+// spell it: the user must recognise the file.
+void WarnOfFile(QWidget *owner, const std::string &what, const std::string &path, const std::string &after)
+{
+    Warn(owner, ToQ(what) + "\n" + QPath(path) + "\n" + ToQ(after));
 }
 
 // The phone book's folder; without the phone-book window, the one its settings name.
@@ -420,31 +434,35 @@ bool TFAuto::ExportTo(const std::string &path)
 {
     if (!List.TableOpen)
         return false;
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out)
-        return false;
-    TFileProgress progress(this);
-    List.Export(out, std::ref(progress));
+    bool written;
+    {
+        TFileProgress progress(this);
+        written = List.ExportFile(path, std::ref(progress));
+    }
     Refresh();
-    return static_cast<bool>(out.flush());
+    if (!written)
+        WarnOfFile(this, GetText(293), path, GetText(294));
+    return written;
 }
 
 bool TFAuto::ImportFrom(const std::string &path)
 {
     if (!List.TableOpen)
         return false;
-    std::ifstream in(path, std::ios::binary);
-    if (!in)
+    // Read whole before the table changes: a file that breaks off part way
+    // must not leave an emptied table or half a list behind.
+    std::string bytes;
+    if (!atomicfile::ReadAll(path, bytes)) {
+        WarnOfFile(this, GetText(295), path, GetText(296));
         return false;
+    }
     if (!List.Table.IsEmpty() && AskYesNo(this, 290))
         List.EraseAll();
+    std::istringstream in(bytes);
     TFileProgress progress(this);
     const int skipped = List.Import(in, std::ref(progress)).Skipped;
     Refresh();
-    if (skipped) {
-        QMessageBox box(QMessageBox::Warning, ToQ(GetText(101)), ToQ(GetText(292) + " " + std::to_string(skipped)),
-                        QMessageBox::Ok, this);
-        box.exec();
-    }
+    if (skipped)
+        Warn(this, ToQ(GetText(292) + " " + std::to_string(skipped)));
     return true;
 }

@@ -4,12 +4,16 @@
 #include "Autonew.h"
 #include "Autoset.h"
 #include "CallRig.h"
+#include "FileSizeLimit.h"
+#include "Nlsfunc.h"
 #include "Paths.h"
 
 #include <QMessageBox>
 #include <QTest>
 
 #include <gtest/gtest.h>
+
+#include <filesystem>
 
 namespace {
 
@@ -204,6 +208,51 @@ TEST_F(Dialler, RecordAndSettingsDialogsAndTheImportQuestion)
     rig.Stop();
     const std::string ini = ReadBytes(rig.home.Path() + "Talvocti/" + ProgramName() + ".ini");
     EXPECT_NE(ini.find("[Auto]\r\nTimeoutCall=7000\r\nRingTimeOut=9\r\nRepeatCall=0"), std::string::npos) << ini;
+}
+
+// Whether each box told of its file: the text, then the whole path as shown.
+void ExpectTold(const std::vector<std::string> &boxes, int textId, const std::vector<std::string> &paths)
+{
+    ASSERT_EQ(boxes.size(), paths.size());
+    ASSERT_FALSE(Nls->GetText(textId).empty());
+    for (size_t i = 0; i < paths.size(); ++i)
+        EXPECT_EQ(boxes[i].rfind(Nls->GetText(textId) + "\n" + NameFromFs(paths[i]) + "\n", 0), 0u) << boxes[i];
+}
+
+TEST_F(Dialler, AFileThatCannotBeWrittenOrReadIsToldByNameAndLeftAsItWasAGoodOneIsNot)
+{
+    // A name the code page can spell, so that the told text can be compared.
+    const std::string file = rig.home.File("Seznam \xC4\x8D\xC3\xADsel.csv"), earlier = "1;kept;;T\r\n";
+    WriteBytes(file, earlier);
+    {
+        FileSizeLimit full(earlier.size());
+        EXPECT_FALSE(d->ExportTo(file));
+    }
+    EXPECT_EQ(ReadBytes(file), earlier) << "the user's earlier list stays byte for byte";
+    int beside = 0;
+    for (const auto &e : std::filesystem::directory_iterator(rig.home.Path()))
+        beside += e.path().filename().string().rfind("Seznam", 0) == 0;
+    EXPECT_EQ(beside, 1) << "no half-written list is left beside it";
+    const std::string noFolder = rig.home.File("no folder/list.csv"), underFile = file + "/list.csv";
+    EXPECT_FALSE(d->ExportTo(noFolder));
+    EXPECT_FALSE(d->ExportTo(underFile));
+    ExpectTold(rig.Boxes, 293, {file, noFolder, underFile});
+
+    rig.Boxes.clear();
+    EXPECT_FALSE(d->ImportFrom(rig.home.File("missing.csv")));
+    EXPECT_FALSE(d->ImportFrom(rig.home.Path())) << "a folder is no list";
+    // Told, and not asked first whether to erase the table.
+    ExpectTold(rig.Boxes, 295, {rig.home.File("missing.csv"), rig.home.Path()});
+    EXPECT_EQ(d->List.Table.RecordCount(), 2);
+
+    // With room again the same file takes the list whole, and it comes back.
+    rig.Boxes.clear();
+    ASSERT_TRUE(d->ExportTo(file));
+    EXPECT_EQ(ReadBytes(file), "101;Name 101;; \r\n102;Name 102;; \r\n");
+    d->List.EraseAll();
+    ASSERT_TRUE(d->ImportFrom(file));
+    EXPECT_EQ(Record("101") + " " + Record("102"), "0/0 0/0");
+    EXPECT_TRUE(rig.Boxes.empty()) << "nothing to tell: " << rig.Boxes.front();
 }
 
 TEST_F(Dialler, KeysFromEveryControlReachThePanel)
