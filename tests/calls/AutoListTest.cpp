@@ -1,5 +1,6 @@
 // The dialler's list over its table: order, who is next, marking, the text file.
 #include "AutoList.h"
+#include "FailingDisk.h"
 #include "FailureTrace.h"
 #include "PorterText.h"
 #include "TempDir.h"
@@ -174,6 +175,29 @@ TEST(AutoList, AnExportThroughALinkWritesTheFileItNamesAndKeepsTheLink)
     fs::create_symlink("loop1.csv", dir.File("loop2.csv"));
     EXPECT_FALSE(list.ExportFile(dir.File("loop1.csv")));
     EXPECT_TRUE(fs::is_symlink(dir.File("loop1.csv")) && fs::is_symlink(dir.File("loop2.csv")));
+}
+
+// The disk fails at each write, sync, rename and file made of an export in
+// turn: the earlier list stays byte for byte and nothing is left beside it.
+TEST(AutoList, AnExportOnAFailingDiskKeepsTheEarlierFile)
+{
+    auto [dir, list] = Fresh();
+    Add(list, {0, "Alpha", "123", ""});
+    fs::create_directory(dir.File("out"));
+    const std::string file = dir.File("out/list.csv");
+    for (int n = 1;; ++n) {
+        WriteBytes(file, "earlier");
+        failingdisk::TArmed disk(dir.File("out/"), n);
+        const bool written = list.ExportFile(file);
+        if (!failingdisk::Failed()) {
+            EXPECT_TRUE(written);
+            EXPECT_EQ(ReadBytes(file), "123;Alpha;; \r\n");
+            break;
+        }
+        EXPECT_FALSE(written) << n;
+        EXPECT_EQ(ReadBytes(file), "earlier") << n;
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir.File("out")), fs::directory_iterator()), 1) << n;
+    }
 }
 
 TEST(AutoList, OneRecordPerLineAtMostFieldsCutAndControlBytesSkipped)
