@@ -8,6 +8,7 @@
 #include "Xmlset.h"
 
 #include <QEventLoop>
+#include <QPointer>
 #include <QTimer>
 #include <QVBoxLayout>
 
@@ -38,14 +39,7 @@ TFXML::TFXML(QWidget *owner, const std::string &dataDir) : TForm(owner)
     ForwardKeys(this);
     ForwardKeys(ListBox1);
 
-    ClientSocket1 = new QTcpSocket(this);
-    // A flood waits in the exchange's send queue, not in our memory: once this
-    // much is unread, TCP holds the sender back.
-    ClientSocket1->setReadBufferSize(kReadBufferSize);
-    // Socket errors are never shown: a request without a connection is simply lost.
-    connect(ClientSocket1, &QTcpSocket::readyRead, this, [this] { PostRead(); });
-    // Queued, so that answers read before the drop are dispatched first.
-    connect(ClientSocket1, &QTcpSocket::disconnected, this, &TFXML::OnDisconnected, Qt::QueuedConnection);
+    NewSocket();
 
     DataDir = !dataDir.empty() ? dataDir : !::DataDir.empty() ? ::DataDir : GetDataDir("Talvocti");
     std::error_code failed;
@@ -84,6 +78,34 @@ void TFXML::SaveSettings()
     WriteLinkSettings(ini);
 }
 
+void TFXML::NewSocket()
+{
+    if (QTcpSocket *old = ClientSocket1) {
+        // Its queued calls find it is no longer the current socket and do nothing.
+        old->disconnect(this);
+        old->abort();
+        old->deleteLater();
+    }
+    auto *socket = new QTcpSocket(this);
+    ClientSocket1 = socket;
+    readPosted_ = false;
+    // A flood waits in the exchange's send queue, not in our memory: once this
+    // much is unread, TCP holds the sender back.
+    socket->setReadBufferSize(kReadBufferSize);
+    // Socket errors are never shown: a request without a connection is simply lost.
+    connect(socket, &QTcpSocket::readyRead, this, [this] { PostRead(); });
+    // Queued, so that answers read before the drop are dispatched first; by
+    // then the socket may have been replaced, and its drop is no longer news.
+    const QPointer<QTcpSocket> dropped(socket);
+    connect(
+        socket, &QTcpSocket::disconnected, this,
+        [this, dropped] {
+            if (dropped && dropped == ClientSocket1)
+                OnDisconnected();
+        },
+        Qt::QueuedConnection);
+}
+
 // Nothing of an old connection belongs to the new one: a list cut off by a
 // drop must not swallow the new connection's answers.
 void TFXML::OpenPort()
@@ -91,10 +113,15 @@ void TFXML::OpenPort()
     ResetReceive();
     if (!PortValid())
         return;
+    // Every connection on a socket of its own: the old one's queued calls and
+    // its own state from the old connection stay with it.
+    NewSocket();
     ClientSocket1->connectToHost(QString::fromLatin1(Address.c_str()), static_cast<quint16>(Port));
 }
 
-void TFXML::ClosePort() { ClientSocket1->abort(); }
+// Closed here, the connection ends without a word: nothing of it is read or
+// reported any more.
+void TFXML::ClosePort() { NewSocket(); }
 
 namespace {
 
@@ -141,9 +168,12 @@ bool TFXML::EnsureConnected(std::string &error, int ms)
 
 void TFXML::OnDisconnected()
 {
-    while (ClientSocket1->bytesAvailable() > 0 && Framing.Room() > 0)
+    const QPointer<QTcpSocket> socket(ClientSocket1);
+    while (socket == ClientSocket1 && socket->bytesAvailable() > 0 && Framing.Room() > 0)
         ClientSocket1Read();
-    ConnectionLost();
+    // A receiver's box may have let a new connection begin: the loss is not its.
+    if (socket == ClientSocket1)
+        ConnectionLost();
 }
 
 void TFXML::WriteToExchange(const std::string &bytes)
@@ -170,7 +200,16 @@ void TFXML::PostRead()
     if (readPosted_)
         return;
     readPosted_ = true;
-    QMetaObject::invokeMethod(this, [this] { ClientSocket1Read(); }, Qt::QueuedConnection);
+    const QPointer<QTcpSocket> socket(ClientSocket1);
+    QMetaObject::invokeMethod(
+        this,
+        [this, socket] {
+            // A step posted for a socket since replaced reads nothing of the new one.
+            if (!socket || socket != ClientSocket1)
+                return;
+            ClientSocket1Read();
+        },
+        Qt::QueuedConnection);
 }
 
 // One read step cuts and dispatches what the socket holds, a buffer at a
@@ -180,15 +219,18 @@ void TFXML::PostRead()
 void TFXML::ClientSocket1Read()
 {
     readPosted_ = false;
+    // A receiver's modal box may see the connection replaced: the step ends
+    // with the socket it began on.
+    const QPointer<QTcpSocket> socket(ClientSocket1);
     char chunk[TRxFraming::kSize];
-    while (ClientSocket1->bytesAvailable() > 0) {
-        const qint64 wanted = std::min<qint64>(ClientSocket1->bytesAvailable(), Framing.Room());
+    while (socket && socket == ClientSocket1 && socket->bytesAvailable() > 0) {
+        const qint64 wanted = std::min<qint64>(socket->bytesAvailable(), Framing.Room());
         if (wanted <= 0)
             return;
-        const qint64 got = ClientSocket1->read(chunk, wanted);
+        const qint64 got = socket->read(chunk, wanted);
         if (got <= 0)
             return;
-        if (ClientSocket1->bytesAvailable() > 0)
+        if (socket->bytesAvailable() > 0)
             PostRead();
         Receive(chunk, static_cast<int>(got));
     }

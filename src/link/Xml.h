@@ -37,7 +37,10 @@ public:
     static constexpr qint64 kReadBufferSize = 64 * 1024;
 
     QListView *ListBox1;
-    QTcpSocket *ClientSocket1;
+    // The current connection's socket: each connection gets a fresh one, so
+    // that nothing of a closed connection (queued calls, the socket's own
+    // state) reaches a later one.
+    QTcpSocket *ClientSocket1 = nullptr;
     // The lines of the message list; ListBox1 shows them while the window is shown.
     TMessageModel Messages;
 
@@ -47,6 +50,9 @@ protected:
     void hideEvent(QHideEvent *event) override;
 
 private:
+    // Puts a fresh socket in place of the current one, which is cut off from
+    // this window, closed and deleted later.
+    void NewSocket();
     void ClientSocket1Read();
     void PostRead();
     void OnDisconnected();

@@ -6,8 +6,10 @@
 #include "PanelRig.h"
 #include "SessionWindows.h"
 #include "Skin.h"
+#include "Xmlset.h"
 
 #include <QApplication>
+#include <QElapsedTimer>
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QTest>
@@ -152,6 +154,56 @@ TEST(PanelSession, ALostConnectionEndsTheSessionAndTheLogInConnectsAgain)
     ASSERT_EQ(rig.Boxes.size(), 1u);
     EXPECT_NE(rig.Boxes[0].find(where), std::string::npos);
     EXPECT_EQ(rig.Sent(), "");
+}
+
+// The exchange drops the connection while the link settings dialog is open
+// over the panel; the user answers the lost-connection box, then closes the
+// dialog. True once both are done.
+bool DropUnderTheSettingsDialog(PanelRig &rig)
+{
+    const size_t boxes = rig.Boxes.size();
+    bool dropped = false, closed = false;
+    QElapsedTimer clock;
+    clock.start();
+    QTimer user;
+    QObject::connect(&user, &QTimer::timeout, [&] {
+        auto *set = qobject_cast<TFXmlSet *>(QApplication::activeModalWidget());
+        if (!set)
+            return;
+        if (!dropped) {
+            rig.exchange.Drop();
+            dropped = true;
+        } else if (rig.Boxes.size() > boxes || clock.elapsed() > 3000) {
+            closed = rig.Boxes.size() > boxes;
+            set->close();
+        }
+    });
+    user.start(5);
+    rig.xml->SpeedButtonSetClick();
+    return dropped && closed;
+}
+
+TEST(PanelSession, ALogInAfterDropsUnderAModalDialogReachesTheExchange)
+{
+    PanelRig rig;
+    ASSERT_TRUE(Started(rig));
+    // Each round: a drop under the dialog, then a log-in that must stay on
+    // the exchange's new connection. The fault came back in one log-in of seven.
+    for (int round = 0; round < 40; ++round) {
+        SCOPED_TRACE("round " + std::to_string(round));
+        ASSERT_TRUE(DropUnderTheSettingsDialog(rig));
+        ASSERT_FALSE(rig.main->Connected);
+        ASSERT_EQ(rig.Boxes.back(), Nls->GetText(222));
+        rig.Sent();
+        const int connections = rig.exchange.Connections();
+        rig.main->SpeedButtonOpenClick();
+        ASSERT_EQ(rig.exchange.Connections(), connections + 1);
+        ASSERT_EQ(rig.Sent(), kOpen + "Desc=\"CTI-Vrel\" />");
+        FakeExchange::Pause(10);
+        ASSERT_TRUE(rig.exchange.Connected()) << "the program closed the new connection";
+        ASSERT_EQ(rig.xml->ClientSocket1->state(), QAbstractSocket::ConnectedState);
+        ASSERT_TRUE(rig.LogIn());
+    }
 }
 
 TEST(PanelSession, OneLogInAtATimeWhileTheConnectionIsSlow)
