@@ -141,6 +141,7 @@ public:
     void OnOpenAnswer(int handle, const std::string &attr, int pos, const std::string &lineType,
                       const std::string &ret) override;
     void OnSessionClosed(const std::string &reason, bool waitSound) override;
+    void OnOpenLost() override;
     void OnRingAnswer(const std::string &port, const std::string &cid, const std::string &pbxName,
                       const std::string &dest, const std::string &destName, int pos, const std::string &act) override;
     void OnDialAnswer(const std::string &pbxName, const std::string &cid, const std::string &act) override;

@@ -185,3 +185,6 @@ void TFMain::OnSessionClosed(const std::string &reason, bool waitSound)
     else if (!reason.empty())
         MessageBox(reason == "CLOSEDEAD" ? Nls->GetText(221) : reason, 101, QMessageBox::Warning);
 }
+
+// No session began, so none ends: only the message of any dropped connection.
+void TFMain::OnOpenLost() { MessageBox(Nls->GetText(222), 101, QMessageBox::Warning); }

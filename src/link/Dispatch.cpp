@@ -67,6 +67,7 @@ void TXmlLink::Dispatch(const std::string &type, const std::string &joined, cons
 
 void TXmlLink::OnOpen(const std::string &joined)
 {
+    openWaiting_ = false;
     const std::string ret = GetAttr(joined, "Ret");
     const std::string lineType = GetAttr(joined, "LineType");
     const int pos = GetAttrInt(joined, "Pos");
@@ -87,8 +88,12 @@ void TXmlLink::EndSession(const std::string &reason)
 void TXmlLink::ConnectionLost()
 {
     TimerLive->SetEnabled(false);
+    const bool openWaiting = openWaiting_;
+    openWaiting_ = false;
     if (receivers_->SessionConnected())
         receivers_->OnSessionClosed(kConnectionLost, false);
+    else if (openWaiting)
+        receivers_->OnOpenLost();
 }
 
 void TXmlLink::OnClose(const std::string &joined)

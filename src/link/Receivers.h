@@ -36,6 +36,8 @@ public:
     virtual void OnOpenAnswer(int handle, const std::string &attr, int pos, const std::string &lineType,
                               const std::string &ret) {}
     virtual void OnSessionClosed(const std::string &reason, bool waitSound) {}
+    // The connection went while a log-in waited for the OPEN answer.
+    virtual void OnOpenLost() {}
     virtual void OnRingAnswer(const std::string &port, const std::string &cid, const std::string &pbxName,
                               const std::string &dest, const std::string &destName, int pos, const std::string &act) {}
     virtual void OnDialAnswer(const std::string &pbxName, const std::string &cid, const std::string &act) {}

@@ -29,6 +29,7 @@ void TXmlLink::ResetReceive()
 {
     Framing.Clear();
     PendingAnswer.clear();
+    openWaiting_ = false;
 }
 
 std::string TXmlLink::JoinMessage(const std::string &message)
@@ -70,6 +71,8 @@ void TXmlLink::Append(const std::string &text) { OutBuffer += text; }
 
 void TXmlLink::Send()
 {
+    if (GetAttr(OutBuffer, "Type") == "OPEN")
+        openWaiting_ = true;
     WriteToExchange(Terminal ? OutBuffer + "\r\n" : OutBuffer);
     AddToList(OutBuffer);
 }

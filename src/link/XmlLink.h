@@ -44,7 +44,8 @@ public:
     void WriteTrace(const std::string &line);
 
     void TimerLiveTimer();
-    // The connection is gone: an open session ends as the exchange's close would.
+    // The connection is gone: an open session ends as the exchange's close
+    // would; a log-in still waiting for its OPEN answer is told.
     void ConnectionLost();
     static constexpr const char *kConnectionLost = "CONNLOST";
 
@@ -92,6 +93,8 @@ private:
     void OnShort(const std::string &joined);
     void OnPbxInfo(const std::string &joined, const std::string &message);
 
+    // An OPEN request went out on this connection and its answer has not come.
+    bool openWaiting_ = false;
     std::string tracePath_, traceLine_;
     TAnswerReceivers *receivers_;
     TMessageList *list_;

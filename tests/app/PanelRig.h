@@ -59,8 +59,10 @@ public:
     // Whether the panel was on the screen when the other forms were built.
     bool PanelShownFirst = false;
 
-private:
+    // What the default OnModal does: OK to the log-in, every box noted and closed.
     void DefaultModal(QWidget *w);
+
+private:
     QTimer watcher_;
     size_t seen_ = 0;
 };

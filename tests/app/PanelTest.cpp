@@ -206,6 +206,41 @@ TEST(PanelSession, ALogInAfterDropsUnderAModalDialogReachesTheExchange)
     }
 }
 
+TEST(PanelSession, AConnectionLostBeforeTheOpenAnswerIsToldAndTheNextLogInWorks)
+{
+    PanelRig rig;
+    std::vector<std::string> captions;
+    rig.OnModal = [&](QWidget *w) {
+        if (auto *box = qobject_cast<QMessageBox *>(w))
+            captions.push_back(FromQ(box->windowTitle()));
+        rig.DefaultModal(w);
+    };
+    // The exchange takes the start's OPEN, answers nothing and closes.
+    rig.Start();
+    ASSERT_EQ(rig.Sent(), kOpen + "Desc=\"CTI-Vrel\" />");
+    rig.exchange.Drop();
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return !rig.Boxes.empty(); }, 3000));
+    EXPECT_EQ(rig.Boxes, std::vector<std::string>{Nls->GetText(222)});
+    EXPECT_EQ(captions, std::vector<std::string>{Nls->GetText(101)});
+    EXPECT_FALSE(rig.main->Connected);
+
+    rig.main->SpeedButtonOpenClick();
+    EXPECT_EQ(rig.exchange.Connections(), 2);
+    EXPECT_EQ(rig.Sent(), kOpen + "Desc=\"CTI-Vrel\" />");
+    ASSERT_TRUE(rig.LogIn());
+    EXPECT_EQ(rig.Boxes.size(), 1u);
+
+    // Logged out, a drop is no news: no OPEN waits for its answer.
+    rig.main->SpeedButtonCloseClick();
+    rig.Answer("<ans Type=\"CLOSE\" Handle=\"5\" Ret=\"OK\"/>");
+    ASSERT_FALSE(rig.main->Connected);
+    rig.exchange.Drop();
+    ASSERT_TRUE(FakeExchange::WaitUntil(
+        [&] { return rig.xml->ClientSocket1->state() == QAbstractSocket::UnconnectedState; }, 3000));
+    FakeExchange::Pause(50);
+    EXPECT_EQ(rig.Boxes.size(), 1u);
+}
+
 TEST(PanelSession, OneLogInAtATimeWhileTheConnectionIsSlow)
 {
     PanelRig rig;

@@ -36,6 +36,7 @@ public:
         Rec("closed", {reason});
         Handle = -1, Connected = false;
     }
+    void OnOpenLost() override { Rec("openlost", {}); }
     void OnRingAnswer(const std::string &port, const std::string &cid, const std::string &pbxName,
                       const std::string &dest, const std::string &destName, int pos, const std::string &act) override
     {

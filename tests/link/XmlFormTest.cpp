@@ -181,6 +181,36 @@ TEST(LinkWindow, AddressChangeReopensAndStartsClean)
     EXPECT_EQ(rig.rx.Calls, (Lines{"hold ACT", "state REL|-1|-1"}));
 }
 
+TEST(LinkWindow, AConnectionLostWhileAnOpenWaitsForItsAnswerIsTold)
+{
+    Rig rig;
+    TFXML &xml = rig.Start();
+    auto sendOpen = [&] {
+        xml.BeginRequest("<req");
+        xml.AddAttr("Type", "OPEN");
+        xml.Append("/>");
+        xml.Send();
+    };
+    sendOpen();
+    ASSERT_TRUE(rig.exchange.WaitReceived("OPEN"));
+    rig.exchange.Drop();
+    ASSERT_TRUE(rig.WaitCalls(1));
+    EXPECT_EQ(rig.rx.Calls, (Lines{"openlost"}));
+
+    // Answered, even with a refusal, the OPEN waits no more: a later drop is no news.
+    xml.ClosePort();
+    xml.OpenPort();
+    ASSERT_TRUE(rig.exchange.WaitConnected(2));
+    sendOpen();
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return rig.exchange.Received().rfind("OPEN") > 20; }));
+    rig.exchange.Send("<ans Type=\"OPEN\" Ret=\"BADPASS\" Handle=\"0\"/>");
+    ASSERT_TRUE(rig.WaitCalls(2));
+    rig.exchange.Drop();
+    ASSERT_TRUE(FakeExchange::WaitUntil([&] { return xml.ClientSocket1->state() == QAbstractSocket::UnconnectedState; }));
+    FakeExchange::Pause(50);
+    EXPECT_EQ(rig.rx.Calls.size(), 2u) << rig.rx.Calls.back();
+}
+
 TEST(LinkWindow, APortOutOfRangeConnectsNowhereAndIsKeptAsWritten)
 {
     for (int port : {70000, 65536, 0, -1}) {
