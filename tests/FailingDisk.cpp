@@ -134,7 +134,8 @@ int mkdir(const char *path, mode_t mode) noexcept
 // Only a call that makes a file counts: reading is no write.
 static int OpenNext(const char *name, const char *path, int flags, va_list args)
 {
-    mode_t mode = (flags & (O_CREAT | O_TMPFILE)) ? static_cast<mode_t>(va_arg(args, int)) : 0;
+    const bool hasMode = (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE;
+    mode_t mode = hasMode ? static_cast<mode_t>(va_arg(args, int)) : 0;
     if (Fails((flags & O_CREAT) && Under(path)))
         return -1;
     auto real = Next<int (*)(const char *, int, ...)>(name);
