@@ -60,7 +60,7 @@ TFXML::~TFXML()
 {
     // The receivers may be gone already: closing here is no lost connection.
     ClientSocket1->disconnect(this);
-    ClosePort();
+    ClientSocket1->abort();
     SaveSettings();
     if (FXML == this)
         FXML = nullptr;
@@ -150,8 +150,7 @@ bool TFXML::EnsureConnected(std::string &error, int ms)
         ClientSocket1->state() != QAbstractSocket::HostLookupState) {
         if (ClientSocket1->state() == QAbstractSocket::ConnectedState)
             return true;
-        ClosePort();
-        OpenPort();
+        OpenPort(); // on a fresh socket: the old one goes with it
     }
     QEventLoop wait;
     QTimer::singleShot(ms, &wait, &QEventLoop::quit);

@@ -134,15 +134,10 @@ void TDbfExport::WriteFiles()
 {
     const std::string &book = store_.DatabaseDir;
     outcome_ = bookswap::TCommit::kPending;
-    try {
-        bookswap::FinishStaging(book, bookswap::kExport);
-    } catch (const std::exception &) {
-        failed_ = NameFromFs(bookswap::StagingDir(book, bookswap::kExport));
-        return;
-    }
-    outcome_ = bookswap::TCommit::kUndone;
     std::string dir;
     try {
+        bookswap::FinishStaging(book, bookswap::kExport);
+        outcome_ = bookswap::TCommit::kUndone;
         dir = bookswap::PrepareStaging(book, bookswap::kExport);
     } catch (const std::exception &) {
         failed_ = NameFromFs(bookswap::StagingDir(book, bookswap::kExport));
