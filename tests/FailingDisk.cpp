@@ -10,6 +10,7 @@
 #include <cerrno>
 #include <cstdarg>
 #include <cstdio>
+#include <optional>
 #include <string>
 
 namespace {
@@ -24,15 +25,26 @@ bool Under(const char *path)
     return path && std::string(path).compare(0, folder.size(), folder) == 0;
 }
 
-bool UnderFd(int fd)
+// The path an open file descriptor names; "" when none.
+std::string FdPath(int fd)
 {
     char link[64], target[4096];
     std::snprintf(link, sizeof link, "/proc/self/fd/%d", fd);
     ssize_t n = ::readlink(link, target, sizeof target - 1);
-    if (n <= 0)
-        return false;
-    target[n] = '\0';
-    return Under(target);
+    return n > 0 ? std::string(target, static_cast<size_t>(n)) : std::string();
+}
+
+bool UnderFd(int fd)
+{
+    return Under(FdPath(fd).c_str());
+}
+
+// A path taken relative to a folder's descriptor.
+bool UnderAt(int dirFd, const char *path)
+{
+    if (!path || path[0] == '/' || dirFd == AT_FDCWD)
+        return Under(path);
+    return Under((FdPath(dirFd) + "/" + path).c_str());
 }
 
 // Counts a call on a watched path; true when this one is to fail.
@@ -131,22 +143,42 @@ int mkdir(const char *path, mode_t mode) noexcept
     return Fails(Under(path)) ? -1 : real(path, mode);
 }
 
+int renameat(int fromFd, const char *from, int toFd, const char *to) noexcept
+{
+    static auto real = Next<int (*)(int, const char *, int, const char *)>("renameat");
+    return Fails(UnderAt(fromFd, from) || UnderAt(toFd, to)) ? -1 : real(fromFd, from, toFd, to);
+}
+
+int unlinkat(int dirFd, const char *path, int flags) noexcept
+{
+    static auto real = Next<int (*)(int, const char *, int)>("unlinkat");
+    return Fails(UnderAt(dirFd, path)) ? -1 : real(dirFd, path, flags);
+}
+
+int mkdirat(int dirFd, const char *path, mode_t mode) noexcept
+{
+    static auto real = Next<int (*)(int, const char *, mode_t)>("mkdirat");
+    return Fails(UnderAt(dirFd, path)) ? -1 : real(dirFd, path, mode);
+}
+
 // Only a call that makes a file counts: reading is no write.
-static int OpenNext(const char *name, const char *path, int flags, va_list args)
+// dirFd is that of an openat, else none.
+static int OpenNext(const char *name, std::optional<int> dirFd, const char *path, int flags, va_list args)
 {
     const bool hasMode = (flags & O_CREAT) || (flags & O_TMPFILE) == O_TMPFILE;
     mode_t mode = hasMode ? static_cast<mode_t>(va_arg(args, int)) : 0;
-    if (Fails((flags & O_CREAT) && Under(path)))
+    if (Fails((flags & O_CREAT) && UnderAt(dirFd.value_or(AT_FDCWD), path)))
         return -1;
-    auto real = Next<int (*)(const char *, int, ...)>(name);
-    return real(path, flags, mode);
+    if (dirFd)
+        return Next<int (*)(int, const char *, int, ...)>(name)(*dirFd, path, flags, mode);
+    return Next<int (*)(const char *, int, ...)>(name)(path, flags, mode);
 }
 
 int open(const char *path, int flags, ...)
 {
     va_list args;
     va_start(args, flags);
-    int fd = OpenNext("open", path, flags, args);
+    int fd = OpenNext("open", std::nullopt, path, flags, args);
     va_end(args);
     return fd;
 }
@@ -155,7 +187,25 @@ int open64(const char *path, int flags, ...)
 {
     va_list args;
     va_start(args, flags);
-    int fd = OpenNext("open64", path, flags, args);
+    int fd = OpenNext("open64", std::nullopt, path, flags, args);
+    va_end(args);
+    return fd;
+}
+
+int openat(int dirFd, const char *path, int flags, ...)
+{
+    va_list args;
+    va_start(args, flags);
+    int fd = OpenNext("openat", dirFd, path, flags, args);
+    va_end(args);
+    return fd;
+}
+
+int openat64(int dirFd, const char *path, int flags, ...)
+{
+    va_list args;
+    va_start(args, flags);
+    int fd = OpenNext("openat64", dirFd, path, flags, args);
     va_end(args);
     return fd;
 }

@@ -9,7 +9,7 @@
 namespace failingdisk {
 
 // The calls that may fail: a write, an fsync, a rename, a file or folder
-// made, a file removed.
+// made, a file removed; by path or relative to a folder's descriptor.
 void Arm(const std::string &folder, int nth, bool lasting = false);
 void Disarm();
 // Whether a call was made to fail since Arm.

@@ -1,5 +1,6 @@
 #include "Dbf.h"
 
+#include "BookSwap.h"
 #include "ContactMemo.h"
 #include "DbView.h"
 #include "DbfPanes.h"
@@ -365,7 +366,9 @@ std::string TFDbf::Reason(const std::exception &e)
 {
     // What another program did is told in the user's words, not the engine's.
     const auto *memo = dynamic_cast<const EContactGone *>(&e);
+    const auto *pending = dynamic_cast<const bookswap::EPending *>(&e);
     const int id = memo                                          ? 9104
+                   : pending                                     ? 9105
                    : dynamic_cast<const EDbOwnerGone *>(&e)      ? 9102
                    : dynamic_cast<const EDbRecordGone *>(&e)     ? 9100
                    : dynamic_cast<const EDbReplaced *>(&e)       ? 9101
@@ -374,6 +377,8 @@ std::string TFDbf::Reason(const std::exception &e)
     std::string text = id && Nls ? Nls->GetText(id) : std::string();
     if (text.empty())
         text = e.what();
+    else if (pending && *e.what())
+        text += "\n" + std::string(e.what()); // the file that could not be put in place
     if (memo) {
         // The note has nowhere to go: shown, so it can be copied elsewhere.
         constexpr size_t kShown = 2000;

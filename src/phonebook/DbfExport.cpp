@@ -127,31 +127,62 @@ void TDbfExport::WriteRow()
         memos_[phase_] += key + "\r\n" + memo + "\r\n" + dbftext::kSeparator + "\r\n";
 }
 
-// The new set goes in beside the old one and is put in place whole. One that
-// an earlier export could not put in place is finished first, or a failure
-// now would leave its files mixed with the old ones.
+void TDbfExport::Refuse(TRefusal why, const std::string &what)
+{
+    refused_ = why;
+    failed_ = what;
+}
+
+// Sets marked complete are never dropped: an import waiting to go in goes
+// first, and so does an earlier export, or a failure now would leave its
+// files mixed with the old ones.
+bool TDbfExport::ClearWay()
+{
+    const std::string &book = store_.DatabaseDir;
+    if (std::string failed = bookswap::Finish(book); !failed.empty()) {
+        Refuse(kImportPending, failed);
+        return false;
+    }
+    if (failed_ = bookswap::Finish(book, bookswap::kExport); !failed_.empty()) {
+        outcome_ = bookswap::TCommit::kPending;
+        return false;
+    }
+    if (std::string taken = bookswap::Taken(book, bookswap::kExport); !taken.empty()) {
+        Refuse(kTaken, taken);
+        return false;
+    }
+    return true;
+}
+
+// The new set goes in beside the old one and is put in place whole, built
+// by one program at a time.
 void TDbfExport::WriteFiles()
 {
     const std::string &book = store_.DatabaseDir;
-    outcome_ = bookswap::TCommit::kPending;
-    std::string dir;
+    outcome_ = bookswap::TCommit::kUndone;
+    bookswap::TLock lock(book, true);
+    if (!lock.Held())
+        return Refuse(kBusy, NameFromFs(book));
+    if (!ClearWay())
+        return;
+    std::optional<bookswap::TBuild> build;
     try {
-        bookswap::FinishStaging(book, bookswap::kExport);
-        outcome_ = bookswap::TCommit::kUndone;
-        dir = bookswap::PrepareStaging(book, bookswap::kExport);
+        build.emplace(book, bookswap::kExport);
+    } catch (const bookswap::ETaken &e) {
+        return Refuse(kTaken, e.what());
     } catch (const std::exception &) {
         failed_ = NameFromFs(bookswap::StagingDir(book, bookswap::kExport));
         return;
     }
     for (int i = 0; i < 4; ++i) {
-        Stage(dir, std::string(kSheets[i].File) + ".txt", lines_[i]);
+        Stage(build->Dir(), std::string(kSheets[i].File) + ".txt", lines_[i]);
         if (kSheets[i].MemoKey)
-            Stage(dir, std::string(kSheets[i].File) + ".txm", memos_[i]);
+            Stage(build->Dir(), std::string(kSheets[i].File) + ".txm", memos_[i]);
     }
-    if (failed_.empty())
-        outcome_ = bookswap::CommitStaging(book, failed_, bookswap::kExport);
-    else
-        bookswap::DropStaging(book, bookswap::kExport);
+    if (!failed_.empty())
+        return; // the build drops what it holds
+    build->Built();
+    outcome_ = build->Commit(failed_);
 }
 
 void TDbfExport::Stage(const std::string &dir, const std::string &name, const std::string &bytes)

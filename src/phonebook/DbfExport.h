@@ -29,6 +29,11 @@ public:
     // After a failure: kUndone, the old files stand; kPending, the new set
     // waits for the next open of the book or import to be put in place.
     bookswap::TCommit Outcome() const { return outcome_; }
+    // Why nothing was even built (Failed() then says where): another program
+    // imports or exports in the folder, the staging folder's name is taken,
+    // or an import waits to be put in place and could not be now.
+    enum TRefusal { kNotRefused, kBusy, kTaken, kImportPending };
+    TRefusal Refused() const { return refused_; }
     // A row that would not read back: which table (0 firms, 1 representatives,
     // 2 contacts, 3 numbers), what names it, and its firm (for the others).
     struct TUnreadable {
@@ -47,6 +52,9 @@ private:
     void Begin();
     void WriteRow();
     void WriteFiles();
+    // Takes what stands in the way of a new set out of it; false when the export is refused.
+    bool ClearWay();
+    void Refuse(TRefusal why, const std::string &what);
     void Stage(const std::string &dir, const std::string &name, const std::string &bytes);
     std::string Text(const TColumn &column);
     std::string Reference(const std::string &text);
@@ -64,5 +72,6 @@ private:
     long rows_ = 0;
     std::string failed_;
     bookswap::TCommit outcome_ = bookswap::TCommit::kMovedIn;
+    TRefusal refused_ = kNotRefused;
     std::vector<TUnreadable> unreadable_;
 };

@@ -14,8 +14,7 @@ using dbftext::Stored;
 
 namespace {
 
-const char *const kFiles[7] = {"Firms.txt", "Firms.txm", "Repres.txt", "Repres.txm",
-                               "Contacts.txt", "Contacts.txm", "Nums.txt"};
+using bookswap::kExportFiles;
 // The fields of a line of each file; of the key lines in the memo files.
 constexpr size_t kFields[7] = {11, 1, 8, 5, 5, 4, 4};
 constexpr size_t kNameWidth = 40;
@@ -68,8 +67,8 @@ void TDbfImport::Fail(TFailure failure, const std::string &detail, size_t line)
     failure_ = failure;
     detail_ = detail;
     failedLine_ = line;
-    if (staged_)
-        bookswap::DropStaging(store_.DatabaseDir);
+    build_.reset();
+    lock_.reset();
     phase_ = kDone;
 }
 
@@ -141,17 +140,28 @@ bool TDbfImport::Overfull(int file, std::string_view line)
 {
     if (!dbftext::Overfull(line, kFields[file]))
         return false;
-    Fail(kOverfull, NameFromFs(FindFileNoCase(WithSlash(store_.DatabaseDir), kFiles[file])), line_ + 1);
+    Fail(kOverfull, NameFromFs(FindFileNoCase(WithSlash(store_.DatabaseDir), kExportFiles[file])), line_ + 1);
     return true;
 }
 
 void TDbfImport::ReadFiles()
 {
+    const std::string &book = store_.DatabaseDir;
+    // Nobody replaces the files while they are read, nor builds beside us.
+    lock_.emplace(book, true);
+    if (!lock_->Held())
+        return Fail(kBusy, NameFromFs(book));
+    // A set marked complete is never dropped: an earlier import goes in first.
+    if (std::string failed = bookswap::Finish(book); !failed.empty())
+        return Fail(kPending, failed);
     // Never a mix of two exports: one that could not be put in place whole goes first.
-    bookswap::FinishStaging(store_.DatabaseDir, bookswap::kExport);
-    std::string dir = WithSlash(store_.DatabaseDir);
+    if (std::string failed = bookswap::Finish(book, bookswap::kExport); !failed.empty())
+        throw EDbError("Cannot replace " + failed);
+    if (std::string taken = bookswap::Taken(book, bookswap::kImport); !taken.empty())
+        return Fail(kTaken, taken);
+    std::string dir = WithSlash(book);
     for (int i = 0; i < 7; ++i) {
-        std::string path = FindFileNoCase(dir, kFiles[i]);
+        std::string path = FindFileNoCase(dir, kExportFiles[i]);
         std::error_code ec;
         uintmax_t size = std::filesystem::file_size(path, ec);
         if (!ec && size > kMaxFileSize)
@@ -298,18 +308,18 @@ void TDbfImport::ReadMemo()
 
 void TDbfImport::WriteTables()
 {
-    std::string dir = bookswap::PrepareStaging(store_.DatabaseDir);
-    staged_ = true;
+    build_.emplace(store_.DatabaseDir, bookswap::kImport);
     for (TTableBuilder *t : {&firms_, &repres_, &contacts_, &nums_})
-        t->Write(dir);
+        t->Write(build_->Dir());
+    build_->Built();
 }
 
 void TDbfImport::Commit()
 {
     store_.CloseTables();
     std::string failed;
-    bookswap::TCommit done = bookswap::CommitStaging(store_.DatabaseDir, failed);
-    staged_ = false;
+    bookswap::TCommit done = build_->Commit(failed);
+    build_.reset();
     // Opening tries once more to finish a set that is marked complete.
     store_.OpenTables();
     phase_ = kDone;
@@ -319,6 +329,7 @@ void TDbfImport::Commit()
         Fail(kUnwritten, failed);
     else if (!store_.TablesOpen)
         Fail(kNotOpened, store_.OpenError);
+    lock_.reset();
 }
 
 bool TDbfImport::Step(int maxRows)
@@ -356,6 +367,8 @@ bool TDbfImport::Step(int maxRows)
         } else if (phase_ == kCommit) {
             Commit();
         }
+    } catch (const bookswap::ETaken &e) {
+        Fail(kTaken, e.what());
     } catch (const std::exception &e) {
         if (phase_ < kCommit)
             Fail(kError, e.what());

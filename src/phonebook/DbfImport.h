@@ -4,11 +4,13 @@
 // old ones and moved in only when all went well (see BookSwap.h), so a bad
 // set of files, a cancel or a crash keeps the old book whole. Works a slice
 // of lines per step so that the caller's event loop keeps running.
+#include "BookSwap.h"
 #include "TableBuilder.h"
 
 #include <QDate>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <unordered_map>
@@ -21,10 +23,13 @@ class TDbfImport {
 public:
     // kOverfull: a line with more fields than its file's format; damage too.
     // kUnwritten: the new tables could not be made durable, and were dropped.
-    // The last two keep no old book: kPending, a new one marked complete that
-    // the next open puts in place; kNotOpened, a new one in place that would
-    // not open.
-    enum TFailure { kNone, kMissing, kDamaged, kError, kCancelled, kOverfull, kUnwritten, kPending, kNotOpened };
+    // kPending and kNotOpened keep no old book: kPending, a new one marked
+    // complete that the next open puts in place (an earlier import's, which
+    // refuses this one); kNotOpened, a new one in place that would not open.
+    // kBusy: another program imports or exports in the book folder; kTaken:
+    // something the program did not make holds the staging folder's name.
+    enum TFailure { kNone, kMissing, kDamaged, kError, kCancelled, kOverfull, kUnwritten, kPending, kNotOpened,
+                    kBusy, kTaken };
 
     explicit TDbfImport(TPhoneBookStore &store);
     ~TDbfImport();
@@ -80,7 +85,9 @@ private:
     std::string detail_;
     size_t failedLine_ = 0;
     long rows_ = 0, cut_ = 0;
-    bool staged_ = false;
+    // Held from the first read to the commit; the build goes first.
+    std::optional<bookswap::TLock> lock_;
+    std::optional<bookswap::TBuild> build_;
 
     std::string bytes_[7];
     std::vector<std::string_view> lines_[7];

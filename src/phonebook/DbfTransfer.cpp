@@ -36,12 +36,25 @@ std::string UnreadableRows(const std::vector<TDbfExport::TUnreadable> &rows)
     return text + "\n" + Text(9153);
 }
 
+// Why an export wrote nothing, and what that left.
+std::string Refusal(TDbfExport::TRefusal why, const std::string &what)
+{
+    switch (why) {
+    case TDbfExport::kBusy: return Text(1124) + "\n" + what + "\n" + Text(1122);
+    case TDbfExport::kTaken: return Text(1125) + "\n" + what + "\n" + Text(1122);
+    case TDbfExport::kImportPending: return Text(1113) + "\n" + what + "\n" + Text(1121) + "\n" + Text(1122);
+    case TDbfExport::kNotRefused: break;
+    }
+    return {};
+}
+
 } // namespace
 
 bool ExportBook(QWidget *owner, TPhoneBookStore &store)
 {
     std::string failed;
     bookswap::TCommit outcome = bookswap::TCommit::kUndone;
+    TDbfExport::TRefusal refused = TDbfExport::kNotRefused;
     try {
         TDbfExport exp(store);
         TFDbfProgress progress(owner, Text(1110),
@@ -54,10 +67,13 @@ bool ExportBook(QWidget *owner, TPhoneBookStore &store)
         }
         failed = exp.Failed();
         outcome = exp.Outcome();
+        refused = exp.Refused();
     } catch (const std::exception &e) {
         failed = e.what();
     }
-    if (!failed.empty())
+    if (refused != TDbfExport::kNotRefused)
+        Warn(owner, Refusal(refused, failed));
+    else if (!failed.empty())
         Warn(owner, Text(1113) + "\n" + failed + "\n" + Text(outcome == bookswap::TCommit::kPending ? 1123 : 1122));
     return failed.empty();
 }
@@ -69,8 +85,9 @@ bool ImportBook(QWidget *owner, TPhoneBookStore &store)
                            {[&] { return imp.Step(5000); }, [&] { return imp.Rows(); }, [&] { imp.Cancel(); }});
     progress.Run();
     // What went wrong, and what that left of the book.
-    static const std::pair<int, int> kWhy[] = {{0, 0},       {1115, 1114}, {1116, 1114}, {1117, 1114}, {0, 0},
-                                               {1118, 1114}, {1113, 1114}, {1113, 1121}, {2021, 0}};
+    static const std::pair<int, int> kWhy[] = {{0, 0},       {1115, 1114}, {1116, 1114}, {1117, 1114},
+                                               {0, 0},       {1118, 1114}, {1113, 1114}, {1113, 1121},
+                                               {2021, 0},    {1124, 1114}, {1125, 1114}};
     if (auto [why, left] = kWhy[imp.Failure()]; why) {
         std::string where = imp.Detail();
         if (imp.Line())

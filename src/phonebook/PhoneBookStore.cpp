@@ -87,6 +87,10 @@ TPhoneBookStore::TPhoneBookStore(const TIniFile &ini, const std::string &dataDir
         SetRepreKeys(c);
     };
     TableNum.OnWrite = [this](TDbCursor &c) { CheckOwners(c); };
+    // Nothing goes into a book that a pending import is to replace.
+    for (TDbCursor *c : {&TableFirm, &QueryFirm, &TableRepre, &QueryRepre, &TableNum, &QueryNum, &TableContact,
+                         &QueryContact})
+        c->BeforeWrite = [this] { bookswap::GuardWrite(DatabaseDir); };
     TableContact.OnWrite = [this](TDbCursor &c) {
         CheckOwners(c);
         SetContactKeys(c);
@@ -164,9 +168,12 @@ void TPhoneBookStore::OpenTables()
         std::filesystem::create_directories(dataDir_ + "Cfgs");
         if (createDir_)
             std::filesystem::create_directories(DatabaseDir);
-        bookswap::FinishStaging(DatabaseDir);
+        // The book must not open half new.
+        if (std::string failed = bookswap::Finish(DatabaseDir); !failed.empty())
+            throw EDbError("Cannot replace " + failed);
         try {
-            bookswap::FinishStaging(DatabaseDir, bookswap::kExport);
+            if (std::string failed = bookswap::Finish(DatabaseDir, bookswap::kExport); !failed.empty())
+                throw EDbError("Cannot replace " + failed);
         } catch (const std::exception &) {
             TraceFailure("TPhoneBookStore::OpenTables"); // the import tries again before it reads
         }

@@ -1,12 +1,12 @@
 #include "TableBuilder.h"
 
+#include "AtomicFile.h"
 #include "Cursor.h"
 #include "Memo.h"
 #include "Paths.h"
 
 #include <cstdio>
 #include <cstring>
-#include <fstream>
 
 TTableBuilder::TTableBuilder(std::string tableName, const TDbTableDef &def)
     : name_(std::move(tableName)), def_(def), header_(MakeDbfHeader(def.Fields, !def.Indexes.empty()))
@@ -78,7 +78,7 @@ void TTableBuilder::Write(const std::string &dir)
         TDbMemoFile memo;
         std::string file = table.FileName();
         file = file.substr(file.rfind('/') + 1);
-        memo.Open(FindFileNoCase(WithSlash(dir), file.substr(0, file.rfind('.')) + ".fpt"));
+        memo.Open(FindFileNoCase(WithSlash(dir), file.substr(0, file.rfind('.')) + ".fpt"), false);
         for (const auto &[at, text] : memos_) {
             char block[16];
             snprintf(block, sizeof block, "%10u", memo.Write(text));
@@ -91,10 +91,8 @@ void TTableBuilder::Write(const std::string &dir)
     for (const std::string &r : records_)
         bytes += r;
     bytes += '\x1A';
-    std::ofstream out(table.FileName(), std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out)
+    // Replaced, not written through: whatever stands under the name now.
+    if (!atomicfile::Replace(table.FileName(), bytes))
         throw EDbError("Cannot write " + NameFromFs(table.FileName()));
     // Opening finds the index file out of date and writes it from the records.
     table.Open();

@@ -64,7 +64,7 @@ std::string TemporaryName(const std::string &path)
 
 bool Write(const std::string &path, const std::string &bytes, unsigned createMode)
 {
-    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, static_cast<mode_t>(createMode));
+    int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, static_cast<mode_t>(createMode));
     if (fd < 0)
         return false;
     bool ok = WriteFully(fd, bytes);

@@ -6,8 +6,9 @@ namespace atomicfile {
 // Whole file as bytes; false when it cannot be read.
 bool ReadAll(const std::string &path, std::string &bytes);
 
-// Writes the file anew, without a temporary file or a sync: for files that
-// are put in place by other means.
+// Writes a new file, without a temporary file or a sync: for files that are
+// put in place by other means. Anything already under its name, a link too,
+// fails the write and is left as it is.
 bool Write(const std::string &path, const std::string &bytes, unsigned createMode = 0644);
 
 // Replaces the file through a temporary file and a rename, so a crash leaves

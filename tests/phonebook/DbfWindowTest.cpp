@@ -1,6 +1,7 @@
 // The phone-book window over a small book: selection, the delete cascade,
 // showing and adding numbers, the navigators' dialogs, buttons, sorting,
 // the wheel and the settings it keeps.
+#include "BookSwap.h"
 #include "BookUtil.h"
 #include "Dbf.h"
 #include "DbView.h"
@@ -31,6 +32,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
 #include <filesystem>
 #include <functional>
 #include <utility>
@@ -47,7 +52,7 @@ protected:
         DataDir = data.Path();
         SetProgramDirForTesting(lang.Path());
         Texts("[Texty]\r\n250=Needs CMD\r\n2010=Man\r\n2011=Woman\r\n9100=Gone meanwhile\r\n9101=Replaced meanwhile\r\n"
-              "9102=Owner gone\r\n9104=Note not stored:\r\n");
+              "9102=Owner gone\r\n9104=Note not stored:\r\n9105=Import waits\r\n");
         Nls = &nls;
     }
     void Texts(const std::string &file)
@@ -589,6 +594,58 @@ TEST_F(Window, ABookReplacedByAnotherProgramIsFollowedAndNeverWrittenInto)
     }, [&] { w.NavNum->Click(nbInsert); });
     EXPECT_EQ(Live("Firms.dbf", {"ID", "NAME", "EMAIL"}), "1|Gama|;");
     EXPECT_EQ(Live("Nums.dbf", {"IDF", "NUM"}), "1|777111222;");
+}
+
+// Another program's import of a book with the firm Gama waits to be moved
+// in, and a program of our own holds the staging lock as if it moved it in
+// now. Returns the lock's descriptor.
+static int WaitingImport(const TempDir &data)
+{
+    TempDir other;
+    {
+        TPhoneBookStore s(TIniFile(other.File("Talvodem.ini")), other.Path());
+        s.OpenTables();
+        s.TableFirm.Append();
+        s.TableFirm.FieldByName("ID").SetAsString("1");
+        s.TableFirm.FieldByName("NAME").SetAsString("Gama");
+        s.Post(s.TableFirm);
+    }
+    const std::string book = data.File("Dbf/"), staging = bookswap::StagingDir(book);
+    std::filesystem::create_directories(staging);
+    for (const auto &e : std::filesystem::directory_iterator(other.File("Dbf")))
+        if (e.path().extension() != ".lock")
+            std::filesystem::copy_file(e.path(), staging + e.path().filename().string());
+    WriteBytes(staging + "Complete", "");
+    int fd = ::open((book + "Staging.lock").c_str(), O_RDONLY | O_CREAT | O_CLOEXEC, 0644);
+    EXPECT_EQ(::flock(fd, LOCK_EX), 0);
+    return fd;
+}
+
+// An edit while another program's import waits to be moved in is refused
+// with the reason and nothing is written; once the import can be put in
+// place, the next save does so, is refused as into a replaced book, and the
+// window goes over to the new book.
+TEST_F(Window, NothingIsSavedPastAnImportThatWaitsAndTheWindowFollowsIt)
+{
+    TFDbf &w = Filled();
+    int lock = WaitingImport(data);
+    auto edit = [&] {
+        return Boxes([&](QWidget *d) {
+            static_cast<TFDbfFirm *>(d)->DBEditEmail->setText("lost@alfa.cz");
+            static_cast<TFDbfFirm *>(d)->BitBtnOKClick();
+        }, [&] { w.NavFirm->Click(nbEdit); });
+    };
+    std::vector<std::string> boxes = edit();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Import waits"), std::string::npos) << boxes[0];
+    EXPECT_EQ(Live("Firms.dbf", {"NAME", "EMAIL"}), "Alfa|;Beta|;");
+    ::close(lock);
+    boxes = edit();
+    ASSERT_EQ(boxes.size(), 1u);
+    EXPECT_NE(boxes[0].find("Replaced meanwhile"), std::string::npos) << boxes[0];
+    for (int i = 0; i < 300 && w.CurFirmName != "Gama"; ++i)
+        QTest::qWait(10);
+    EXPECT_EQ(w.CurFirmName, "Gama");
 }
 
 // Another program (a store of its own) deleted the firm or representative the

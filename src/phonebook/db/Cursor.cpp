@@ -597,9 +597,9 @@ void TDbCursor::Post()
         };
     try {
         if (was == dsInsert)
-            cur_ = table_->Append(buffer_, memos, hook);
+            cur_ = table_->Append(buffer_, memos, hook, BeforeWrite);
         else
-            table_->Update(cur_, buffer_, memos, &original_, hook);
+            table_->Update(cur_, buffer_, memos, &original_, hook, BeforeWrite);
     } catch (...) {
         memos_.swap(memos);
         throw;
@@ -633,7 +633,7 @@ void TDbCursor::Delete()
         BeforeDelete(*this);
     if (cur_ == 0 || table_->Deleted(cur_))
         return;
-    table_->Delete(cur_);
+    table_->Delete(cur_, BeforeWrite);
     written_ = table_->LastWrite();
     uint32_t r = Find(cur_, 1);
     if (r == 0)

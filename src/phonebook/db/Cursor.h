@@ -166,6 +166,9 @@ public:
     // edit's untouched fields as the file has them now): for what must be
     // decided against the table as it stands. It may set fields, no more.
     std::function<void(TDbCursor &)> OnWrite;
+    // Under the writers' lock before a post or a delete reads or writes
+    // anything: may refuse it by throwing.
+    std::function<void()> BeforeWrite;
     // While disabled, no after-scroll notification is given.
     void DisableControls() { ++disabled_; }
     void EnableControls();

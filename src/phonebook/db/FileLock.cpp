@@ -37,7 +37,7 @@ bool DbReplaceFile(const std::string &path, const std::string &bytes)
 
 TDbFile::~TDbFile() { Close(); }
 
-void TDbFile::Open(const std::string &path)
+void TDbFile::Open(const std::string &path, bool followLinks)
 {
     Close();
     path_ = path;
@@ -46,10 +46,11 @@ void TDbFile::Open(const std::string &path)
         writable_ = true;
         return;
     }
-    fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+    const int follow = followLinks ? 0 : O_NOFOLLOW;
+    fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC | follow);
     writable_ = fd_ >= 0;
     if (fd_ < 0 && (errno == EACCES || errno == EROFS))
-        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | follow);
     if (fd_ < 0)
         throw EDbError("Cannot open " + NameFromFs(path) + ": " + strerror(errno));
     struct stat st {};
@@ -171,9 +172,14 @@ void TDbFile::Lock(uint64_t at, uint64_t size, bool exclusive, bool wait)
         throw EDbError("Table " + path_ + " is locked by another program");
 }
 
+bool DbFlock(int fd, bool wait)
+{
+    return TakeLock([&] { return ::flock(fd, LOCK_EX | LOCK_NB) == 0; }, wait);
+}
+
 TDbFolderLock::TDbFolderLock(const std::string &dir) : fd_(::open(dir.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC))
 {
-    if (fd_ >= 0 && !TakeLock([&] { return ::flock(fd_, LOCK_EX | LOCK_NB) == 0; }, true)) {
+    if (fd_ >= 0 && !DbFlock(fd_, true)) {
         ::close(fd_);
         throw EDbError("Folder " + NameFromFs(dir) + " is locked by another program");
     }

@@ -22,8 +22,9 @@ public:
     TDbFile(const TDbFile &) = delete;
     TDbFile &operator=(const TDbFile &) = delete;
 
-    // Read-write when allowed, else read-only; throws EDbError.
-    void Open(const std::string &path);
+    // Read-write when allowed, else read-only; throws EDbError. Without
+    // followLinks, a link under the name is refused.
+    void Open(const std::string &path, bool followLinks = true);
     void Close();
     bool IsOpen() const { return fd_ >= 0 || mem_; }
     bool Writable() const { return writable_; }
@@ -64,6 +65,11 @@ private:
     TDbFile &file_;
     uint64_t at_, size_;
 };
+
+// An flock on fd, waited for as long as the writers' lock is (or tried once);
+// false while another open of the file holds it. A file system without locks
+// counts as locked: we go on as before.
+bool DbFlock(int fd, bool wait);
 
 // Holds a folder for a scope, as long as another instance may take to make
 // a table in it: programs opening a new book together make each table once

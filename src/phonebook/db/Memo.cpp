@@ -32,9 +32,9 @@ std::string TDbMemoFile::EmptyFile()
     return h;
 }
 
-void TDbMemoFile::Open(const std::string &path)
+void TDbMemoFile::Open(const std::string &path, bool followLinks)
 {
-    file_.Open(path);
+    file_.Open(path, followLinks);
     if (file_.Size() < 8 || BlockSize() == 0)
         throw EDbError("Memo file " + NameFromFs(path) + " is damaged");
 }

@@ -8,7 +8,7 @@
 
 class TDbMemoFile {
 public:
-    void Open(const std::string &path);
+    void Open(const std::string &path, bool followLinks = true);
     void Close() { file_.Close(); }
     bool IsOpen() const { return file_.IsOpen(); }
     std::string Read(uint32_t block) const;

@@ -115,7 +115,17 @@ uint32_t Le32(const std::string &b)
 // again, as a process that locks and unlocks a range it holds lets it go.
 class TDbTable::TWriteLock {
 public:
-    explicit TWriteLock(TDbTable &table) : lock_(table.dbf_, 0, 32), held_(table.writing_) { held_ = true; }
+    TWriteLock(TDbTable &table, const TWriteGate &gate) : lock_(table.dbf_, 0, 32), held_(table.writing_)
+    {
+        held_ = true;
+        try {
+            if (gate)
+                gate();
+        } catch (...) {
+            held_ = false;
+            throw;
+        }
+    }
     ~TWriteLock() { held_ = false; }
     TWriteLock(const TWriteLock &) = delete;
     TWriteLock &operator=(const TWriteLock &) = delete;
@@ -628,10 +638,11 @@ void TDbTable::IndexErase(const TTag &tag, const std::string &key, uint32_t recn
         }
 }
 
-uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &memos, const TWriteHook &hook)
+uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &memos, const TWriteHook &hook,
+                          const TWriteGate &gate)
 {
     lastWrite_ = {};
-    TWriteLock lock(*this);
+    TWriteLock lock(*this, gate);
     CheckIndex();
     record.resize(header_.RecordLen, ' ');
     if (hook)
@@ -662,10 +673,10 @@ uint32_t TDbTable::Append(std::string record, const std::map<int, std::string> &
 }
 
 void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, std::string> &memos,
-                      const std::string *original, const TWriteHook &hook)
+                      const std::string *original, const TWriteHook &hook, const TWriteGate &gate)
 {
     lastWrite_ = {};
-    TWriteLock lock(*this);
+    TWriteLock lock(*this, gate);
     CheckIndex();
     // As the file holds it now: another engine's change in place moves no
     // header, and the fields this edit left alone must keep it.
@@ -707,12 +718,12 @@ void TDbTable::Update(uint32_t recno, std::string record, const std::map<int, st
     Counted(before, 0);
 }
 
-void TDbTable::Delete(uint32_t recno)
+void TDbTable::Delete(uint32_t recno, const TWriteGate &gate)
 {
     lastWrite_ = {};
     if (Deleted(recno))
         return;
-    TWriteLock lock(*this);
+    TWriteLock lock(*this, gate);
     CheckIndex();
     const uint64_t before = version_;
     uint64_t at = header_.HeaderLen + static_cast<uint64_t>(recno - 1) * header_.RecordLen;

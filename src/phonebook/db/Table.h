@@ -86,15 +86,19 @@ public:
     // Called under the writers' lock with the record as it will be written:
     // what must be decided against the table as it stands (a new ID).
     using TWriteHook = std::function<void(std::string &record)>;
+    // Called first under the writers' lock, before anything is read or
+    // written: may refuse the write by throwing.
+    using TWriteGate = std::function<void()>;
     // Memos: field index -> new text. The record's memo fields are set here.
-    uint32_t Append(std::string record, const std::map<int, std::string> &memos, const TWriteHook &hook = {});
+    uint32_t Append(std::string record, const std::map<int, std::string> &memos, const TWriteHook &hook = {},
+                    const TWriteGate &gate = {});
     // With original (the record as the edit began), a field that still holds
     // its original bytes and a memo not in memos keep what the file has now,
     // so another program's change to them survives. Throws EDbRecordGone
     // when the record was deleted meanwhile.
     void Update(uint32_t recno, std::string record, const std::map<int, std::string> &memos,
-                const std::string *original = nullptr, const TWriteHook &hook = {});
-    void Delete(uint32_t recno);
+                const std::string *original = nullptr, const TWriteHook &hook = {}, const TWriteGate &gate = {});
+    void Delete(uint32_t recno, const TWriteGate &gate = {});
 
     // The index file as the current data gives it.
     std::vector<TCdxTag> CdxTags();
