@@ -144,8 +144,10 @@ void TFMain::TrayIcon1Restore()
 
 bool TFMain::eventFilter(QObject *watched, QEvent *event)
 {
-    if ((event->type() == QEvent::Show || event->type() == QEvent::Hide) && watched != this &&
-        watched->isWidgetType() && static_cast<QWidget *>(watched)->isWindow())
+    // Shown, hidden, or a state the buttons follow changed (a dynamic property).
+    const bool shown = event->type() == QEvent::Show || event->type() == QEvent::Hide;
+    if ((shown || event->type() == QEvent::DynamicPropertyChange) && watched != this && watched->isWidgetType()
+        && static_cast<QWidget *>(watched)->isWindow())
         QMetaObject::invokeMethod(this, [this] { UpdateControls(); }, Qt::QueuedConnection);
     if (watched == Image0) {
         if (event->type() == QEvent::MouseButtonPress) {

@@ -61,6 +61,8 @@ TFDbf::TFDbf(QWidget *parent) : TForm(parent)
 void TFDbf::OpenTables()
 {
     store_->OpenTables();
+    // The panel's phone-book button follows (it watches the window's events).
+    setProperty("TablesOpen", store_->TablesOpen);
     ShowOpenError();
     Guard([this] {
         if (store_->TablesOpen)
@@ -96,7 +98,14 @@ void TFDbf::CloseTables()
 
 void TFDbf::FollowReplacedBook()
 {
-    if (QApplication::activeModalWidget() || !store_->Replaced())
+    if (QApplication::activeModalWidget())
+        return;
+    // Closed for an import that waited: opened once another program has put it in place.
+    if (!store_->TablesOpen && store_->WaitsForSet && !bookswap::Pending(store_->DatabaseDir)) {
+        OpenTables();
+        return;
+    }
+    if (!store_->Replaced())
         return;
     for (const TDbCursor *c : {&store_->TableFirm, &store_->TableRepre, &store_->TableNum, &store_->TableContact})
         if (c->State() != TDbCursor::dsBrowse)

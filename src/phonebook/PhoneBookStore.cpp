@@ -169,7 +169,9 @@ void TPhoneBookStore::OpenTables()
         if (createDir_)
             std::filesystem::create_directories(DatabaseDir);
         // The book must not open half new.
-        if (std::string failed = bookswap::Finish(DatabaseDir); !failed.empty())
+        std::string failed = bookswap::Finish(DatabaseDir);
+        WaitsForSet = !failed.empty();
+        if (WaitsForSet)
             throw EDbError("Cannot replace " + failed);
         try {
             if (std::string failed = bookswap::Finish(DatabaseDir, bookswap::kExport); !failed.empty())

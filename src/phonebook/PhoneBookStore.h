@@ -51,6 +51,9 @@ public:
     bool TablesOpen = false;
     // Why the last OpenTables failed, in the engine's words; empty when it did not.
     std::string OpenError;
+    // The last OpenTables found an import marked complete that it could not
+    // put in place, and so left the book closed.
+    bool WaitsForSet = false;
     int NextFirmId = 0;
     int NextRepreId = 0;
     // The highest ID a new firm or representative may take.

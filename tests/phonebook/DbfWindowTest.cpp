@@ -624,7 +624,8 @@ static int WaitingImport(const TempDir &data)
 // An edit while another program's import waits to be moved in is refused
 // with the reason and nothing is written; once the import can be put in
 // place, the next save does so, is refused as into a replaced book, and the
-// window goes over to the new book.
+// window goes over to the new book. A window whose book stayed closed for
+// such an import opens it once another program has moved it in.
 TEST_F(Window, NothingIsSavedPastAnImportThatWaitsAndTheWindowFollowsIt)
 {
     TFDbf &w = Filled();
@@ -646,6 +647,17 @@ TEST_F(Window, NothingIsSavedPastAnImportThatWaitsAndTheWindowFollowsIt)
     for (int i = 0; i < 300 && w.CurFirmName != "Gama"; ++i)
         QTest::qWait(10);
     EXPECT_EQ(w.CurFirmName, "Gama");
+
+    window.reset();
+    lock = WaitingImport(data);
+    TFDbf &closed = Open();
+    EXPECT_FALSE(closed.TablesOpen());
+    ::close(lock);
+    EXPECT_TRUE(bookswap::Finish(data.File("Dbf")).empty()); // another program moves it in
+    for (int i = 0; i < 300 && !closed.TablesOpen(); ++i)
+        QTest::qWait(10);
+    EXPECT_TRUE(closed.TablesOpen());
+    EXPECT_EQ(closed.CurFirmName, "Gama");
 }
 
 // Another program (a store of its own) deleted the firm or representative the
