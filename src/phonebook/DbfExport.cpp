@@ -161,8 +161,12 @@ void TDbfExport::WriteFiles()
     const std::string &book = store_.DatabaseDir;
     outcome_ = bookswap::TCommit::kUndone;
     bookswap::TLock lock(book, true);
-    if (!lock.Held())
-        return Refuse(kBusy, NameFromFs(book));
+    if (!lock.Held()) {
+        if (lock.Busy())
+            return Refuse(kBusy, NameFromFs(book));
+        failed_ = lock.Path();
+        return;
+    }
     if (!ClearWay())
         return;
     std::optional<bookswap::TBuild> build;

@@ -150,7 +150,7 @@ void TDbfImport::ReadFiles()
     // Nobody replaces the files while they are read, nor builds beside us.
     lock_.emplace(book, true);
     if (!lock_->Held())
-        return Fail(kBusy, NameFromFs(book));
+        return lock_->Busy() ? Fail(kBusy, NameFromFs(book)) : Fail(kUnwritten, lock_->Path());
     // A set marked complete is never dropped: an earlier import goes in first.
     if (std::string failed = bookswap::Finish(book); !failed.empty())
         return Fail(kPending, failed);

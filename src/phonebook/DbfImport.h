@@ -22,7 +22,8 @@ class TPhoneBookStore;
 class TDbfImport {
 public:
     // kOverfull: a line with more fields than its file's format; damage too.
-    // kUnwritten: the new tables could not be made durable, and were dropped.
+    // kUnwritten: the new tables could not be made durable, and were dropped
+    // (or the staging lock's file could not be had, before anything was built).
     // kPending and kNotOpened keep no old book: kPending, a new one marked
     // complete that the next open puts in place (an earlier import's, which
     // refuses this one); kNotOpened, a new one in place that would not open.

@@ -47,9 +47,9 @@ int OpenLockFile(const std::string &path)
 
 } // namespace
 
-TLock::TLock(const std::string &databaseDir, bool wait)
+TLock::TLock(const std::string &databaseDir, bool wait) : dir_(WithSlash(databaseDir))
 {
-    int fd = OpenLockFile(WithSlash(databaseDir) + kLockFile);
+    int fd = OpenLockFile(dir_ + kLockFile);
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0) {
         if (fd >= 0)
@@ -69,7 +69,13 @@ TLock::TLock(const std::string &databaseDir, bool wait)
         held_ = true;
     } else {
         ::close(fd);
+        busy_ = true;
     }
+}
+
+std::string TLock::Path() const
+{
+    return NameFromFs(dir_ + kLockFile);
 }
 
 TLock::~TLock()

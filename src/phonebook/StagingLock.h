@@ -17,12 +17,17 @@ public:
     TLock &operator=(const TLock &) = delete;
 
     // False while another program holds it, or when its file cannot be had
-    // (say, a link planted under its name).
+    // (a folder we may not write, a link planted under its name).
     bool Held() const { return held_; }
+    // Not held because another program holds it.
+    bool Busy() const { return busy_; }
+    // The lock's file, as the user reads its path.
+    std::string Path() const;
 
 private:
+    std::string dir_;
     unsigned long long dev_ = 0, ino_ = 0;
-    bool held_ = false;
+    bool held_ = false, busy_ = false;
 };
 
 } // namespace bookswap

@@ -150,6 +150,18 @@ TEST_F(Staging, WhatTheProgramDidNotMakeUnderAStagingNameIsLeftAndNamed)
             fs::remove_all(at); // the link itself, not what it leads to
             fs::rename(aside.File(other), outside.File(other));
         }
+    // A link under the lock's name: never followed, and named.
+    const std::string lock = Dir() + "Staging.lock";
+    fs::remove(lock);
+    fs::create_symlink(outside.File("Firms.txt"), lock);
+    const auto outsideBefore = Tree(outside.Path());
+    EXPECT_EQ(Import(), TDbfImport::kUnwritten);
+    EXPECT_EQ(failedAt.first, lock);
+    EXPECT_EQ(ExportRefused(), TDbfExport::kNotRefused);
+    EXPECT_EQ(failedAt.first, lock);
+    EXPECT_EQ(Tree(outside.Path()), outsideBefore);
+    fs::remove(lock);
+
     // What a program left unfinished (killed mid-build) is its own, and goes.
     const std::string staging = bookswap::StagingDir(Dir());
     fs::create_directories(staging);
