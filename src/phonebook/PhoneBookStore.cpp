@@ -87,14 +87,14 @@ TPhoneBookStore::TPhoneBookStore(const TIniFile &ini, const std::string &dataDir
         SetRepreKeys(c);
     };
     TableNum.OnWrite = [this](TDbCursor &c) { CheckOwners(c); };
-    // Nothing goes into a book that a pending import is to replace.
-    for (TDbCursor *c : {&TableFirm, &QueryFirm, &TableRepre, &QueryRepre, &TableNum, &QueryNum, &TableContact,
-                         &QueryContact})
-        c->BeforeWrite = [this] { bookswap::GuardWrite(DatabaseDir); };
     TableContact.OnWrite = [this](TDbCursor &c) {
         CheckOwners(c);
         SetContactKeys(c);
     };
+    // Nothing goes into a book that a pending import is to replace.
+    for (TDbCursor *c : {&TableFirm, &QueryFirm, &TableRepre, &QueryRepre, &TableNum, &QueryNum, &TableContact,
+                         &QueryContact})
+        c->BeforeWrite = [this] { bookswap::GuardWrite(DatabaseDir); };
 }
 
 TPhoneBookStore::~TPhoneBookStore()
