@@ -67,6 +67,10 @@ void TFDbf::OpenTables()
     Guard([this] {
         if (store_->TablesOpen)
             store_->TableNum.SetIndexName("NUM");
+        for (TDBGridEx *g : {DBGridFirm, DBGridRepre, DBGridContact, DBGridNum}) {
+            MarkSortColumn(false, g);
+            MarkSortColumn(true, g);
+        }
         // The details are read once, filtered to the first firm when there is one.
         viewFirm_->Refresh();
         if (!SelectFirm())

@@ -48,7 +48,31 @@ bool EndsMemoEarly(const std::string &memo)
 
 } // namespace
 
-TDbfExport::TDbfExport(TPhoneBookStore &store) : store_(store) { Begin(); }
+// The tables are read and the files written under the staging lock: no
+// import is moved in between two tables, nor an export beside ours.
+TDbfExport::TDbfExport(TPhoneBookStore &store) : store_(store)
+{
+    outcome_ = bookswap::TCommit::kUndone;
+    lock_.emplace(store_.DatabaseDir, true);
+    if (!lock_->Held()) {
+        if (lock_->Busy())
+            Refuse(kBusy, NameFromFs(store_.DatabaseDir));
+        else
+            failed_ = lock_->Path();
+        End();
+    } else if (!ClearWay()) {
+        End();
+    } else {
+        Begin();
+    }
+}
+
+void TDbfExport::End()
+{
+    cursor_.Close();
+    phase_ = kDone;
+    lock_.reset();
+}
 
 void TDbfExport::Begin()
 {
@@ -154,21 +178,10 @@ bool TDbfExport::ClearWay()
     return true;
 }
 
-// The new set goes in beside the old one and is put in place whole, built
-// by one program at a time.
+// The new set goes in beside the old one and is put in place whole.
 void TDbfExport::WriteFiles()
 {
     const std::string &book = store_.DatabaseDir;
-    outcome_ = bookswap::TCommit::kUndone;
-    bookswap::TLock lock(book, true);
-    if (!lock.Held()) {
-        if (lock.Busy())
-            return Refuse(kBusy, NameFromFs(book));
-        failed_ = lock.Path();
-        return;
-    }
-    if (!ClearWay())
-        return;
     std::optional<bookswap::TBuild> build;
     try {
         build.emplace(book, bookswap::kExport);
@@ -212,7 +225,7 @@ bool TDbfExport::Step(int maxRows)
         cursor_.Close();
         if (unreadable_.empty())
             WriteFiles();
-        phase_ = kDone;
+        End();
     }
     return phase_ != kDone;
 }

@@ -54,12 +54,15 @@ private:
     void WriteFiles();
     // Takes what stands in the way of a new set out of it; false when the export is refused.
     bool ClearWay();
+    void End();
     void Refuse(TRefusal why, const std::string &what);
     void Stage(const std::string &dir, const std::string &name, const std::string &bytes);
     std::string Text(const TColumn &column);
     std::string Reference(const std::string &text);
 
     TPhoneBookStore &store_;
+    // Held from the first row read to the last file moved in.
+    std::optional<bookswap::TLock> lock_;
     TPhase phase_ = kFirms;
     TDbCursor cursor_;
     std::vector<TColumn> columns_;

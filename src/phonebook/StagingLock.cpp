@@ -10,7 +10,7 @@
 #include <cerrno>
 #include <map>
 #include <mutex>
-#include <utility>
+#include <tuple>
 
 namespace bookswap {
 
@@ -19,13 +19,15 @@ namespace {
 const char *const kLockFile = "Staging.lock";
 
 // The lock files this process holds, by device and inode: a second open of
-// one would be refused by our own first.
+// one would be refused by our own first. A child made by fork shares the
+// parent's open files but holds none of its locks.
 struct THeld {
     int Fd;
     int Count;
 };
+using TKey = std::tuple<unsigned long long, unsigned long long, pid_t>;
 std::mutex gMutex;
-std::map<std::pair<unsigned long long, unsigned long long>, THeld> gHeld;
+std::map<TKey, THeld> gHeld;
 
 // Never through a link, nor a pipe that would hold the open.
 int OpenLockFile(const std::string &path)
@@ -59,13 +61,13 @@ TLock::TLock(const std::string &databaseDir, bool wait) : dir_(WithSlash(databas
     dev_ = st.st_dev;
     ino_ = st.st_ino;
     std::lock_guard<std::mutex> guard(gMutex);
-    auto it = gHeld.find({dev_, ino_});
+    auto it = gHeld.find({dev_, ino_, ::getpid()});
     if (it != gHeld.end()) {
         ::close(fd);
         ++it->second.Count;
         held_ = true;
     } else if (DbFlock(fd, wait)) {
-        gHeld[{dev_, ino_}] = {fd, 1};
+        gHeld[{dev_, ino_, ::getpid()}] = {fd, 1};
         held_ = true;
     } else {
         ::close(fd);
@@ -83,7 +85,7 @@ TLock::~TLock()
     if (!held_)
         return;
     std::lock_guard<std::mutex> guard(gMutex);
-    auto it = gHeld.find({dev_, ino_});
+    auto it = gHeld.find({dev_, ino_, ::getpid()});
     if (it != gHeld.end() && --it->second.Count == 0) {
         ::close(it->second.Fd); // lets the flock go
         gHeld.erase(it);

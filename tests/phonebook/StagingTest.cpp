@@ -264,6 +264,22 @@ TEST_F(Staging, ABuildIsMarkedOnlyAsItWasWritten)
     }
 }
 
+// An export under way reads the book whole: another program's import waits
+// for it, or is refused, and the files written are the book as it was.
+TEST_F(Staging, AnExportUnderWayIsNeverMixedWithAnImport)
+{
+    TwoBooks();
+    Export();
+    const auto files = Files();
+    TDbfExport exp(*store);
+    exp.Step(1);
+    EXPECT_EQ(Result(Program([&] { return Import(); })), TDbfImport::kBusy);
+    while (exp.Step(1)) {
+    }
+    EXPECT_EQ(exp.Failed(), "");
+    EXPECT_EQ(Files(), files);
+}
+
 // Another program holds the staging lock while its set is being built: a
 // start leaves the set alone, and an import or export waits, then refuses.
 // Once that program is gone, what it left is cleared at the next start.
