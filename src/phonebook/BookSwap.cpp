@@ -143,28 +143,25 @@ void Clear(const TFolder &f, const std::string &path)
     ::rmdir(path.c_str()); // a link put in its place is no folder to remove
 }
 
-// The marker first: a set half cleared must not be taken for a whole one.
-void Tidy(int fd, const char *set, const std::string &path)
+// The staging folder open as fd, cleared while it is still the program's own.
+void ClearIfOurs(int fd, const char *set, const std::string &path)
 {
-    ::unlinkat(fd, kMarker, 0);
     TFolder f;
     Reread(fd, set, f);
     if (f.State == TState::kBuilding)
         Clear(f, path);
 }
 
-bool SyncFolder(const std::string &path)
+// The marker first: a set half cleared must not be taken for a whole one.
+void Tidy(int fd, const char *set, const std::string &path)
 {
-    int fd = ::open(path.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    bool ok = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ok = ::close(fd) == 0 && ok;
-    return ok;
+    ::unlinkat(fd, kMarker, 0);
+    ClearIfOurs(fd, set, path);
 }
 
-bool SyncAt(int dirFd, const std::string &name)
+// Syncs a file just opened (fd -1: the open failed) and closes it.
+bool SyncAndClose(int fd)
 {
-    int fd = ::openat(dirFd, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC);
     bool ok = fd >= 0 && ::fsync(fd) == 0;
     if (fd >= 0)
         ok = ::close(fd) == 0 && ok;
@@ -201,7 +198,8 @@ std::string MoveIn(const std::string &databaseDir, int fd, const char *set)
         if (::renameat(fd, name.c_str(), AT_FDCWD, target.c_str()) != 0 && IsRegularAt(fd, name, st))
             return target;
     }
-    return SyncFolder(Folder(book)) ? std::string() : Folder(book);
+    const bool synced = SyncAndClose(::open(book.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
+    return synced ? std::string() : Folder(book);
 }
 
 } // namespace
@@ -290,12 +288,8 @@ TBuild::TBuild(const std::string &databaseDir, const char *set)
 
 TBuild::~TBuild()
 {
-    if (!committed_ && fd_ >= 0) {
-        TFolder f;
-        Reread(fd_, set_, f);
-        if (f.State == TState::kBuilding)
-            Clear(f, Folder(dir_));
-    }
+    if (!committed_ && fd_ >= 0)
+        ClearIfOurs(fd_, set_, Folder(dir_));
     if (fd_ >= 0)
         ::close(fd_);
 }
@@ -338,10 +332,7 @@ bool TBuild::TakeBack()
     if (::unlinkat(fd_, kMarker, 0) != 0 && errno != ENOENT && IsRegularAt(fd_, kMarker, st))
         return false;
     ::fsync(fd_);
-    TFolder f;
-    Reread(fd_, set_, f);
-    if (f.State == TState::kBuilding)
-        Clear(f, Folder(dir_));
+    ClearIfOurs(fd_, set_, Folder(dir_));
     return true;
 }
 
@@ -360,13 +351,10 @@ std::string TBuild::Mark()
     if (std::string changed = Changed(); !changed.empty())
         return changed;
     for (const auto &[name, stamp] : built_)
-        if (!SyncAt(fd_, name))
+        if (!SyncAndClose(::openat(fd_, name.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC)))
             return dir_ + name;
-    int fd = ::openat(fd_, kMarker, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
-    bool ok = fd >= 0 && ::fsync(fd) == 0;
-    if (fd >= 0)
-        ok = ::close(fd) == 0 && ok;
-    return ok && ::fsync(fd_) == 0 ? std::string() : dir_ + kMarker;
+    const int marker = ::openat(fd_, kMarker, O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC, 0644);
+    return SyncAndClose(marker) && ::fsync(fd_) == 0 ? std::string() : dir_ + kMarker;
 }
 
 TCommit TBuild::Commit(std::string &failedFile)
